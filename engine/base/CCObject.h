@@ -1,0 +1,93 @@
+#pragma once
+
+// Base of every reference-counted engine object. create() hands out autoreleased objects;
+// parents and containers retain; the director drains the autorelease pool after every frame.
+namespace cocos2d {
+
+class CCObject;
+class CCNode;
+class CCEvent;
+
+typedef void (CCObject::*SEL_SCHEDULE)(float);
+typedef void (CCObject::*SEL_CallFunc)();
+typedef void (CCObject::*SEL_CallFuncN)(CCNode*);
+typedef void (CCObject::*SEL_MenuHandler)(CCObject*);
+
+#define schedule_selector(_SELECTOR) (cocos2d::SEL_SCHEDULE)(&_SELECTOR)
+#define callfunc_selector(_SELECTOR) (cocos2d::SEL_CallFunc)(&_SELECTOR)
+#define callfuncN_selector(_SELECTOR) (cocos2d::SEL_CallFuncN)(&_SELECTOR)
+#define menu_selector(_SELECTOR) (cocos2d::SEL_MenuHandler)(&_SELECTOR)
+
+class CCObject {
+public:
+    CCObject();
+    virtual ~CCObject();
+
+    void retain();
+    void release();
+    CCObject* autorelease();
+    unsigned int retainCount() const { return m_uReference; }
+    bool isSingleReference() const { return m_uReference == 1; }
+    unsigned int m_uID;
+
+    // Number of engine objects alive right now; tests compare it against a baseline.
+    static long liveObjectCount();
+
+    CCObject(const CCObject&) = delete;
+    CCObject& operator=(const CCObject&) = delete;
+
+protected:
+    unsigned int m_uReference;
+    unsigned int m_uAutoReleaseCount;
+    friend class CCAutoreleasePool;
+};
+
+// The one autorelease pool. Objects added here lose one reference when the pool is drained,
+// which the director does once after every frame.
+class CCAutoreleasePool {
+public:
+    static CCAutoreleasePool* sharedPool();
+    void addObject(CCObject* object);
+    void drain();
+    bool contains(const CCObject* object) const;
+    unsigned int size() const;
+
+private:
+    CCAutoreleasePool() = default;
+};
+
+// Debug log: one plain line per call, printf-style.
+void CCLog(const char* format, ...)
+#if defined(__GNUC__)
+    __attribute__((format(printf, 1, 2)))
+#endif
+    ;
+
+// Where CCLog lines go; tests capture them. Null restores stderr.
+typedef void (*CCLogSink)(const char* line);
+void CCSetLogSink(CCLogSink sink);
+
+}  // namespace cocos2d
+
+#define CC_SAFE_RELEASE(p)      \
+    do {                        \
+        if (p) (p)->release();  \
+    } while (0)
+#define CC_SAFE_RELEASE_NULL(p) \
+    do {                        \
+        if (p) {                \
+            (p)->release();     \
+            (p) = nullptr;      \
+        }                       \
+    } while (0)
+#define CC_SAFE_RETAIN(p)      \
+    do {                       \
+        if (p) (p)->retain();  \
+    } while (0)
+#define CC_SAFE_DELETE(p) \
+    do {                  \
+        delete (p);       \
+        (p) = nullptr;    \
+    } while (0)
+
+#define USING_NS_CC using namespace cocos2d

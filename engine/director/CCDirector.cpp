@@ -1,0 +1,166 @@
+#include "engine/director/CCDirector.h"
+
+#include <cstdlib>
+
+#include "engine/actions/CCActionManager.h"
+#include "engine/base/CCRedraw.h"
+#include "engine/director/CCKeypadDispatcher.h"
+#include "engine/director/CCScheduler.h"
+#include "engine/director/CCTouchDispatcher.h"
+#include "engine/nodes/CCScene.h"
+#include "engine/render/Renderer.h"
+
+namespace cocos2d {
+
+namespace {
+CCDirector* s_director = nullptr;
+bool s_directorGone = false;
+
+void destroyDirectorAtExit() {
+    if (s_director) {
+        s_director->reset();
+        s_director->release();
+    }
+}
+}  // namespace
+
+CCDirector* CCDirector::sharedDirector() {
+    if (!s_director && !s_directorGone) {
+        s_director = new CCDirector();
+        atexit(destroyDirectorAtExit);
+    }
+    return s_director;
+}
+
+CCDirector* CCDirector::sharedDirectorIfAlive() { return s_director; }
+
+CCDirector::CCDirector()
+    : m_pScheduler(new CCScheduler()),
+      m_pActionManager(new CCActionManager()),
+      m_pTouchDispatcher(new CCTouchDispatcher()),
+      m_pKeypadDispatcher(new CCKeypadDispatcher()),
+      m_obWinSize(640, 960) {}
+
+CCDirector::~CCDirector() {
+    // Nodes destroyed from here on must not reach back into a half-destroyed director.
+    CCScheduler* scheduler = m_pScheduler;
+    CCActionManager* actions = m_pActionManager;
+    s_director = nullptr;
+    s_directorGone = true;
+    m_pTouchDispatcher->release();
+    m_pKeypadDispatcher->release();
+    actions->release();
+    scheduler->release();
+}
+
+void CCDirector::setOpenGLView(CCEGLView* view) { m_pobOpenGLView = view; }
+
+CCSize CCDirector::getVisibleSize() const { return m_obWinSize; }
+CCPoint CCDirector::getVisibleOrigin() const { return CCPointZero; }
+
+void CCDirector::runWithScene(CCScene* scene) {
+    if (!scene) return;
+    if (m_pRunningScene || m_pNextScene) {
+        CCLog("runWithScene: a scene is already running; use replaceScene");
+        return;
+    }
+    replaceScene(scene);
+    startAnimation();
+}
+
+void CCDirector::replaceScene(CCScene* scene) {
+    if (!scene) return;
+    scene->retain();
+    if (m_pNextScene) m_pNextScene->release();  // a second replace in the same frame wins
+    m_pNextScene = scene;
+    ccRequestRedraw();
+}
+
+void CCDirector::setNextScene() {
+    CCScene* next = m_pNextScene;
+    m_pNextScene = nullptr;
+    CCScene* old = m_pRunningScene;
+    bool oldIsTransition = old && old->isTransitionScene();
+    bool newIsTransition = next->isTransitionScene();
+
+    // A transition takes over the outgoing scene's callbacks; when it finishes, its own
+    // onExit ends the outgoing scene and tells the incoming one that the transition is over.
+    if (old && !newIsTransition) {
+        old->onExitTransitionDidStart();
+        old->onExit();
+        old->cleanup();
+    }
+    m_pRunningScene = next;  // the reference taken in replaceScene moves here
+    if (!oldIsTransition) {
+        next->onEnter();
+        next->onEnterTransitionDidFinish();
+    }
+    if (old) old->release();
+    ccRequestRedraw();
+}
+
+void CCDirector::setAnimationInterval(double interval) {
+    if (interval > 0) m_dAnimationInterval = interval;
+}
+
+void CCDirector::startAnimation() {
+    m_bInvalid = false;
+    ccRequestRedraw();
+}
+
+void CCDirector::stopAnimation() { m_bInvalid = true; }
+
+void CCDirector::purgeCachedData() {}
+
+void CCDirector::mainLoop(float dt) {
+    if (!m_bInvalid) {
+        if (dt < 0) dt = 0;
+        m_dElapsed += dt;
+        ++m_uTotalFrames;
+        m_pActionManager->update(dt);
+        m_pScheduler->update(dt);
+        if (m_pNextScene) setNextScene();
+        if (m_pRenderer && ccNeedsRedraw()) drawScene();
+    }
+    CCAutoreleasePool::sharedPool()->drain();
+}
+
+void CCDirector::drawScene() {
+    if (!m_pRenderer) return;
+    ccClearRedraw();
+    m_pRenderer->beginFrame();
+    if (m_pRunningScene) m_pRunningScene->visit(m_pRenderer);
+    m_pRenderer->endFrame();
+    ++m_uDrawnFrames;
+}
+
+void CCDirector::reset() {
+    if (m_pRunningScene) {
+        CCScene* scene = m_pRunningScene;
+        if (scene->isRunning()) {
+            scene->onExitTransitionDidStart();
+            scene->onExit();
+        }
+        scene->cleanup();
+        m_pRunningScene = nullptr;
+        scene->release();
+    }
+    if (m_pNextScene) {
+        CCScene* next = m_pNextScene;
+        m_pNextScene = nullptr;
+        next->release();
+    }
+    m_pScheduler->unscheduleAll();
+    m_pActionManager->removeAllActions();
+    m_pTouchDispatcher->removeAllDelegates();
+    m_pTouchDispatcher->setDispatchEvents(true);
+    m_pKeypadDispatcher->removeAllDelegates();
+    CCAutoreleasePool::sharedPool()->drain();
+    m_bDepthTest = false;
+    m_bInvalid = false;
+    m_dElapsed = 0;
+    m_uTotalFrames = m_uDrawnFrames = 0;
+    ccRequestRedraw();
+}
+
+}  // namespace cocos2d

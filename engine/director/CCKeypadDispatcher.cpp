@@ -1,0 +1,41 @@
+#include "engine/director/CCKeypadDispatcher.h"
+
+#include <algorithm>
+
+namespace cocos2d {
+
+CCKeypadDispatcher::~CCKeypadDispatcher() { removeAllDelegates(); }
+
+void CCKeypadDispatcher::addDelegate(CCKeypadDelegate* delegate) {
+    CCObject* object = dynamic_cast<CCObject*>(delegate);
+    if (!object) return;
+    if (std::find(m_delegates.begin(), m_delegates.end(), delegate) != m_delegates.end()) return;
+    object->retain();
+    m_delegates.push_back(delegate);
+}
+
+void CCKeypadDispatcher::removeDelegate(CCKeypadDelegate* delegate) {
+    auto it = std::find(m_delegates.begin(), m_delegates.end(), delegate);
+    if (it == m_delegates.end()) return;
+    m_delegates.erase(it);
+    dynamic_cast<CCObject*>(delegate)->release();
+}
+
+void CCKeypadDispatcher::removeAllDelegates() {
+    std::vector<CCKeypadDelegate*> old;
+    old.swap(m_delegates);
+    for (CCKeypadDelegate* d : old) dynamic_cast<CCObject*>(d)->release();
+}
+
+void CCKeypadDispatcher::dispatchKey(int keyCode) {
+    std::vector<CCKeypadDelegate*> snapshot = m_delegates;
+    for (CCKeypadDelegate* d : snapshot) dynamic_cast<CCObject*>(d)->retain();
+    for (CCKeypadDelegate* d : snapshot) {
+        if (std::find(m_delegates.begin(), m_delegates.end(), d) == m_delegates.end()) continue;
+        if (keyCode == kCCKeyEscape) d->keyBackClicked();
+        d->keyPressed(keyCode);
+    }
+    for (CCKeypadDelegate* d : snapshot) dynamic_cast<CCObject*>(d)->release();
+}
+
+}  // namespace cocos2d

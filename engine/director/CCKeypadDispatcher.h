@@ -1,0 +1,48 @@
+#pragma once
+
+#include <vector>
+
+#include "engine/base/CCObject.h"
+
+namespace cocos2d {
+
+// Keys the desktop reader reacts to.
+enum CCKeyCode {
+    kCCKeyUnknown = 0,
+    kCCKeyLeft,
+    kCCKeyRight,
+    kCCKeyUp,
+    kCCKeyDown,
+    kCCKeySpace,
+    kCCKeyEscape,
+    kCCKeyEnter,
+    kCCKeyBackspace,
+    kCCKeyDelete,
+};
+
+// Keyboard delegate. keyBackClicked / keyMenuClicked are the engine's handheld keys (Escape
+// maps to back); keyPressed carries every key.
+class CCKeypadDelegate {
+public:
+    virtual ~CCKeypadDelegate() = default;
+    virtual void keyBackClicked() {}
+    virtual void keyMenuClicked() {}
+    virtual void keyPressed(int /*CCKeyCode*/) {}
+};
+
+// Hands key presses to registered delegates in registration order,
+// each kept alive while it is called; delegates may unregister during dispatch.
+class CCKeypadDispatcher : public CCObject {
+public:
+    ~CCKeypadDispatcher() override;
+    void addDelegate(CCKeypadDelegate* delegate);
+    void removeDelegate(CCKeypadDelegate* delegate);
+    void removeAllDelegates();
+    unsigned int delegateCount() const { return (unsigned int)m_delegates.size(); }
+    void dispatchKey(int keyCode);
+
+private:
+    std::vector<CCKeypadDelegate*> m_delegates;
+};
+
+}  // namespace cocos2d

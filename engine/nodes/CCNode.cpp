@@ -1,0 +1,511 @@
+#include "engine/nodes/CCNode.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+
+#include "engine/actions/CCAction.h"
+#include "engine/actions/CCActionManager.h"
+#include "engine/base/CCRedraw.h"
+#include "engine/director/CCDirector.h"
+#include "engine/director/CCScheduler.h"
+#include "engine/director/CCTouch.h"
+
+namespace cocos2d {
+
+bool g_ccNeedsRedraw = true;
+
+namespace {
+unsigned int s_globalOrderOfArrival = 1;
+
+CCScheduler* scheduler() { return CCDirector::sharedDirector()->getScheduler(); }
+CCActionManager* actionManager() { return CCDirector::sharedDirector()->getActionManager(); }
+}  // namespace
+
+CCNode::CCNode() {}
+
+CCNode::~CCNode() {
+    // A node that dies while scheduled or animated must not be called back.
+    CCDirector* director = CCDirector::sharedDirectorIfAlive();
+    if (director) {
+        director->getScheduler()->unscheduleAllForTarget(this);
+        director->getActionManager()->removeAllActionsFromTarget(this);
+    }
+    if (m_pChildren) {
+        for (CCObject* o : *m_pChildren) static_cast<CCNode*>(o)->m_pParent = nullptr;
+        m_pChildren->release();
+    }
+}
+
+CCNode* CCNode::create() {
+    CCNode* node = new CCNode();
+    node->init();
+    node->autorelease();
+    return node;
+}
+
+void CCNode::setTransformDirty() {
+    m_bTransformDirty = m_bInverseDirty = true;
+    ccRequestRedraw();
+}
+
+void CCNode::setPosition(const CCPoint& position) {
+    if (m_obPosition == position) return;
+    m_obPosition = position;
+    setTransformDirty();
+}
+
+void CCNode::setAnchorPoint(const CCPoint& anchor) {
+    if (m_obAnchorPoint == anchor) return;
+    m_obAnchorPoint = anchor;
+    m_obAnchorPointInPoints =
+        CCPoint(m_obContentSize.width * anchor.x, m_obContentSize.height * anchor.y);
+    setTransformDirty();
+}
+
+void CCNode::setContentSize(const CCSize& size) {
+    if (m_obContentSize == size) return;
+    m_obContentSize = size;
+    m_obAnchorPointInPoints =
+        CCPoint(size.width * m_obAnchorPoint.x, size.height * m_obAnchorPoint.y);
+    setTransformDirty();
+}
+
+void CCNode::setScale(float scale) { setScale(scale, scale); }
+
+void CCNode::setScale(float sx, float sy) {
+    if (m_fScaleX == sx && m_fScaleY == sy) return;
+    m_fScaleX = sx, m_fScaleY = sy;
+    setTransformDirty();
+}
+
+void CCNode::setScaleX(float sx) { setScale(sx, m_fScaleY); }
+void CCNode::setScaleY(float sy) { setScale(m_fScaleX, sy); }
+
+void CCNode::setRotation(float degrees) {
+    if (m_fRotation == degrees) return;
+    m_fRotation = degrees;
+    setTransformDirty();
+}
+
+void CCNode::setVisible(bool visible) {
+    if (m_bVisible == visible) return;
+    m_bVisible = visible;
+    ccRequestRedraw();
+}
+
+void CCNode::ignoreAnchorPointForPosition(bool ignore) {
+    if (m_bIgnoreAnchorPointForPosition == ignore) return;
+    m_bIgnoreAnchorPointForPosition = ignore;
+    setTransformDirty();
+}
+
+void CCNode::setZOrder(int zOrder) {
+    if (m_pParent) {
+        m_pParent->reorderChild(this, zOrder);
+    } else {
+        m_nZOrder = zOrder;
+    }
+}
+
+// ---------------------------------------------------------------- tree
+
+void CCNode::childrenAlloc() {
+    if (!m_pChildren) {
+        m_pChildren = new CCArray();
+    }
+}
+
+void CCNode::addChild(CCNode* child) {
+    if (child) addChild(child, child->getZOrder(), child->getTag());
+}
+
+void CCNode::addChild(CCNode* child, int zOrder) {
+    if (child) addChild(child, zOrder, child->getTag());
+}
+
+void CCNode::addChild(CCNode* child, int zOrder, int tag) {
+    if (!child) return;
+    if (child->m_pParent) {
+        CCLog("addChild: node %s already has a parent; not added again", child->description().c_str());
+        return;
+    }
+    childrenAlloc();
+    insertChild(child, zOrder);
+    child->m_nTag = tag;
+    child->setParent(this);
+    child->setOrderOfArrival(s_globalOrderOfArrival++);
+    if (m_bRunning) {
+        child->onEnter();
+        child->onEnterTransitionDidFinish();
+    }
+    ccRequestRedraw();
+}
+
+void CCNode::insertChild(CCNode* child, int zOrder) {
+    m_bReorderChildDirty = true;
+    m_pChildren->addObject(child);
+    child->m_nZOrder = zOrder;
+}
+
+void CCNode::removeChild(CCNode* child) { removeChild(child, true); }
+
+void CCNode::removeChild(CCNode* child, bool cleanup) {
+    if (!m_pChildren || !child) return;
+    if (m_pChildren->containsObject(child)) detachChild(child, cleanup);
+}
+
+void CCNode::removeChildByTag(int tag, bool cleanup) {
+    CCNode* child = getChildByTag(tag);
+    if (child) removeChild(child, cleanup);
+}
+
+void CCNode::removeFromParentAndCleanup(bool cleanup) {
+    if (m_pParent) m_pParent->removeChild(this, cleanup);
+}
+
+void CCNode::removeAllChildrenWithCleanup(bool cleanup) {
+    if (!m_pChildren) return;
+    // Detach from a copy: exit callbacks may touch the children list.
+    std::vector<CCObject*> children = m_pChildren->data();
+    for (CCObject* o : children) o->retain();
+    for (CCObject* o : children) {
+        CCNode* child = static_cast<CCNode*>(o);
+        if (child->m_pParent == this) detachChild(child, cleanup);
+    }
+    for (CCObject* o : children) o->release();
+}
+
+void CCNode::detachChild(CCNode* child, bool doCleanup) {
+    child->retain();
+    if (m_bRunning) {
+        child->onExitTransitionDidStart();
+        child->onExit();
+    }
+    if (doCleanup) child->cleanup();
+    child->setParent(nullptr);
+    if (m_pChildren) m_pChildren->removeObject(child);
+    child->release();
+    ccRequestRedraw();
+}
+
+void CCNode::reorderChild(CCNode* child, int zOrder) {
+    if (!child) return;
+    m_bReorderChildDirty = true;
+    child->setOrderOfArrival(s_globalOrderOfArrival++);
+    child->m_nZOrder = zOrder;
+    ccRequestRedraw();
+}
+
+void CCNode::sortAllChildren() {
+    if (!m_bReorderChildDirty || !m_pChildren) return;
+    std::vector<CCObject*> sorted = m_pChildren->data();
+    std::stable_sort(sorted.begin(), sorted.end(), [](CCObject* a, CCObject* b) {
+        CCNode* na = static_cast<CCNode*>(a);
+        CCNode* nb = static_cast<CCNode*>(b);
+        if (na->m_nZOrder != nb->m_nZOrder) return na->m_nZOrder < nb->m_nZOrder;
+        return na->m_uOrderOfArrival < nb->m_uOrderOfArrival;
+    });
+    for (unsigned int i = 0; i < sorted.size(); ++i) {
+        // Same members, new order: swap positions without touching reference counts.
+        unsigned int j = m_pChildren->indexOfObject(sorted[i]);
+        m_pChildren->exchangeObjectAtIndex(i, j);
+    }
+    m_bReorderChildDirty = false;
+}
+
+CCNode* CCNode::getChildByTag(int tag) const {
+    if (!m_pChildren) return nullptr;
+    for (CCObject* o : *m_pChildren) {
+        CCNode* child = static_cast<CCNode*>(o);
+        if (child->m_nTag == tag) return child;
+    }
+    return nullptr;
+}
+
+// ---------------------------------------------------------------- lifecycle
+
+namespace {
+// Calls f on each child of a snapshot, keeping each alive while it runs.
+template <class F>
+void forEachChild(CCArray* children, F f) {
+    if (!children || children->count() == 0) return;
+    std::vector<CCObject*> snapshot = children->data();
+    for (CCObject* o : snapshot) o->retain();
+    for (CCObject* o : snapshot) f(static_cast<CCNode*>(o));
+    for (CCObject* o : snapshot) o->release();
+}
+}  // namespace
+
+void CCNode::onEnter() {
+    forEachChild(m_pChildren, [](CCNode* c) { c->onEnter(); });
+    resumeSchedulerAndActions();
+    m_bRunning = true;
+    ccRequestRedraw();
+}
+
+void CCNode::onEnterTransitionDidFinish() {
+    forEachChild(m_pChildren, [](CCNode* c) { c->onEnterTransitionDidFinish(); });
+}
+
+void CCNode::onExitTransitionDidStart() {
+    forEachChild(m_pChildren, [](CCNode* c) { c->onExitTransitionDidStart(); });
+}
+
+void CCNode::onExit() {
+    pauseSchedulerAndActions();
+    m_bRunning = false;
+    forEachChild(m_pChildren, [](CCNode* c) { c->onExit(); });
+}
+
+void CCNode::cleanup() {
+    stopAllActions();
+    unscheduleAllSelectors();
+    forEachChild(m_pChildren, [](CCNode* c) { c->cleanup(); });
+}
+
+// ---------------------------------------------------------------- transforms
+
+CCAffineTransform CCNode::nodeToParentTransform() {
+    if (m_bTransformDirty) {
+        float x = m_obPosition.x, y = m_obPosition.y;
+        if (m_bIgnoreAnchorPointForPosition) {
+            x += m_obAnchorPointInPoints.x;
+            y += m_obAnchorPointInPoints.y;
+        }
+        float c = 1, s = 0;
+        if (m_fRotation != 0) {
+            float radians = -CC_DEGREES_TO_RADIANS(m_fRotation);
+            c = std::cos(radians);
+            s = std::sin(radians);
+        }
+        if (m_obAnchorPointInPoints != CCPointZero) {
+            float ax = m_obAnchorPointInPoints.x, ay = m_obAnchorPointInPoints.y;
+            x += c * -ax * m_fScaleX + -s * -ay * m_fScaleY;
+            y += s * -ax * m_fScaleX + c * -ay * m_fScaleY;
+        }
+        m_sTransform = CCAffineTransformMake(c * m_fScaleX, s * m_fScaleX, -s * m_fScaleY,
+                                             c * m_fScaleY, x, y);
+        m_bTransformDirty = false;
+    }
+    return m_sTransform;
+}
+
+CCAffineTransform CCNode::parentToNodeTransform() {
+    if (m_bInverseDirty) {
+        m_sInverse = CCAffineTransformInvert(nodeToParentTransform());
+        m_bInverseDirty = false;
+    }
+    return m_sInverse;
+}
+
+CCAffineTransform CCNode::nodeToWorldTransform() {
+    CCAffineTransform t = nodeToParentTransform();
+    for (CCNode* p = m_pParent; p; p = p->m_pParent)
+        t = CCAffineTransformConcat(t, p->nodeToParentTransform());
+    return t;
+}
+
+CCAffineTransform CCNode::worldToNodeTransform() {
+    return CCAffineTransformInvert(nodeToWorldTransform());
+}
+
+CCPoint CCNode::convertToNodeSpace(const CCPoint& worldPoint) {
+    return CCPointApplyAffineTransform(worldPoint, worldToNodeTransform());
+}
+
+CCPoint CCNode::convertToWorldSpace(const CCPoint& nodePoint) {
+    return CCPointApplyAffineTransform(nodePoint, nodeToWorldTransform());
+}
+
+CCPoint CCNode::convertToNodeSpaceAR(const CCPoint& worldPoint) {
+    return convertToNodeSpace(worldPoint) - m_obAnchorPointInPoints;
+}
+
+CCPoint CCNode::convertToWorldSpaceAR(const CCPoint& nodePoint) {
+    return convertToWorldSpace(nodePoint + m_obAnchorPointInPoints);
+}
+
+CCPoint CCNode::convertTouchToNodeSpace(CCTouch* touch) {
+    return convertToNodeSpace(touch->getLocation());
+}
+
+CCPoint CCNode::convertTouchToNodeSpaceAR(CCTouch* touch) {
+    return convertToNodeSpaceAR(touch->getLocation());
+}
+
+CCRect CCNode::boundingBox() {
+    CCRect rect(0, 0, m_obContentSize.width, m_obContentSize.height);
+    return CCRectApplyAffineTransform(rect, nodeToParentTransform());
+}
+
+// ---------------------------------------------------------------- drawing
+
+void CCNode::visit(Renderer* renderer) {
+    if (!m_bVisible) return;
+    m_worldTransform = m_pParent
+                           ? CCAffineTransformConcat(nodeToParentTransform(), m_pParent->m_worldTransform)
+                           : nodeToParentTransform();
+    updateDisplayedFromParent();
+    if (!m_pChildren || m_pChildren->count() == 0) {
+        draw(renderer);
+        return;
+    }
+    sortAllChildren();
+    const std::vector<CCObject*>& children = m_pChildren->data();
+    size_t i = 0;
+    for (; i < children.size(); ++i) {
+        CCNode* child = static_cast<CCNode*>(children[i]);
+        if (child->m_nZOrder >= 0) break;
+        child->visit(renderer);
+    }
+    draw(renderer);
+    for (; i < children.size(); ++i) static_cast<CCNode*>(children[i])->visit(renderer);
+}
+
+void CCNode::draw(Renderer*) {}
+
+// ---------------------------------------------------------------- scheduling
+
+void CCNode::schedule(SEL_SCHEDULE selector) { schedule(selector, 0.0f); }
+
+void CCNode::schedule(SEL_SCHEDULE selector, float interval) {
+    scheduler()->scheduleSelector(selector, this, interval, !m_bRunning);
+}
+
+void CCNode::schedule(SEL_SCHEDULE selector, float interval, unsigned int repeat, float delay) {
+    scheduler()->scheduleSelector(selector, this, interval, repeat, delay, !m_bRunning);
+}
+
+void CCNode::scheduleOnce(SEL_SCHEDULE selector, float delay) { schedule(selector, 0.0f, 0, delay); }
+
+void CCNode::unschedule(SEL_SCHEDULE selector) {
+    if (selector) scheduler()->unscheduleSelector(selector, this);
+}
+
+void CCNode::unscheduleAllSelectors() { scheduler()->unscheduleAllForTarget(this); }
+
+void CCNode::scheduleUpdate() { scheduleUpdateWithPriority(0); }
+
+void CCNode::scheduleUpdateWithPriority(int priority) {
+    scheduler()->scheduleUpdateForTarget(this, priority, !m_bRunning);
+}
+
+void CCNode::unscheduleUpdate() { scheduler()->unscheduleUpdateForTarget(this); }
+
+void CCNode::update(float) {}
+
+void CCNode::resumeSchedulerAndActions() {
+    scheduler()->resumeTarget(this);
+    actionManager()->resumeTarget(this);
+}
+
+void CCNode::pauseSchedulerAndActions() {
+    scheduler()->pauseTarget(this);
+    actionManager()->pauseTarget(this);
+}
+
+// ---------------------------------------------------------------- actions
+
+CCAction* CCNode::runAction(CCAction* action) {
+    if (!action) return nullptr;
+    actionManager()->addAction(action, this, !m_bRunning);
+    return action;
+}
+
+void CCNode::stopAllActions() { actionManager()->removeAllActionsFromTarget(this); }
+void CCNode::stopAction(CCAction* action) { actionManager()->removeAction(action); }
+void CCNode::stopActionByTag(int tag) { actionManager()->removeActionByTag(tag, this); }
+CCAction* CCNode::getActionByTag(int tag) { return actionManager()->getActionByTag(tag, this); }
+unsigned int CCNode::numberOfRunningActions() {
+    return actionManager()->numberOfRunningActionsInTarget(this);
+}
+
+std::string CCNode::description() const {
+    char buffer[128];
+    snprintf(buffer, sizeof(buffer), "<CCNode | Tag = %d | z = %d>", m_nTag, m_nZOrder);
+    return buffer;
+}
+
+// ---------------------------------------------------------------- CCNodeRGBA
+
+CCNodeRGBA::CCNodeRGBA() : m_realColor(ccWHITE), m_displayedColor(ccWHITE) {}
+
+CCNodeRGBA* CCNodeRGBA::create() {
+    CCNodeRGBA* node = new CCNodeRGBA();
+    node->init();
+    node->autorelease();
+    return node;
+}
+
+namespace {
+CCRGBAProtocol* cascadingColorParent(CCNode* parent) {
+    CCRGBAProtocol* p = dynamic_cast<CCRGBAProtocol*>(parent);
+    return p && p->isCascadeColorEnabled() ? p : nullptr;
+}
+CCRGBAProtocol* cascadingOpacityParent(CCNode* parent) {
+    CCRGBAProtocol* p = dynamic_cast<CCRGBAProtocol*>(parent);
+    return p && p->isCascadeOpacityEnabled() ? p : nullptr;
+}
+}  // namespace
+
+void CCNodeRGBA::setColor(const ccColor3B& color) {
+    m_realColor = color;
+    CCRGBAProtocol* parent = cascadingColorParent(m_pParent);
+    updateDisplayedColor(parent ? parent->getDisplayedColor() : ccWHITE);
+}
+
+void CCNodeRGBA::setOpacity(unsigned char opacity) {
+    m_realOpacity = opacity;
+    CCRGBAProtocol* parent = cascadingOpacityParent(m_pParent);
+    updateDisplayedOpacity(parent ? parent->getDisplayedOpacity() : 255);
+}
+
+void CCNodeRGBA::updateDisplayedColor(const ccColor3B& parentColor) {
+    ccColor3B c = ccc3((unsigned char)(m_realColor.r * parentColor.r / 255),
+                       (unsigned char)(m_realColor.g * parentColor.g / 255),
+                       (unsigned char)(m_realColor.b * parentColor.b / 255));
+    if (c != m_displayedColor) {
+        m_displayedColor = c;
+        displayedColorChanged();
+        ccRequestRedraw();
+    }
+    if (m_bCascadeColor && m_pChildren) {
+        for (CCObject* o : *m_pChildren)
+            if (CCRGBAProtocol* child = dynamic_cast<CCRGBAProtocol*>(o))
+                child->updateDisplayedColor(m_displayedColor);
+    }
+}
+
+void CCNodeRGBA::updateDisplayedOpacity(unsigned char parentOpacity) {
+    unsigned char o = (unsigned char)(m_realOpacity * parentOpacity / 255);
+    if (o != m_displayedOpacity) {
+        m_displayedOpacity = o;
+        displayedColorChanged();
+        ccRequestRedraw();
+    }
+    if (m_bCascadeOpacity && m_pChildren) {
+        for (CCObject* obj : *m_pChildren)
+            if (CCRGBAProtocol* child = dynamic_cast<CCRGBAProtocol*>(obj))
+                child->updateDisplayedOpacity(m_displayedOpacity);
+    }
+}
+
+void CCNodeRGBA::updateDisplayedFromParent() {
+    // Children added after the parent's colour was set pick it up here.
+    CCRGBAProtocol* colorParent = cascadingColorParent(m_pParent);
+    ccColor3B pc = colorParent ? colorParent->getDisplayedColor() : ccWHITE;
+    ccColor3B c = ccc3((unsigned char)(m_realColor.r * pc.r / 255),
+                       (unsigned char)(m_realColor.g * pc.g / 255),
+                       (unsigned char)(m_realColor.b * pc.b / 255));
+    CCRGBAProtocol* opacityParent = cascadingOpacityParent(m_pParent);
+    unsigned char po = opacityParent ? opacityParent->getDisplayedOpacity() : 255;
+    unsigned char o = (unsigned char)(m_realOpacity * po / 255);
+    if (c != m_displayedColor || o != m_displayedOpacity) {
+        m_displayedColor = c;
+        m_displayedOpacity = o;
+        displayedColorChanged();
+    }
+}
+
+}  // namespace cocos2d

@@ -1,0 +1,27 @@
+#include "engine/nodes/CCScene.h"
+
+#include "engine/director/CCDirector.h"
+
+namespace cocos2d {
+
+CCScene::CCScene() {
+    m_bIgnoreAnchorPointForPosition = true;
+    setAnchorPoint(CCPoint(0.5f, 0.5f));
+}
+
+CCScene* CCScene::create() {
+    CCScene* scene = new CCScene();
+    if (!scene->init()) {
+        delete scene;
+        return nullptr;
+    }
+    scene->autorelease();
+    return scene;
+}
+
+bool CCScene::init() {
+    setContentSize(CCDirector::sharedDirector()->getWinSize());
+    return true;
+}
+
+}  // namespace cocos2d

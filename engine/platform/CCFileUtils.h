@@ -1,0 +1,38 @@
+#pragma once
+
+#include <string>
+
+namespace cocos2d {
+
+// Resolves resource names against the resource root (the book folder) and reads files.
+class CCFileUtils {
+public:
+    static CCFileUtils* sharedFileUtils();
+
+    // The folder relative names resolve against. Defaults to the book installed beside the
+    // executable, else the source tree's book folder.
+    const std::string& getResourceRoot() const { return m_root; }
+    void setResourceRoot(const std::string& root);
+
+    // The full path of an existing file, or the bare name when nothing is found.
+    std::string fullPathForFilename(const char* filename) const;
+    std::string fullPathForFilename(const std::string& filename) const {
+        return fullPathForFilename(filename.c_str());
+    }
+    bool isFileExist(const std::string& path) const;
+    bool isAbsolutePath(const std::string& path) const { return !path.empty() && path[0] == '/'; }
+
+    // Whole-file read; false when the file cannot be opened or is not a regular file.
+    bool readFile(const std::string& fullPath, std::string& out) const;
+    // Resolves, then reads. Empty string when unreadable.
+    std::string getFileData(const char* filename, bool* ok = nullptr) const;
+
+    // The user's data folder for files the reader writes when the resource root is read-only.
+    std::string getWritablePath() const;
+
+private:
+    CCFileUtils();
+    std::string m_root;
+};
+
+}  // namespace cocos2d

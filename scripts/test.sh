@@ -1,0 +1,11 @@
+#!/usr/bin/env bash
+# Sets up the machine, builds pagly with AddressSanitizer + UBSan + LeakSanitizer, and runs
+# every test. This is the one test command; CI runs exactly this.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+./scripts/setup.sh
+cmake --preset ci
+cmake --build --preset ci
+export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
+export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+ctest --preset ci -j2 "$@"

@@ -1,0 +1,101 @@
+#include <string>
+#include <vector>
+
+#include "engine/director/CCDirector.h"
+#include "engine/nodes/CCLayer.h"
+#include "engine/nodes/CCScene.h"
+#include "support/Harness.h"
+
+using namespace cocos2d;
+
+namespace {
+
+std::vector<std::string>* g_events = nullptr;
+
+// A scene that records its lifecycle callbacks and its destruction.
+class RecordingScene : public CCScene {
+public:
+    explicit RecordingScene(const char* name) : m_name(name) { init(); }
+    ~RecordingScene() override { record("destroyed"); }
+    void onEnter() override {
+        record("onEnter");
+        CCScene::onEnter();
+    }
+    void onEnterTransitionDidFinish() override {
+        record("onEnterTransitionDidFinish");
+        CCScene::onEnterTransitionDidFinish();
+    }
+    void onExitTransitionDidStart() override {
+        record("onExitTransitionDidStart");
+        CCScene::onExitTransitionDidStart();
+    }
+    void onExit() override {
+        record("onExit");
+        CCScene::onExit();
+    }
+
+private:
+    void record(const char* what) {
+        if (g_events) g_events->push_back(m_name + " " + what);
+    }
+    std::string m_name;
+};
+
+class DirectorTest : public pagly::test::EngineTest {
+protected:
+    void SetUp() override {
+        EngineTest::SetUp();
+        g_events = &events;
+    }
+    void TearDown() override {
+        EngineTest::TearDown();
+        g_events = nullptr;
+    }
+    std::vector<std::string> events;
+};
+
+TEST_F(DirectorTest, ReplaceSceneRunsCallbacksInOrderAndReleasesTheOldScene) {
+    RecordingScene* a = new RecordingScene("A");
+    a->autorelease();
+    run(a);
+    EXPECT_EQ((std::vector<std::string>{"A onEnter", "A onEnterTransitionDidFinish"}), events);
+    events.clear();
+
+    RecordingScene* b = new RecordingScene("B");
+    b->autorelease();
+    CCDirector::sharedDirector()->replaceScene(b);
+    EXPECT_TRUE(events.empty()) << "the switch waits for the next frame";
+    step();
+    EXPECT_EQ((std::vector<std::string>{"A onExitTransitionDidStart", "A onExit", "B onEnter",
+                                        "B onEnterTransitionDidFinish", "A destroyed"}),
+              events);
+    EXPECT_EQ(b, CCDirector::sharedDirector()->getRunningScene());
+}
+
+TEST_F(DirectorTest, TwoReplacesInOneFrameKeepOnlyTheLast) {
+    run(new RecordingScene("A"));
+    CCDirector::sharedDirector()->getRunningScene()->release();  // drop the creator's reference
+    events.clear();
+    RecordingScene* b = new RecordingScene("B");
+    RecordingScene* c = new RecordingScene("C");
+    CCDirector::sharedDirector()->replaceScene(b);
+    CCDirector::sharedDirector()->replaceScene(c);
+    b->release();
+    c->release();
+    step();
+    EXPECT_EQ(c, CCDirector::sharedDirector()->getRunningScene());
+    EXPECT_EQ("B destroyed", events.front()) << "the superseded scene is freed, never entered";
+}
+
+TEST_F(DirectorTest, StoppedAnimationFreezesTimeButStillDrainsThePool) {
+    CCDirector* director = CCDirector::sharedDirector();
+    director->stopAnimation();
+    CCScene* scene = CCScene::create();
+    (void)scene;
+    unsigned int frames = director->getTotalFrames();
+    step();
+    EXPECT_EQ(frames, director->getTotalFrames());
+    director->startAnimation();
+}
+
+}  // namespace
