@@ -1,0 +1,28 @@
+#include "app/ListDrag.h"
+
+#include "engine/nodes/CCNode.h"
+
+using namespace cocos2d;
+
+namespace pagly {
+
+void dragListStep(CCNode* list, const CCPoint& touch, float limit, CCPoint& dragStart,
+                  CCPoint& rememberedOffset) {
+    if (!list) return;
+    if (limit < 0) limit = 0;
+    float dy = touch.y - dragStart.y;
+    CCPoint next(list->getPositionX(), list->getPositionY() + dy);
+    if (next.y < 0) {
+        list->setPosition(CCPoint(0, 0));
+        return;
+    }
+    if (next.y > limit) {
+        list->setPosition(CCPoint(0, limit));
+        return;
+    }
+    list->setPosition(next);
+    dragStart = touch;
+    rememberedOffset = next;
+}
+
+}  // namespace pagly
