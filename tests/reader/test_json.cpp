@@ -182,7 +182,9 @@ TEST(JsonDictionary, DeepNestingNeitherOverflowsNorHangs) {
         // A document within the limit reads whole; a deeper one is cut off but stays usable.
         EXPECT_EQ(c.complete ? 5 : -1, d.getInt("after", -1)) << c.depth;
         JsonDictionaryPtr a(d.getSubDictionary("a"));
-        if (c.complete) EXPECT_TRUE(a) << c.depth;
+        if (c.complete) {
+            EXPECT_TRUE(a) << c.depth;
+        }
     }
 }
 
