@@ -1,0 +1,32 @@
+#pragma once
+
+#include <string>
+
+namespace cocos2d {
+
+// The seam under SimpleAudioEngine: one background-music stream. The real back-end plays
+// through SDL_mixer; tests install a virtual-clock back-end instead.
+class AudioBackend {
+  public:
+    virtual ~AudioBackend() = default;
+
+    // Starts `fullPath` (already resolved) from its beginning, replacing whatever plays.
+    // `requestedPath` is the name the caller gave, kept for diagnostics and tests.
+    // Returns false when the file cannot be played; nothing plays then.
+    virtual bool playMusic(const std::string& requestedPath, const std::string& fullPath,
+                           bool loop) = 0;
+    // Stops at once; nothing plays afterwards.
+    virtual void stopMusic() = 0;
+    virtual void pauseMusic() = 0;
+    virtual void resumeMusic() = 0;
+    // Starts the current recording again from its beginning.
+    virtual void rewindMusic() = 0;
+    // True exactly while a recording is audibly playing (not paused, not finished).
+    virtual bool isMusicPlaying() = 0;
+    // 0..1, already clamped.
+    virtual void setMusicVolume(float volume) = 0;
+    // Stops the music and lets go of the sound device; the next play opens it again.
+    virtual void shutdown() = 0;
+};
+
+}  // namespace cocos2d

@@ -1,0 +1,81 @@
+#include "engine/audio/SimpleAudioEngine.h"
+
+#include <cmath>
+
+#include "engine/audio/AudioBackend.h"
+#include "engine/audio/SdlMixerAudioBackend.h"
+#include "engine/base/CCObject.h"
+#include "engine/platform/CCFileUtils.h"
+
+namespace cocos2d {
+
+SimpleAudioEngine* SimpleAudioEngine::sharedEngine() {
+    // Never destroyed: SDL_mixer must not be torn down from a static destructor that may run
+    // after SDL itself has quit.
+    static SimpleAudioEngine* engine = new SimpleAudioEngine();
+    return engine;
+}
+
+void SimpleAudioEngine::end() {
+    SimpleAudioEngine* engine = sharedEngine();
+    engine->m_bMusicStarted = false;
+    if (engine->m_backend) engine->m_backend->shutdown();
+}
+
+SimpleAudioEngine::SimpleAudioEngine() = default;
+SimpleAudioEngine::~SimpleAudioEngine() = default;
+
+AudioBackend* SimpleAudioEngine::backend() {
+    if (!m_backend) {
+        m_backend = std::make_unique<SdlMixerAudioBackend>();
+        m_backend->setMusicVolume(m_fMusicVolume);
+    }
+    return m_backend.get();
+}
+
+std::unique_ptr<AudioBackend> SimpleAudioEngine::setBackend(std::unique_ptr<AudioBackend> backend) {
+    std::unique_ptr<AudioBackend> previous = std::move(m_backend);
+    if (previous) previous->stopMusic();
+    m_backend = std::move(backend);
+    m_bMusicStarted = false;
+    if (m_backend) m_backend->setMusicVolume(m_fMusicVolume);
+    return previous;
+}
+
+void SimpleAudioEngine::preloadBackgroundMusic(const char*) {
+    // Recordings are short and decoded as they stream; there is nothing worth preloading.
+}
+
+void SimpleAudioEngine::playBackgroundMusic(const char* path, bool loop) {
+    AudioBackend* audio = backend();
+    if (!path || !*path) {
+        // Still "replaces what plays": a request for nothing leaves silence.
+        audio->stopMusic();
+        m_bMusicStarted = false;
+        CCLog("SimpleAudioEngine: playBackgroundMusic without a file name");
+        return;
+    }
+    std::string fullPath = CCFileUtils::sharedFileUtils()->fullPathForFilename(path);
+    m_bMusicStarted = audio->playMusic(path, fullPath, loop);
+}
+
+void SimpleAudioEngine::stopBackgroundMusic(bool) {
+    m_bMusicStarted = false;
+    backend()->stopMusic();
+}
+
+void SimpleAudioEngine::pauseBackgroundMusic() { backend()->pauseMusic(); }
+void SimpleAudioEngine::resumeBackgroundMusic() { backend()->resumeMusic(); }
+void SimpleAudioEngine::rewindBackgroundMusic() { backend()->rewindMusic(); }
+
+bool SimpleAudioEngine::isBackgroundMusicPlaying() { return backend()->isMusicPlaying(); }
+
+void SimpleAudioEngine::setBackgroundMusicVolume(float volume) {
+    if (std::isnan(volume)) return;
+    if (volume < 0.0f) volume = 0.0f;
+    if (volume > 1.0f) volume = 1.0f;
+    m_fMusicVolume = volume;
+    backend()->setMusicVolume(volume);
+}
+
+}  // namespace cocos2d

@@ -1,0 +1,56 @@
+#pragma once
+
+#include <memory>
+#include <string>
+
+namespace cocos2d {
+
+class AudioBackend;
+
+// The audio engine the book reads aloud with: one background-music stream that plays one
+// recording at a time. Playback goes through a pluggable back-end (SDL_mixer by default,
+// created on first use; tests install a virtual-clock one).
+class SimpleAudioEngine {
+  public:
+    static SimpleAudioEngine* sharedEngine();
+    // Stops the music and releases the sound device. The engine stays usable: the next call
+    // opens the device again.
+    static void end();
+
+    void preloadBackgroundMusic(const char* path);
+    // Plays an MP3 from the start, once (or forever with loop), replacing what plays. A file
+    // that is missing or cannot be decoded plays nothing and the music reports not playing.
+    void playBackgroundMusic(const char* path, bool loop = false);
+    // Stops at once.
+    void stopBackgroundMusic(bool releaseData = false);
+    void pauseBackgroundMusic();
+    void resumeBackgroundMusic();
+    void rewindBackgroundMusic();
+    // Whether a recording was started and not stopped since (it may have ended by itself).
+    bool willPlayBackgroundMusic() const { return m_bMusicStarted; }
+    // True exactly while the recording still plays.
+    bool isBackgroundMusicPlaying();
+
+    float getBackgroundMusicVolume() const { return m_fMusicVolume; }
+    // Clamped to 0..1.
+    void setBackgroundMusicVolume(float volume);
+
+    // Installs a back-end and returns the previous one (null if none was created yet). The
+    // music volume carries over to the new back-end.
+    std::unique_ptr<AudioBackend> setBackend(std::unique_ptr<AudioBackend> backend);
+    // The back-end in use, creating the default one on first use.
+    AudioBackend* backend();
+
+  private:
+    SimpleAudioEngine();
+    ~SimpleAudioEngine();
+
+    std::unique_ptr<AudioBackend> m_backend;
+    float m_fMusicVolume = 1.0f;
+    bool m_bMusicStarted = false;
+};
+
+}  // namespace cocos2d
+
+// The audio engine's customary namespace name.
+namespace CocosDenshion = cocos2d;

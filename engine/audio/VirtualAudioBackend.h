@@ -1,0 +1,52 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "engine/audio/AudioBackend.h"
+
+namespace cocos2d {
+
+// A silent back-end for tests. It knows each recording's real playing time from the file
+// (MP3 frame headers) and runs on the director's clock: a recording plays until the director
+// has stepped that much time past its start. Nothing here reads the wall clock. It also keeps
+// the list of files it was asked to play.
+class VirtualAudioBackend : public AudioBackend {
+  public:
+    VirtualAudioBackend() = default;
+
+    bool playMusic(const std::string& requestedPath, const std::string& fullPath,
+                   bool loop) override;
+    void stopMusic() override;
+    void pauseMusic() override;
+    void resumeMusic() override;
+    void rewindMusic() override;
+    bool isMusicPlaying() override;
+    void setMusicVolume(float volume) override { m_volume = volume; }
+    void shutdown() override { stopMusic(); }
+
+    // Every playMusic request, in order, as the caller named the file (also unplayable ones).
+    const std::vector<std::string>& requests() const { return m_requests; }
+    void clearRequests() { m_requests.clear(); }
+    // The recording that plays now ("" when silent).
+    std::string currentMusic();
+    // Seconds played of the current recording, and its full length (-1 when nothing plays).
+    double position();
+    double duration() const { return m_active ? m_duration : -1.0; }
+    float volume() const { return m_volume; }
+
+  private:
+    double clock() const;
+    void update();
+
+    std::vector<std::string> m_requests;
+    std::string m_current;
+    double m_duration = 0;
+    double m_start = 0;      // director time at which position 0 was
+    double m_pausedAt = -1;  // position while paused, else -1
+    float m_volume = 1.0f;
+    bool m_active = false;
+    bool m_loop = false;
+};
+
+}  // namespace cocos2d

@@ -1,0 +1,307 @@
+// The audio engine: MP3 length from frame headers, the virtual-clock back-end on the
+// director's frame step, and the SDL_mixer back-end under SDL's dummy driver.
+#include <gtest/gtest.h>
+
+#include <SDL.h>
+
+#include <chrono>
+#include <cmath>
+#include <string>
+#include <thread>
+
+#include "engine/audio/Mp3Duration.h"
+#include "engine/audio/SdlMixerAudioBackend.h"
+#include "engine/audio/SimpleAudioEngine.h"
+#include "engine/audio/VirtualAudioBackend.h"
+#include "engine/director/CCDirector.h"
+#include "engine/platform/CCFileUtils.h"
+#include "support/Harness.h"
+#include "support/VirtualAudio.h"
+
+using namespace cocos2d;
+using pagly::test::AudioEngineTest;
+
+namespace {
+
+const std::string kAudio = PAGLY_FIXTURES_DIR "/audio/";
+
+std::string readBytes(const std::string& path) {
+    std::string bytes;
+    CCFileUtils::sharedFileUtils()->readFile(path, bytes);
+    return bytes;
+}
+
+double durationOf(const std::string& bytes) {
+    return mp3Duration(reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size());
+}
+
+// Resolves the fixture names the tests pass to playBackgroundMusic.
+class AudioFixtureRoot {
+  public:
+    AudioFixtureRoot() : m_saved(CCFileUtils::sharedFileUtils()->getResourceRoot()) {
+        CCFileUtils::sharedFileUtils()->setResourceRoot(PAGLY_FIXTURES_DIR "/audio");
+    }
+    ~AudioFixtureRoot() { CCFileUtils::sharedFileUtils()->setResourceRoot(m_saved); }
+
+  private:
+    std::string m_saved;
+};
+
+}  // namespace
+
+// --- MP3 length -------------------------------------------------------------------------
+
+TEST(Mp3Duration, SpokenSentenceLastsAsLongAsItsFrames) {
+    // espeak-ng "Good morning, class." through lame at 32 kbit/s mono: 1.6 s.
+    double seconds = mp3DurationOfFile(kAudio + "sentence.mp3");
+    EXPECT_NEAR(1.6, seconds, 0.06);
+    EXPECT_NEAR(0.8, mp3DurationOfFile(kAudio + "hello.mp3"), 0.3);
+}
+
+TEST(Mp3Duration, NotAnMp3GivesNoDuration) {
+    struct Case {
+        const char* what;
+        std::string bytes;
+    };
+    const Case cases[] = {
+        {"empty", ""},
+        {"random bytes", readBytes(kAudio + "random.mp3")},
+        {"text", "This is not a recording, just some words in a file."},
+        {"a lone frame sync", std::string("\xFF\xFB\x90\x64", 4)},
+        {"an ID3 tag and nothing else", std::string("ID3\x03\x00\x00\x00\x00\x00\x05xxxxx", 15)},
+    };
+    for (const Case& c : cases) EXPECT_LT(durationOf(c.bytes), 0) << c.what;
+    EXPECT_LT(mp3DurationOfFile(kAudio + "missing.mp3"), 0);
+}
+
+TEST(Mp3Duration, SkipsTagsAndCountsATruncatedFileByWhatIsThere) {
+    std::string sound = readBytes(kAudio + "sentence.mp3");
+    double whole = durationOf(sound);
+    ASSERT_GT(whole, 1.0);
+
+    // ID3v2 before and an ID3v1 tag after the frames change nothing.
+    std::string tag("ID3\x04\x00\x00\x00\x00\x00\x20", 10);
+    tag += std::string(0x20, '\0');
+    std::string trailer = "TAG" + std::string(125, 'x');
+    EXPECT_DOUBLE_EQ(whole, durationOf(tag + sound + trailer));
+
+    // A file cut in half plays about half as long.
+    double half = durationOf(sound.substr(0, sound.size() / 2));
+    EXPECT_GT(half, whole * 0.35);
+    EXPECT_LT(half, whole * 0.65);
+}
+
+// --- virtual-clock back-end -------------------------------------------------------------
+
+TEST_F(AudioEngineTest, RecordingPlaysForItsLengthOnTheDirectorsClock) {
+    AudioFixtureRoot root;
+    SimpleAudioEngine* audio = SimpleAudioEngine::sharedEngine();
+    audio->playBackgroundMusic("sentence.mp3");
+    double length = m_audio.backend().duration();
+    ASSERT_GT(length, 1.0);
+    EXPECT_TRUE(audio->isBackgroundMusicPlaying());
+    EXPECT_EQ("sentence.mp3", m_audio.current());
+
+    advance(length - 0.05);
+    EXPECT_TRUE(audio->isBackgroundMusicPlaying()) << "ended early at " << now() << " s";
+    advance(0.1);
+    EXPECT_FALSE(audio->isBackgroundMusicPlaying()) << "still playing at " << now() << " s";
+    EXPECT_EQ("", m_audio.current());
+    ASSERT_EQ(1u, m_audio.played().size());
+    EXPECT_EQ("sentence.mp3", m_audio.played()[0]);
+}
+
+TEST_F(AudioEngineTest, SecondPlayReplacesTheFirstAndStopIsImmediate) {
+    AudioFixtureRoot root;
+    SimpleAudioEngine* audio = SimpleAudioEngine::sharedEngine();
+    audio->playBackgroundMusic("sentence.mp3");
+    advance(1.0);
+    audio->playBackgroundMusic("hello.mp3");
+    EXPECT_EQ("hello.mp3", m_audio.current());
+    EXPECT_NEAR(0.0, m_audio.backend().position(), 1e-9) << "the new recording starts at 0";
+
+    // The replacement runs its own full length, not what was left of the first.
+    double length = m_audio.backend().duration();
+    advance(length - 0.05);
+    EXPECT_TRUE(audio->isBackgroundMusicPlaying());
+
+    audio->stopBackgroundMusic();
+    EXPECT_FALSE(audio->isBackgroundMusicPlaying());
+    step();
+    EXPECT_FALSE(audio->isBackgroundMusicPlaying());
+    EXPECT_EQ((std::vector<std::string>{"sentence.mp3", "hello.mp3"}), m_audio.played());
+}
+
+TEST_F(AudioEngineTest, UnplayableFilesNeverPlayAndSilenceWhatPlayed) {
+    AudioFixtureRoot root;
+    SimpleAudioEngine* audio = SimpleAudioEngine::sharedEngine();
+    for (const char* name : {"missing.mp3", "empty.mp3", "random.mp3", ""}) {
+        audio->playBackgroundMusic("sentence.mp3");
+        ASSERT_TRUE(audio->isBackgroundMusicPlaying());
+        audio->playBackgroundMusic(name);
+        EXPECT_FALSE(audio->isBackgroundMusicPlaying()) << name;
+        step();
+        EXPECT_FALSE(audio->isBackgroundMusicPlaying()) << name;
+    }
+    audio->playBackgroundMusic(nullptr);
+    EXPECT_FALSE(audio->isBackgroundMusicPlaying());
+}
+
+TEST_F(AudioEngineTest, PlayStartedInsideAScheduledCallbackCountsFromThatFrame) {
+    AudioFixtureRoot root;
+    SimpleAudioEngine* audio = SimpleAudioEngine::sharedEngine();
+    advance(0.5);
+    audio->playBackgroundMusic("sentence.mp3");
+    double length = m_audio.backend().duration();
+    int frames = 0;
+    while (audio->isBackgroundMusicPlaying() && frames < 1000) {
+        step();
+        ++frames;
+    }
+    // Ends on the first frame at or past its length.
+    EXPECT_EQ((int)std::ceil(length * 60 - 1e-6), frames);
+}
+
+TEST_F(AudioEngineTest, PauseHoldsThePositionAndLoopNeverEnds) {
+    AudioFixtureRoot root;
+    SimpleAudioEngine* audio = SimpleAudioEngine::sharedEngine();
+    audio->playBackgroundMusic("hello.mp3");
+    double length = m_audio.backend().duration();
+    advance(0.2);
+    audio->pauseBackgroundMusic();
+    EXPECT_FALSE(audio->isBackgroundMusicPlaying());
+    advance(5.0);
+    audio->resumeBackgroundMusic();
+    EXPECT_TRUE(audio->isBackgroundMusicPlaying());
+    EXPECT_NEAR(0.2, m_audio.backend().position(), 0.02);
+    advance(length - 0.2 + 0.05);
+    EXPECT_FALSE(audio->isBackgroundMusicPlaying());
+
+    audio->rewindBackgroundMusic();
+    EXPECT_TRUE(audio->isBackgroundMusicPlaying()) << "rewind restarts an ended recording";
+
+    audio->playBackgroundMusic("hello.mp3", true);
+    advance(length * 3 + 0.1);
+    EXPECT_TRUE(audio->isBackgroundMusicPlaying());
+}
+
+TEST_F(AudioEngineTest, VolumeIsClampedAndReachesTheBackEnd) {
+    SimpleAudioEngine* audio = SimpleAudioEngine::sharedEngine();
+    struct Case {
+        float in, out;
+    };
+    for (Case c : {Case{1.0f, 1.0f}, Case{0.25f, 0.25f}, Case{1.5f, 1.0f}, Case{-3.0f, 0.0f}}) {
+        audio->setBackgroundMusicVolume(c.in);
+        EXPECT_FLOAT_EQ(c.out, audio->getBackgroundMusicVolume());
+        EXPECT_FLOAT_EQ(c.out, m_audio.backend().volume());
+    }
+    audio->setBackgroundMusicVolume(1.0f);
+}
+
+TEST_F(AudioEngineTest, DirectorResetSilencesTheMusic) {
+    AudioFixtureRoot root;
+    advance(0.5);
+    SimpleAudioEngine::sharedEngine()->playBackgroundMusic("sentence.mp3", true);
+    advance(1.0);
+    CCDirector::sharedDirector()->reset();
+    EXPECT_FALSE(SimpleAudioEngine::sharedEngine()->isBackgroundMusicPlaying());
+}
+
+TEST(VirtualAudioScope, RestoresThePreviousBackEnd) {
+    SimpleAudioEngine* audio = SimpleAudioEngine::sharedEngine();
+    auto outer = std::make_unique<VirtualAudioBackend>();
+    VirtualAudioBackend* outerRaw = outer.get();
+    std::unique_ptr<AudioBackend> original = audio->setBackend(std::move(outer));
+    {
+        pagly::test::VirtualAudioScope scope;
+        EXPECT_EQ(&scope.backend(), audio->backend());
+    }
+    EXPECT_EQ(outerRaw, audio->backend());
+    audio->setBackend(std::move(original));
+}
+
+// --- SDL_mixer back-end (real time: the one place tests wait on the clock) -------------
+
+namespace {
+
+class SdlMixerAudio : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        // A named driver keeps the test silent on machines with speakers; "dummy" plays in
+        // real time without a device.
+        auto backend = std::make_unique<SdlMixerAudioBackend>(driver());
+        m_mixer = backend.get();
+        m_saved = SimpleAudioEngine::sharedEngine()->setBackend(std::move(backend));
+    }
+    void TearDown() override { SimpleAudioEngine::sharedEngine()->setBackend(std::move(m_saved)); }
+    virtual const char* driver() const { return "dummy"; }
+
+    // Polls until the music stops or `limit` seconds pass; returns the seconds it took.
+    double secondsUntilSilent(double limit) {
+        auto start = std::chrono::steady_clock::now();
+        for (;;) {
+            double elapsed =
+                std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+            if (!SimpleAudioEngine::sharedEngine()->isBackgroundMusicPlaying() || elapsed > limit)
+                return elapsed;
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+    }
+
+    SdlMixerAudioBackend* m_mixer = nullptr;
+    std::unique_ptr<AudioBackend> m_saved;
+    AudioFixtureRoot m_root;
+};
+
+class SdlMixerAudioWithoutDevice : public SdlMixerAudio {
+  protected:
+    const char* driver() const override { return "no-such-audio-driver"; }
+};
+
+}  // namespace
+
+TEST_F(SdlMixerAudio, RealRecordingPlaysForItsLengthThenStops) {
+    SimpleAudioEngine* audio = SimpleAudioEngine::sharedEngine();
+    audio->playBackgroundMusic("sentence.mp3");
+    ASSERT_TRUE(audio->isBackgroundMusicPlaying());
+    EXPECT_EQ("dummy", m_mixer->currentDriver());
+    double length = m_mixer->currentDuration();
+    EXPECT_NEAR(mp3DurationOfFile(kAudio + "sentence.mp3"), length, 0.06)
+        << "frame-header length and the decoder's length agree";
+
+    double took = secondsUntilSilent(length + 2.0);
+    EXPECT_FALSE(audio->isBackgroundMusicPlaying());
+    EXPECT_GT(took, length - 0.3) << "stopped long before the end";
+    EXPECT_LT(took, length + 1.0) << "still reported playing well after the end";
+}
+
+TEST_F(SdlMixerAudio, SecondPlayReplacesAndStopIsImmediate) {
+    SimpleAudioEngine* audio = SimpleAudioEngine::sharedEngine();
+    audio->playBackgroundMusic("sentence.mp3");
+    audio->playBackgroundMusic("hello.mp3");
+    EXPECT_TRUE(audio->isBackgroundMusicPlaying());
+    EXPECT_NEAR(mp3DurationOfFile(kAudio + "hello.mp3"), m_mixer->currentDuration(), 0.06);
+    audio->stopBackgroundMusic();
+    EXPECT_FALSE(audio->isBackgroundMusicPlaying());
+}
+
+TEST_F(SdlMixerAudio, UnplayableFilesNeverReportPlaying) {
+    SimpleAudioEngine* audio = SimpleAudioEngine::sharedEngine();
+    for (const char* name : {"missing.mp3", "empty.mp3", "random.mp3"}) {
+        audio->playBackgroundMusic("hello.mp3");
+        ASSERT_TRUE(audio->isBackgroundMusicPlaying());
+        audio->playBackgroundMusic(name);
+        EXPECT_FALSE(audio->isBackgroundMusicPlaying()) << name;
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        EXPECT_FALSE(audio->isBackgroundMusicPlaying()) << name;
+    }
+}
+
+TEST_F(SdlMixerAudioWithoutDevice, FallsBackToTheDummyDriverAndStillTellsTheTruth) {
+    SimpleAudioEngine* audio = SimpleAudioEngine::sharedEngine();
+    audio->playBackgroundMusic("hello.mp3");
+    EXPECT_TRUE(audio->isBackgroundMusicPlaying());
+    EXPECT_EQ("dummy", m_mixer->currentDriver());
+    secondsUntilSilent(m_mixer->currentDuration() + 2.0);
+    EXPECT_FALSE(audio->isBackgroundMusicPlaying());
+}

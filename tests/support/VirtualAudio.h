@@ -1,0 +1,44 @@
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "support/Harness.h"
+
+namespace cocos2d {
+class AudioBackend;
+class VirtualAudioBackend;
+}  // namespace cocos2d
+
+namespace pagly::test {
+
+// Puts the virtual-clock audio back-end under SimpleAudioEngine for its lifetime and gives
+// the previous back-end back afterwards. Recordings then "play" for their real length on the
+// director's clock, silently, and the files asked for can be read back.
+class VirtualAudioScope {
+  public:
+    VirtualAudioScope();
+    ~VirtualAudioScope();
+    VirtualAudioScope(const VirtualAudioScope&) = delete;
+    VirtualAudioScope& operator=(const VirtualAudioScope&) = delete;
+
+    cocos2d::VirtualAudioBackend& backend() { return *m_backend; }
+    // The files playBackgroundMusic was asked for, in order, as named by the caller.
+    const std::vector<std::string>& played() const;
+    // The recording playing now, "" when silent.
+    std::string current();
+    bool isPlaying();
+
+  private:
+    cocos2d::VirtualAudioBackend* m_backend;  // non-owning: SimpleAudioEngine owns it
+    std::unique_ptr<cocos2d::AudioBackend> m_previous;
+};
+
+// EngineTest with the virtual audio back-end installed for the whole test.
+class AudioEngineTest : public EngineTest {
+  protected:
+    VirtualAudioScope m_audio;
+};
+
+}  // namespace pagly::test
