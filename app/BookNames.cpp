@@ -1,0 +1,91 @@
+#include "app/BookNames.h"
+
+#include <openssl/evp.h>
+
+#include <cstdio>
+
+namespace pagly {
+
+namespace {
+
+const char* prefix(int page, const char* withZero, const char* plain) {
+    return page < 10 ? withZero : plain;
+}
+
+std::string format(const char* fmt, const char* a, int b, int c) {
+    char buf[64];
+    std::snprintf(buf, sizeof buf, fmt, a, b, c);
+    return buf;
+}
+
+std::string format(const char* fmt, const char* a, int b) {
+    char buf[64];
+    std::snprintf(buf, sizeof buf, fmt, a, b);
+    return buf;
+}
+
+}  // namespace
+
+std::string pageDocumentPath(int page) {
+    char buf[96];
+    std::snprintf(buf, sizeof buf, "%s%s%s%s%d%s", "lessonbundle", "/", "lessonbundle", "_", page,
+                  ".json");
+    return buf;
+}
+
+std::string sentenceButtonName(int page, int index) {
+    return format("%s%d%d", prefix(page, "bn0", "bn"), page, index);
+}
+
+int sentenceNumber(int page, int index) {
+    return index < 10 ? page * 10 + index : page * 100 + index;
+}
+
+int sentenceIndexFromNumber(int page, int number) {
+    int c = number - 10 * page;
+    return c <= 30 ? c : number - 100 * page;
+}
+
+std::string captionKey(int page, int index) {
+    return format("%s%d%d", prefix(page, "str0", "str"), page, index);
+}
+
+std::string captionKeyForNumber(int page, int number) {
+    return format("%s%d", prefix(page, "str0", "str"), number);
+}
+
+std::string recordingName(int page, int index) {
+    return format("%s%d%d.mp3", prefix(page, "mc0", "mc"), page, index);
+}
+
+std::string recordingNameForNumber(int page, int number) {
+    return format("%s%d.mp3", prefix(page, "mc0", "mc"), number);
+}
+
+std::string recordingPath(int page, int index) {
+    return recordingPathForName(recordingName(page, index));
+}
+
+std::string recordingPathForName(const std::string& name) { return "epc/" + md5Hex(name) + ".mp3"; }
+
+std::string md5Hex(const std::string& bytes) {
+    unsigned char digest[EVP_MAX_MD_SIZE];
+    unsigned int length = 0;
+    EVP_MD_CTX* ctx = EVP_MD_CTX_new();
+    if (!ctx) return "";
+    bool ok = EVP_DigestInit_ex(ctx, EVP_md5(), nullptr) == 1 &&
+              EVP_DigestUpdate(ctx, bytes.data(), bytes.size()) == 1 &&
+              EVP_DigestFinal_ex(ctx, digest, &length) == 1;
+    EVP_MD_CTX_free(ctx);
+    if (!ok) return "";
+    static const char hex[] = "0123456789abcdef";
+    std::string out;
+    out.reserve(length * 2);
+    for (unsigned int i = 0; i < length; ++i) {
+        out.push_back(hex[digest[i] >> 4]);
+        out.push_back(hex[digest[i] & 0x0f]);
+    }
+    return out;
+}
+
+}  // namespace pagly
