@@ -8,6 +8,8 @@
 #include "engine/director/CCScheduler.h"
 #include "engine/director/CCTouchDispatcher.h"
 #include "engine/nodes/CCScene.h"
+#include "engine/nodes/CCSpriteFrameCache.h"
+#include "engine/render/CCTextureCache.h"
 #include "engine/render/Renderer.h"
 
 namespace cocos2d {
@@ -110,7 +112,11 @@ void CCDirector::startAnimation() {
 
 void CCDirector::stopAnimation() { m_bInvalid = true; }
 
-void CCDirector::purgeCachedData() {}
+void CCDirector::purgeCachedData() {
+    // Frames hold textures, so they go first.
+    CCSpriteFrameCache::purgeSharedSpriteFrameCache();
+    CCTextureCache::purgeSharedTextureCache();
+}
 
 void CCDirector::mainLoop(float dt) {
     if (!m_bInvalid) {
@@ -156,6 +162,8 @@ void CCDirector::reset() {
     m_pTouchDispatcher->setDispatchEvents(true);
     m_pKeypadDispatcher->removeAllDelegates();
     CCAutoreleasePool::sharedPool()->drain();
+    // Cached textures and frames would otherwise outlive the test that loaded them.
+    purgeCachedData();
     m_bDepthTest = false;
     m_bInvalid = false;
     m_dElapsed = 0;

@@ -1,0 +1,147 @@
+#include "engine/render/CCTexture2D.h"
+
+#include <SDL.h>
+#include <SDL_image.h>
+
+#include <cstdio>
+
+namespace cocos2d {
+
+namespace {
+CCTexture2D* s_liveTextures = nullptr;  // head of the intrusive list
+
+bool surfaceIsOpaque(SDL_Surface* s) {
+    if (SDL_MUSTLOCK(s)) SDL_LockSurface(s);
+    bool opaque = true;
+    for (int y = 0; y < s->h && opaque; ++y) {
+        const Uint32* row = (const Uint32*)((const Uint8*)s->pixels + y * s->pitch);
+        for (int x = 0; x < s->w; ++x) {
+            if ((row[x] >> 24) != 0xFF) {
+                opaque = false;
+                break;
+            }
+        }
+    }
+    if (SDL_MUSTLOCK(s)) SDL_UnlockSurface(s);
+    return opaque;
+}
+}  // namespace
+
+CCTexture2D::CCTexture2D() {
+    m_next = s_liveTextures;
+    if (m_next) m_next->m_prev = this;
+    s_liveTextures = this;
+}
+
+CCTexture2D::~CCTexture2D() {
+    dropDeviceTexture();
+    if (m_surface) SDL_FreeSurface(m_surface);
+    if (m_prev) m_prev->m_next = m_next;
+    if (m_next) m_next->m_prev = m_prev;
+    if (s_liveTextures == this) s_liveTextures = m_next;
+}
+
+bool CCTexture2D::initWithSurface(SDL_Surface* surface) {
+    if (!surface) return false;
+    SDL_Surface* argb = surface;
+    if (surface->format->format != SDL_PIXELFORMAT_ARGB8888) {
+        argb = SDL_ConvertSurfaceFormat(surface, SDL_PIXELFORMAT_ARGB8888, 0);
+        SDL_FreeSurface(surface);
+        if (!argb) return false;
+    }
+    dropDeviceTexture();
+    if (m_surface) SDL_FreeSurface(m_surface);
+    m_surface = argb;
+    m_width = argb->w;
+    m_height = argb->h;
+    m_opaque = surfaceIsOpaque(argb);
+    m_renderTarget = false;
+    return true;
+}
+
+bool CCTexture2D::initWithRGBA(const unsigned char* rgba, int width, int height) {
+    if (!rgba || width <= 0 || height <= 0) return false;
+    SDL_Surface* s = SDL_CreateRGBSurfaceWithFormat(0, width, height, 32, SDL_PIXELFORMAT_ARGB8888);
+    if (!s) return false;
+    for (int y = 0; y < height; ++y) {
+        Uint32* row = (Uint32*)((Uint8*)s->pixels + y * s->pitch);
+        const unsigned char* src = rgba + (size_t)y * width * 4;
+        for (int x = 0; x < width; ++x, src += 4)
+            row[x] =
+                ((Uint32)src[3] << 24) | ((Uint32)src[0] << 16) | ((Uint32)src[1] << 8) | src[2];
+    }
+    return initWithSurface(s);
+}
+
+bool CCTexture2D::initWithImageFile(const std::string& fullPath) {
+    SDL_Surface* s = IMG_Load(fullPath.c_str());
+    if (!s) return false;
+    if (s->w <= 0 || s->h <= 0) {
+        SDL_FreeSurface(s);
+        return false;
+    }
+    return initWithSurface(s);
+}
+
+bool CCTexture2D::initAsRenderTarget(int pixelsWide, int pixelsHigh) {
+    // A sane bound keeps an absurd size from asking the driver for gigabytes.
+    if (pixelsWide <= 0 || pixelsHigh <= 0 || pixelsWide > 8192 || pixelsHigh > 8192) return false;
+    dropDeviceTexture();
+    if (m_surface) SDL_FreeSurface(m_surface);
+    m_surface = nullptr;
+    m_width = pixelsWide;
+    m_height = pixelsHigh;
+    m_opaque = false;
+    m_renderTarget = true;
+    return true;
+}
+
+void CCTexture2D::setLinearFilter(bool linear) {
+    if (m_linear == linear) return;
+    m_linear = linear;
+    if (m_device)
+        SDL_SetTextureScaleMode(m_device, linear ? SDL_ScaleModeLinear : SDL_ScaleModeNearest);
+}
+
+ccColor4B CCTexture2D::pixelAt(int x, int y) const {
+    if (!m_surface || x < 0 || y < 0 || x >= m_width || y >= m_height) return ccc4(0, 0, 0, 0);
+    Uint32 p = ((const Uint32*)((const Uint8*)m_surface->pixels + y * m_surface->pitch))[x];
+    return ccc4((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF, p >> 24);
+}
+
+SDL_Texture* CCTexture2D::deviceTexture(SDL_Renderer* renderer) {
+    if (!renderer) return nullptr;
+    if (m_device && m_deviceOwner == renderer) return m_device;
+    dropDeviceTexture();
+    if (m_renderTarget) {
+        m_device = SDL_CreateTexture(renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_TARGET,
+                                     m_width, m_height);
+    } else if (m_surface) {
+        m_device = SDL_CreateTextureFromSurface(renderer, m_surface);
+    }
+    if (!m_device) return nullptr;
+    m_deviceOwner = renderer;
+    SDL_SetTextureBlendMode(m_device, SDL_BLENDMODE_BLEND);
+    SDL_SetTextureScaleMode(m_device, m_linear ? SDL_ScaleModeLinear : SDL_ScaleModeNearest);
+    return m_device;
+}
+
+void CCTexture2D::dropDeviceTexture() {
+    if (m_device) SDL_DestroyTexture(m_device);
+    m_device = nullptr;
+    m_deviceOwner = nullptr;
+}
+
+void CCTexture2D::dropDeviceTextures(SDL_Renderer* renderer) {
+    for (CCTexture2D* t = s_liveTextures; t; t = t->m_next)
+        if (t->m_deviceOwner == renderer) t->dropDeviceTexture();
+}
+
+std::string CCTexture2D::description() const {
+    char buf[96];
+    snprintf(buf, sizeof buf, "<CCTexture2D %dx%d%s>", m_width, m_height,
+             m_renderTarget ? " target" : "");
+    return buf;
+}
+
+}  // namespace cocos2d

@@ -1,0 +1,75 @@
+#pragma once
+
+#include <string>
+
+#include "engine/base/CCGeometry.h"
+#include "engine/base/CCObject.h"
+
+struct SDL_Surface;
+struct SDL_Texture;
+struct SDL_Renderer;
+
+namespace cocos2d {
+
+// An image the renderer can draw. It keeps its pixels in memory (an ARGB8888 SDL surface with
+// straight, not premultiplied, alpha), so a texture exists without any renderer: headless
+// tests and code running before the window opens can load and measure images. The device
+// texture for a renderer is made on first draw and dropped when that renderer goes away.
+// A render target has no pixels in memory: it lives on the renderer that draws into it.
+class CCTexture2D : public CCObject {
+  public:
+    CCTexture2D();
+    ~CCTexture2D() override;
+
+    // Takes ownership of `surface` (converted to ARGB8888 when needed). False on null.
+    bool initWithSurface(SDL_Surface* surface);
+    // Straight-alpha RGBA bytes, row 0 at the top.
+    bool initWithRGBA(const unsigned char* rgba, int width, int height);
+    // Decodes an image file (PNG, JPEG...) through SDL2_image. False on a missing or
+    // corrupt file (the caller logs).
+    bool initWithImageFile(const std::string& fullPath);
+    // An empty texture that render commands can draw into (Renderer::beginRenderTarget).
+    bool initAsRenderTarget(int pixelsWide, int pixelsHigh);
+
+    int getPixelsWide() const { return m_width; }
+    int getPixelsHigh() const { return m_height; }
+    // One design unit per pixel.
+    CCSize getContentSize() const { return CCSize((float)m_width, (float)m_height); }
+    CCSize getContentSizeInPixels() const { return getContentSize(); }
+    bool hasPremultipliedAlpha() const { return false; }
+    // True when every pixel is fully opaque: drawn without blending.
+    bool isOpaque() const { return m_opaque; }
+    bool isRenderTarget() const { return m_renderTarget; }
+    // Smooth (linear) or pixel-exact (nearest) sampling when the image is scaled.
+    void setAntiAliasTexParameters() { setLinearFilter(true); }
+    void setAliasTexParameters() { setLinearFilter(false); }
+    void setLinearFilter(bool linear);
+    bool isLinearFilter() const { return m_linear; }
+
+    // The pixels in memory (null for a render target).
+    SDL_Surface* getSurface() const { return m_surface; }
+    // The RGBA of one pixel (origin top-left); transparent black outside or for a target.
+    ccColor4B pixelAt(int x, int y) const;
+
+    // The texture on `renderer`, made on first use. Null when it cannot be made.
+    SDL_Texture* deviceTexture(SDL_Renderer* renderer);
+    // Forget every device texture that belongs to `renderer` (it is being destroyed).
+    static void dropDeviceTextures(SDL_Renderer* renderer);
+
+    std::string description() const;
+
+  private:
+    void dropDeviceTexture();
+
+    SDL_Surface* m_surface = nullptr;
+    SDL_Texture* m_device = nullptr;
+    SDL_Renderer* m_deviceOwner = nullptr;  // non-owning: the renderer that made m_device
+    int m_width = 0, m_height = 0;
+    bool m_opaque = false;
+    bool m_renderTarget = false;
+    bool m_linear = false;
+    CCTexture2D* m_prev = nullptr;  // intrusive list of live textures (see dropDeviceTextures)
+    CCTexture2D* m_next = nullptr;
+};
+
+}  // namespace cocos2d

@@ -1,0 +1,54 @@
+#pragma once
+
+#include "engine/base/CCGeometry.h"
+
+// Small value types shared by the renderer and the nodes that feed it.
+namespace cocos2d {
+
+// Blend factors keep the engine's GL names so callers read as usual; the SDL back-end maps
+// the pairs it knows (normal, additive, multiply, opaque) to SDL blend modes.
+enum {
+    GL_ZERO = 0,
+    GL_ONE = 1,
+    GL_SRC_COLOR = 0x0300,
+    GL_ONE_MINUS_SRC_COLOR = 0x0301,
+    GL_SRC_ALPHA = 0x0302,
+    GL_ONE_MINUS_SRC_ALPHA = 0x0303,
+    GL_DST_ALPHA = 0x0304,
+    GL_ONE_MINUS_DST_ALPHA = 0x0305,
+    GL_DST_COLOR = 0x0306,
+    GL_ONE_MINUS_DST_COLOR = 0x0307,
+};
+
+struct ccBlendFunc {
+    unsigned int src = GL_SRC_ALPHA;
+    unsigned int dst = GL_ONE_MINUS_SRC_ALPHA;
+    bool operator==(const ccBlendFunc& o) const { return src == o.src && dst == o.dst; }
+    bool operator!=(const ccBlendFunc& o) const { return !(*this == o); }
+};
+inline ccBlendFunc ccBlendFuncMake(unsigned int src, unsigned int dst) {
+    ccBlendFunc f;
+    f.src = src, f.dst = dst;
+    return f;
+}
+// Textures hold straight (not premultiplied) alpha, so the normal blend is src-alpha.
+#define CC_BLEND_SRC cocos2d::GL_SRC_ALPHA
+#define CC_BLEND_DST cocos2d::GL_ONE_MINUS_SRC_ALPHA
+inline ccBlendFunc ccBlendFuncDefault() { return ccBlendFunc(); }
+
+// How a texture's pixels are interpreted when it is used; every texture in this engine holds
+// straight alpha (see CCTexture2D).
+inline ccColor4B ccc4BFromColor3B(const ccColor3B& c, unsigned char a) {
+    return ccc4(c.r, c.g, c.b, a);
+}
+
+// One vertex of a triangle mesh: a position in design (world) coordinates, origin bottom-left;
+// a texture coordinate normalised to [0, 1] with (0, 0) at the texture's top-left pixel;
+// and a colour that multiplies the texel (or is the colour when there is no texture).
+struct RenderVertex {
+    float x = 0, y = 0;
+    float u = 0, v = 0;
+    ccColor4B color = ccc4(255, 255, 255, 255);
+};
+
+}  // namespace cocos2d

@@ -1,0 +1,435 @@
+#include "engine/render/SDLRenderer.h"
+
+#include <SDL.h>
+#include <SDL_image.h>
+
+#include <algorithm>
+#include <cmath>
+
+#include "engine/render/CCTexture2D.h"
+
+namespace cocos2d {
+
+namespace {
+
+inline float clamp01(float v) { return v < 0 ? 0 : (v > 1 ? 1 : v); }
+
+inline SDL_Color toSDL(const ccColor4B& c) { return SDL_Color{c.r, c.g, c.b, c.a}; }
+
+SDL_BlendMode blendModeFor(const ccBlendFunc& f, bool opaqueSource) {
+    if (f.src == GL_ONE && f.dst == GL_ZERO) return SDL_BLENDMODE_NONE;
+    if (f.dst == GL_ONE && (f.src == GL_SRC_ALPHA || f.src == GL_ONE)) return SDL_BLENDMODE_ADD;
+    if ((f.src == GL_DST_COLOR && f.dst == GL_ZERO) || (f.src == GL_ZERO && f.dst == GL_SRC_COLOR))
+        return SDL_BLENDMODE_MOD;
+    // Normal alpha blending; an opaque source gives the same pixels without the blend.
+    return opaqueSource ? SDL_BLENDMODE_NONE : SDL_BLENDMODE_BLEND;
+}
+
+bool isIntegral(float v) { return std::floor(v) == v; }
+
+}  // namespace
+
+SDLRenderer::SDLRenderer(SDL_Renderer* renderer, bool owns)
+    : m_renderer(renderer),
+      m_owns(owns),
+      m_designSize(640, 960),
+      m_clearColor(ccc4(0, 0, 0, 255)),
+      m_scratch(new std::vector<SDL_Vertex>()) {
+    m_levels.emplace_back();
+    refreshScreenLevel();
+}
+
+SDLRenderer* SDLRenderer::createOffscreen(int pixelsWide, int pixelsHigh) {
+    if (pixelsWide <= 0 || pixelsHigh <= 0) return nullptr;
+    SDL_Surface* surface =
+        SDL_CreateRGBSurfaceWithFormat(0, pixelsWide, pixelsHigh, 32, SDL_PIXELFORMAT_ARGB8888);
+    if (!surface) return nullptr;
+    SDL_Renderer* r = SDL_CreateSoftwareRenderer(surface);
+    if (!r) {
+        CCLog("SDLRenderer: cannot create a software renderer: %s", SDL_GetError());
+        SDL_FreeSurface(surface);
+        return nullptr;
+    }
+    SDLRenderer* renderer = new SDLRenderer(r, true);
+    renderer->m_surface = surface;
+    renderer->m_presents = false;
+    renderer->refreshScreenLevel();
+    return renderer;
+}
+
+SDLRenderer::~SDLRenderer() {
+    m_levels.clear();
+    // SDL destroys a renderer's textures with it; the textures must forget theirs first.
+    CCTexture2D::dropDeviceTextures(m_renderer);
+    if (m_owns && m_renderer) SDL_DestroyRenderer(m_renderer);
+    if (m_surface) SDL_FreeSurface(m_surface);
+    delete m_scratch;
+}
+
+void SDLRenderer::refreshScreenLevel() {
+    Level& screen = m_levels.front();
+    int w = 0, h = 0;
+    if (m_surface) {
+        w = m_surface->w, h = m_surface->h;
+    } else if (m_renderer) {
+        SDL_GetRendererOutputSize(m_renderer, &w, &h);
+    }
+    screen.pw = w;
+    screen.ph = h;
+    screen.view = CCRect(0, 0, m_designSize.width, m_designSize.height);
+}
+
+void SDLRenderer::setDesignSize(const CCSize& size) {
+    if (size.width <= 0 || size.height <= 0) return;
+    m_designSize = size;
+    refreshScreenLevel();
+}
+
+CCSize SDLRenderer::getOutputPixelSize() const {
+    return CCSize((float)level().pw, (float)level().ph);
+}
+
+void SDLRenderer::beginFrame() {
+    if (m_levels.size() > 1) {
+        CCLog("SDLRenderer: %d render target(s) left open at frame start",
+              (int)m_levels.size() - 1);
+        m_levels.resize(1);
+    }
+    if (!m_levels.front().clips.empty()) {
+        CCLog("SDLRenderer: %d clip rectangle(s) left pushed at frame start",
+              (int)m_levels.front().clips.size());
+        m_levels.front().clips.clear();
+    }
+    SDL_SetRenderTarget(m_renderer, nullptr);
+    refreshScreenLevel();
+    SDL_RenderSetClipRect(m_renderer, nullptr);
+    SDL_SetRenderDrawColor(m_renderer, m_clearColor.r, m_clearColor.g, m_clearColor.b,
+                           m_clearColor.a);
+    SDL_RenderClear(m_renderer);
+    m_drawCalls = 0;
+}
+
+void SDLRenderer::endFrame() {
+    SDL_RenderFlush(m_renderer);
+    if (m_presents && !m_surface) SDL_RenderPresent(m_renderer);
+}
+
+void SDLRenderer::toPixels(float x, float y, float& px, float& py) const {
+    const Level& l = level();
+    float sx = l.view.size.width > 0 ? l.pw / l.view.size.width : 0;
+    float sy = l.view.size.height > 0 ? l.ph / l.view.size.height : 0;
+    px = (x - l.view.origin.x) * sx;
+    py = l.ph - (y - l.view.origin.y) * sy;
+}
+
+void SDLRenderer::setBlend(void* texture, const ccBlendFunc& blend, bool opaqueSource) {
+    SDL_BlendMode mode = blendModeFor(blend, opaqueSource);
+    if (texture) {
+        SDL_SetTextureBlendMode((SDL_Texture*)texture, mode);
+    } else {
+        SDL_SetRenderDrawBlendMode(m_renderer, mode);
+    }
+}
+
+bool SDLRenderer::isClippedAway() const {
+    const Level& l = level();
+    if (l.pw <= 0 || l.ph <= 0) return true;
+    if (l.clips.empty()) return false;
+    const Clip& c = l.clips.back();
+    return c.x1 <= c.x0 || c.y1 <= c.y0;
+}
+
+void SDLRenderer::drawTexturedQuad(const TexturedQuad& q) {
+    if (!q.texture || q.color.a == 0 || isClippedAway()) return;
+    SDL_Texture* tex = q.texture->deviceTexture(m_renderer);
+    if (!tex) return;
+    const float tw = (float)q.texture->getPixelsWide(), th = (float)q.texture->getPixelsHigh();
+    const CCRect& r = q.rect;
+    const CCRect& s = q.textureRect;
+    if (r.size.width == 0 || r.size.height == 0 || s.size.width <= 0 || s.size.height <= 0) return;
+
+    const CCAffineTransform& t = q.transform;
+    CCPoint world[4] = {
+        CCPointApplyAffineTransform(CCPoint(r.getMinX(), r.getMinY()), t),  // bl
+        CCPointApplyAffineTransform(CCPoint(r.getMaxX(), r.getMinY()), t),  // br
+        CCPointApplyAffineTransform(CCPoint(r.getMinX(), r.getMaxY()), t),  // tl
+        CCPointApplyAffineTransform(CCPoint(r.getMaxX(), r.getMaxY()), t),  // tr
+    };
+    float px[4], py[4];
+    for (int i = 0; i < 4; ++i) {
+        toPixels(world[i].x, world[i].y, px[i], py[i]);
+        if (!std::isfinite(px[i]) || !std::isfinite(py[i])) return;
+    }
+    const bool opaque = q.texture->isOpaque() && q.color.a == 255;
+    setBlend(tex, q.blend, opaque);
+    ++m_drawCalls;
+
+    // A still, unrotated quad on whole texels: SDL_RenderCopy is the cheap path.
+    const bool axisAligned = t.b == 0 && t.c == 0;
+    const bool wholeTexels = isIntegral(s.origin.x) && isIntegral(s.origin.y) &&
+                             isIntegral(s.size.width) && isIntegral(s.size.height) &&
+                             s.origin.x >= 0 && s.origin.y >= 0 && s.getMaxX() <= tw &&
+                             s.getMaxY() <= th;
+    if (axisAligned && !q.rotated && wholeTexels) {
+        SDL_Rect src{(int)s.origin.x, (int)s.origin.y, (int)s.size.width, (int)s.size.height};
+        float left = std::min(px[0], px[3]), right = std::max(px[0], px[3]);
+        float top = std::min(py[0], py[3]), bottom = std::max(py[0], py[3]);
+        SDL_FRect dst{left, top, right - left, bottom - top};
+        bool mirrorH = (px[0] > px[3]) != q.flipX;
+        bool mirrorV = (py[0] < py[3]) != q.flipY;  // bottom-left drawn above top-right
+        int flip = (mirrorH ? SDL_FLIP_HORIZONTAL : 0) | (mirrorV ? SDL_FLIP_VERTICAL : 0);
+        SDL_SetTextureColorMod(tex, q.color.r, q.color.g, q.color.b);
+        SDL_SetTextureAlphaMod(tex, q.color.a);
+        SDL_RenderCopyExF(m_renderer, tex, &src, &dst, 0, nullptr, (SDL_RendererFlip)flip);
+        return;
+    }
+
+    // Texture coordinates of the four corners (bl, br, tl, tr).
+    float u[4], v[4];
+    if (!q.rotated) {
+        float left = s.getMinX() / tw, right = s.getMaxX() / tw;
+        float top = s.getMinY() / th, bottom = s.getMaxY() / th;
+        if (q.flipX) std::swap(left, right);
+        if (q.flipY) std::swap(top, bottom);
+        u[0] = left, v[0] = bottom;
+        u[1] = right, v[1] = bottom;
+        u[2] = left, v[2] = top;
+        u[3] = right, v[3] = top;
+    } else {
+        // The region is stored turned 90 degrees clockwise: h columns by w rows.
+        float left = s.origin.x / tw, right = (s.origin.x + s.size.height) / tw;
+        float top = s.origin.y / th, bottom = (s.origin.y + s.size.width) / th;
+        if (q.flipX) std::swap(top, bottom);
+        if (q.flipY) std::swap(left, right);
+        u[0] = left, v[0] = top;
+        u[1] = left, v[1] = bottom;
+        u[2] = right, v[2] = top;
+        u[3] = right, v[3] = bottom;
+    }
+    SDL_Vertex verts[4];
+    SDL_Color c = toSDL(q.color);
+    for (int i = 0; i < 4; ++i) {
+        verts[i].position = SDL_FPoint{px[i], py[i]};
+        verts[i].color = c;
+        // SDL rejects the whole call when a coordinate leaves [0, 1].
+        verts[i].tex_coord = SDL_FPoint{clamp01(u[i]), clamp01(v[i])};
+    }
+    // SDL turns a 4-vertex mesh that covers an axis-aligned rectangle into a flipped copy,
+    // which loses a quarter turn of the texture coordinates (a rotated frame shows
+    // transposed). A centre vertex keeps such quads on the triangle path.
+    bool screenAligned = (py[0] == py[1] && py[2] == py[3] && px[0] == px[2] && px[1] == px[3]) ||
+                         (px[0] == px[1] && px[2] == px[3] && py[0] == py[2] && py[1] == py[3]);
+    if (screenAligned) {
+        SDL_Vertex fan[5] = {verts[0], verts[1], verts[2], verts[3], verts[0]};
+        fan[4].position = SDL_FPoint{(px[0] + px[3]) / 2, (py[0] + py[3]) / 2};
+        fan[4].tex_coord = SDL_FPoint{(verts[0].tex_coord.x + verts[3].tex_coord.x) / 2,
+                                      (verts[0].tex_coord.y + verts[3].tex_coord.y) / 2};
+        static const int kFan[12] = {0, 1, 4, 1, 3, 4, 3, 2, 4, 2, 0, 4};
+        SDL_RenderGeometry(m_renderer, tex, fan, 5, kFan, 12);
+        return;
+    }
+    static const int kQuad[6] = {0, 1, 2, 2, 1, 3};
+    SDL_RenderGeometry(m_renderer, tex, verts, 4, kQuad, 6);
+}
+
+void SDLRenderer::drawColoredQuad(const CCPoint corners[4], const ccColor4B colors[4],
+                                  const ccBlendFunc& blend) {
+    if (isClippedAway()) return;
+    if (colors[0].a == 0 && colors[1].a == 0 && colors[2].a == 0 && colors[3].a == 0) return;
+    float px[4], py[4];
+    for (int i = 0; i < 4; ++i) {
+        toPixels(corners[i].x, corners[i].y, px[i], py[i]);
+        if (!std::isfinite(px[i]) || !std::isfinite(py[i])) return;
+    }
+    bool opaque =
+        colors[0].a == 255 && colors[1].a == 255 && colors[2].a == 255 && colors[3].a == 255;
+    setBlend(nullptr, blend, opaque);
+    ++m_drawCalls;
+    bool sameColor = colors[0] == colors[1] && colors[0] == colors[2] && colors[0] == colors[3];
+    bool axisAligned = corners[0].y == corners[1].y && corners[2].y == corners[3].y &&
+                       corners[0].x == corners[2].x && corners[1].x == corners[3].x;
+    if (sameColor && axisAligned) {
+        float left = std::min(px[0], px[3]), right = std::max(px[0], px[3]);
+        float top = std::min(py[0], py[3]), bottom = std::max(py[0], py[3]);
+        SDL_FRect rect{left, top, right - left, bottom - top};
+        SDL_SetRenderDrawColor(m_renderer, colors[0].r, colors[0].g, colors[0].b, colors[0].a);
+        SDL_RenderFillRectF(m_renderer, &rect);
+        return;
+    }
+    SDL_Vertex verts[4];
+    for (int i = 0; i < 4; ++i) {
+        verts[i].position = SDL_FPoint{px[i], py[i]};
+        verts[i].color = toSDL(colors[i]);
+        verts[i].tex_coord = SDL_FPoint{0, 0};
+    }
+    static const int kQuad[6] = {0, 1, 2, 2, 1, 3};
+    SDL_RenderGeometry(m_renderer, nullptr, verts, 4, kQuad, 6);
+}
+
+void SDLRenderer::drawTriangles(CCTexture2D* texture, const RenderVertex* vertices, int vertexCount,
+                                const int* indices, int indexCount, const ccBlendFunc& blend) {
+    if (!vertices || vertexCount < 3 || isClippedAway()) return;
+    if (indices) {
+        if (indexCount < 3) return;
+        for (int i = 0; i < indexCount; ++i) {
+            if (indices[i] < 0 || indices[i] >= vertexCount) {
+                CCLog("SDLRenderer: triangle index %d out of range (%d vertices)", indices[i],
+                      vertexCount);
+                return;
+            }
+        }
+    }
+    SDL_Texture* tex = nullptr;
+    if (texture) {
+        tex = texture->deviceTexture(m_renderer);
+        if (!tex) return;
+    }
+    std::vector<SDL_Vertex>& verts = *m_scratch;
+    verts.resize(vertexCount);
+    bool opaque = !texture || texture->isOpaque();
+    for (int i = 0; i < vertexCount; ++i) {
+        const RenderVertex& rv = vertices[i];
+        float px, py;
+        toPixels(rv.x, rv.y, px, py);
+        if (!std::isfinite(px) || !std::isfinite(py)) return;
+        verts[i].position = SDL_FPoint{px, py};
+        verts[i].color = toSDL(rv.color);
+        verts[i].tex_coord = SDL_FPoint{clamp01(rv.u), clamp01(rv.v)};
+        if (rv.color.a != 255) opaque = false;
+    }
+    setBlend(tex, blend, opaque);
+    ++m_drawCalls;
+    SDL_RenderGeometry(m_renderer, tex, verts.data(), vertexCount, indices,
+                       indices ? indexCount : 0);
+}
+
+void SDLRenderer::pushClipRect(const CCRect& worldRect) {
+    Level& l = level();
+    float ax, ay, bx, by;
+    toPixels(worldRect.getMinX(), worldRect.getMinY(), ax, ay);
+    toPixels(worldRect.getMaxX(), worldRect.getMaxY(), bx, by);
+    Clip c;
+    // Rounding both edges makes neighbouring clip rectangles tile without gaps.
+    auto px = [](float v) {
+        if (!std::isfinite(v)) return 0L;
+        return std::lround(std::max(-1e6f, std::min(1e6f, v)));
+    };
+    c.x0 = (int)px(std::min(ax, bx));
+    c.x1 = (int)px(std::max(ax, bx));
+    c.y0 = (int)px(std::min(ay, by));
+    c.y1 = (int)px(std::max(ay, by));
+    Clip outer = l.clips.empty() ? Clip{0, 0, l.pw, l.ph} : l.clips.back();
+    c.x0 = std::max(c.x0, outer.x0);
+    c.y0 = std::max(c.y0, outer.y0);
+    c.x1 = std::min(c.x1, outer.x1);
+    c.y1 = std::min(c.y1, outer.y1);
+    l.clips.push_back(c);
+    applyClip();
+}
+
+void SDLRenderer::popClipRect() {
+    Level& l = level();
+    if (l.clips.empty()) {
+        CCLog("SDLRenderer: popClipRect without a matching push");
+        return;
+    }
+    l.clips.pop_back();
+    applyClip();
+}
+
+void SDLRenderer::applyClip() {
+    const Level& l = level();
+    if (l.clips.empty()) {
+        SDL_RenderSetClipRect(m_renderer, nullptr);
+        return;
+    }
+    const Clip& c = l.clips.back();
+    if (c.x1 <= c.x0 || c.y1 <= c.y0) return;  // nothing is drawn while the clip is empty
+    SDL_Rect r{c.x0, c.y0, c.x1 - c.x0, c.y1 - c.y0};
+    SDL_RenderSetClipRect(m_renderer, &r);
+}
+
+void SDLRenderer::beginRenderTarget(CCTexture2D* target, const CCRect& view,
+                                    const ccColor4B* clear) {
+    Level l;
+    l.target = target;
+    l.view = view;
+    SDL_Texture* tex = nullptr;
+    if (!target || !target->isRenderTarget()) {
+        CCLog("SDLRenderer: beginRenderTarget needs a texture made with initAsRenderTarget");
+    } else {
+        tex = target->deviceTexture(m_renderer);
+        if (!tex) CCLog("SDLRenderer: cannot create a render target: %s", SDL_GetError());
+    }
+    if (tex && SDL_SetRenderTarget(m_renderer, tex) == 0) {
+        l.pw = target->getPixelsWide();
+        l.ph = target->getPixelsHigh();
+    }
+    // A target that failed keeps its level (so begin/end stay paired) but draws nothing.
+    m_levels.push_back(l);
+    if (l.pw > 0) {
+        SDL_RenderSetClipRect(m_renderer, nullptr);
+        if (clear) {
+            SDL_SetRenderDrawColor(m_renderer, clear->r, clear->g, clear->b, clear->a);
+            SDL_RenderClear(m_renderer);
+        }
+    }
+}
+
+void SDLRenderer::endRenderTarget() {
+    if (m_levels.size() <= 1) {
+        CCLog("SDLRenderer: endRenderTarget without a matching begin");
+        return;
+    }
+    m_levels.pop_back();
+    const Level& l = level();
+    SDL_Texture* prev = l.target ? l.target->deviceTexture(m_renderer) : nullptr;
+    SDL_SetRenderTarget(m_renderer, prev);
+    applyClip();
+}
+
+SDL_Surface* SDLRenderer::readSurface() const {
+    SDL_RenderFlush(m_renderer);
+    if (m_surface && m_levels.size() == 1) {
+        return SDL_ConvertSurfaceFormat(m_surface, SDL_PIXELFORMAT_ARGB8888, 0);
+    }
+    const Level& l = level();
+    if (l.pw <= 0 || l.ph <= 0) return nullptr;
+    SDL_Surface* s = SDL_CreateRGBSurfaceWithFormat(0, l.pw, l.ph, 32, SDL_PIXELFORMAT_ARGB8888);
+    if (!s) return nullptr;
+    if (SDL_RenderReadPixels(m_renderer, nullptr, SDL_PIXELFORMAT_ARGB8888, s->pixels, s->pitch) !=
+        0) {
+        SDL_FreeSurface(s);
+        return nullptr;
+    }
+    return s;
+}
+
+ccColor4B SDLRenderer::readPixel(int x, int y) const {
+    const Level& l = level();
+    if (x < 0 || y < 0 || x >= l.pw || y >= l.ph) return ccc4(0, 0, 0, 0);
+    SDL_RenderFlush(m_renderer);
+    Uint32 p = 0;
+    if (m_surface && m_levels.size() == 1) {
+        p = ((const Uint32*)((const Uint8*)m_surface->pixels + y * m_surface->pitch))[x];
+    } else {
+        SDL_Rect r{x, y, 1, 1};
+        if (SDL_RenderReadPixels(m_renderer, &r, SDL_PIXELFORMAT_ARGB8888, &p, 4) != 0)
+            return ccc4(0, 0, 0, 0);
+    }
+    return ccc4((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF, p >> 24);
+}
+
+bool SDLRenderer::savePNG(const std::string& path) const {
+    SDL_Surface* s = readSurface();
+    if (!s) {
+        CCLog("SDLRenderer: cannot read the frame back: %s", SDL_GetError());
+        return false;
+    }
+    bool ok = IMG_SavePNG(s, path.c_str()) == 0;
+    if (!ok) CCLog("SDLRenderer: cannot write %s: %s", path.c_str(), IMG_GetError());
+    SDL_FreeSurface(s);
+    return ok;
+}
+
+}  // namespace cocos2d

@@ -1,0 +1,254 @@
+// The SDL back-end's draw commands, checked pixel by pixel in the software renderer.
+#include <gtest/gtest.h>
+
+#include "engine/base/RefPtr.h"
+#include "engine/platform/CCFileUtils.h"
+#include "engine/render/CCTexture2D.h"
+#include "engine/render/CCTextureCache.h"
+#include "engine/render/SDLRenderer.h"
+#include "support/Offscreen.h"
+
+using namespace cocos2d;
+using pagly::test::colorString;
+
+namespace {
+
+const ccColor4B kRed = ccc4(255, 0, 0, 255), kGreen = ccc4(0, 255, 0, 255),
+                kBlue = ccc4(0, 0, 255, 255), kWhite = ccc4(255, 255, 255, 255),
+                kBlack = ccc4(0, 0, 0, 255);
+
+class RendererTest : public pagly::test::OffscreenTest {
+  protected:
+    void SetUp() override {
+        OffscreenTest::SetUp();
+        m_oldRoot = CCFileUtils::sharedFileUtils()->getResourceRoot();
+        CCFileUtils::sharedFileUtils()->setResourceRoot(PAGLY_FIXTURES_DIR "/render");
+        renderer()->beginFrame();
+    }
+    void TearDown() override {
+        CCFileUtils::sharedFileUtils()->setResourceRoot(m_oldRoot);
+        OffscreenTest::TearDown();
+    }
+    // quad4.png: a 4x4 image whose 2x2 quadrants are red (top-left), green (top-right),
+    // blue (bottom-left) and white (bottom-right).
+    CCTexture2D* quad4() { return CCTextureCache::sharedTextureCache()->addImage("quad4.png"); }
+    TexturedQuad quadAt(const CCRect& rect) {
+        TexturedQuad q;
+        q.texture = quad4();
+        q.textureRect = CCRect(0, 0, 4, 4);
+        q.rect = rect;
+        return q;
+    }
+    void expectQuadrants(const CCRect& r, const ccColor4B& tl, const ccColor4B& tr,
+                         const ccColor4B& bl, const ccColor4B& br) {
+        renderer()->endFrame();
+        float qx = r.size.width / 4, qy = r.size.height / 4;
+        EXPECT_EQ(colorString(tl), colorString(probe(r.getMinX() + qx, r.getMaxY() - qy)));
+        EXPECT_EQ(colorString(tr), colorString(probe(r.getMaxX() - qx, r.getMaxY() - qy)));
+        EXPECT_EQ(colorString(bl), colorString(probe(r.getMinX() + qx, r.getMinY() + qy)));
+        EXPECT_EQ(colorString(br), colorString(probe(r.getMaxX() - qx, r.getMinY() + qy)));
+    }
+    std::string m_oldRoot;
+};
+
+TEST_F(RendererTest, TexturedQuadPlacesTheImageUprightInDesignSpace) {
+    CCRect r(100, 200, 40, 40);
+    renderer()->drawTexturedQuad(quadAt(r));
+    expectQuadrants(r, kRed, kGreen, kBlue, kWhite);
+    // Outside the quad the clear colour remains.
+    EXPECT_EQ(colorString(kBlack), colorString(probe(99, 220)));
+    EXPECT_EQ(colorString(kBlack), colorString(probe(120, 241)));
+}
+
+struct OrientationCase {
+    const char* name;
+    bool flipX, flipY, rotatedFrame;
+    float degrees;  // node rotation, clockwise
+    ccColor4B tl, tr, bl, br;
+};
+
+TEST_F(RendererTest, FlipsRotatedFramesAndTransformsAgreeOnOrientation) {
+    const OrientationCase cases[] = {
+        {"plain", false, false, false, 0, kRed, kGreen, kBlue, kWhite},
+        {"flipX", true, false, false, 0, kGreen, kRed, kWhite, kBlue},
+        {"flipY", false, true, false, 0, kBlue, kWhite, kRed, kGreen},
+        {"flipXY", true, true, false, 0, kWhite, kBlue, kGreen, kRed},
+        // Stored turned clockwise: shown, the stored top-right corner is the top-left.
+        {"rotated frame", false, false, true, 0, kGreen, kWhite, kRed, kBlue},
+        {"rotated frame flipX", true, false, true, 0, kWhite, kGreen, kBlue, kRed},
+        // A node turned 90 degrees clockwise: its top-left lands at the top-right.
+        {"node turned 90", false, false, false, 90, kBlue, kRed, kWhite, kGreen},
+        {"node turned 180", false, false, false, 180, kWhite, kBlue, kGreen, kRed},
+    };
+    for (const OrientationCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        renderer()->beginFrame();
+        // A 40x40 quad centred on (300, 300), turned about its centre.
+        float rad = CC_DEGREES_TO_RADIANS(c.degrees);
+        float cs = std::round(std::cos(rad)), sn = std::round(std::sin(rad));
+        // Clockwise rotation in a y-up space: x' = x cos + y sin, y' = -x sin + y cos.
+        TexturedQuad q = quadAt(CCRect(-20, -20, 40, 40));
+        q.transform = CCAffineTransformMake(cs, -sn, sn, cs, 300, 300);
+        q.flipX = c.flipX;
+        q.flipY = c.flipY;
+        q.rotated = c.rotatedFrame;
+        renderer()->drawTexturedQuad(q);
+        expectQuadrants(CCRect(280, 280, 40, 40), c.tl, c.tr, c.bl, c.br);
+    }
+}
+
+TEST_F(RendererTest, ColourAndOpacityMultiplyTheTexture) {
+    TexturedQuad q = quadAt(CCRect(0, 0, 40, 40));
+    q.color = ccc4(255, 128, 0, 255);
+    renderer()->drawTexturedQuad(q);
+    q.rect = CCRect(100, 0, 40, 40);
+    q.color = ccc4(255, 255, 255, 128);
+    renderer()->drawTexturedQuad(q);
+    renderer()->endFrame();
+    // White tinted orange; green tinted orange loses its green by half.
+    EXPECT_EQ("255,128,0,255", colorString(probe(30, 10)));
+    EXPECT_EQ("0,128,0,255", colorString(probe(30, 30)));
+    // Half-transparent white over black.
+    ccColor4B half = probe(130, 10);
+    EXPECT_NEAR(half.r, 128, 1);
+    EXPECT_EQ(half.r, half.g);
+}
+
+TEST_F(RendererTest, ColouredQuadInterpolatesCornerColours) {
+    CCPoint corners[4] = {ccp(0, 0), ccp(200, 0), ccp(0, 100), ccp(200, 100)};
+    ccColor4B colors[4] = {kRed, kRed, kBlue, kBlue};
+    renderer()->drawColoredQuad(corners, colors);
+    renderer()->endFrame();
+    EXPECT_TRUE(pagly::test::colorNear(kRed, probe(100, 0), 4)) << colorString(probe(100, 0));
+    EXPECT_TRUE(pagly::test::colorNear(kBlue, probe(100, 99), 4)) << colorString(probe(100, 99));
+    ccColor4B mid = probe(100, 50);
+    EXPECT_NEAR(mid.r, 128, 6);
+    EXPECT_NEAR(mid.b, 128, 6);
+}
+
+TEST_F(RendererTest, ClipRectanglesIntersectAndPopRestores) {
+    CCPoint all[4] = {ccp(0, 0), ccp(640, 0), ccp(0, 960), ccp(640, 960)};
+    ccColor4B red[4] = {kRed, kRed, kRed, kRed};
+    ccColor4B green[4] = {kGreen, kGreen, kGreen, kGreen};
+    ccColor4B blue[4] = {kBlue, kBlue, kBlue, kBlue};
+    renderer()->pushClipRect(CCRect(100, 100, 200, 200));
+    renderer()->pushClipRect(CCRect(200, 200, 200, 200));  // overlap: (200,200)-(300,300)
+    renderer()->drawColoredQuad(all, red);
+    renderer()->popClipRect();
+    renderer()->drawColoredQuad(all, green);  // the outer clip again: covers the red
+    renderer()->popClipRect();
+    // Disjoint clip: nothing at all.
+    renderer()->pushClipRect(CCRect(0, 0, 10, 10));
+    renderer()->pushClipRect(CCRect(500, 500, 10, 10));
+    EXPECT_TRUE(renderer()->isClippedAway());
+    renderer()->drawColoredQuad(all, blue);
+    renderer()->popClipRect();
+    renderer()->popClipRect();
+    renderer()->endFrame();
+    EXPECT_EQ(colorString(kGreen), colorString(probe(250, 250)));
+    EXPECT_EQ(colorString(kGreen), colorString(probe(150, 150)));
+    EXPECT_EQ(colorString(kBlack), colorString(probe(350, 350)));
+    EXPECT_EQ(colorString(kBlack), colorString(probe(99, 150)));
+    EXPECT_EQ(colorString(kBlack), colorString(probe(5, 5)));
+    EXPECT_EQ(colorString(kBlack), colorString(probe(505, 505)));
+
+    // A node-space rectangle under a transform clips to its world rectangle.
+    renderer()->beginFrame();
+    {
+        ClipScope clip(renderer(), CCRect(0, 0, 10, 10),
+                       CCAffineTransformMake(2, 0, 0, 2, 400, 400));  // (400,400)-(420,420)
+        renderer()->drawColoredQuad(all, red);
+    }
+    renderer()->endFrame();
+    EXPECT_EQ(colorString(kRed), colorString(probe(410, 410)));
+    EXPECT_EQ(colorString(kBlack), colorString(probe(399, 410)));
+    EXPECT_EQ(colorString(kBlack), colorString(probe(421, 410)));
+}
+
+TEST_F(RendererTest, RenderTargetCapturesAndDrawsBack) {
+    RefPtr<CCTexture2D> target(new CCTexture2D());
+    target->release();
+    ASSERT_TRUE(target->initAsRenderTarget(64, 96));
+    ccColor4B clear = ccc4(0, 0, 255, 255);
+    // The whole design area, shrunk ten times into the target; a red square at the
+    // design's top-left quarter.
+    renderer()->beginRenderTarget(target, CCRect(0, 0, 640, 960), &clear);
+    CCPoint corners[4] = {ccp(0, 480), ccp(320, 480), ccp(0, 960), ccp(320, 960)};
+    ccColor4B red[4] = {kRed, kRed, kRed, kRed};
+    renderer()->drawColoredQuad(corners, red);
+    EXPECT_EQ(CCSize(64, 96), renderer()->getOutputPixelSize());
+    renderer()->endRenderTarget();
+    EXPECT_EQ(CCSize(640, 960), renderer()->getOutputPixelSize());
+
+    // Drawn back over the whole screen: red top-left quarter, blue elsewhere.
+    TexturedQuad q;
+    q.texture = target;
+    q.textureRect = CCRect(0, 0, 64, 96);
+    q.rect = CCRect(0, 0, 640, 960);
+    renderer()->drawTexturedQuad(q);
+    renderer()->endFrame();
+    EXPECT_EQ(colorString(kRed), colorString(probe(100, 900)));
+    EXPECT_EQ(colorString(kBlue), colorString(probe(500, 900)));
+    EXPECT_EQ(colorString(kBlue), colorString(probe(100, 100)));
+
+    // A mesh of the target (what transitions draw): two triangles over the right half.
+    renderer()->beginFrame();
+    RenderVertex v[4];
+    float xy[4][4] = {{320, 0, 0, 1}, {640, 0, 1, 1}, {320, 960, 0, 0}, {640, 960, 1, 0}};
+    for (int i = 0; i < 4; ++i)
+        v[i].x = xy[i][0], v[i].y = xy[i][1], v[i].u = xy[i][2], v[i].v = xy[i][3];
+    int idx[6] = {0, 1, 2, 2, 1, 3};
+    renderer()->drawTriangles(target, v, 4, idx, 6);
+    renderer()->endFrame();
+    EXPECT_EQ(colorString(kRed), colorString(probe(400, 900)));
+    EXPECT_EQ(colorString(kBlue), colorString(probe(600, 100)));
+    EXPECT_EQ(colorString(kBlack), colorString(probe(100, 900)));
+}
+
+TEST_F(RendererTest, BadCommandsDrawNothingAndSayWhy) {
+    RenderVertex v[3];
+    int idx[3] = {0, 1, 7};
+    renderer()->drawTriangles(nullptr, v, 3, idx, 3);
+    EXPECT_FALSE(logLines().empty());
+    // A texture that is not a render target cannot be drawn into; begin/end stay paired.
+    renderer()->beginRenderTarget(quad4(), CCRect(0, 0, 640, 960), nullptr);
+    EXPECT_TRUE(renderer()->isClippedAway());
+    renderer()->endRenderTarget();
+    EXPECT_FALSE(renderer()->isClippedAway());
+    renderer()->popClipRect();  // unbalanced: logged, harmless
+    renderer()->endRenderTarget();
+    // Out-of-range texture coordinates are clamped instead of losing the whole call.
+    for (int i = 0; i < 3; ++i) v[i].color = kWhite;
+    v[0].x = 0, v[0].y = 0, v[0].u = -3, v[0].v = 5;
+    v[1].x = 100, v[1].y = 0, v[1].u = 7, v[1].v = 5;
+    v[2].x = 0, v[2].y = 100, v[2].u = -3, v[2].v = -9;
+    renderer()->drawTriangles(quad4(), v, 3, nullptr, 0);
+    renderer()->endFrame();
+    EXPECT_NE(colorString(kBlack), colorString(probe(10, 10)));
+}
+
+TEST_F(RendererTest, TextureCacheLoadsOncePerPathAndRejectsBadFiles) {
+    CCTextureCache* cache = CCTextureCache::sharedTextureCache();
+    CCTexture2D* a = cache->addImage("quad4.png");
+    ASSERT_NE(a, nullptr);
+    EXPECT_EQ(a, cache->addImage("quad4.png"));
+    EXPECT_EQ(a, cache->addImage(PAGLY_FIXTURES_DIR "/render/quad4.png"));
+    EXPECT_EQ(4, a->getPixelsWide());
+    EXPECT_EQ(4, a->getPixelsHigh());
+    EXPECT_TRUE(a->isOpaque());
+    EXPECT_EQ("255,0,0,255", colorString(a->pixelAt(0, 0)));
+    EXPECT_EQ("255,255,255,255", colorString(a->pixelAt(3, 3)));
+
+    const char* bad[] = {"missing.png", "corrupt.png", "empty.png", ""};
+    for (const char* name : bad) {
+        SCOPED_TRACE(name);
+        clearLog();
+        EXPECT_EQ(nullptr, cache->addImage(name));
+        ASSERT_EQ(1u, logLines().size());
+        if (*name) {
+            EXPECT_NE(std::string::npos, logLines()[0].find(name));
+        }
+    }
+}
+
+}  // namespace
