@@ -1,0 +1,487 @@
+#include "tools/pagly-check/BookChecker.h"
+
+#include <json/json.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <sys/stat.h>
+
+#include "app/BookNames.h"
+#include "engine/audio/Mp3Duration.h"
+#include "engine/base/CCDictionary.h"
+#include "engine/base/CCObject.h"
+#include "engine/base/CCString.h"
+
+namespace pagly {
+
+using cocos2d::CCDictionary;
+using cocos2d::CCString;
+
+namespace {
+
+const int kMaxSentences = 29;
+const unsigned kLongCaption = 1600;
+const double kShortestRecording = 1.0;
+const double kLongestRecording = 4.0;
+
+const char* const kInterfaceKeys[] = {"main_page", "setmenu_set", "bntext",
+                                      "wordname",  "page_front",  "page_after"};
+
+const char* const kFixedImages[] = {
+    "Images/up1.png",       "Images/up2.png",       "Images/next1.png",  "Images/next2.png",
+    "Images/play_btn.png",  "Images/pause_btn.png", "Images/bnren1.png", "Images/bnren2.png",
+    "Images/bnchback1.png", "Images/walker.png",    "Images/drag.jpg"};
+
+const char* const kSettingsButtons[] = {"bnmain", "bnpres", "bnaotopage",
+                                        "bnaoto", "bnok",   "bncancel"};
+
+// Image members of the old layout; "useMergedTexture" says whether they name sprite frames.
+const char* const kLegacyImageKeys[] = {"normal",
+                                        "pressed",
+                                        "disabled",
+                                        "fileName",
+                                        "backGroundImage",
+                                        "texture",
+                                        "barFileName",
+                                        "ballNormal",
+                                        "ballPressed",
+                                        "ballDisabled",
+                                        "progressBarFileName",
+                                        "backGroundBox",
+                                        "backGroundBoxSelected",
+                                        "frontCross",
+                                        "backGroundBoxDisabled",
+                                        "frontCrossDisabled"};
+
+bool readFile(const std::string& path, std::string& out) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return false;
+    std::ostringstream ss;
+    ss << in.rdbuf();
+    out = ss.str();
+    return true;
+}
+
+bool endsWith(const std::string& s, const std::string& tail) {
+    if (s.size() < tail.size()) return false;
+    for (size_t i = 0; i < tail.size(); ++i) {
+        char a = s[s.size() - tail.size() + i];
+        if (a >= 'A' && a <= 'Z') a = char(a - 'A' + 'a');
+        if (a != tail[i]) return false;
+    }
+    return true;
+}
+
+std::string directoryOf(const std::string& rel) {
+    size_t slash = rel.rfind('/');
+    return slash == std::string::npos ? "" : rel.substr(0, slash + 1);
+}
+
+std::string str(const Json::Value& options, const char* key) {
+    const Json::Value& v = options[key];
+    return v.isString() ? v.asString() : "";
+}
+
+bool boolTrue(const Json::Value& options, const char* key) {
+    const Json::Value& v = options[key];
+    return v.isBool() && v.asBool();
+}
+
+std::string seconds(double s) {
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "%.1f s", s);
+    return buf;
+}
+
+// "{{x,y},{w,h}}" or "{w,h}" into numbers; false when the text has fewer numbers.
+bool numbers(const std::string& text, double* out, int count) {
+    const char* p = text.c_str();
+    for (int i = 0; i < count; ++i) {
+        while (*p && !((*p >= '0' && *p <= '9') || *p == '-' || *p == '.')) ++p;
+        if (!*p) return false;
+        char* end = nullptr;
+        out[i] = std::strtod(p, &end);
+        if (end == p) return false;
+        p = end;
+    }
+    return true;
+}
+
+}  // namespace
+
+std::string Problem::line() const {
+    return std::string(severity == Severity::Error ? "error: " : "warning: ") + file + ": " +
+           message;
+}
+
+int CheckReport::count(Severity severity) const {
+    int n = 0;
+    for (const Problem& p : problems) n += p.severity == severity;
+    return n;
+}
+
+bool isLegacyLayout(const Json::Value& root) {
+    const Json::Value& v = root["version"];
+    if (!v.isString()) return true;
+    std::string s = v.asString();
+    if (s.size() < 7) return true;
+    long parts[4] = {0, 0, 0, 0};
+    size_t start = 0;
+    for (int i = 0; i < 4 && start <= s.size(); ++i) {
+        size_t dot = s.find('.', start);
+        parts[i] = std::strtol(s.substr(start, dot - start).c_str(), nullptr, 10);
+        if (dot == std::string::npos) break;
+        start = dot + 1;
+    }
+    long value = parts[0] * 1000 + parts[1] * 100 + parts[2] * 10 + parts[3];
+    return value < 250;
+}
+
+BookChecker::BookChecker(std::string bookDir, CheckOptions options)
+    : dir_(std::move(bookDir)), options_(options) {
+    if (!dir_.empty() && dir_.back() != '/') dir_ += '/';
+}
+
+void BookChecker::error(const std::string& file, const std::string& message) {
+    report_.problems.push_back({Severity::Error, file, message});
+}
+
+void BookChecker::warning(const std::string& file, const std::string& message) {
+    report_.problems.push_back({Severity::Warning, file, message});
+}
+
+std::string BookChecker::full(const std::string& relative) const { return dir_ + relative; }
+
+bool BookChecker::exists(const std::string& relative) const {
+    struct stat st;
+    return stat(full(relative).c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+CheckReport BookChecker::run() {
+    report_ = CheckReport();
+    sheets_.clear();
+    captions_.clear();
+    captionsLoaded_ = false;
+    struct stat st;
+    if (stat(dir_.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) {
+        error(dir_, "is not a book folder");
+        return report_;
+    }
+    checkTextTables();
+    checkFixedImages();
+    checkFonts();
+    for (int page = options_.firstPage; page <= options_.lastPage; ++page) checkPage(page);
+    checkSettings();
+    cocos2d::CCAutoreleasePool::sharedPool()->drain();
+    return report_;
+}
+
+void BookChecker::checkTextTables() {
+    CCDictionary* texts = CCDictionary::createWithContentsOfFile(full("String.xml").c_str());
+    if (!texts) {
+        error("String.xml",
+              exists("String.xml") ? "is not a property list of texts" : "is missing");
+    } else {
+        for (const char* key : kInterfaceKeys) {
+            if (!texts->valueForKey(key))
+                error("String.xml", std::string("has no text for \"") + key + "\"");
+        }
+    }
+    CCDictionary* captions = CCDictionary::createWithContentsOfFile(full("Stringstr.xml").c_str());
+    if (!captions) {
+        error("Stringstr.xml",
+              exists("Stringstr.xml") ? "is not a property list of captions" : "is missing");
+        return;
+    }
+    captionsLoaded_ = true;
+    for (const auto& entry : captions->stringEntries()) {
+        const CCString* text = dynamic_cast<const CCString*>(entry.second);
+        if (text) {
+            captions_[entry.first] = text->getCString();
+        } else {
+            error("Stringstr.xml", "caption \"" + entry.first + "\" is not a text");
+        }
+    }
+}
+
+void BookChecker::checkImageFile(const std::string& rel, const std::string& image,
+                                 const std::string& who) {
+    std::string data;
+    if (!readFile(full(image), data)) {
+        error(rel, who + "names image \"" + image + "\", which is missing");
+        return;
+    }
+    bool png = data.compare(0, 8, "\x89PNG\r\n\x1a\n") == 0;
+    bool jpeg = data.size() >= 3 && (unsigned char)data[0] == 0xFF &&
+                (unsigned char)data[1] == 0xD8 && (unsigned char)data[2] == 0xFF;
+    if (!png && !jpeg) error(rel, who + "image \"" + image + "\" is not a PNG or JPEG picture");
+}
+
+void BookChecker::checkFixedImages() {
+    for (const char* image : kFixedImages) {
+        if (!exists(image)) {
+            error(image, "is missing (the reader's controls use it)");
+        } else {
+            checkImageFile(image, image, "");
+        }
+    }
+}
+
+void BookChecker::checkFonts() {
+    // Best effort: the reader falls back to the book's own font when "Arial" is not on the system.
+    FILE* probe = std::fopen(full("fonts/LiberationSans-Regular.ttf").c_str(), "rb");
+    if (probe) {
+        std::fclose(probe);
+        return;
+    }
+    warning("fonts/", "has no LiberationSans-Regular.ttf for text when the system lacks Arial");
+}
+
+bool BookChecker::loadDocument(const std::string& rel, Json::Value& root) {
+    std::string text;
+    if (!readFile(full(rel), text)) {
+        error(rel, "is missing");
+        return false;
+    }
+    Json::CharReaderBuilder builder;
+    builder["collectComments"] = false;
+    std::unique_ptr<Json::CharReader> reader(builder.newCharReader());
+    std::string errors;
+    if (text.empty() || !reader->parse(text.data(), text.data() + text.size(), &root, &errors)) {
+        std::string first = errors.substr(0, errors.find('\n'));
+        error(rel, "is not valid JSON" + (first.empty() ? std::string() : " (" + first + ")"));
+        return false;
+    }
+    if (!root.isObject() || !root["widgetTree"].isObject()) {
+        error(rel, "has no \"widgetTree\" object, so the reader shows nothing");
+        return false;
+    }
+    return true;
+}
+
+void BookChecker::indexWidgets(const std::string& rel, const Json::Value& node,
+                               WidgetIndex& index) {
+    if (!node.isObject()) return;
+    const Json::Value& options = node["options"];
+    std::string name = options.isObject() ? str(options, "name") : "";
+    if (name.empty()) name = "default";
+    if (name != "default") {
+        auto found = index.find(name);
+        if (found == index.end()) {
+            index[name] = Widget{&node, str(node, "classname")};
+        } else if (name.compare(0, 2, "bn") == 0) {
+            warning(rel, "two widgets are named \"" + name + "\"; the reader uses the first");
+        }
+    }
+    const Json::Value& children = node["children"];
+    if (children.isArray()) {
+        for (const Json::Value& child : children) indexWidgets(rel, child, index);
+    }
+}
+
+void BookChecker::loadSheet(const std::string& rel, const std::string& sheet,
+                            std::set<std::string>& frames) {
+    std::string sheetRel = directoryOf(rel) + sheet;
+    if (!exists(sheetRel)) {
+        error(rel, "lists sprite sheet \"" + sheet + "\", which is missing");
+        return;
+    }
+    // Many pages share a sheet: read and report it once.
+    auto known = sheets_.find(sheetRel);
+    if (known != sheets_.end()) {
+        frames.insert(known->second.begin(), known->second.end());
+        return;
+    }
+    std::set<std::string>& own = sheets_[sheetRel];
+    CCDictionary* plist = CCDictionary::createWithContentsOfFile(full(sheetRel).c_str());
+    CCDictionary* frameDict =
+        plist ? dynamic_cast<CCDictionary*>(plist->objectForKey("frames")) : nullptr;
+    if (!frameDict) {
+        error(sheetRel, "is not a sprite sheet property list (no \"frames\")");
+        return;
+    }
+    CCDictionary* meta = dynamic_cast<CCDictionary*>(plist->objectForKey("metadata"));
+    const CCString* texture = meta ? meta->valueForKey("textureFileName") : nullptr;
+    double size[2] = {0, 0};
+    bool haveSize = false;
+    if (!texture) {
+        error(sheetRel, "names no texture (metadata \"textureFileName\")");
+    } else {
+        std::string textureRel = directoryOf(sheetRel) + texture->getCString();
+        if (!exists(textureRel)) {
+            error(sheetRel,
+                  std::string("names texture \"") + texture->getCString() + "\", which is missing");
+        }
+        const CCString* sizeText = meta->valueForKey("size");
+        haveSize = sizeText && numbers(sizeText->getCString(), size, 2);
+    }
+    for (const auto& entry : frameDict->stringEntries()) {
+        frames.insert(entry.first);
+        own.insert(entry.first);
+        CCDictionary* frame = dynamic_cast<CCDictionary*>(entry.second);
+        const CCString* rect = frame ? frame->valueForKey("frame") : nullptr;
+        double r[4];
+        if (!rect || !numbers(rect->getCString(), r, 4)) {
+            error(sheetRel, "frame \"" + entry.first + "\" has no \"frame\" rectangle");
+            continue;
+        }
+        const CCString* rotated = frame->valueForKey("rotated");
+        bool turned = rotated && std::string(rotated->getCString()) == "true";
+        double w = turned ? r[3] : r[2], h = turned ? r[2] : r[3];
+        if (haveSize && (r[0] < 0 || r[1] < 0 || r[0] + w > size[0] || r[1] + h > size[1])) {
+            error(sheetRel, "frame \"" + entry.first + "\" lies outside its texture");
+        }
+    }
+}
+
+void BookChecker::checkImageRef(const std::string& rel, const std::string& docDir,
+                                const std::set<std::string>& frames, const std::string& widget,
+                                const std::string& key, const std::string& path, bool isFrame) {
+    if (path.empty()) return;
+    std::string who = "widget \"" + widget + "\" (" + key + ") ";
+    if (isFrame) {
+        if (!frames.count(path))
+            error(rel, who + "names sprite frame \"" + path + "\", which no listed sheet has");
+    } else {
+        checkImageFile(rel, docDir + path, who);
+    }
+}
+
+void BookChecker::checkWidgetImages(const std::string& rel, const std::string& docDir, bool legacy,
+                                    const std::set<std::string>& frames, const Json::Value& node) {
+    if (!node.isObject()) return;
+    const Json::Value& options = node["options"];
+    if (options.isObject()) {
+        std::string name = str(options, "name");
+        if (legacy) {
+            bool merged = boolTrue(options, "useMergedTexture");
+            for (const char* key : kLegacyImageKeys) {
+                bool fontFile =
+                    std::string(key) == "fileName" && str(node, "classname") == "LabelBMFont";
+                checkImageRef(rel, docDir, frames, name, key, str(options, key),
+                              merged && !fontFile);
+            }
+        } else {
+            for (const std::string& key : options.getMemberNames()) {
+                const Json::Value& ref = options[key];
+                if (!endsWith(key, "data") || !ref.isObject()) continue;
+                const Json::Value& type = ref["resourceType"];
+                int kind = type.isNumeric() || type.isBool() ? type.asInt() : 0;
+                if (kind != 0 && kind != 1) continue;  // loads nothing, by the format's rule
+                checkImageRef(rel, docDir, frames, name, key, str(ref, "path"), kind == 1);
+            }
+        }
+        std::string font = str(options, "fontName");
+        if (endsWith(font, ".ttf") || endsWith(font, ".otf") || endsWith(font, ".fnt")) {
+            if (!exists(docDir + font))
+                error(rel, "widget \"" + name + "\" names font \"" + font + "\", which is missing");
+        }
+    }
+    const Json::Value& children = node["children"];
+    if (children.isArray()) {
+        for (const Json::Value& child : children)
+            checkWidgetImages(rel, docDir, legacy, frames, child);
+    }
+}
+
+void BookChecker::checkResources(const std::string& rel, const Json::Value& root) {
+    std::set<std::string> frames;
+    const Json::Value& textures = root["textures"];
+    if (textures.isArray()) {
+        for (const Json::Value& sheet : textures) {
+            if (!sheet.isString()) {
+                error(rel, "has a \"textures\" entry that is not a file name");
+                continue;
+            }
+            loadSheet(rel, sheet.asString(), frames);
+        }
+    }
+    checkWidgetImages(rel, directoryOf(rel), isLegacyLayout(root), frames, root["widgetTree"]);
+}
+
+void BookChecker::checkSentence(int page, int index, const std::string& rel, const Widget& widget) {
+    std::string name = sentenceButtonName(page, index);
+    if (widget.classname != "Button" && widget.classname != "TextButton") {
+        error(rel, name + " is a \"" + widget.classname + "\", not a button");
+    }
+    if (!boolTrue((*widget.node)["options"], "touchAble")) {
+        error(rel, name + " is not touch-enabled (\"touchAble\": true), so it cannot be tapped");
+    }
+    std::string key = captionKey(page, index);
+    if (captionsLoaded_) {
+        auto caption = captions_.find(key);
+        if (caption == captions_.end()) {
+            warning(rel, name + " has no caption (no \"" + key + "\" in Stringstr.xml)");
+        } else if (caption->second.size() >= kLongCaption) {
+            warning(rel, name + " has a caption of " + std::to_string(caption->second.size()) +
+                             " bytes; captions of 1600 bytes or more are not shown");
+        }
+    }
+    std::string recording = recordingPath(page, index);
+    if (!exists(recording)) {
+        warning(rel, name + " has no recording (" + recordingName(page, index) + " -> " +
+                         recording + ")");
+        return;
+    }
+    double length = cocos2d::mp3DurationOfFile(full(recording));
+    if (length < 0) {
+        error(recording, "recording of " + name + " is not an MP3 file");
+    } else if (length < kShortestRecording || length > kLongestRecording) {
+        warning(recording, "recording of " + name + " plays " + seconds(length) +
+                               "; recordings should last 1 to 4 s");
+    }
+}
+
+void BookChecker::checkPage(int page) {
+    std::string rel = pageDocumentPath(page);
+    Json::Value root;
+    if (!loadDocument(rel, root)) return;
+    checkResources(rel, root);
+    WidgetIndex widgets;
+    indexWidgets(rel, root["widgetTree"], widgets);
+    int last = 0;
+    std::vector<int> missing;
+    for (int i = 1; i <= kMaxSentences; ++i) {
+        auto found = widgets.find(sentenceButtonName(page, i));
+        if (found == widgets.end()) {
+            missing.push_back(i);
+            continue;
+        }
+        last = i;
+        checkSentence(page, i, rel, found->second);
+    }
+    if (last == 0) {
+        warning(rel, "has no sentence buttons");
+        return;
+    }
+    for (int i : missing) {
+        if (i > last) break;
+        warning(rel, "sentence " + std::to_string(i) + " has no button (" +
+                         sentenceButtonName(page, i) + ") although later sentences do");
+    }
+}
+
+void BookChecker::checkSettings() {
+    const std::string rel = "3age/pageset.json";
+    Json::Value root;
+    if (!loadDocument(rel, root)) return;
+    checkResources(rel, root);
+    WidgetIndex widgets;
+    indexWidgets(rel, root["widgetTree"], widgets);
+    for (const char* name : kSettingsButtons) {
+        auto found = widgets.find(name);
+        if (found == widgets.end()) {
+            error(rel, std::string("has no \"") + name + "\" button");
+            continue;
+        }
+        const Widget& w = found->second;
+        if (w.classname != "Button" && w.classname != "TextButton")
+            error(rel, std::string(name) + " is a \"" + w.classname + "\", not a button");
+        if (!boolTrue((*w.node)["options"], "touchAble"))
+            error(rel, std::string(name) + " is not touch-enabled (\"touchAble\": true)");
+    }
+}
+
+}  // namespace pagly

@@ -1,0 +1,95 @@
+#pragma once
+
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+namespace Json {
+class Value;
+}
+
+namespace pagly {
+
+enum class Severity { Warning, Error };
+
+// One finding: which file it concerns and what is wrong, in words an author can act on.
+struct Problem {
+    Severity severity;
+    std::string file;  // relative to the book folder
+    std::string message;
+
+    std::string line() const;  // "error: <file>: <message>"
+};
+
+// All findings of one check, in the order they were found.
+struct CheckReport {
+    std::vector<Problem> problems;
+
+    int count(Severity severity) const;
+    int errors() const { return count(Severity::Error); }
+    int warnings() const { return count(Severity::Warning); }
+};
+
+struct CheckOptions {
+    int firstPage = 2;
+    int lastPage = 77;
+};
+
+// Checks a book folder the way the reader will use it: page and settings documents, the
+// images, sheets and fonts they name, the sentence buttons with their captions and
+// recordings, the text tables and the reader's fixed images. Gaps the reader copes with
+// (a sentence without caption or recording) are warnings; anything that breaks a page is
+// an error.
+class BookChecker {
+  public:
+    explicit BookChecker(std::string bookDir, CheckOptions options = {});
+
+    // Runs every check. Property lists are read through the engine's dictionary, whose
+    // autoreleased objects are drained before returning.
+    CheckReport run();
+
+  private:
+    struct Widget {
+        const Json::Value* node;
+        std::string classname;
+    };
+    using WidgetIndex = std::map<std::string, Widget>;
+
+    void error(const std::string& file, const std::string& message);
+    void warning(const std::string& file, const std::string& message);
+
+    std::string full(const std::string& relative) const;
+    bool exists(const std::string& relative) const;
+
+    void checkTextTables();
+    void checkFixedImages();
+    void checkFonts();
+    void checkPage(int page);
+    void checkSettings();
+
+    bool loadDocument(const std::string& rel, Json::Value& root);
+    void indexWidgets(const std::string& rel, const Json::Value& node, WidgetIndex& index);
+    void checkResources(const std::string& rel, const Json::Value& root);
+    void checkWidgetImages(const std::string& rel, const std::string& docDir, bool legacy,
+                           const std::set<std::string>& frames, const Json::Value& node);
+    void checkImageRef(const std::string& rel, const std::string& docDir,
+                       const std::set<std::string>& frames, const std::string& widget,
+                       const std::string& key, const std::string& path, bool isFrame);
+    void loadSheet(const std::string& rel, const std::string& sheet, std::set<std::string>& frames);
+    void checkSentence(int page, int index, const std::string& rel, const Widget& widget);
+    void checkImageFile(const std::string& rel, const std::string& image, const std::string& who);
+
+    std::string dir_;
+    CheckOptions options_;
+    CheckReport report_;
+    std::map<std::string, std::set<std::string>> sheets_;  // frames of each sheet read so far
+    std::map<std::string, std::string> captions_;
+    bool captionsLoaded_ = false;
+};
+
+// The option layout rule of UI documents: true when "version" selects the old layout
+// (absent, not a string, shorter than 7 characters or a value below 0.2.5.0).
+bool isLegacyLayout(const Json::Value& root);
+
+}  // namespace pagly

@@ -1,0 +1,154 @@
+// pagly-check on the bundled book (only its deliberate gaps, as warnings), on a broken
+// fixture book (every kind of problem reported), and the listen check of the recordings.
+#include <gtest/gtest.h>
+#include <json/json.h>
+
+#include <string>
+#include <sys/stat.h>
+
+#include "app/BookNames.h"
+#include "engine/audio/Mp3Duration.h"
+#include "tools/pagly-check/BookChecker.h"
+
+using namespace pagly;
+
+namespace {
+
+std::string allLines(const CheckReport& report) {
+    std::string out;
+    for (const Problem& p : report.problems) out += p.line() + "\n";
+    return out;
+}
+
+bool reports(const CheckReport& report, Severity severity, const std::string& file,
+             const std::string& text) {
+    for (const Problem& p : report.problems) {
+        if (p.severity == severity && p.file == file && p.message.find(text) != std::string::npos)
+            return true;
+    }
+    return false;
+}
+
+bool fileExists(const std::string& path) {
+    struct stat st;
+    return stat(path.c_str(), &st) == 0;
+}
+
+}  // namespace
+
+TEST(BookCheck, BundledBookHasOnlyItsDeliberateGaps) {
+    CheckReport report = BookChecker(PAGLY_BOOK_DIR).run();
+    EXPECT_EQ(report.errors(), 0) << allLines(report);
+    // The book leaves out one caption and one recording, and carries one caption too long to
+    // show, so that the reader's handling of each is exercised.
+    EXPECT_TRUE(reports(report, Severity::Warning, "lessonbundle/lessonbundle_41.json",
+                        "bn412 has no caption"))
+        << allLines(report);
+    EXPECT_TRUE(reports(report, Severity::Warning, "lessonbundle/lessonbundle_77.json",
+                        "bn774 has no recording"))
+        << allLines(report);
+    EXPECT_TRUE(reports(report, Severity::Warning, "lessonbundle/lessonbundle_9.json",
+                        "bn094 has a caption of"))
+        << allLines(report);
+    EXPECT_EQ(report.warnings(), 3) << allLines(report);
+}
+
+struct Expected {
+    Severity severity;
+    const char* file;
+    const char* text;
+};
+
+TEST(BookCheck, BrokenBookReportsEveryKindOfProblem) {
+    CheckOptions options;
+    options.lastPage = 6;
+    CheckReport report = BookChecker(PAGLY_BROKEN_BOOK_DIR, options).run();
+    const std::string p2 = "lessonbundle/lessonbundle_2.json";
+    const std::string p5 = "lessonbundle/lessonbundle_5.json";
+    const Expected expected[] = {
+        {Severity::Error, "String.xml", "has no text for \"wordname\""},
+        {Severity::Error, "Images/drag.jpg", "is missing"},
+        {Severity::Error, "Images/walker.png", "is not a PNG or JPEG picture"},
+        {Severity::Warning, "fonts/", "LiberationSans-Regular.ttf"},
+        {Severity::Error, p2.c_str(), "lists sprite sheet \"missing.plist\", which is missing"},
+        {Severity::Error, "lessonbundle/sheet.plist", "frame \"outside.png\" lies outside"},
+        {Severity::Error, p2.c_str(),
+         "\"pic\" (fileNameData) names image \"lessonbundle/pictures/none.png\""},
+        {Severity::Error, p2.c_str(),
+         "names sprite frame \"nothere.png\", which no listed sheet has"},
+        {Severity::Error, p2.c_str(), "names font \"fonts/Missing.ttf\", which is missing"},
+        {Severity::Error, p2.c_str(), "bn022 is not touch-enabled"},
+        {Severity::Warning, p2.c_str(), "bn022 has no recording"},
+        {Severity::Warning, p2.c_str(), "bn023 has no caption (no \"str023\""},
+        {Severity::Warning,
+         "epc/"
+         "c2e019ce18e80e624d36e7ab0f29d49f.mp3",
+         "recordings should last 1 to 4 s"},
+        {Severity::Warning, p2.c_str(), "bn024 has a caption of 1680 bytes"},
+        {Severity::Warning, p2.c_str(), "sentence 5 has no button (bn025)"},
+        {Severity::Error, "epc/63a14f46f6924b6ab2a3de946b51a540.mp3", "is not an MP3 file"},
+        {Severity::Warning, p2.c_str(), "two widgets are named \"bn021\""},
+        {Severity::Error, "lessonbundle/lessonbundle_3.json", "is not valid JSON"},
+        {Severity::Error, "lessonbundle/lessonbundle_4.json", "has no \"widgetTree\""},
+        {Severity::Error, "lessonbundle/broken.plist", "is not a sprite sheet property list"},
+        {Severity::Error, p5.c_str(), "names image \"lessonbundle/pictures/legacy.png\""},
+        {Severity::Error, p5.c_str(), "\"bn052\" (normal) names sprite frame \"b.png\""},
+        {Severity::Error, p5.c_str(), "bn051 is a \"Label\", not a button"},
+        {Severity::Error, "lessonbundle/lessonbundle_6.json", "is missing"},
+        {Severity::Error, "3age/pageset.json", "has no \"bncancel\" button"},
+        {Severity::Error, "3age/pageset.json", "bnok is not touch-enabled"},
+    };
+    for (const Expected& e : expected) {
+        EXPECT_TRUE(reports(report, e.severity, e.file, e.text))
+            << "expected " << (e.severity == Severity::Error ? "error" : "warning") << " in "
+            << e.file << ": " << e.text << "\ngot:\n"
+            << allLines(report);
+    }
+    // The fine parts of the broken book stay quiet.
+    EXPECT_FALSE(reports(report, Severity::Error, p2, "\"good\""));
+    EXPECT_FALSE(reports(report, Severity::Warning, p2, "bn021 has no"));
+}
+
+TEST(BookCheck, MissingFolderIsOneError) {
+    CheckReport report = BookChecker("/nonexistent/book/folder").run();
+    ASSERT_EQ(report.problems.size(), 1u);
+    EXPECT_EQ(report.errors(), 1);
+}
+
+TEST(BookCheck, LayoutFollowsTheVersionRule) {
+    struct Case {
+        const char* json;
+        bool legacy;
+    } cases[] = {
+        {R"({"version": "1.2.0.0"})", false},
+        {R"({"version": "0.2.5.0"})", false},
+        {R"({"version": "0.2.4.9"})", true},
+        {R"({"version": "1.0"})", true},
+        {R"({})", true},
+        {R"({"version": 1200})", true},
+    };
+    for (const Case& c : cases) {
+        Json::Value root;
+        Json::Reader().parse(c.json, root);
+        EXPECT_EQ(isLegacyLayout(root), c.legacy) << c.json;
+    }
+}
+
+// Listen check: the reader finds a recording only under the MD5 of its logical name.
+TEST(ListenCheck, RecordingsLieUnderTheirDigestAndLastOneToFourSeconds) {
+    struct Sentence {
+        int page, index;
+    } sentences[] = {{2, 1}, {5, 3}, {9, 4}, {17, 3}, {41, 2}, {44, 7}, {70, 9}, {73, 10}, {77, 1}};
+    for (const Sentence& s : sentences) {
+        std::string name = recordingName(s.page, s.index);
+        std::string path = "epc/" + md5Hex(name) + ".mp3";
+        ASSERT_EQ(path, recordingPath(s.page, s.index));
+        std::string full = std::string(PAGLY_BOOK_DIR) + "/" + path;
+        ASSERT_TRUE(fileExists(full)) << name << " should be at " << path;
+        double seconds = cocos2d::mp3DurationOfFile(full);
+        EXPECT_GE(seconds, 1.0) << name;
+        EXPECT_LE(seconds, 4.0) << name;
+    }
+    // The book's one silent sentence really has no file.
+    EXPECT_FALSE(fileExists(std::string(PAGLY_BOOK_DIR) + "/" + recordingPath(77, 4)));
+}
