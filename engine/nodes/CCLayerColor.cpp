@@ -1,0 +1,161 @@
+#include "engine/nodes/CCLayerColor.h"
+
+#include "engine/base/CCRedraw.h"
+#include "engine/director/CCDirector.h"
+#include "engine/render/Renderer.h"
+
+namespace cocos2d {
+
+// ---------------------------------------------------------------- CCLayerRGBA
+
+CCLayerRGBA::CCLayerRGBA() : m_realColor(ccWHITE), m_displayedColor(ccWHITE) {}
+
+namespace {
+CCRGBAProtocol* cascadingColorParent(CCNode* parent) {
+    CCRGBAProtocol* p = dynamic_cast<CCRGBAProtocol*>(parent);
+    return p && p->isCascadeColorEnabled() ? p : nullptr;
+}
+CCRGBAProtocol* cascadingOpacityParent(CCNode* parent) {
+    CCRGBAProtocol* p = dynamic_cast<CCRGBAProtocol*>(parent);
+    return p && p->isCascadeOpacityEnabled() ? p : nullptr;
+}
+ccColor3B multiply(const ccColor3B& a, const ccColor3B& b) {
+    return ccc3((unsigned char)(a.r * b.r / 255), (unsigned char)(a.g * b.g / 255),
+                (unsigned char)(a.b * b.b / 255));
+}
+}  // namespace
+
+void CCLayerRGBA::setColor(const ccColor3B& color) {
+    m_realColor = color;
+    CCRGBAProtocol* parent = cascadingColorParent(m_pParent);
+    updateDisplayedColor(parent ? parent->getDisplayedColor() : ccWHITE);
+    ccRequestRedraw();
+}
+
+void CCLayerRGBA::setOpacity(unsigned char opacity) {
+    m_realOpacity = opacity;
+    CCRGBAProtocol* parent = cascadingOpacityParent(m_pParent);
+    updateDisplayedOpacity(parent ? parent->getDisplayedOpacity() : 255);
+    ccRequestRedraw();
+}
+
+void CCLayerRGBA::updateDisplayedColor(const ccColor3B& parentColor) {
+    ccColor3B c = multiply(m_realColor, parentColor);
+    if (c != m_displayedColor) {
+        m_displayedColor = c;
+        ccRequestRedraw();
+    }
+    if (m_bCascadeColor && m_pChildren) {
+        for (CCObject* o : *m_pChildren)
+            if (CCRGBAProtocol* child = dynamic_cast<CCRGBAProtocol*>(o))
+                child->updateDisplayedColor(m_displayedColor);
+    }
+}
+
+void CCLayerRGBA::updateDisplayedOpacity(unsigned char parentOpacity) {
+    unsigned char o = (unsigned char)(m_realOpacity * parentOpacity / 255);
+    if (o != m_displayedOpacity) {
+        m_displayedOpacity = o;
+        ccRequestRedraw();
+    }
+    if (m_bCascadeOpacity && m_pChildren) {
+        for (CCObject* obj : *m_pChildren)
+            if (CCRGBAProtocol* child = dynamic_cast<CCRGBAProtocol*>(obj))
+                child->updateDisplayedOpacity(m_displayedOpacity);
+    }
+}
+
+void CCLayerRGBA::updateDisplayedFromParent() {
+    CCRGBAProtocol* colorParent = cascadingColorParent(m_pParent);
+    m_displayedColor =
+        multiply(m_realColor, colorParent ? colorParent->getDisplayedColor() : ccWHITE);
+    CCRGBAProtocol* opacityParent = cascadingOpacityParent(m_pParent);
+    unsigned char po = opacityParent ? opacityParent->getDisplayedOpacity() : 255;
+    m_displayedOpacity = (unsigned char)(m_realOpacity * po / 255);
+}
+
+// ---------------------------------------------------------------- CCLayerColor
+
+CCLayerColor* CCLayerColor::create() {
+    CCLayerColor* layer = new CCLayerColor();
+    if (!layer->init()) {
+        layer->release();
+        return nullptr;
+    }
+    layer->autorelease();
+    return layer;
+}
+
+CCLayerColor* CCLayerColor::create(const ccColor4B& color) {
+    CCLayerColor* layer = new CCLayerColor();
+    if (!layer->initWithColor(color)) {
+        layer->release();
+        return nullptr;
+    }
+    layer->autorelease();
+    return layer;
+}
+
+CCLayerColor* CCLayerColor::create(const ccColor4B& color, float width, float height) {
+    CCLayerColor* layer = new CCLayerColor();
+    if (!layer->initWithColor(color, width, height)) {
+        layer->release();
+        return nullptr;
+    }
+    layer->autorelease();
+    return layer;
+}
+
+bool CCLayerColor::init() { return initWithColor(ccc4(0, 0, 0, 0)); }
+
+bool CCLayerColor::initWithColor(const ccColor4B& color) {
+    CCSize win = CCDirector::sharedDirector()->getWinSize();
+    return initWithColor(color, win.width, win.height);
+}
+
+bool CCLayerColor::initWithColor(const ccColor4B& color, float width, float height) {
+    if (!CCLayer::init()) return false;
+    m_blend = ccBlendFunc();
+    m_realColor = m_displayedColor = ccc3(color.r, color.g, color.b);
+    m_realOpacity = m_displayedOpacity = color.a;
+    setContentSize(CCSize(width, height));
+    ccRequestRedraw();
+    return true;
+}
+
+void CCLayerColor::setContentSize(const CCSize& size) {
+    CCLayerRGBA::setContentSize(size);
+    ccRequestRedraw();
+}
+
+void CCLayerColor::changeWidth(float width) {
+    setContentSize(CCSize(width, m_obContentSize.height));
+}
+void CCLayerColor::changeHeight(float height) {
+    setContentSize(CCSize(m_obContentSize.width, height));
+}
+void CCLayerColor::changeWidthAndHeight(float width, float height) {
+    setContentSize(CCSize(width, height));
+}
+
+void CCLayerColor::cornerColors(ccColor4B out[4]) {
+    ccColor4B c =
+        ccc4(m_displayedColor.r, m_displayedColor.g, m_displayedColor.b, m_displayedOpacity);
+    out[0] = out[1] = out[2] = out[3] = c;
+}
+
+void CCLayerColor::draw(Renderer* renderer) {
+    if (!renderer || m_obContentSize.width == 0 || m_obContentSize.height == 0) return;
+    float w = m_obContentSize.width, h = m_obContentSize.height;
+    CCPoint corners[4] = {
+        CCPointApplyAffineTransform(CCPoint(0, 0), m_worldTransform),
+        CCPointApplyAffineTransform(CCPoint(w, 0), m_worldTransform),
+        CCPointApplyAffineTransform(CCPoint(0, h), m_worldTransform),
+        CCPointApplyAffineTransform(CCPoint(w, h), m_worldTransform),
+    };
+    ccColor4B colors[4];
+    cornerColors(colors);
+    renderer->drawColoredQuad(corners, colors, m_blend);
+}
+
+}  // namespace cocos2d
