@@ -53,7 +53,7 @@ class JsonDictionary {
 
     // Deepest nesting of arrays and objects accepted from a text; deeper input is cut off
     // there so that neither the parser nor the copies of a value run out of stack.
-    static const int kMaxNesting = 256;
+    static constexpr int kMaxNesting = 256;
 
   private:
     JsonDictionary(std::shared_ptr<const Json::Value> root, const Json::Value* value);
