@@ -80,6 +80,8 @@ CCMenuItem* CCMenu::itemForTouch(CCTouch* touch) {
         CCPoint local = item->convertToNodeSpace(location);
         CCRect r = item->rect();
         r.origin = CCPointZero;
+        // An item without area (a missing image) offers nothing to touch.
+        if (r.size.width <= 0 || r.size.height <= 0) continue;
         if (r.containsPoint(local)) return item;
     }
     return nullptr;
