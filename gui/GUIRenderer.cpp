@@ -1,0 +1,32 @@
+#include "gui/GUIRenderer.h"
+
+#include "engine/base/CCRedraw.h"
+
+namespace cocos2d {
+namespace extension {
+
+GUIRenderer::~GUIRenderer() {}
+
+GUIRenderer* GUIRenderer::create() {
+    GUIRenderer* renderer = new GUIRenderer();
+    if (!renderer->init()) {
+        delete renderer;
+        return nullptr;
+    }
+    renderer->autorelease();
+    return renderer;
+}
+
+void GUIRenderer::setEnabled(bool enabled) {
+    if (m_bEnabled == enabled) return;
+    m_bEnabled = enabled;
+    ccRequestRedraw();
+}
+
+void GUIRenderer::visit(Renderer* renderer) {
+    if (!m_bEnabled) return;
+    CCNodeRGBA::visit(renderer);
+}
+
+}  // namespace extension
+}  // namespace cocos2d

@@ -1,0 +1,16 @@
+#pragma once
+
+#include "engine/base/CCGeometry.h"
+
+namespace cocos2d {
+class CCNode;
+
+namespace extension {
+
+// The size rule of the text widgets: with ignoreSize the text node shows at scale 1 and the
+// widget takes the node's content size (written to `widgetSize`); without it the text is
+// stretched to the widget's size, or left at scale 1 when the text has no area.
+void applyLabelSizeRule(CCNode* textNode, bool ignoreSize, CCSize& widgetSize);
+
+}  // namespace extension
+}  // namespace cocos2d

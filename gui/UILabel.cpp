@@ -1,0 +1,103 @@
+#include "gui/UILabel.h"
+
+#include <cstring>
+
+#include "engine/nodes/CCLabelTTF.h"
+#include "gui/LabelSizing.h"
+
+namespace cocos2d {
+namespace extension {
+
+UILabel::UILabel() {}
+
+UILabel::~UILabel() {}
+
+UILabel* UILabel::create() {
+    UILabel* label = new UILabel();
+    if (!label->init()) {
+        delete label;
+        return nullptr;
+    }
+    label->autorelease();
+    return label;
+}
+
+void UILabel::initRenderer() {
+    UIWidget::initRenderer();
+    m_pLabelRenderer = CCLabelTTF::create();
+    m_pRender->addChild(m_pLabelRenderer);
+}
+
+std::string UILabel::getDescription() const { return "Label"; }
+
+void UILabel::setText(const char* text) {
+    if (!text) return;
+    m_pLabelRenderer->setString(text);
+    labelScaleChangedWithSize();
+}
+
+const char* UILabel::getStringValue() const { return m_pLabelRenderer->getString(); }
+
+int UILabel::getStringLength() const { return (int)std::strlen(m_pLabelRenderer->getString()); }
+
+void UILabel::setFontSize(int size) {
+    m_pLabelRenderer->setFontSize((float)size);
+    labelScaleChangedWithSize();
+}
+
+void UILabel::setFontName(const char* name) {
+    if (!name) return;
+    m_pLabelRenderer->setFontName(name);
+    labelScaleChangedWithSize();
+}
+
+void UILabel::setTextAreaSize(const CCSize& size) {
+    m_pLabelRenderer->setDimensions(size);
+    labelScaleChangedWithSize();
+}
+
+void UILabel::setTextHorizontalAlignment(int alignment) {
+    m_pLabelRenderer->setHorizontalAlignment((CCTextAlignment)alignment);
+    labelScaleChangedWithSize();
+}
+
+void UILabel::setTextVerticalAlignment(int alignment) {
+    m_pLabelRenderer->setVerticalAlignment((CCVerticalTextAlignment)alignment);
+    labelScaleChangedWithSize();
+}
+
+void UILabel::setTouchScaleEnabled(bool enabled) {
+    m_bTouchScaleEnabled = enabled;
+    m_fNormalScaleValue = m_pRender->getScaleX();
+}
+
+void UILabel::onStateNormal() {
+    if (m_bTouchScaleEnabled) m_pRender->setScale(m_fNormalScaleValue);
+}
+
+void UILabel::onStatePressed() {
+    if (m_bTouchScaleEnabled) m_pRender->setScale(m_fNormalScaleValue + m_fOnSelectedScaleOffset);
+}
+
+void UILabel::onSizeChanged() { labelScaleChangedWithSize(); }
+
+void UILabel::labelScaleChangedWithSize() {
+    applyLabelSizeRule(m_pLabelRenderer, m_bIgnoreSize, m_size);
+}
+
+CCSize UILabel::getContentSize() { return m_pLabelRenderer->getContentSize(); }
+
+CCNode* UILabel::getRenderNode() { return m_pLabelRenderer; }
+
+void UILabel::setAnchorPoint(const CCPoint& anchor) {
+    UIWidget::setAnchorPoint(anchor);
+    m_pLabelRenderer->setAnchorPoint(anchor);
+}
+
+void UILabel::setFlipX(bool flipX) { m_pLabelRenderer->setFlipX(flipX); }
+bool UILabel::isFlipX() { return m_pLabelRenderer->isFlipX(); }
+void UILabel::setFlipY(bool flipY) { m_pLabelRenderer->setFlipY(flipY); }
+bool UILabel::isFlipY() { return m_pLabelRenderer->isFlipY(); }
+
+}  // namespace extension
+}  // namespace cocos2d

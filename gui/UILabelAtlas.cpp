@@ -1,0 +1,90 @@
+#include "gui/UILabelAtlas.h"
+
+#include "gui/LabelSizing.h"
+
+namespace cocos2d {
+namespace extension {
+
+// ---------------------------------------------------------------- UICCLabelAtlas
+
+UICCLabelAtlas::UICCLabelAtlas() {}
+
+UICCLabelAtlas::~UICCLabelAtlas() {}
+
+UICCLabelAtlas* UICCLabelAtlas::create() {
+    UICCLabelAtlas* atlas = new UICCLabelAtlas();
+    if (!atlas->init()) {
+        delete atlas;
+        return nullptr;
+    }
+    atlas->autorelease();
+    return atlas;
+}
+
+void UICCLabelAtlas::setProperty(const char* text, const char* charMapFile, unsigned int itemWidth,
+                                 unsigned int itemHeight, unsigned int startChar) {
+    if (!initWithString(text ? text : "", charMapFile ? charMapFile : "", itemWidth, itemHeight,
+                        startChar)) {
+        CCLog("label atlas: cannot use character map \"%s\" with cells %ux%u",
+              charMapFile ? charMapFile : "(null)", itemWidth, itemHeight);
+    }
+}
+
+// Before it has a character map there is nothing to draw.
+void UICCLabelAtlas::draw(Renderer* renderer) {
+    if (!isInitialized()) return;
+    CCLabelAtlas::draw(renderer);
+}
+
+// ---------------------------------------------------------------- UILabelAtlas
+
+UILabelAtlas::UILabelAtlas() {}
+
+UILabelAtlas::~UILabelAtlas() {}
+
+UILabelAtlas* UILabelAtlas::create() {
+    UILabelAtlas* label = new UILabelAtlas();
+    if (!label->init()) {
+        delete label;
+        return nullptr;
+    }
+    label->autorelease();
+    return label;
+}
+
+void UILabelAtlas::initRenderer() {
+    UIWidget::initRenderer();
+    m_pLabelAtlasRenderer = UICCLabelAtlas::create();
+    m_pRender->addChild(m_pLabelAtlasRenderer);
+}
+
+std::string UILabelAtlas::getDescription() const { return "LabelAtlase"; }
+
+void UILabelAtlas::setProperty(const char* text, const char* charMapFile, int itemWidth,
+                               int itemHeight, const char* startChar) {
+    // Negative cell sizes are nonsense from a document; the map then stays unusable.
+    unsigned int width = itemWidth > 0 ? (unsigned int)itemWidth : 0;
+    unsigned int height = itemHeight > 0 ? (unsigned int)itemHeight : 0;
+    unsigned int first = startChar ? (unsigned char)startChar[0] : 0;
+    m_pLabelAtlasRenderer->setProperty(text, charMapFile, width, height, first);
+    setAnchorPoint(m_anchorPoint);
+    applyLabelSizeRule(m_pLabelAtlasRenderer, m_bIgnoreSize, m_size);
+}
+
+const char* UILabelAtlas::getStringValue() const { return m_pLabelAtlasRenderer->getString(); }
+
+void UILabelAtlas::onSizeChanged() {
+    applyLabelSizeRule(m_pLabelAtlasRenderer, m_bIgnoreSize, m_size);
+}
+
+CCSize UILabelAtlas::getContentSize() { return m_pLabelAtlasRenderer->getContentSize(); }
+
+CCNode* UILabelAtlas::getRenderNode() { return m_pLabelAtlasRenderer; }
+
+void UILabelAtlas::setAnchorPoint(const CCPoint& anchor) {
+    UIWidget::setAnchorPoint(anchor);
+    m_pLabelAtlasRenderer->setAnchorPoint(anchor);
+}
+
+}  // namespace extension
+}  // namespace cocos2d

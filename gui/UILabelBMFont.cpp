@@ -1,0 +1,64 @@
+#include "gui/UILabelBMFont.h"
+
+#include "engine/nodes/CCLabelBMFont.h"
+#include "gui/LabelSizing.h"
+
+namespace cocos2d {
+namespace extension {
+
+UILabelBMFont::UILabelBMFont() {}
+
+UILabelBMFont::~UILabelBMFont() {}
+
+UILabelBMFont* UILabelBMFont::create() {
+    UILabelBMFont* label = new UILabelBMFont();
+    if (!label->init()) {
+        delete label;
+        return nullptr;
+    }
+    label->autorelease();
+    return label;
+}
+
+void UILabelBMFont::initRenderer() {
+    UIWidget::initRenderer();
+    m_pLabelBMFontRenderer = CCLabelBMFont::create();
+    m_pRender->addChild(m_pLabelBMFontRenderer);
+}
+
+std::string UILabelBMFont::getDescription() const { return "LabelBMFont"; }
+
+void UILabelBMFont::setFntFile(const char* fileName) {
+    if (!fileName || !*fileName) return;
+    if (!m_pLabelBMFontRenderer->initWithString("", fileName, kCCLabelAutomaticWidth,
+                                                kCCTextAlignmentLeft, CCPointZero)) {
+        CCLog("bitmap-font label: cannot read font \"%s\"", fileName);
+    }
+    setAnchorPoint(m_anchorPoint);
+    applyLabelSizeRule(m_pLabelBMFontRenderer, m_bIgnoreSize, m_size);
+    m_bFntFileHasInit = true;
+}
+
+void UILabelBMFont::setText(const char* text) {
+    if (!text || !m_bFntFileHasInit) return;
+    m_pLabelBMFontRenderer->setString(text);
+    applyLabelSizeRule(m_pLabelBMFontRenderer, m_bIgnoreSize, m_size);
+}
+
+const char* UILabelBMFont::getStringValue() const { return m_pLabelBMFontRenderer->getString(); }
+
+void UILabelBMFont::onSizeChanged() {
+    applyLabelSizeRule(m_pLabelBMFontRenderer, m_bIgnoreSize, m_size);
+}
+
+CCSize UILabelBMFont::getContentSize() { return m_pLabelBMFontRenderer->getContentSize(); }
+
+CCNode* UILabelBMFont::getRenderNode() { return m_pLabelBMFontRenderer; }
+
+void UILabelBMFont::setAnchorPoint(const CCPoint& anchor) {
+    UIWidget::setAnchorPoint(anchor);
+    m_pLabelBMFontRenderer->setAnchorPoint(anchor);
+}
+
+}  // namespace extension
+}  // namespace cocos2d

@@ -1,0 +1,89 @@
+#include "gui/UILayer.h"
+
+#include "engine/director/CCTouch.h"
+#include "gui/UIRootWidget.h"
+#include "gui/WidgetInputManager.h"
+
+namespace cocos2d {
+namespace extension {
+
+UILayer::UILayer() {}
+
+UILayer::~UILayer() {
+    // The tree first: its widgets may still sit in the input manager's list.
+    m_pRootWidget.reset();
+    m_pInputManager.reset();
+}
+
+UILayer* UILayer::create() {
+    UILayer* layer = new UILayer();
+    if (!layer->init()) {
+        delete layer;
+        return nullptr;
+    }
+    layer->autorelease();
+    return layer;
+}
+
+bool UILayer::init() {
+    if (!CCLayer::init()) return false;
+    m_pRootWidget = UIRootWidget::create();
+    if (!m_pRootWidget) return false;
+    // The tree runs from now on, whether or not the layer is on stage.
+    m_pRootWidget->onEnter();
+    addChild(m_pRootWidget->getContainerNode());
+    m_pInputManager.reset(new WidgetInputManager());
+    m_pInputManager->setRootWidget(m_pRootWidget.get());
+    return true;
+}
+
+UIRootWidget* UILayer::getRootWidget() const { return m_pRootWidget.get(); }
+
+void UILayer::setVisible(bool visible) {
+    CCLayer::setVisible(visible);
+    if (m_pRootWidget) m_pRootWidget->setVisible(visible);
+}
+
+void UILayer::onEnter() {
+    setTouchMode(kCCTouchesOneByOne);
+    setTouchEnabled(true);
+    CCLayer::onEnter();
+}
+
+void UILayer::onExit() {
+    setTouchEnabled(false);
+    CCLayer::onExit();
+}
+
+void UILayer::clearWidgets() {
+    if (m_pRootWidget) m_pRootWidget->removeAllChildren();
+}
+
+void UILayer::dispose() { removeFromParentAndCleanup(true); }
+
+bool UILayer::ccTouchBegan(CCTouch* touch, CCEvent*) {
+    if (!m_pInputManager) return false;
+    RefPtr<UILayer> keep(this);
+    return m_pInputManager->onTouchBegan(touch->getLocation());
+}
+
+void UILayer::ccTouchMoved(CCTouch* touch, CCEvent*) {
+    if (!m_pInputManager) return;
+    RefPtr<UILayer> keep(this);
+    m_pInputManager->onTouchMoved(touch->getLocation());
+}
+
+void UILayer::ccTouchEnded(CCTouch* touch, CCEvent*) {
+    if (!m_pInputManager) return;
+    RefPtr<UILayer> keep(this);
+    m_pInputManager->onTouchEnded(touch->getLocation());
+}
+
+void UILayer::ccTouchCancelled(CCTouch* touch, CCEvent*) {
+    if (!m_pInputManager) return;
+    RefPtr<UILayer> keep(this);
+    m_pInputManager->onTouchCancelled(touch->getLocation());
+}
+
+}  // namespace extension
+}  // namespace cocos2d

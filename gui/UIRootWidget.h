@@ -1,0 +1,20 @@
+#pragma once
+
+#include "gui/Layout.h"
+
+namespace cocos2d {
+namespace extension {
+
+// The panel at the top of every UI layer's widget tree; it covers the whole window.
+class UIRootWidget : public Layout {
+  public:
+    UIRootWidget();
+    ~UIRootWidget() override;
+    static UIRootWidget* create();
+
+    bool init() override;
+    std::string getDescription() const override;
+};
+
+}  // namespace extension
+}  // namespace cocos2d

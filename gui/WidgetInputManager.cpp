@@ -1,0 +1,69 @@
+#include "gui/WidgetInputManager.h"
+
+#include <vector>
+
+#include "gui/UIWidget.h"
+
+namespace cocos2d {
+namespace extension {
+
+namespace {
+// The widgets holding the touch, each kept alive while it is called: a listener may remove
+// or replace its own widget, or clear the whole tree.
+std::vector<RefPtr<UIWidget>> snapshot(CCArray* array) {
+    std::vector<RefPtr<UIWidget>> widgets;
+    for (CCObject* o : *array) widgets.emplace_back(static_cast<UIWidget*>(o));
+    return widgets;
+}
+}  // namespace
+
+WidgetInputManager::WidgetInputManager() : m_touchedWidgets(CCArray::create()) {}
+
+WidgetInputManager::~WidgetInputManager() {
+    m_touchedWidgets->removeAllObjects();
+    m_touchedWidgets.reset();
+}
+
+bool WidgetInputManager::onTouchBegan(const CCPoint& point) {
+    m_touchBeganPos = point;
+    if (m_pRootWidget) pickTouchedWidget(m_pRootWidget, point);
+    return m_touchedWidgets->count() > 0;
+}
+
+bool WidgetInputManager::pickTouchedWidget(UIWidget* widget, const CCPoint& point) {
+    if (!widget) return false;
+    if (CCArray* children = widget->getChildren()) {
+        for (int i = (int)children->count() - 1; i >= 0; --i) {
+            if ((unsigned int)i >= children->count()) continue;
+            UIWidget* child = static_cast<UIWidget*>(children->objectAtIndex((unsigned int)i));
+            if (pickTouchedWidget(child, point)) return true;
+        }
+    }
+    if (widget->isEnabled() && widget->isTouchEnabled() && widget->hitTest(point) &&
+        widget->clippingAncestorsContain(point)) {
+        m_touchedWidgets->addObject(widget);
+        widget->onTouchBegan(point);
+        return true;
+    }
+    return false;
+}
+
+void WidgetInputManager::onTouchMoved(const CCPoint& point) {
+    m_touchMovedPos = point;
+    for (const RefPtr<UIWidget>& w : snapshot(m_touchedWidgets.get())) w->onTouchMoved(point);
+}
+
+void WidgetInputManager::onTouchEnded(const CCPoint& point) {
+    m_touchEndedPos = point;
+    for (const RefPtr<UIWidget>& w : snapshot(m_touchedWidgets.get())) w->onTouchEnded(point);
+    m_touchedWidgets->removeAllObjects();
+}
+
+void WidgetInputManager::onTouchCancelled(const CCPoint& point) {
+    m_touchEndedPos = point;
+    for (const RefPtr<UIWidget>& w : snapshot(m_touchedWidgets.get())) w->onTouchCancelled(point);
+    m_touchedWidgets->removeAllObjects();
+}
+
+}  // namespace extension
+}  // namespace cocos2d
