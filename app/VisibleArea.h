@@ -7,7 +7,7 @@ namespace pagly {
 // The cached visible rectangle of the view and its named points, with which every screen
 // places its controls. Filled from the view on first use; a zero size is asked again.
 class VisibleArea {
-public:
+  public:
     static cocos2d::CCRect rect();
     static cocos2d::CCPoint left();
     static cocos2d::CCPoint right();
@@ -20,7 +20,7 @@ public:
     // Forget the cache (tests).
     static void reset();
 
-private:
+  private:
     static void lazyInit();
     static cocos2d::CCPoint s_origin;
     static cocos2d::CCSize s_size;

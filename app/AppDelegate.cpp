@@ -1,0 +1,34 @@
+#include "app/AppDelegate.h"
+
+#include "app/TestController.h"
+#include "engine/director/CCDirector.h"
+#include "engine/nodes/CCScene.h"
+#include "engine/platform/CCEGLView.h"
+
+using namespace cocos2d;
+
+namespace pagly {
+
+bool AppDelegate::applicationDidFinishLaunching() {
+    CCDirector* director = CCDirector::sharedDirector();
+    CCEGLView* view = CCEGLView::sharedOpenGLView();
+    director->setOpenGLView(view);
+    view->setDesignResolutionSize(640, 960, kResolutionExactFit);
+    director->setAnimationInterval(1.0 / 60);
+
+    CCScene* scene = CCScene::create();
+    TestController* mainPage = new TestController();
+    mainPage->autorelease();
+    scene->addChild(mainPage);
+    director->runWithScene(scene);
+    return true;
+}
+
+// Drawing stops while the window is minimised; a sentence that is playing goes on.
+void AppDelegate::applicationDidEnterBackground() { CCDirector::sharedDirector()->stopAnimation(); }
+
+void AppDelegate::applicationWillEnterForeground() {
+    CCDirector::sharedDirector()->startAnimation();
+}
+
+}  // namespace pagly

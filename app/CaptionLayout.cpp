@@ -1,0 +1,51 @@
+#include "app/CaptionLayout.h"
+
+#include <cmath>
+
+#include "app/VisibleArea.h"
+
+using namespace cocos2d;
+
+namespace pagly {
+
+CaptionPlacement placeCaption(const CCPoint& buttonPosition, float scaleX, float scaleY,
+                              const CCSize& buttonSize, float labelHeight) {
+    double sx = std::fabs(scaleX), sy = std::fabs(scaleY);
+    double width = sx * buttonSize.width;
+    double height = buttonSize.height;
+    double L = labelHeight;
+    CCPoint left = VisibleArea::left(), right = VisibleArea::right();
+    CCPoint top = VisibleArea::top(), bottom = VisibleArea::bottom();
+    CCPoint center = VisibleArea::center();
+
+    double half = width / 2;
+    double x = center.x + (double)buttonPosition.x;
+    double visibleWidth = (double)right.x - left.x;
+    double X;
+    if (half > x) {
+        X = half;
+    } else if (x > visibleWidth - half) {
+        X = visibleWidth - half;
+    } else {
+        X = x;
+    }
+
+    double gap = ((double)top.y - bottom.y) / 40;
+    double by = center.y + (double)buttonPosition.y;
+    double Y, backgroundY;
+    if (by > center.y) {
+        // Upper half: below the button; big buttons leave a little more room.
+        if (sy < 1.4) {
+            Y = by - (height * sy / 2 + L / 2);
+        } else {
+            Y = by - (height * sy * 6 / 11 + L / 2);
+        }
+        backgroundY = Y - gap / 2;
+    } else {
+        Y = by + height * sy / 2 + L * 3 / 5;
+        backgroundY = Y + gap / 2;
+    }
+    return CaptionPlacement{(float)X, (float)Y, (float)backgroundY, (float)gap};
+}
+
+}  // namespace pagly

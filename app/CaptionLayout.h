@@ -1,0 +1,22 @@
+#pragma once
+
+#include "engine/base/CCGeometry.h"
+
+namespace pagly {
+
+// Where a caption goes for a sentence button: beside the button, kept inside the visible
+// width, below buttons in the upper half and above the others. Pure arithmetic, so the
+// formulas can be checked on their own.
+struct CaptionPlacement {
+    float labelX, labelY;         // caption label centre
+    float backgroundY;            // caption background centre (x is labelX)
+    float backgroundExtraHeight;  // the background is this much taller than the text
+};
+
+// buttonPosition: the button's position relative to the visible area's centre;
+// scaleX/scaleY: the button's scale (sign ignored); buttonSize: its content size;
+// labelHeight: the caption label's height once wrapped to the button's scaled width.
+CaptionPlacement placeCaption(const cocos2d::CCPoint& buttonPosition, float scaleX, float scaleY,
+                              const cocos2d::CCSize& buttonSize, float labelHeight);
+
+}  // namespace pagly

@@ -1,0 +1,436 @@
+#include "app/PageLayer.h"
+
+#include <cmath>
+#include <string>
+
+#include "app/BookNames.h"
+#include "app/CaptionLayout.h"
+#include "app/PageScene.h"
+#include "app/ReadingState.h"
+#include "app/SetLayer.h"
+#include "app/TestController.h"
+#include "app/TextTable.h"
+#include "app/VisibleArea.h"
+#include "engine/audio/SimpleAudioEngine.h"
+#include "engine/base/CCDictionary.h"
+#include "engine/base/CCSet.h"
+#include "engine/base/CCString.h"
+#include "engine/director/CCDirector.h"
+#include "engine/director/CCTouch.h"
+#include "engine/nodes/CCLabelTTF.h"
+#include "engine/nodes/CCMenu.h"
+#include "engine/nodes/CCMenuItem.h"
+#include "engine/nodes/CCSprite.h"
+#include "engine/transitions/CCTransitionPageTurn.h"
+#include "engine/transitions/CCTransitionZoomFlipY.h"
+#include "gui/Layout.h"
+#include "gui/UIButton.h"
+#include "gui/UILayer.h"
+#include "gui/UIRootWidget.h"
+#include "gui/WidgetHelper.h"
+#include "gui/reader/CCSGUIReader.h"
+
+using namespace cocos2d;
+using namespace cocos2d::extension;
+using CocosDenshion::SimpleAudioEngine;
+
+namespace pagly {
+
+namespace {
+const int kLastSentenceIndex = 29;
+const unsigned int kLongestCaption = 1600;  // bytes; longer captions are not shown
+const float kCaptionWatchInterval = 0.3f;
+const float kAutoReadStartInterval = 0.2f;
+const float kAutoReadInterval = 0.5f;
+const float kSwipeDistance = 50;
+const int kFirstPage = 2;
+const int kLastPage = 77;
+
+bool isWordListPage(int page) { return page >= 70 && page <= 76; }
+
+SimpleAudioEngine* audio() { return SimpleAudioEngine::sharedEngine(); }
+
+void unfocusCurrentSentence() {
+    if (currentSentenceButton && currentSentenceButton->isFocused())
+        currentSentenceButton->setFocus(false);
+}
+
+// Shows (or hides) the caption for `button`; schedules the watcher on `layer` when shown.
+void presentCaption(PageLayer* layer, UIButton* button, const CCString* caption) {
+    if (!caption) {
+        captionLabel->setString("");
+        captionBackground->setSize(CCSize(0, 0));
+        return;
+    }
+    if (caption->length() >= kLongestCaption) {
+        captionLabel->setString("");
+        captionLabel->setVisible(false);
+        captionBackground->setVisible(false);
+        return;
+    }
+    CCSize buttonSize = button->getContentSize();
+    float width = std::fabs(button->getScaleX()) * buttonSize.width;
+    captionLabel->setDimensions(CCSize(width, 0));
+    captionLabel->setString(caption->getCString());
+    float labelHeight = captionLabel->getContentSize().height;
+    CaptionPlacement place = placeCaption(button->getPosition(), button->getScaleX(),
+                                          button->getScaleY(), buttonSize, labelHeight);
+    captionLabel->setPosition(CCPoint(place.labelX, place.labelY));
+    captionBackground->setPosition(CCPoint(place.labelX, place.backgroundY));
+    captionBackground->setSize(
+        CCSize(captionLabel->getContentSize().width, labelHeight + place.backgroundExtraHeight));
+    layer->schedule(schedule_selector(PageLayer::onCaptionWatch), kCaptionWatchInterval);
+    if (layer->sceneNumber() == 1) CCLog("Scene 1: onEnterTransitionDidFinish");
+}
+
+void playRecording(const std::string& recordingName) {
+    audio()->playBackgroundMusic(recordingPathForName(recordingName).c_str(), false);
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------- construction
+
+TestLayer1::TestLayer1() { build(10000, 3); }
+TestLayer2::TestLayer2() { build(2, 1); }
+
+PageLayer* TestLayer1::createOtherLayer() const { return new TestLayer2(); }
+PageLayer* TestLayer2::createOtherLayer() const { return new TestLayer1(); }
+
+void PageLayer::build(int captionZOrder, int menuZOrder) {
+    CCLayer::init();
+    m_touchStart = CCPoint(0, 0);
+
+    audio()->setBackgroundMusicVolume(1.0f);
+    audio()->stopBackgroundMusic();
+
+    m_uiLayer = UILayer::create();
+    m_uiLayer->scheduleUpdate();
+    addChild(m_uiLayer, 0);
+
+    CCDictionary* texts = CCDictionary::createWithContentsOfFile(kInterfaceTexts);
+    std::string settingsText = textFrom(texts, "setmenu_set");
+    std::string mainPageText = textFrom(texts, "main_page");
+    std::string captionText = textFrom(texts, "bntext");
+
+    CCPoint origin = VisibleArea::origin();
+    CCSize size = VisibleArea::size();
+    CCPoint left = VisibleArea::left(), right = VisibleArea::right();
+    CCPoint top = VisibleArea::top(), center = VisibleArea::center();
+
+    CCLabelTTF* caption = CCLabelTTF::create(captionText.c_str(), "Arial", 22);
+    captionLabel = caption;
+    caption->setDimensions(CCSize(size.width * 0.25f, 0));
+    caption->setHorizontalAlignment(kCCTextAlignmentCenter);
+    caption->setPosition(CCPoint(center.x, origin.y + size.height / 24));
+    caption->setColor(ccc3(0, 0, 255));
+    addChild(caption, captionZOrder);
+
+    m_previous = CCMenuItemImage::create("Images/up1.png", "Images/up2.png", this,
+                                         menu_selector(PageLayer::onPreviousPage));
+    m_playPause = CCMenuItemImage::create("Images/play_btn.png", "Images/pause_btn.png", this,
+                                          menu_selector(PageLayer::onPlayPause));
+    m_next = CCMenuItemImage::create("Images/next1.png", "Images/next2.png", this,
+                                     menu_selector(PageLayer::onNextPage));
+    CCMenuItemFont* mainPage =
+        CCMenuItemFont::create(mainPageText.c_str(), this, menu_selector(PageLayer::onMainPage));
+    CCMenuItemFont* settings =
+        CCMenuItemFont::create(settingsText.c_str(), this, menu_selector(PageLayer::onSettings));
+    for (CCMenuItemFont* item : {mainPage, settings}) {
+        item->setFontSizeObj(45);
+        item->setColor(ccc3(0, 0, 255));
+    }
+    m_mainPage = mainPage;
+    m_settings = settings;
+
+    CCMenu* menu = CCMenu::create();
+    for (CCMenuItem* item : {(CCMenuItem*)m_previous, (CCMenuItem*)m_playPause, (CCMenuItem*)m_next,
+                             m_mainPage, m_settings})
+        if (item) menu->addChild(item);
+    menu->setPosition(CCPoint(0, 0));
+    CCSize play = m_playPause ? m_playPause->getContentSize() : CCSize(0, 0);
+    settings->setPosition(CCPoint(right.x - 60, origin.y + 30));
+    mainPage->setPosition(CCPoint(left.x + 60, origin.y + 30));
+    if (m_previous)
+        m_previous->setPosition(CCPoint(center.x - play.width / 2, origin.y + play.height / 2 + 6));
+    if (m_playPause) m_playPause->setPosition(CCPoint(right.x - 60, origin.y + 40));
+    if (m_next)
+        m_next->setPosition(CCPoint(center.x + play.width / 2, origin.y + play.height / 2 + 6));
+    addChild(menu, menuZOrder);
+
+    // The settings overlay stays out of reach; ReadByTouch has nothing to play or pause.
+    settings->setVisible(false);
+    if (readingMode == ReadByTouch && m_playPause) m_playPause->setVisible(false);
+
+    WidgetHelper::instance();
+    UIWidget* tree =
+        CCSGUIReader::instance()->loadWidgetTree(pageDocumentPath(currentPage).c_str());
+    m_pageWidget = dynamic_cast<Layout*>(tree);
+    if (m_pageWidget) rootWidget()->addChild(m_pageWidget);
+
+    UIButton* background = UIButton::create();
+    captionBackground = background;
+    background->setTouchEnabled(false);
+    background->setScale9Enabled(true);
+    background->loadTextureNormal("Images/bnchback1.png", TextureLocal);
+    background->loadTexturePressed("Images/bnchback1.png", TextureLocal);
+    background->loadTextureDisabled("", TextureLocal);
+    background->setPosition(CCPoint(center.x, top.y));
+    background->setSize(CCSize(150, 1.5f * background->getContentSize().height));
+    background->setVisible(false);
+    rootWidget()->addChild(background);
+
+    pageSentenceCount = 0;
+    for (int i = 1; i <= kLastSentenceIndex; ++i) {
+        UIButton* button = dynamic_cast<UIButton*>(WidgetHelper::instance()->findWidgetByName(
+            rootWidget(), sentenceButtonName(currentPage, i).c_str()));
+        if (!button) continue;
+        if (!isWordListPage(currentPage)) {
+            button->setOpacity(255);
+            button->loadTextureNormal("Images/bnren1.png", TextureLocal);
+            button->loadTexturePressed("Images/bnren2.png", TextureLocal);
+        }
+        button->addTouchListener(this, toucheventselector(PageLayer::onSentenceTouched));
+        button->setActionTag(sentenceNumber(currentPage, i));
+        pageSentenceCount = i;
+    }
+
+    nextSentence = 1;
+    if (autoReadOn && readingMode == ReadOn) {
+        if (sceneNumber() == 1) CCLog("---------------------------------0000000000000");
+        unscheduleAllSelectors();
+        schedule(schedule_selector(PageLayer::onAutoReadTick), kAutoReadStartInterval);
+        setPlayPauseImage("Images/pause_btn.png");
+    } else {
+        autoReadOn = false;
+        setPlayPauseImage("Images/play_btn.png");
+        unscheduleAllSelectors();
+    }
+    currentSentenceButton = nullptr;
+    setTouchEnabled(true);
+    setKeypadEnabled(true);
+}
+
+UIWidget* PageLayer::rootWidget() const { return m_uiLayer->getRootWidget(); }
+
+void PageLayer::setPlayPauseImage(const char* file) {
+    if (!m_playPause) return;
+    if (CCSprite* sprite = CCSprite::create(file)) m_playPause->setNormalImage(sprite);
+}
+
+// ---------------------------------------------------------------- lifecycle and logs
+
+void PageLayer::log(const char* what) const { CCLog("Scene %d%s", sceneNumber(), what); }
+
+void PageLayer::onEnter() {
+    CCLayer::onEnter();
+    log(" onEnter");
+}
+
+void PageLayer::onEnterTransitionDidFinish() {
+    CCLayer::onEnterTransitionDidFinish();
+    log(": onEnterTransitionDidFinish");
+}
+
+void PageLayer::onExit() {
+    CCLayer::onExit();
+    log(" onExit");
+}
+
+void PageLayer::onExitTransitionDidStart() {
+    CCLayer::onExitTransitionDidStart();
+    log(": onExitTransitionDidStart");
+}
+
+// ---------------------------------------------------------------- sentences and captions
+
+void PageLayer::onSentenceTouched(CCObject* sender, WidgetTouchEvent) {
+    UIButton* button = dynamic_cast<UIButton*>(sender);
+    if (!button) return;
+    if (currentSentenceButton) {
+        if (currentSentenceButton == button && audio()->isBackgroundMusicPlaying()) {
+            if (!button->isFocused()) button->setFocus(true);
+            return;  // the sentence that is playing is never restarted
+        }
+        unfocusCurrentSentence();
+    }
+    currentSentenceButton = button;
+    button->setFocus(true);
+
+    int number = button->getActionTag();
+    nextSentence = sentenceIndexFromNumber(currentPage, number) + 1;
+    CCDictionary* captions = CCDictionary::createWithContentsOfFile(kCaptionTexts);
+    const CCString* caption = captions ? dynamic_cast<const CCString*>(captions->objectForKey(
+                                             captionKeyForNumber(currentPage, number)))
+                                       : nullptr;
+    presentCaption(this, button, caption);
+    playRecording(recordingNameForNumber(currentPage, number));
+}
+
+void PageLayer::onCaptionWatch(float) {
+    unschedule(schedule_selector(PageLayer::onCaptionWatch));
+    if (audio()->isBackgroundMusicPlaying()) {
+        schedule(schedule_selector(PageLayer::onCaptionWatch), kCaptionWatchInterval);
+        if (captionBackground) captionBackground->setVisible(true);
+        if (captionLabel) captionLabel->setVisible(true);
+    } else if (captionBackground) {
+        captionBackground->setVisible(false);
+        if (captionLabel) captionLabel->setVisible(false);
+    }
+}
+
+// ---------------------------------------------------------------- automatic reading
+
+void PageLayer::startAutoReadTick(float interval) {
+    unschedule(schedule_selector(PageLayer::onAutoReadTick));
+    schedule(schedule_selector(PageLayer::onAutoReadTick), interval);
+}
+
+void PageLayer::onPlayPause(CCObject*) {
+    autoReadOn = !autoReadOn;
+    if (autoReadOn) {
+        startAutoReadTick(kAutoReadStartInterval);
+        setPlayPauseImage("Images/pause_btn.png");
+    } else {
+        audio()->setBackgroundMusicVolume(1.0f);
+        audio()->stopBackgroundMusic();
+        setPlayPauseImage("Images/play_btn.png");
+        unschedule(schedule_selector(PageLayer::onAutoReadTick));
+    }
+}
+
+void PageLayer::onAutoReadTick(float) {
+    unschedule(schedule_selector(PageLayer::onAutoReadTick));
+    if (audio()->isBackgroundMusicPlaying()) {
+        schedule(schedule_selector(PageLayer::onAutoReadTick), kAutoReadInterval);
+        return;
+    }
+    if (autoReadPause) {
+        autoReadPause = false;
+        schedule(schedule_selector(PageLayer::onAutoReadTick), kAutoReadInterval);
+        return;
+    }
+    if (nextSentence > pageSentenceCount) {
+        if (readingMode == RepeatPage) {
+            nextSentence = 1;
+            autoReadPause = true;
+            schedule(schedule_selector(PageLayer::onAutoReadTick), kAutoReadStartInterval);
+        } else if (readingMode == ReadOn) {
+            autoReadPause = true;
+            onNextPage(nullptr);
+        }
+        return;
+    }
+
+    int k = nextSentence;
+    unfocusCurrentSentence();
+    currentSentenceButton = dynamic_cast<UIButton*>(WidgetHelper::instance()->findWidgetByName(
+        rootWidget(), sentenceButtonName(currentPage, k).c_str()));
+    if (currentSentenceButton) currentSentenceButton->setFocus(true);
+
+    int number = sentenceNumber(currentPage, k);
+    CCDictionary* captions = CCDictionary::createWithContentsOfFile(kCaptionTexts);
+    const CCString* caption = captions ? dynamic_cast<const CCString*>(captions->objectForKey(
+                                             captionKeyForNumber(currentPage, number)))
+                                       : nullptr;
+    if (currentSentenceButton && captionLabel && captionBackground)
+        presentCaption(this, currentSentenceButton, caption);
+    playRecording(recordingNameForNumber(currentPage, number));
+    nextSentence += 1;
+    autoReadPause = true;
+    schedule(schedule_selector(PageLayer::onAutoReadTick), kAutoReadInterval);
+}
+
+// ---------------------------------------------------------------- page stepping
+
+void PageLayer::turnTo(int direction) {
+    setTouchEnabled(false);
+    setKeypadEnabled(false);
+    currentPage += direction;
+    turnDirection = direction;
+    showPageScene();
+}
+
+void PageLayer::onPreviousPage(CCObject*) {
+    if (currentPage > kFirstPage) turnTo(-1);
+}
+
+void PageLayer::onNextPage(CCObject*) {
+    if (currentPage < kLastPage) turnTo(+1);
+}
+
+void PageLayer::ccTouchesBegan(CCSet* touches, CCEvent*) {
+    CCTouch* touch = static_cast<CCTouch*>(touches->anyObject());
+    if (touch) m_touchStart = touch->getLocation();
+}
+
+void PageLayer::ccTouchesMoved(CCSet* touches, CCEvent*) {
+    CCTouch* touch = static_cast<CCTouch*>(touches->anyObject());
+    if (!touch) return;
+    float x = touch->getLocation().x, s = m_touchStart.x;
+    if (x > s && x - s >= kSwipeDistance && currentPage > kFirstPage) {
+        m_touchStart.x = x;
+        turnTo(-1);
+    } else if (s > x && s - x >= kSwipeDistance && currentPage < kLastPage) {
+        m_touchStart.x = x;
+        turnTo(+1);
+    }
+}
+
+void PageLayer::keyPressed(int keyCode) {
+    switch (keyCode) {
+        case kCCKeyLeft:
+            onPreviousPage(nullptr);
+            break;
+        case kCCKeyRight:
+            onNextPage(nullptr);
+            break;
+        case kCCKeySpace:
+            if (m_playPause && m_playPause->isVisible()) onPlayPause(m_playPause);
+            break;
+        case kCCKeyEscape:
+            onMainPage(nullptr);
+            break;
+        default:
+            break;
+    }
+}
+
+void PageLayer::showPageScene() {
+    unscheduleAllSelectors();
+    currentSentenceButton = nullptr;
+    PageScene* scene = new PageScene();
+    scene->init();
+    PageLayer* layer = createOtherLayer();
+    scene->addChild(layer);
+    CCDirector* director = CCDirector::sharedDirector();
+    director->setDepthTest(false);
+    director->setDepthTest(true);
+    CCTransitionPageTurn* turn = CCTransitionPageTurn::create(0.5f, scene, turnDirection == -1);
+    scene->release();
+    layer->release();
+    director->replaceScene(turn);
+}
+
+// ---------------------------------------------------------------- leaving the page
+
+void PageLayer::onMainPage(CCObject*) {
+    unscheduleAllSelectors();
+    showMainPage();
+}
+
+void PageLayer::onSettings(CCObject*) {
+    unscheduleAllSelectors();
+    PageScene* scene = new PageScene();
+    scene->init();
+    SetLayer* layer = new SetLayer();
+    scene->addChild(layer);
+    CCDirector::sharedDirector()->setDepthTest(false);
+    CCTransitionZoomFlipY* flip =
+        CCTransitionZoomFlipY::create(0.5f, scene, kCCTransitionOrientationDownOver);
+    scene->release();
+    layer->release();
+    CCDirector::sharedDirector()->replaceScene(flip);
+}
+
+}  // namespace pagly

@@ -1,0 +1,18 @@
+#pragma once
+
+#include "engine/nodes/CCScene.h"
+
+namespace pagly {
+
+// The scene of a page (or of the settings overlay). When it exits it releases the widget
+// toolkit's process-wide objects; the next page creates them afresh.
+class PageScene : public cocos2d::CCScene {
+  public:
+    void onExit() override;
+};
+
+// Opens the page reader on currentPage in a new page scene, without a transition (the way
+// in from the table of contents and from the settings overlay's zoom flip of length 0).
+void openPageWithoutTransition();
+
+}  // namespace pagly

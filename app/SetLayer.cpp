@@ -1,0 +1,128 @@
+#include "app/SetLayer.h"
+
+#include "app/PageLayer.h"
+#include "app/PageScene.h"
+#include "app/TestController.h"
+#include "engine/director/CCDirector.h"
+#include "engine/transitions/CCTransitionZoomFlipY.h"
+#include "gui/Layout.h"
+#include "gui/UIButton.h"
+#include "gui/UILayer.h"
+#include "gui/UIRootWidget.h"
+#include "gui/WidgetHelper.h"
+#include "gui/reader/CCSGUIReader.h"
+
+using namespace cocos2d;
+using namespace cocos2d::extension;
+
+namespace pagly {
+
+namespace {
+const char* const kSettingsDocument = "3age/pageset.json";
+// The six buttons, numbered by their action tag (1..6).
+const char* const kButtonNames[] = {"bnmain", "bnpres", "bnaotopage", "bnaoto", "bnok", "bncancel"};
+}  // namespace
+
+SetLayer::SetLayer() {
+    CCLayer::init();
+    m_pendingMode = readingMode;
+    selectedSettingButton = nullptr;
+
+    m_uiLayer = UILayer::create();
+    m_uiLayer->scheduleUpdate();
+    addChild(m_uiLayer);
+
+    WidgetHelper::instance();
+    m_documentWidget =
+        dynamic_cast<Layout*>(CCSGUIReader::instance()->loadWidgetTree(kSettingsDocument));
+    if (m_documentWidget) m_uiLayer->getRootWidget()->addChild(m_documentWidget);
+
+    for (int tag = 1; tag <= 6; ++tag) {
+        UIWidget* widget = WidgetHelper::instance()->findWidgetByName(m_uiLayer->getRootWidget(),
+                                                                      kButtonNames[tag - 1]);
+        if (!widget) {
+            CCLog("settings document has no button \"%s\"; that choice is left out",
+                  kButtonNames[tag - 1]);
+            continue;
+        }
+        widget->setActionTag(tag);
+        widget->addTouchListener(this, toucheventselector(SetLayer::onSettingTouched));
+    }
+    setTouchEnabled(true);
+}
+
+void SetLayer::onEnter() {
+    CCLayer::onEnter();
+    CCLog("SetLayer  onEnter");
+}
+
+void SetLayer::onEnterTransitionDidFinish() {
+    CCLayer::onEnterTransitionDidFinish();
+    CCLog("SetLayer 2: onEnterTransitionDidFinish");
+}
+
+void SetLayer::onExit() {
+    CCLayer::onExit();
+    CCLog("SetLayer 2 onExit");
+}
+
+void SetLayer::onExitTransitionDidStart() {
+    CCLayer::onExitTransitionDidStart();
+    CCLog("SetLayer 2: onExitTransitionDidStart");
+}
+
+void SetLayer::onSettingTouched(CCObject* sender, WidgetTouchEvent) {
+    UIButton* button = dynamic_cast<UIButton*>(sender);
+    // The handler hears every event of a touch; once one of them has left the overlay, the
+    // rest of that touch (its move and release) must not switch scenes a second time.
+    if (!button || m_leaving) return;
+    if (selectedSettingButton) {
+        selectedSettingButton->setTitleColor(ccc3(25, 24, 25));
+        selectedSettingButton->setBright(true);
+    }
+    selectedSettingButton = button;
+    button->setBright(false);
+    button->setTitleColor(ccc3(44, 5, 247));
+    switch (button->getActionTag()) {
+        case 1:
+            m_leaving = true;
+            showMainPage();
+            break;
+        case 2:
+            m_pendingMode = ReadByTouch;
+            break;
+        case 3:
+            m_pendingMode = RepeatPage;
+            break;
+        case 4:
+            m_pendingMode = ReadOn;
+            break;
+        case 5:
+            readingMode = m_pendingMode;
+            returnToPage();
+            break;
+        case 6:
+            returnToPage();
+            break;
+        default:
+            break;
+    }
+}
+
+void SetLayer::returnToPage() {
+    m_leaving = true;
+    currentSentenceButton = nullptr;
+    PageScene* scene = new PageScene();
+    scene->init();
+    TestLayer1* layer = new TestLayer1();
+    scene->addChild(layer);
+    CCDirector* director = CCDirector::sharedDirector();
+    director->setDepthTest(false);
+    CCTransitionZoomFlipY* flip =
+        CCTransitionZoomFlipY::create(0.0f, scene, kCCTransitionOrientationDownOver);
+    scene->release();
+    layer->release();
+    director->replaceScene(flip);
+}
+
+}  // namespace pagly

@@ -1,0 +1,136 @@
+#include "app/TableOfContents.h"
+
+#include <cstdio>
+#include <string>
+
+#include "app/ListDrag.h"
+#include "app/PageScene.h"
+#include "app/ReadingState.h"
+#include "app/TestController.h"
+#include "app/TextTable.h"
+#include "app/Units.h"
+#include "app/VisibleArea.h"
+#include "engine/actions/CCActionEase.h"
+#include "engine/actions/CCActions.h"
+#include "engine/base/CCDictionary.h"
+#include "engine/base/CCSet.h"
+#include "engine/director/CCDirector.h"
+#include "engine/director/CCTouch.h"
+#include "engine/nodes/CCLabelTTF.h"
+#include "engine/nodes/CCMenu.h"
+#include "engine/nodes/CCMenuItem.h"
+
+using namespace cocos2d;
+
+namespace pagly {
+
+void TestScene::onEnter() {
+    CCNode::onEnter();
+    std::string text = loadText(kInterfaceTexts, "main_page");
+    CCLabelTTF* label = CCLabelTTF::create(text.c_str(), "Arial", 40);
+    CCMenuItemLabel* item =
+        CCMenuItemLabel::create(label, this, menu_selector(TestScene::openMainPage));
+    CCMenu* menu = CCMenu::create(item, nullptr);
+    menu->setPosition(CCPoint(0, 0));
+    item->setPosition(CCPoint(VisibleArea::right().x - 80, VisibleArea::origin().y + 30));
+    addChild(menu, 1);
+}
+
+void TestScene::openMainPage(CCObject*) { showMainPage(); }
+
+void MenuTestScene::show() {
+    MenuLayerMainMenu* layer = new MenuLayerMainMenu();
+    layer->autorelease();
+    addChild(layer, 0);
+    CCDirector::sharedDirector()->replaceScene(this);
+}
+
+TestScene* createMenuTestScene() {
+    CCDirector::sharedDirector()->purgeCachedData();
+    MenuTestScene* scene = new MenuTestScene();
+    scene->init();
+    return scene;
+}
+
+MenuLayerMainMenu::MenuLayerMainMenu() {
+    CCLayer::init();
+    m_listDragStart = CCPoint(0, 0);
+
+    int unit = selectedUnit;
+    if (unit < 0 || unit > kWordListEntry) unit = 0;
+    unitFirstPage = unitPageRanges[unit].first;
+    unitLastPage = unitPageRanges[unit].last;
+    unitPageCount = unitLastPage - unitFirstPage + 1;
+
+    m_listMenu = CCMenu::create();
+
+    CCDictionary* texts = CCDictionary::createWithContentsOfFile(kInterfaceTexts);
+    std::string front = textFrom(texts, "page_front");
+    std::string after = textFrom(texts, "page_after");
+    std::string wordName = textFrom(texts, "wordname");
+
+    CCPoint center = VisibleArea::center();
+    CCPoint top = VisibleArea::top();
+    bool wordList = unit == kWordListEntry;
+    int lines = wordList ? kWordListLineCount : unitPageCount;
+    char text[512];
+    for (int k = 0; k < lines; ++k) {
+        int zOrder;
+        if (wordList) {
+            snprintf(text, sizeof(text), "%s %d ", wordName.c_str(), k + 1);
+            zOrder = wordListPages[k] - unitFirstPage + kEntryZOrderBase;
+        } else {
+            snprintf(text, sizeof(text), "%s %d %s", front.c_str(), unitFirstPage + k,
+                     after.c_str());
+            zOrder = kEntryZOrderBase + k;
+        }
+        CCLabelTTF* label = CCLabelTTF::create(text, "Arial", 60);
+        CCMenuItemLabel* line =
+            CCMenuItemLabel::create(label, this, menu_selector(MenuLayerMainMenu::onPageSelected));
+        m_listMenu->addChild(line, zOrder);
+        line->setPosition(CCPoint(center.x, top.y - 100 * (k + 1)));
+    }
+    m_listMenu->setContentSize(CCSize(VisibleArea::size().width, (unitPageCount + 1) * 100.0f));
+
+    // Fly-in: odd lines from the left, even ones from the right, settling elastically.
+    int off = (int)(CCDirector::sharedDirector()->getWinSize().width * 0.5f + 50);
+    int j = 0;
+    for (CCObject* o : *m_listMenu->getChildren()) {
+        CCNode* child = static_cast<CCNode*>(o);
+        float d = (j % 2 == 0) ? -off : off;
+        child->setPosition(CCPoint(child->getPositionX() + d, child->getPositionY()));
+        child->runAction(CCEaseElasticOut::create(CCMoveBy::create(2.0f, CCPoint(-d, 0)), 0.35f));
+        ++j;
+    }
+
+    setTouchEnabled(true);
+    m_listMenu->setPosition(pageListOffset);
+    addChild(m_listMenu, 0);
+}
+
+float MenuLayerMainMenu::dragLimit() {
+    float height = VisibleArea::size().height;
+    if (selectedUnit == kWordListEntry) return 700 - height;
+    int unit = (selectedUnit >= 0 && selectedUnit < kWordListEntry) ? selectedUnit : 0;
+    return (unitPageRanges[unit].last - unitPageRanges[unit].first + 2) * 100.0f - height;
+}
+
+void MenuLayerMainMenu::onPageSelected(CCObject* sender) {
+    CCNode* line = dynamic_cast<CCNode*>(sender);
+    if (!line) return;
+    currentPage = line->getZOrder() - kEntryZOrderBase + unitFirstPage;
+    openPageWithoutTransition();
+}
+
+void MenuLayerMainMenu::ccTouchesBegan(CCSet* touches, CCEvent*) {
+    CCTouch* touch = static_cast<CCTouch*>(touches->anyObject());
+    if (touch) m_listDragStart = touch->getLocation();
+}
+
+void MenuLayerMainMenu::ccTouchesMoved(CCSet* touches, CCEvent*) {
+    CCTouch* touch = static_cast<CCTouch*>(touches->anyObject());
+    if (!touch) return;
+    dragListStep(m_listMenu, touch->getLocation(), dragLimit(), m_listDragStart, pageListOffset);
+}
+
+}  // namespace pagly

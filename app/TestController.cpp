@@ -1,0 +1,151 @@
+#include "app/TestController.h"
+
+#include <cstdio>
+
+#include "app/ListDrag.h"
+#include "app/ReadingState.h"
+#include "app/TableOfContents.h"
+#include "app/TextTable.h"
+#include "app/Units.h"
+#include "app/VisibleArea.h"
+#include "engine/actions/CCActionEase.h"
+#include "engine/actions/CCActions.h"
+#include "engine/audio/SimpleAudioEngine.h"
+#include "engine/base/CCSet.h"
+#include "engine/director/CCDirector.h"
+#include "engine/director/CCTouch.h"
+#include "engine/nodes/CCLabelTTF.h"
+#include "engine/nodes/CCLayerColor.h"
+#include "engine/nodes/CCMenu.h"
+#include "engine/nodes/CCMenuItem.h"
+#include "engine/nodes/CCScene.h"
+#include "engine/nodes/CCSprite.h"
+#include "engine/platform/CCFileUtils.h"
+
+using namespace cocos2d;
+
+namespace pagly {
+
+const char* const TestController::kFirstRunMarkerLine = "dfdsfsfsdhhgtte5466633";
+
+namespace {
+const char* const kMarkerName = "ft.xml";
+const float kListHeight = 1000;
+}  // namespace
+
+TestController::TestController() {
+    CCLayer::init();
+    m_listDragStart = CCPoint(0, 0);
+
+    CocosDenshion::SimpleAudioEngine* audio = CocosDenshion::SimpleAudioEngine::sharedEngine();
+    audio->setBackgroundMusicVolume(1.0f);
+    audio->stopBackgroundMusic();
+
+    CCPoint origin = VisibleArea::origin();
+    CCSize size = VisibleArea::size();
+    CCPoint center = VisibleArea::center();
+    CCPoint top = VisibleArea::top();
+
+    // The walking figure: there and back, with a short rest at each end.
+    if (CCSprite* walker = CCSprite::create("Images/walker.png")) {
+        walker->setPosition(CCPoint(origin.x + 60, origin.y + size.height / 10));
+        CCActionInterval* walk = CCEaseInOut::create(
+            CCMoveBy::create(3.0f, CCPoint(origin.x + size.width - 130, 0)), 1.0f);
+        CCDelayTime* rest = CCDelayTime::create(0.25f);
+        CCActionInterval* back = walk->reverse();
+        CCSequence* loop = CCSequence::create(walk, (CCFiniteTimeAction*)rest->copy(), back,
+                                              (CCFiniteTimeAction*)rest->copy(), nullptr);
+        walker->runAction(CCRepeatForever::create(loop));
+        addChild(walker, -1);
+    }
+
+    addChild(CCLayerColor::create(ccc4(5, 230, 28, 234)), -10);
+
+    m_listMenu = CCMenu::create();
+    m_hintItem = CCMenuItemImage::create("Images/drag.jpg", "Images/drag.jpg", this,
+                                         menu_selector(TestController::onUnitSelected));
+    if (m_hintItem) m_hintItem->setPosition(CCPoint(center.x - 30, center.y));
+
+    std::string wordListName = loadText(kInterfaceTexts, "wordname");
+    for (int i = 0; i <= kUnitCount; ++i) {
+        const char* text = i < kUnitCount ? unitNames[i] : wordListName.c_str();
+        CCLabelTTF* label = CCLabelTTF::create(text, "Arial", 60);
+        CCMenuItemLabel* entry =
+            CCMenuItemLabel::create(label, this, menu_selector(TestController::onUnitSelected));
+        m_listMenu->addChild(entry, kEntryZOrderBase + i);
+        entry->setPosition(CCPoint(center.x, top.y - 100 * (i + 1)));
+    }
+    if (m_hintItem) m_listMenu->addChild(m_hintItem, 300000);
+
+    m_listMenu->setContentSize(CCSize(size.width, kListHeight));
+    m_listMenu->setPosition(mainPageListOffset);
+    addChild(m_listMenu, 0);
+    setTouchEnabled(true);
+
+    if (m_hintItem) m_hintItem->setVisible(false);
+    writeFirstRunMarker();
+}
+
+std::string TestController::firstRunMarkerPath() {
+    CCFileUtils* files = CCFileUtils::sharedFileUtils();
+    std::string found = files->fullPathForFilename(kMarkerName);
+    if (files->isFileExist(found)) return found;
+    std::string inData = files->getWritablePath() + kMarkerName;
+    if (files->isFileExist(inData)) return inData;
+    // Not written yet: beside the book when that folder takes files, else the data folder.
+    std::string besideBook = files->getResourceRoot() + kMarkerName;
+    if (FILE* probe = fopen(besideBook.c_str(), "ab")) {
+        fclose(probe);
+        remove(besideBook.c_str());
+        return besideBook;
+    }
+    return inData;
+}
+
+void TestController::writeFirstRunMarker() {
+    std::string path = firstRunMarkerPath();
+    if (FILE* existing = fopen(path.c_str(), "rb")) {
+        fclose(existing);
+        return;
+    }
+    FILE* marker = fopen(path.c_str(), "wb");
+    if (!marker) {
+        CCLog("could not write the first-run marker %s", path.c_str());
+        return;
+    }
+    fprintf(marker, "%s\n", kFirstRunMarkerLine);
+    fclose(marker);
+}
+
+void TestController::onUnitSelected(CCObject* sender) {
+    CCNode* item = dynamic_cast<CCNode*>(sender);
+    if (!item) return;
+    selectedUnit = item->getZOrder() - kEntryZOrderBase;
+    // The hint item (z-order 300000) is never visible, so it cannot be tapped; guard anyway.
+    if (selectedUnit < 0 || selectedUnit > kWordListEntry) return;
+    TestScene* scene = createMenuTestScene();
+    scene->show();
+    scene->release();
+}
+
+void TestController::ccTouchesBegan(CCSet* touches, CCEvent*) {
+    CCTouch* touch = static_cast<CCTouch*>(touches->anyObject());
+    if (touch) m_listDragStart = touch->getLocation();
+}
+
+void TestController::ccTouchesMoved(CCSet* touches, CCEvent*) {
+    CCTouch* touch = static_cast<CCTouch*>(touches->anyObject());
+    if (!touch) return;
+    float limit = kListHeight - VisibleArea::size().height;
+    dragListStep(m_listMenu, touch->getLocation(), limit, m_listDragStart, mainPageListOffset);
+}
+
+void showMainPage() {
+    CCScene* scene = CCScene::create();
+    TestController* page = new TestController();
+    page->autorelease();
+    scene->addChild(page);
+    CCDirector::sharedDirector()->replaceScene(scene);
+}
+
+}  // namespace pagly
