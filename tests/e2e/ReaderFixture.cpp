@@ -1,0 +1,111 @@
+#include "ReaderFixture.h"
+
+#include <dirent.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+
+#include "app/BookNames.h"
+#include "app/PageLayer.h"
+#include "app/PageScene.h"
+#include "app/ReadingState.h"
+#include "app/TestController.h"
+#include "app/VisibleArea.h"
+#include "engine/director/CCDirector.h"
+#include "engine/nodes/CCScene.h"
+#include "engine/platform/CCFileUtils.h"
+#include "gui/UIButton.h"
+#include "gui/UILayer.h"
+#include "gui/UIRootWidget.h"
+#include "gui/WidgetHelper.h"
+
+using namespace cocos2d;
+using namespace cocos2d::extension;
+
+namespace pagly::test {
+
+const std::string& ReaderTest::sandbox() {
+    static std::string dir;
+    if (dir.empty()) {
+        char templ[] = "/tmp/pagly-book-XXXXXX";
+        dir = mkdtemp(templ);
+        // Link every entry of the book into the sandbox.
+        if (DIR* d = opendir(PAGLY_BOOK_DIR)) {
+            while (dirent* e = readdir(d)) {
+                std::string name = e->d_name;
+                if (name == "." || name == ".." || name == "ft.xml") continue;
+                std::string target = std::string(PAGLY_BOOK_DIR) + "/" + name;
+                symlink(target.c_str(), (dir + "/" + name).c_str());
+            }
+            closedir(d);
+        }
+    }
+    return dir;
+}
+
+std::string ReaderTest::markerPath() { return sandbox() + "/ft.xml"; }
+
+void ReaderTest::SetUp() {
+    AudioEngineTest::SetUp();
+    CCFileUtils::sharedFileUtils()->setResourceRoot(sandbox());
+    remove(markerPath().c_str());
+    resetReadingState();
+    VisibleArea::reset();
+}
+
+void ReaderTest::TearDown() {
+    AudioEngineTest::TearDown();
+    CCFileUtils::sharedFileUtils()->setResourceRoot(PAGLY_BOOK_DIR);
+}
+
+void ReaderTest::startOnMainPage() {
+    CCScene* scene = CCScene::create();
+    TestController* mainPage = new TestController();
+    mainPage->autorelease();
+    scene->addChild(mainPage);
+    run(scene);
+}
+
+void ReaderTest::openPage(int pageNumber) {
+    currentPage = pageNumber;
+    openPageWithoutTransition();
+    step();
+}
+
+CCNode* ReaderTest::firstChildOfRunningScene() const {
+    CCScene* scene = CCDirector::sharedDirector()->getRunningScene();
+    if (!scene || !scene->getChildren() || scene->getChildren()->count() == 0) return nullptr;
+    return static_cast<CCNode*>(scene->getChildren()->objectAtIndex(0));
+}
+
+PageLayer* ReaderTest::page() const { return runningLayer<PageLayer>(); }
+
+UIButton* ReaderTest::sentenceButton(int index) const {
+    PageLayer* layer = page();
+    if (!layer) return nullptr;
+    return dynamic_cast<UIButton*>(WidgetHelper::findWidgetByName(
+        layer->uiLayer()->getRootWidget(), sentenceButtonName(currentPage, index).c_str()));
+}
+
+CCPoint ReaderTest::centreOf(UIWidget* widget) {
+    CCNode* node = widget->getContainerNode();
+    CCPoint anchorInWorld = node->getParent()->convertToWorldSpace(node->getPosition());
+    // The widget's position is its anchor; its centre lies the anchor's distance away.
+    CCSize size = widget->getSize();
+    CCPoint anchor = widget->getAnchorPoint();
+    return anchorInWorld + CCPoint((0.5f - anchor.x) * size.width * widget->getScaleX(),
+                                   (0.5f - anchor.y) * size.height * widget->getScaleY());
+}
+
+CCPoint ReaderTest::centreOf(CCNode* node) {
+    CCSize size = node->getContentSize();
+    return node->convertToWorldSpace(CCPoint(size.width / 2, size.height / 2));
+}
+
+std::string ReaderTest::recordingOf(int pageNumber, int index) {
+    return recordingPath(pageNumber, index);
+}
+
+}  // namespace pagly::test

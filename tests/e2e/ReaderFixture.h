@@ -1,0 +1,66 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "engine/base/CCGeometry.h"
+#include "support/VirtualAudio.h"
+
+namespace cocos2d {
+class CCNode;
+class CCScene;
+namespace extension {
+class UIButton;
+class UIWidget;
+}  // namespace extension
+}  // namespace cocos2d
+
+namespace pagly {
+class PageLayer;
+}
+
+namespace pagly::test {
+
+// Drives the real screens of the reader as a learner would: the bundled book (seen through a
+// sandbox folder of links, so the first-run marker never lands in the source tree), a fresh
+// reading state, virtual time and silent virtual-clock audio.
+class ReaderTest : public AudioEngineTest {
+  protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // The sandbox book folder; the marker file path in it.
+    static const std::string& sandbox();
+    static std::string markerPath();
+
+    // Starts on the main page, as the application does.
+    void startOnMainPage();
+    // Opens `page` from the table of contents (as tapping its line does).
+    void openPage(int page);
+    // Lets a running transition finish.
+    void settle() { advance(0.7); }
+
+    // The running scene's first child of type T, or null.
+    template <class T>
+    T* runningLayer() const;
+    cocos2d::CCNode* firstChildOfRunningScene() const;
+    PageLayer* page() const;
+
+    // The sentence button `index` on the current page, or null.
+    cocos2d::extension::UIButton* sentenceButton(int index) const;
+    // A widget's centre in world (design) coordinates.
+    static cocos2d::CCPoint centreOf(cocos2d::extension::UIWidget* widget);
+    // A menu item's centre in world coordinates.
+    static cocos2d::CCPoint centreOf(cocos2d::CCNode* node);
+    void tapAt(const cocos2d::CCPoint& p) { tap(p.x, p.y); }
+
+    // The recording file of sentence `index` on `page`.
+    static std::string recordingOf(int page, int index);
+};
+
+template <class T>
+T* ReaderTest::runningLayer() const {
+    return dynamic_cast<T*>(firstChildOfRunningScene());
+}
+
+}  // namespace pagly::test
