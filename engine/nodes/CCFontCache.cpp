@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <filesystem>
 #include <vector>
 
@@ -60,7 +61,14 @@ std::string CCFontCache::bookFont() {
 }
 
 std::string CCFontCache::fontconfigMatch(const std::string& family, std::string* matchedFamily) {
-    if (!FcInit()) return "";
+    static bool started = false;
+    if (!started) {
+        if (!FcInit()) return "";
+        // fontconfig keeps its configuration until told to let go; do so at exit, so leak
+        // checkers see a clean process.
+        atexit(FcFini);
+        started = true;
+    }
     FcPattern* pattern = FcPatternCreate();
     // Added as a family, not parsed: names may hold '-' or ':', which the parser reads as
     // size and properties.

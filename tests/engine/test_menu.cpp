@@ -158,9 +158,11 @@ TEST_F(MenuTest, TopmostOverlappingItemWinsAndMovedMenusStillHit) {
 
 TEST_F(MenuTest, CallbackMayRemoveTheMenuOrReplaceTheScene) {
     items[0]->setTarget(host, menu_selector(MenuHost::onItemRemovingMenu));
+    RefPtr<CCMenu> menu(host->menu);
     tap(100, 100);
     EXPECT_EQ(std::vector<int>{0}, host->calls);
-    EXPECT_EQ(nullptr, host->menu->getParent());
+    EXPECT_EQ(nullptr, menu->getParent());
+    menu.reset();
     tap(100, 100);  // the menu is gone: the layer gets it
     EXPECT_EQ(std::vector<int>{0}, host->calls);
     EXPECT_EQ(1, host->layerTouches);
