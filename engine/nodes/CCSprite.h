@@ -3,6 +3,7 @@
 #include <string>
 
 #include "engine/base/RefPtr.h"
+#include "engine/render/CCTexture2D.h"
 #include "engine/nodes/CCNode.h"
 #include "engine/render/RenderTypes.h"
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/base/RefPtr.h"
+#include "engine/render/CCTexture2D.h"
 #include "engine/nodes/CCNode.h"
 #include "engine/render/RenderTypes.h"
 

@@ -3,6 +3,7 @@
 #include "engine/base/CCGeometry.h"
 #include "engine/base/CCObject.h"
 #include "engine/base/RefPtr.h"
+#include "engine/render/CCTexture2D.h"
 
 namespace cocos2d {
 

@@ -25,8 +25,6 @@ SDL_BlendMode blendModeFor(const ccBlendFunc& f, bool opaqueSource) {
     return opaqueSource ? SDL_BLENDMODE_NONE : SDL_BLENDMODE_BLEND;
 }
 
-bool isIntegral(float v) { return std::floor(v) == v; }
-
 }  // namespace
 
 SDLRenderer::SDLRenderer(SDL_Renderer* renderer, bool owns)
@@ -164,26 +162,6 @@ void SDLRenderer::drawTexturedQuad(const TexturedQuad& q) {
     setBlend(tex, q.blend, opaque);
     ++m_drawCalls;
 
-    // A still, unrotated quad on whole texels: SDL_RenderCopy is the cheap path.
-    const bool axisAligned = t.b == 0 && t.c == 0;
-    const bool wholeTexels = isIntegral(s.origin.x) && isIntegral(s.origin.y) &&
-                             isIntegral(s.size.width) && isIntegral(s.size.height) &&
-                             s.origin.x >= 0 && s.origin.y >= 0 && s.getMaxX() <= tw &&
-                             s.getMaxY() <= th;
-    if (axisAligned && !q.rotated && wholeTexels) {
-        SDL_Rect src{(int)s.origin.x, (int)s.origin.y, (int)s.size.width, (int)s.size.height};
-        float left = std::min(px[0], px[3]), right = std::max(px[0], px[3]);
-        float top = std::min(py[0], py[3]), bottom = std::max(py[0], py[3]);
-        SDL_FRect dst{left, top, right - left, bottom - top};
-        bool mirrorH = (px[0] > px[3]) != q.flipX;
-        bool mirrorV = (py[0] < py[3]) != q.flipY;  // bottom-left drawn above top-right
-        int flip = (mirrorH ? SDL_FLIP_HORIZONTAL : 0) | (mirrorV ? SDL_FLIP_VERTICAL : 0);
-        SDL_SetTextureColorMod(tex, q.color.r, q.color.g, q.color.b);
-        SDL_SetTextureAlphaMod(tex, q.color.a);
-        SDL_RenderCopyExF(m_renderer, tex, &src, &dst, 0, nullptr, (SDL_RendererFlip)flip);
-        return;
-    }
-
     // Texture coordinates of the four corners (bl, br, tl, tr).
     float u[4], v[4];
     if (!q.rotated) {
@@ -206,6 +184,13 @@ void SDLRenderer::drawTexturedQuad(const TexturedQuad& q) {
         u[2] = right, v[2] = top;
         u[3] = right, v[3] = bottom;
     }
+    SDL_SetTextureColorMod(tex, q.color.r, q.color.g, q.color.b);
+    SDL_SetTextureAlphaMod(tex, q.color.a);
+    // A quad whose edges run along the screen's axes is a copy (quarter turns and mirrors
+    // included): SDL_RenderCopyEx is cheaper than triangles and exact in software.
+    bool screenAligned = (py[0] == py[1] && py[2] == py[3] && px[0] == px[2] && px[1] == px[3]) ||
+                         (px[0] == px[1] && px[2] == px[3] && py[0] == py[2] && py[1] == py[3]);
+    if (screenAligned && drawAlignedCopy(tex, tw, th, px, py, u, v)) return;
     SDL_Vertex verts[4];
     SDL_Color c = toSDL(q.color);
     for (int i = 0; i < 4; ++i) {
@@ -217,8 +202,6 @@ void SDLRenderer::drawTexturedQuad(const TexturedQuad& q) {
     // SDL turns a 4-vertex mesh that covers an axis-aligned rectangle into a flipped copy,
     // which loses a quarter turn of the texture coordinates (a rotated frame shows
     // transposed). A centre vertex keeps such quads on the triangle path.
-    bool screenAligned = (py[0] == py[1] && py[2] == py[3] && px[0] == px[2] && px[1] == px[3]) ||
-                         (px[0] == px[1] && px[2] == px[3] && py[0] == py[2] && py[1] == py[3]);
     if (screenAligned) {
         SDL_Vertex fan[5] = {verts[0], verts[1], verts[2], verts[3], verts[0]};
         fan[4].position = SDL_FPoint{(px[0] + px[3]) / 2, (py[0] + py[3]) / 2};
@@ -230,6 +213,115 @@ void SDLRenderer::drawTexturedQuad(const TexturedQuad& q) {
     }
     static const int kQuad[6] = {0, 1, 2, 2, 1, 3};
     SDL_RenderGeometry(m_renderer, tex, verts, 4, kQuad, 6);
+}
+
+bool SDLRenderer::drawAlignedCopy(SDL_Texture* tex, float tw, float th, const float px[4],
+                                  const float py[4], const float u[4], const float v[4]) {
+    // The screen box and the texture coordinates at its top-left, top-right and bottom-left.
+    float left = std::min(px[0], px[3]), right = std::max(px[0], px[3]);
+    float top = std::min(py[0], py[3]), bottom = std::max(py[0], py[3]);
+    if (right - left <= 0 || bottom - top <= 0) return true;  // nothing to fill
+    int iTL = 0, iTR = 0, iBL = 0;
+    for (int i = 0; i < 4; ++i) {
+        if (px[i] == left && py[i] == top) iTL = i;
+        if (px[i] == right && py[i] == top) iTR = i;
+        if (px[i] == left && py[i] == bottom) iBL = i;
+    }
+    float uTL = u[iTL], vTL = v[iTL];
+    float duX = (u[iTR] - uTL) / (right - left), dvX = (v[iTR] - vTL) / (right - left);
+    float duY = (u[iBL] - uTL) / (bottom - top), dvY = (v[iBL] - vTL) / (bottom - top);
+
+    // SDL clips a scaled copy by whole source texels, which shifts the picture; so a copy
+    // that crosses the clip edge is cut here, with its exact share of the texture.
+    const Level& l = level();
+    if (!l.clips.empty()) {
+        const Clip& c = l.clips.back();
+        float cl = std::max(left, (float)c.x0), cr = std::min(right, (float)c.x1);
+        float ct = std::max(top, (float)c.y0), cb = std::min(bottom, (float)c.y1);
+        if (cr <= cl || cb <= ct) return true;  // wholly clipped away
+        if (cl != left || cr != right || ct != top || cb != bottom) {
+            uTL += duX * (cl - left) + duY * (ct - top);
+            vTL += dvX * (cl - left) + dvY * (ct - top);
+            left = cl, right = cr, top = ct, bottom = cb;
+        }
+    }
+    float w = right - left, h = bottom - top;
+    float uTR = uTL + duX * w, vTR = vTL + dvX * w;
+    float uBL = uTL + duY * h, vBL = vTL + dvY * h;
+
+    // Each screen axis is cut where a partial texel meets whole ones, so every piece is a
+    // copy of whole texels that lies inside the clip (a partial texel is one texel stretched).
+    bool quarterTurn;
+    std::vector<AxisPiece> xs, ys;
+    if (dvX == 0 && duY == 0) {
+        quarterTurn = false;  // u runs along the screen's x
+        if (!axisPieces(left, right, uTL * tw, uTR * tw, xs) ||
+            !axisPieces(top, bottom, vTL * th, vBL * th, ys))
+            return false;
+    } else if (duX == 0 && dvY == 0) {
+        quarterTurn = true;  // u runs along the screen's y: a copy turned a quarter clockwise
+        if (!axisPieces(left, right, vTL * th, vTR * th, xs) ||
+            !axisPieces(top, bottom, uTL * tw, uBL * tw, ys))
+            return false;
+    } else {
+        return false;
+    }
+    for (const AxisPiece& px : xs) {
+        for (const AxisPiece& py : ys) {
+            float pw = px.s1 - px.s0, ph = py.s1 - py.s0;
+            if (pw <= 0 || ph <= 0) continue;
+            SDL_Rect src;
+            SDL_FRect box;
+            int flip;
+            if (!quarterTurn) {
+                src = SDL_Rect{px.texel, py.texel, px.count, py.count};
+                box = SDL_FRect{px.s0, py.s0, pw, ph};
+                flip =
+                    (px.reversed ? SDL_FLIP_HORIZONTAL : 0) | (py.reversed ? SDL_FLIP_VERTICAL : 0);
+            } else {
+                // Before the turn the box is the piece turned about its centre; u then runs
+                // along x (mirrored when it runs upwards on screen) and v along y (mirrored
+                // when it runs rightwards on screen).
+                src = SDL_Rect{py.texel, px.texel, py.count, px.count};
+                box = SDL_FRect{px.s0 + (pw - ph) / 2, py.s0 + (ph - pw) / 2, ph, pw};
+                flip = (py.reversed ? SDL_FLIP_HORIZONTAL : 0) |
+                       (!px.reversed ? SDL_FLIP_VERTICAL : 0);
+            }
+            SDL_RenderCopyExF(m_renderer, tex, &src, &box, quarterTurn ? 90 : 0, nullptr,
+                              (SDL_RendererFlip)flip);
+        }
+    }
+    return true;
+}
+
+bool SDLRenderer::axisPieces(float a0, float a1, float tA, float tB, std::vector<AxisPiece>& out) {
+    out.clear();
+    auto snap = [](float t) {
+        float r = std::round(t);
+        return std::fabs(t - r) < 1e-3f ? r : t;
+    };
+    tA = snap(tA), tB = snap(tB);
+    if (std::fabs(tB - tA) < 1e-6f || !std::isfinite(tA) || !std::isfinite(tB)) return false;
+    float lo = std::min(tA, tB), hi = std::max(tA, tB);
+    if (lo < 0 || hi > 1e6f) return false;
+    bool reversed = tB < tA;
+    // Screen position of texel coordinate t, on whole pixels so neighbouring pieces meet.
+    auto screen = [&](float t) { return std::round(a0 + (t - tA) * (a1 - a0) / (tB - tA)); };
+    auto add = [&](float t0, float t1, int texel, int count) {
+        float s0 = screen(t0), s1 = screen(t1);
+        if (s0 > s1) std::swap(s0, s1);
+        if (s1 > s0) out.push_back(AxisPiece{s0, s1, texel, count, reversed});
+    };
+    float first = std::floor(lo), last = std::ceil(hi);
+    if (last - first <= 1) {
+        add(lo, hi, (int)first, 1);
+        return true;
+    }
+    float innerLo = std::ceil(lo), innerHi = std::floor(hi);
+    if (lo < innerLo) add(lo, innerLo, (int)first, 1);
+    if (innerHi > innerLo) add(innerLo, innerHi, (int)innerLo, (int)(innerHi - innerLo));
+    if (hi > innerHi) add(innerHi, hi, (int)innerHi, 1);
+    return true;
 }
 
 void SDLRenderer::drawColoredQuad(const CCPoint corners[4], const ccColor4B colors[4],

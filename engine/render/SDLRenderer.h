@@ -8,6 +8,7 @@
 
 struct SDL_Renderer;
 struct SDL_Surface;
+struct SDL_Texture;
 struct SDL_Vertex;
 
 namespace cocos2d {
@@ -83,6 +84,18 @@ class SDLRenderer : public Renderer {
     // World (design) point -> output pixel coordinates (y down).
     void toPixels(float x, float y, float& px, float& py) const;
     void setBlend(void* texture, const ccBlendFunc& blend, bool opaqueSource);
+    // A stretch of one screen axis showing `count` texels from `texel` (reversed: the
+    // texels run against the screen axis).
+    struct AxisPiece {
+        float s0, s1;
+        int texel, count;
+        bool reversed;
+    };
+    static bool axisPieces(float a0, float a1, float tA, float tB, std::vector<AxisPiece>& out);
+    // Draws a quad whose edges run along the screen axes as a (turned, mirrored) copy.
+    // False when the texture region is not on whole texels (use triangles instead).
+    bool drawAlignedCopy(SDL_Texture* tex, float tw, float th, const float px[4], const float py[4],
+                         const float u[4], const float v[4]);
 
     SDL_Renderer* m_renderer = nullptr;
     SDL_Surface* m_surface = nullptr;

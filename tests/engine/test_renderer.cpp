@@ -165,6 +165,47 @@ TEST_F(RendererTest, ClipRectanglesIntersectAndPopRestores) {
     EXPECT_EQ(colorString(kBlack), colorString(probe(421, 410)));
 }
 
+TEST_F(RendererTest, AMagnifiedQuadCutByTheClipKeepsItsPlace) {
+    // 4x4 texels over 160x80 pixels: the red/green boundary at x = 80 must stay there when
+    // the clip cuts the quad (SDL's own clipping of a scaled copy would shift it).
+    struct Case {
+        const char* name;
+        CCRect clip;
+        bool flipX;
+    } cases[] = {
+        {"cut on the left", CCRect(40, 0, 200, 100), false},
+        {"cut on the left, mirrored", CCRect(40, 0, 200, 100), true},
+        {"cut on all sides", CCRect(40, 20, 80, 40), false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        renderer()->beginFrame();
+        renderer()->pushClipRect(c.clip);
+        TexturedQuad q = quadAt(CCRect(0, 0, 160, 80));
+        q.flipX = c.flipX;
+        renderer()->drawTexturedQuad(q);
+        renderer()->popClipRect();
+        renderer()->endFrame();
+        const ccColor4B& left = c.flipX ? kGreen : kRed;
+        const ccColor4B& right = c.flipX ? kRed : kGreen;
+        EXPECT_EQ(colorString(left), colorString(probe(79, 50)));
+        EXPECT_EQ(colorString(right), colorString(probe(80, 50)));
+        EXPECT_EQ(colorString(kBlack), colorString(probe(c.clip.getMinX() - 1, 50)));
+    }
+    // Cut inside a texel: the partial texel is drawn as its own piece.
+    renderer()->beginFrame();
+    renderer()->pushClipRect(CCRect(30, 0, 100, 100));
+    renderer()->drawTexturedQuad(quadAt(CCRect(0, 0, 160, 80)));
+    renderer()->popClipRect();
+    renderer()->endFrame();
+    EXPECT_EQ(colorString(kRed), colorString(probe(30, 60)));
+    EXPECT_EQ(colorString(kRed), colorString(probe(79, 60)));
+    EXPECT_EQ(colorString(kGreen), colorString(probe(80, 60)));
+    EXPECT_EQ(colorString(kGreen), colorString(probe(129, 60)));
+    EXPECT_EQ(colorString(kBlack), colorString(probe(29, 60)));
+    EXPECT_EQ(colorString(kBlack), colorString(probe(130, 60)));
+}
+
 TEST_F(RendererTest, RenderTargetCapturesAndDrawsBack) {
     RefPtr<CCTexture2D> target(new CCTexture2D());
     target->release();
