@@ -77,6 +77,9 @@ TEST_F(LabelTest, ContentSizeFollowsTheText) {
     EXPECT_GT(label->getContentSize().height, hello.height * 1.6f);
     EXPECT_EQ(44, label->getFontSize());
 
+    label->setString("Hello\nagain");  // a line break without dimensions: two lines
+    EXPECT_GT(label->getContentSize().height, hello.height * 2 * 1.6f);
+
     label->setString("");
     EXPECT_EQ(CCSizeZero, label->getContentSize());
 }
