@@ -1,0 +1,115 @@
+#pragma once
+
+// The "JSON text -> widget tree" fuzz input, shared by the libFuzzer target and the test that
+// replays the seed corpus and every input that once crashed. One input: the bytes become a
+// document file, the reader builds its tree, the tree goes on stage and is drawn, its
+// timelines are posed and played for a few frames, then everything is torn down the way a
+// page scene's clean-up does. Engine objects left alive afterwards count as a failure.
+
+#include <stdlib.h>
+#include <unistd.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <fstream>
+#include <string>
+
+#include "engine/base/CCArray.h"
+#include "engine/base/CCObject.h"
+#include "engine/base/RefPtr.h"
+#include "engine/director/CCDirector.h"
+#include "engine/nodes/CCScene.h"
+#include "engine/platform/CCFileUtils.h"
+#include "engine/render/SDLRenderer.h"
+#include "gui/UILayer.h"
+#include "gui/UIRootWidget.h"
+#include "gui/UIWidget.h"
+#include "gui/WidgetHelper.h"
+#include "gui/reader/ActionManager.h"
+#include "gui/reader/ActionObject.h"
+#include "gui/reader/CCSGUIReader.h"
+#include "gui/reader/JsonHelper.h"
+
+namespace pagly::fuzz {
+
+struct Workspace {
+    std::string document;  // where each input is written
+    cocos2d::SDLRenderer* renderer = nullptr;
+};
+
+inline Workspace& workspace() {
+    static Workspace w;
+    return w;
+}
+
+// A private folder holding the input document beside links to the fixture images and sheets,
+// so that inputs naming "images/btn.png" or "sheets/tiny.plist" find real files.
+inline void setUp(const std::string& fixtures) {
+    Workspace& w = workspace();
+    if (!w.document.empty()) return;
+    std::string base = (getenv("TMPDIR") && *getenv("TMPDIR")) ? getenv("TMPDIR") : "/tmp";
+    std::string pattern = base + "/pagly-reader-fuzz-XXXXXX";
+    char* dir = mkdtemp(&pattern[0]);
+    std::string folder = dir ? dir : base;
+    for (const char* sub : {"images", "sheets"}) {
+        std::string link = folder + "/" + sub;
+        if (symlink((fixtures + "/" + sub).c_str(), link.c_str()) != 0) { /* already there */
+        }
+    }
+    w.document = folder + "/doc.json";
+    cocos2d::CCFileUtils::sharedFileUtils()->setResourceRoot(fixtures);
+    w.renderer = cocos2d::SDLRenderer::createOffscreen(64, 96);
+}
+
+inline void destroySingletons() {
+    using namespace cocos2d::extension;
+    JsonHelper::destroyInstance();
+    if (WidgetHelper::hasInstance()) {
+        CCSGUIReader::destroyInstance();
+        WidgetHelper::destroyInstance();
+    }
+    ActionManager::destroyInstance();
+    CCSGUIReader::destroyInstance();
+}
+
+// Runs one input; returns false when engine objects were left alive (a leak).
+inline bool readDocument(const uint8_t* data, size_t size) {
+    using namespace cocos2d;
+    using namespace cocos2d::extension;
+    Workspace& w = workspace();
+    {
+        std::ofstream out(w.document, std::ios::binary | std::ios::trunc);
+        out.write(reinterpret_cast<const char*>(data), (std::streamsize)size);
+    }
+    CCDirector* director = CCDirector::sharedDirector();
+    director->reset();
+    director->setRenderer(w.renderer);
+    long baseline = CCObject::liveObjectCount();
+    {
+        RefPtr<UIWidget> root = CCSGUIReader::instance()->loadWidgetTree(w.document.c_str());
+        if (root) {
+            CCScene* scene = CCScene::create();
+            UILayer* layer = UILayer::create();
+            scene->addChild(layer);
+            layer->getRootWidget()->addChild(root.get());
+            director->runWithScene(scene);
+            if (CCArray* timelines = ActionManager::instance()->getActionList("doc.json")) {
+                for (CCObject* object : *timelines) {
+                    ActionObject* timeline = static_cast<ActionObject*>(object);
+                    timeline->updateToTime(0.5f);
+                    timeline->updateToTime(1e6f);
+                    timeline->play();
+                }
+            }
+            for (int frame = 0; frame < 3; ++frame) director->mainLoop(1.0f / 60.0f);
+            // Timelines hold their widgets without owning them: they go first.
+            ActionManager::destroyInstance();
+        }
+    }
+    director->reset();
+    director->setRenderer(nullptr);
+    destroySingletons();
+    return CCObject::liveObjectCount() == baseline;
+}
+
+}  // namespace pagly::fuzz

@@ -1,0 +1,28 @@
+// libFuzzer target: arbitrary bytes as a UI document file. A crash, a hang (libFuzzer's
+// -timeout) or a leak of engine objects is a finding; keep each finding's input under
+// fuzz/regressions/reader/ so the reader tests replay it.
+#include <cstdio>
+#include <cstdlib>
+
+#include "engine/base/CCObject.h"
+#include "fuzz/ReaderFuzzInput.h"
+
+namespace {
+void quiet(const char*) {}
+}  // namespace
+
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+    // The reader's two error lines go to stdout; the fuzzer's report goes to stderr.
+    if (!freopen("/dev/null", "w", stdout)) return 0;
+    cocos2d::CCSetLogSink(quiet);
+    pagly::fuzz::setUp(PAGLY_FUZZ_FIXTURES);
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    if (!pagly::fuzz::readDocument(data, size)) {
+        fprintf(stderr, "engine objects leaked while reading this input\n");
+        abort();
+    }
+    return 0;
+}
