@@ -41,12 +41,8 @@ void CCSGUIReader::applyLayoutOptions(UIWidget* widget, JsonDictionary* dict) {
     ReaderOptions o(dict);
     // Scroll containers clip by themselves; the document does not switch that.
     bool scrolls = false;
-#if PAGLY_HAVE_SCROLLVIEW
     scrolls = scrolls || dynamic_cast<UIScrollView*>(widget);
-#endif
-#if PAGLY_HAVE_DRAGPANEL
     scrolls = scrolls || dynamic_cast<UIDragPanel*>(widget);
-#endif
     Layout* panel = dynamic_cast<Layout*>(widget);
     if (panel && !scrolls) panel->setClipAble(o.boolean("clipAble"));
     applyColorOptions(widget, dict);
@@ -86,26 +82,22 @@ void CCSGUIReader::applyPanelOptions(UIWidget* widget, JsonDictionary* dict) {
 
 void CCSGUIReader::applyScrollViewOptions(UIWidget* widget, JsonDictionary* dict) {
     applyPanelOptions(widget, dict);
-#if PAGLY_HAVE_SCROLLVIEW
     if (UIScrollView* view = dynamic_cast<UIScrollView*>(widget)) {
         ReaderOptions o(dict);
         view->setInnerContainerSize(CCSize(o.size("innerWidth"), o.size("innerHeight")));
         // Written as it stands: 1 vertical, 2 horizontal, anything else scrolls nowhere.
         view->setDirection(o.integer("direction"));
     }
-#endif
     applyColorOptions(widget, dict);
 }
 
 void CCSGUIReader::applyDragPanelOptions(UIWidget* widget, JsonDictionary* dict) {
     applyPanelOptions(widget, dict);
-#if PAGLY_HAVE_DRAGPANEL
     if (UIDragPanel* panel = dynamic_cast<UIDragPanel*>(widget)) {
         ReaderOptions o(dict);
         panel->setBounceEnabled(o.boolean("bounceEnable"));
         panel->setInnerContainerSize(CCSize(o.size("innerWidth"), o.size("innerHeight")));
     }
-#endif
     applyColorOptions(widget, dict);
 }
 

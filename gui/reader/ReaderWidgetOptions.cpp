@@ -8,7 +8,6 @@ namespace extension {
 
 void CCSGUIReader::applyButtonOptions(UIWidget* widget, JsonDictionary* dict) {
     applyWidgetOptions(widget, dict);
-#if PAGLY_HAVE_BUTTON
     if (UIButton* button = dynamic_cast<UIButton*>(widget)) {
         ReaderOptions o(dict);
         ImageRule images(o, m_documentDirectory, m_legacyDocument);
@@ -30,13 +29,11 @@ void CCSGUIReader::applyButtonOptions(UIWidget* widget, JsonDictionary* dict) {
             }
         }
     }
-#endif
     applyColorOptions(widget, dict);
 }
 
 void CCSGUIReader::applyTextButtonOptions(UIWidget* widget, JsonDictionary* dict) {
     applyButtonOptions(widget, dict);
-#if PAGLY_HAVE_BUTTON
     if (UIButton* button = dynamic_cast<UIButton*>(widget)) {
         ReaderOptions o(dict);
         // A text button without "text" keeps an empty title.
@@ -45,7 +42,6 @@ void CCSGUIReader::applyTextButtonOptions(UIWidget* widget, JsonDictionary* dict
         if (o.has("fontSize")) button->setTitleFontSize(o.fontSize());
         if (const char* font = o.string("fontName")) button->setTitleFontName(font);
     }
-#endif
     applyColorOptions(widget, dict);
 }
 
@@ -81,7 +77,6 @@ void CCSGUIReader::applyCheckBoxOptions(UIWidget* widget, JsonDictionary* dict) 
 
 void CCSGUIReader::applyImageViewOptions(UIWidget* widget, JsonDictionary* dict) {
     applyWidgetOptions(widget, dict);
-#if PAGLY_HAVE_IMAGEVIEW
     if (UIImageView* image = dynamic_cast<UIImageView*>(widget)) {
         ReaderOptions o(dict);
         ImageRule images(o, m_documentDirectory, m_legacyDocument);
@@ -104,13 +99,11 @@ void CCSGUIReader::applyImageViewOptions(UIWidget* widget, JsonDictionary* dict)
             image->setCapInsets(o.capInsets());
         }
     }
-#endif
     applyColorOptions(widget, dict);
 }
 
 void CCSGUIReader::applyLabelOptions(UIWidget* widget, JsonDictionary* dict) {
     applyWidgetOptions(widget, dict);
-#if PAGLY_HAVE_LABEL
     if (UILabel* label = dynamic_cast<UILabel*>(widget)) {
         ReaderOptions o(dict);
         label->setTouchScaleEnabled(o.boolean("touchScaleEnable"));
@@ -119,13 +112,11 @@ void CCSGUIReader::applyLabelOptions(UIWidget* widget, JsonDictionary* dict) {
         if (const char* font = o.string("fontName")) label->setFontName(font);
         label->setColor(o.color("colorR", "colorG", "colorB", 255));
     }
-#endif
     applyColorOptions(widget, dict);
 }
 
 void CCSGUIReader::applyTextAreaOptions(UIWidget* widget, JsonDictionary* dict) {
     applyWidgetOptions(widget, dict);
-#if PAGLY_HAVE_LABEL
     if (UILabel* label = dynamic_cast<UILabel*>(widget)) {
         ReaderOptions o(dict);
         if (const char* text = o.string("text")) label->setText(text);
@@ -146,13 +137,11 @@ void CCSGUIReader::applyTextAreaOptions(UIWidget* widget, JsonDictionary* dict) 
             if (a >= 0 && a <= 2) label->setTextVerticalAlignment(a);
         }
     }
-#endif
     applyColorOptions(widget, dict);
 }
 
 void CCSGUIReader::applyLabelAtlasOptions(UIWidget* widget, JsonDictionary* dict) {
     applyWidgetOptions(widget, dict);
-#if PAGLY_HAVE_LABELATLAS
     if (UILabelAtlas* atlas = dynamic_cast<UILabelAtlas*>(widget)) {
         ReaderOptions o(dict);
         bool complete = o.has("stringValue") && o.has("charMapFile") && o.has("itemWidth") &&
@@ -168,13 +157,11 @@ void CCSGUIReader::applyLabelAtlasOptions(UIWidget* widget, JsonDictionary* dict
             atlas->setProperty(text, file.c_str(), itemWidth, itemHeight, start);
         }
     }
-#endif
     applyColorOptions(widget, dict);
 }
 
 void CCSGUIReader::applyLabelBMFontOptions(UIWidget* widget, JsonDictionary* dict) {
     applyWidgetOptions(widget, dict);
-#if PAGLY_HAVE_LABELBMFONT
     if (UILabelBMFont* label = dynamic_cast<UILabelBMFont*>(widget)) {
         ReaderOptions o(dict);
         std::string file = ImageRule(o, m_documentDirectory, m_legacyDocument)
@@ -182,7 +169,6 @@ void CCSGUIReader::applyLabelBMFontOptions(UIWidget* widget, JsonDictionary* dic
         if (!file.empty()) label->setFntFile(file.c_str());
         if (const char* text = o.string("text")) label->setText(text);
     }
-#endif
     applyColorOptions(widget, dict);
 }
 

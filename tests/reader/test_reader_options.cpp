@@ -293,16 +293,63 @@ TEST_F(ReaderOptionsTest, SliderBarNeedsTheLegacyKey) {
 }
 #endif
 
-#if PAGLY_HAVE_PAGEVIEW
-TEST_F(ReaderOptionsTest, PageViewGetsPanelThenColourOptions) {
-    Layout* page = dynamic_cast<Layout*>(node("PageView", R"("width": 50, "height": 60,
-        "colorType": 1, "bgColorR": 9, "anchorPointX": 0.25)"));
+}  // namespace
+
+namespace {
+
+class ReaderContainerOptionsTest : public pagly::test::ReaderTest {
+  protected:
+    UIWidget* node(const char* classname, const std::string& options) {
+        return build(std::string(R"({"classname": ")") + classname + R"(", "options": {)" +
+                     options + "}}");
+    }
+};
+
+TEST_F(ReaderContainerOptionsTest, ScrollViewGetsPanelThenItsOwnOptions) {
+    UIScrollView* view = dynamic_cast<UIScrollView*>(node("ScrollView", R"("width": 100,
+        "height": 80, "innerWidth": 100, "innerHeight": 300, "direction": 2.7,
+        "clipAble": false, "colorType": 1, "bgColorG": 7)"));
+    ASSERT_NE(nullptr, view);
+    EXPECT_EQ(CCSize(100, 80), view->getSize());
+    EXPECT_EQ(CCSize(100, 300), view->getInnerContainerSize());
+    EXPECT_EQ(2, view->getDirection());      // truncated, written as it stands
+    EXPECT_TRUE(view->isClippingEnabled());  // "clipAble" is not read for a scroll view
+    EXPECT_EQ(ccc3(0, 7, 0), view->getBackGroundColor());
+
+    view = dynamic_cast<UIScrollView*>(node("ScrollView", ""));
+    ASSERT_NE(nullptr, view);
+    EXPECT_EQ(0, view->getDirection());  // absent: direction 0
+}
+
+TEST_F(ReaderContainerOptionsTest, DragPanelGetsPanelThenItsOwnOptions) {
+    UIDragPanel* panel = dynamic_cast<UIDragPanel*>(node("DragPanel", R"("width": 100,
+        "height": 80, "innerWidth": 400, "innerHeight": 50, "bounceEnable": true)"));
+    ASSERT_NE(nullptr, panel);
+    EXPECT_TRUE(panel->isBounceEnabled());
+    EXPECT_EQ(CCSize(400, 80), panel->getInnerContainerSize());  // never smaller than the panel
+    panel = dynamic_cast<UIDragPanel*>(node("DragPanel", R"("bounceEnable": 1)"));
+    ASSERT_NE(nullptr, panel);
+    EXPECT_FALSE(panel->isBounceEnabled());
+}
+
+TEST_F(ReaderContainerOptionsTest, PageViewGetsPanelThenColourOptions) {
+    UIPageView* page = dynamic_cast<UIPageView*>(node("PageView", R"("width": 50, "height": 60,
+        "colorType": 1, "bgColorR": 9, "anchorPointX": 0.25, "clipAble": false)"));
     ASSERT_NE(nullptr, page);
     EXPECT_EQ(BackGroundColorSolid, page->getBackGroundColorType());
     EXPECT_EQ(ccc3(9, 0, 0), page->getBackGroundColor());
     EXPECT_EQ(CCSize(50, 60), page->getSize());
     EXPECT_FLOAT_EQ(0.25f, page->getAnchorPoint().x);
+    EXPECT_FALSE(page->isClippingEnabled());  // a page view takes "clipAble" as a panel does
 }
-#endif
+
+TEST_F(ReaderContainerOptionsTest, ChildrenOfScrollContainersGoIntoTheirContent) {
+    UIScrollView* view = dynamic_cast<UIScrollView*>(
+        build(R"({"classname": "ScrollView", "options": {"width": 10, "height": 10},
+                  "children": [{"classname": "ImageView", "options": {"name": "inside"}}]})"));
+    ASSERT_NE(nullptr, view);
+    ASSERT_EQ(1u, view->getInnerContainer()->getChildren()->count());
+    EXPECT_NE(nullptr, find("inside"));
+}
 
 }  // namespace
