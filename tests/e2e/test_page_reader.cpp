@@ -1,0 +1,302 @@
+#include <cmath>
+#include <string>
+#include <vector>
+
+#include "ReaderFixture.h"
+#include "app/BookNames.h"
+#include "app/PageLayer.h"
+#include "app/ReadingState.h"
+#include "app/SetLayer.h"
+#include "app/TestController.h"
+#include "app/VisibleArea.h"
+#include "engine/audio/VirtualAudioBackend.h"
+#include "engine/director/CCDirector.h"
+#include "engine/director/CCKeypadDispatcher.h"
+#include "engine/nodes/CCLabelTTF.h"
+#include "engine/nodes/CCMenuItem.h"
+#include "engine/nodes/CCSprite.h"
+#include "engine/render/CCTextureCache.h"
+#include "gui/UIButton.h"
+#include "gui/UILayer.h"
+#include "gui/UIRootWidget.h"
+#include "gui/WidgetHelper.h"
+#include "gui/reader/ActionManager.h"
+#include "gui/reader/CCSGUIReader.h"
+#include "gui/reader/JsonHelper.h"
+
+using namespace cocos2d;
+using namespace cocos2d::extension;
+using namespace pagly;
+
+namespace {
+
+class PageReaderTest : public pagly::test::ReaderTest {
+  protected:
+    // Taps a sentence button: down, a frame, up.
+    void tapSentence(int index) {
+        UIButton* button = sentenceButton(index);
+        ASSERT_NE(nullptr, button) << "sentence " << index << " on page " << currentPage;
+        tapAt(centreOf(button));
+    }
+    bool showsImage(CCMenuItemImage* item, const char* file) {
+        CCSprite* sprite = dynamic_cast<CCSprite*>(item->getNormalImage());
+        return sprite &&
+               sprite->getTexture() == CCTextureCache::sharedTextureCache()->textureForKey(
+                                           (sandbox() + "/" + file).c_str());
+    }
+    // Swipes horizontally from (600, 600) by dx; returns after the release.
+    void swipe(float dx) {
+        touchDown(600, 600);
+        step();
+        touchMove(600 + dx, 600);
+        step();
+        touchUp(600 + dx, 600);
+        step();
+    }
+};
+
+TEST_F(PageReaderTest, ChoosingUnitTwoAndItsThirdLineOpensPage14) {
+    startOnMainPage();
+    tap(320, 760);  // "Unit 2"
+    advance(2.1);   // the lines fly in and settle
+    tap(320, 660);  // its third line
+    EXPECT_EQ(14, currentPage);
+    ASSERT_NE(nullptr, runningLayer<TestLayer1>());
+    EXPECT_TRUE(logged("Scene 1 onEnter"));
+}
+
+TEST_F(PageReaderTest, ASentencePlaysAtTouchDownAndItsCaptionFollowsTheRecording) {
+    openPage(2);
+    UIButton* button = sentenceButton(2);
+    ASSERT_NE(nullptr, button);
+    CCPoint at = centreOf(button);
+    touchDown(at.x, at.y);
+    EXPECT_EQ(recordingOf(2, 2), m_audio.current()) << "plays when the finger goes down";
+    EXPECT_TRUE(button->isFocused());
+    EXPECT_EQ(3, nextSentence);
+    EXPECT_FALSE(captionBackground->isVisible());
+    advance(0.3);
+    EXPECT_TRUE(captionBackground->isVisible()) << "shown at the first watcher tick";
+    EXPECT_TRUE(captionLabel->isVisible());
+    touchUp(at.x, at.y);
+    double length = m_audio.backend().duration();
+    ASSERT_GT(length, 0.5);
+    advance(length + 0.35);
+    EXPECT_FALSE(m_audio.isPlaying());
+    EXPECT_FALSE(captionBackground->isVisible()) << "hidden after the recording ended";
+    EXPECT_FALSE(captionLabel->isVisible());
+    EXPECT_TRUE(button->isFocused()) << "the finished sentence stays pressed";
+}
+
+TEST_F(PageReaderTest, CaptionSitsBesideItsButton) {
+    openPage(2);
+    struct Case {
+        int index;
+        bool upper;
+    } cases[] = {{1, true}, {2, true}, {3, false}};
+    for (const Case& c : cases) {
+        UIButton* button = sentenceButton(c.index);
+        ASSERT_NE(nullptr, button);
+        tapSentence(c.index);
+        CCPoint p = button->getPosition();
+        float sy = std::fabs(button->getScaleY());
+        CCSize s = button->getContentSize();
+        float width = std::fabs(button->getScaleX()) * s.width;
+        float labelHeight = captionLabel->getContentSize().height;
+        EXPECT_FLOAT_EQ(width, captionLabel->getDimensions().width) << c.index;
+        float x = 320 + p.x;
+        float expectedX = std::min(std::max(x, width / 2), 640 - width / 2);
+        float by = 480 + p.y;
+        float expectedY, expectedBackground;
+        if (c.upper) {
+            float reach = sy < 1.4f ? s.height * sy / 2 : s.height * sy * 6 / 11;
+            expectedY = by - (reach + labelHeight / 2);
+            expectedBackground = expectedY - 12;
+        } else {
+            expectedY = by + s.height * sy / 2 + labelHeight * 3 / 5;
+            expectedBackground = expectedY + 12;
+        }
+        EXPECT_NEAR(expectedX, captionLabel->getPositionX(), 1e-3) << c.index;
+        EXPECT_NEAR(expectedY, captionLabel->getPositionY(), 1e-3) << c.index;
+        EXPECT_NEAR(expectedX, captionBackground->getPosition().x, 1e-3) << c.index;
+        EXPECT_NEAR(expectedBackground, captionBackground->getPosition().y, 1e-3) << c.index;
+        EXPECT_NEAR(labelHeight + 24, captionBackground->getSize().height, 1e-3) << c.index;
+    }
+    EXPECT_GE(sentenceButton(1)->getScaleY(), 1.4f) << "the book's big button is on page 2";
+}
+
+TEST_F(PageReaderTest, ThePlayingSentenceIsNotRestarted) {
+    openPage(2);
+    tapSentence(2);
+    tapSentence(2);
+    advance(0.5);
+    tapSentence(2);
+    EXPECT_EQ(1u, m_audio.played().size());
+    advance(m_audio.backend().duration() + 0.1);
+    tapSentence(2);
+    EXPECT_EQ(2u, m_audio.played().size()) << "after it ended it plays again";
+}
+
+TEST_F(PageReaderTest, TouchingAnotherSentenceTakesOver) {
+    openPage(2);
+    tapSentence(2);
+    advance(0.2);
+    tapSentence(4);
+    EXPECT_FALSE(sentenceButton(2)->isFocused());
+    EXPECT_TRUE(sentenceButton(4)->isFocused());
+    EXPECT_EQ(recordingOf(2, 4), m_audio.current());
+    EXPECT_EQ(5, nextSentence);
+}
+
+// Records (recording, start time) of every sentence started while time runs.
+struct Playback {
+    std::string file;
+    double start, end;
+};
+
+TEST_F(PageReaderTest, RepeatPageReadsThePageOverAndOver) {
+    readingMode = RepeatPage;
+    openPage(19);
+    ASSERT_EQ(3, pageSentenceCount);
+    page()->onPlayPause(page()->playPauseItem());
+    std::vector<Playback> heard;
+    std::string playing;
+    for (int frame = 0; frame < 60 * 40 && heard.size() < 7; ++frame) {
+        step();
+        std::string now = m_audio.isPlaying() ? m_audio.current() : "";
+        if (now != playing) {
+            if (!playing.empty()) heard.back().end = this->now();
+            if (!now.empty()) heard.push_back({now, this->now(), 0});
+            playing = now;
+        }
+    }
+    ASSERT_GE(heard.size(), 7u);
+    for (size_t i = 0; i < 7; ++i) EXPECT_EQ(recordingOf(19, 1 + i % 3), heard[i].file) << i;
+    const double frame = 1.0 / 60;
+    for (size_t i = 1; i < 6; ++i) {
+        double gap = heard[i].start - heard[i - 1].end;
+        EXPECT_GE(gap, 0.5 - 1e-6) << "silence before sentence " << i;
+        // Within the page the pause is 0.5..1.0 s; starting the page again adds the
+        // end-of-page check (0.5 s) and its short 0.2 s tick.
+        double longest = (i % 3 == 0) ? 1.7 : 1.0;
+        EXPECT_LE(gap, longest + frame + 1e-6) << "silence before sentence " << i;
+    }
+}
+
+TEST_F(PageReaderTest, ReadOnCrossesIntoTheNextUnitAndStopsOnTheLastPage) {
+    openPage(11);
+    page()->onPlayPause(page()->playPauseItem());
+    for (int frame = 0; frame < 60 * 60 && currentPage == 11; ++frame) step();
+    ASSERT_EQ(12, currentPage);
+    settle();
+    ASSERT_NE(nullptr, runningLayer<TestLayer2>());
+    advance(1.0);
+    ASSERT_FALSE(m_audio.played().empty());
+    EXPECT_EQ(recordingOf(12, 1), m_audio.played().back()) << "reading goes on on the new page";
+
+    openPage(77);
+    EXPECT_TRUE(autoReadOn) << "read-on carries automatic reading into a new page";
+    advance(60);
+    EXPECT_EQ(77, currentPage);
+    EXPECT_TRUE(autoReadOn);
+    EXPECT_FALSE(m_audio.isPlaying());
+    EXPECT_TRUE(showsImage(page()->playPauseItem(), "Images/pause_btn.png"));
+}
+
+TEST_F(PageReaderTest, StepsStayWithinTheBook) {
+    openPage(2);
+    page()->onPreviousPage(nullptr);
+    swipe(+80);
+    step();
+    EXPECT_EQ(2, currentPage);
+    EXPECT_NE(nullptr, runningLayer<TestLayer1>());
+
+    openPage(77);
+    page()->onNextPage(nullptr);
+    swipe(-80);
+    step();
+    EXPECT_EQ(77, currentPage);
+    EXPECT_NE(nullptr, runningLayer<TestLayer1>());
+}
+
+TEST_F(PageReaderTest, ASwipeTurnsAtFiftyUnits) {
+    openPage(10);
+    swipe(-49);
+    EXPECT_EQ(10, currentPage);
+    swipe(-50);
+    EXPECT_EQ(11, currentPage);
+    settle();
+    swipe(+50);
+    EXPECT_EQ(10, currentPage);
+    EXPECT_EQ(-1, turnDirection);
+}
+
+TEST_F(PageReaderTest, TurnsAlternateTheLayerClassesAndDropTheToolkitSingletons) {
+    openPage(5);
+    ASSERT_NE(nullptr, runningLayer<TestLayer1>());
+    page()->onNextPage(nullptr);
+    settle();
+    ASSERT_NE(nullptr, runningLayer<TestLayer2>());
+    EXPECT_EQ(6, currentPage);
+    EXPECT_FALSE(WidgetHelper::hasInstance()) << "released when the old page scene exited";
+    EXPECT_FALSE(CCSGUIReader::hasInstance());
+    EXPECT_FALSE(JsonHelper::hasInstance());
+    EXPECT_FALSE(ActionManager::hasInstance());
+    page()->onNextPage(nullptr);
+    settle();
+    EXPECT_NE(nullptr, runningLayer<TestLayer1>());
+    EXPECT_EQ(7, currentPage);
+    EXPECT_TRUE(CCDirector::sharedDirector()->isDepthTest());
+}
+
+TEST_F(PageReaderTest, SettingsCancelKeepsTheModeConfirmingReadByTouchHidesPlay) {
+    openPage(5);
+    auto tapSetting = [this](const char* name) {
+        SetLayer* overlay = runningLayer<SetLayer>();
+        ASSERT_NE(nullptr, overlay);
+        UIWidget* button =
+            WidgetHelper::findWidgetByName(overlay->uiLayer()->getRootWidget(), name);
+        ASSERT_NE(nullptr, button) << name;
+        tapAt(centreOf(button));
+    };
+    page()->onSettings(nullptr);
+    settle();
+    EXPECT_TRUE(logged("SetLayer  onEnter"));
+    tapSetting("bnpres");
+    tapSetting("bncancel");
+    settle();
+    EXPECT_EQ(ReadOn, readingMode);
+    ASSERT_NE(nullptr, page());
+    EXPECT_TRUE(page()->playPauseItem()->isVisible());
+
+    page()->onSettings(nullptr);
+    settle();
+    tapSetting("bnpres");
+    tapSetting("bnok");
+    settle();
+    EXPECT_EQ(ReadByTouch, readingMode);
+    ASSERT_NE(nullptr, page());
+    EXPECT_FALSE(page()->playPauseItem()->isVisible());
+    EXPECT_FALSE(autoReadOn);
+    EXPECT_EQ(5, currentPage);
+}
+
+TEST_F(PageReaderTest, DesktopKeysTurnPagesPlayAndGoHome) {
+    openPage(5);
+    CCKeypadDispatcher* keys = CCDirector::sharedDirector()->getKeypadDispatcher();
+    keys->dispatchKey(kCCKeyRight);
+    settle();
+    EXPECT_EQ(6, currentPage);
+    keys->dispatchKey(kCCKeyLeft);
+    settle();
+    EXPECT_EQ(5, currentPage);
+    keys->dispatchKey(kCCKeySpace);
+    EXPECT_TRUE(autoReadOn);
+    keys->dispatchKey(kCCKeySpace);
+    EXPECT_FALSE(autoReadOn);
+    keys->dispatchKey(kCCKeyEscape);
+    step();
+    EXPECT_NE(nullptr, runningLayer<TestController>());
+}
+
+}  // namespace
