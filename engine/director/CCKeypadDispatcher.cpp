@@ -2,6 +2,9 @@
 
 #include <algorithm>
 
+#include "engine/director/CCDirector.h"
+#include "engine/director/CCTouchDispatcher.h"
+
 namespace cocos2d {
 
 CCKeypadDispatcher::~CCKeypadDispatcher() { removeAllDelegates(); }
@@ -28,6 +31,9 @@ void CCKeypadDispatcher::removeAllDelegates() {
 }
 
 void CCKeypadDispatcher::dispatchKey(int keyCode) {
+    // Input waits while a transition runs, keys as well as touches.
+    CCDirector* director = CCDirector::sharedDirectorIfAlive();
+    if (director && !director->getTouchDispatcher()->isDispatchEvents()) return;
     std::vector<CCKeypadDelegate*> snapshot = m_delegates;
     for (CCKeypadDelegate* d : snapshot) dynamic_cast<CCObject*>(d)->retain();
     for (CCKeypadDelegate* d : snapshot) {
