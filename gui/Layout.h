@@ -13,14 +13,14 @@ namespace extension {
 class RectClippingNode;
 
 // Which colour renderer a panel paints under its image and children (a document's "colorType").
-enum BackGroundColorType {
+enum BackGroundColorType : int {
     BackGroundColorNone = 0,
     BackGroundColorSolid = 1,
     BackGroundColorGradient = 2,
 };
 
 // How a panel arranges its children; only absolute placement exists.
-enum LayoutType { LayoutAbsolute = 0 };
+enum LayoutType : int { LayoutAbsolute = 0 };
 
 // The panel widget: a container positioned by its lower-left corner that can paint a solid or
 // gradient colour and an image (plain or nine-slice) under its children, and clip its children

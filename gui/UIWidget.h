@@ -15,17 +15,18 @@ class CCScheduler;
 namespace extension {
 
 // Highlight state of a widget. Values are stored by documents and compared by callers.
-enum BrightStyle { BrightNone = -1, BrightNormal = 0, BrightHighlight = 1 };
+enum BrightStyle : int { BrightNone = -1, BrightNormal = 0, BrightHighlight = 1 };
 
 // What a touch listener is told. TouchEnded means released inside the widget (a click);
 // TouchCancelled means released outside it, or the touch was cancelled.
-enum WidgetTouchEvent { TouchBegan = 0, TouchMoved = 1, TouchEnded = 2, TouchCancelled = 3 };
+enum WidgetTouchEvent : int { TouchBegan = 0, TouchMoved = 1, TouchEnded = 2, TouchCancelled = 3 };
 
 // PlainWidget: the position is the anchor point. ContainerWidget: the lower-left corner.
-enum WidgetKind { PlainWidget = 0, ContainerWidget = 1 };
+enum WidgetKind : int { PlainWidget = 0, ContainerWidget = 1 };
 
 // TextureLocal: an image file path. TexturePlist: a sprite-frame name in the frame cache.
-enum TextureResType { TextureLocal = 0, TexturePlist = 1 };
+// (A fixed underlying type: documents may carry other numbers, which must stay well-defined.)
+enum TextureResType : int { TextureLocal = 0, TexturePlist = 1 };
 
 // A touch listener: a member function of the target, called as target->*sel(sender, kind).
 typedef void (CCObject::*SEL_TouchEvent)(CCObject* sender, WidgetTouchEvent kind);
