@@ -1,0 +1,88 @@
+#include "engine/transitions/CCTransitionPageTurn.h"
+
+#include "engine/render/Renderer.h"
+
+namespace cocos2d {
+
+CCTransitionPageTurn* CCTransitionPageTurn::create(float duration, CCScene* scene, bool backwards) {
+    CCTransitionPageTurn* t = new CCTransitionPageTurn();
+    if (!t->initWithDuration(duration, scene, backwards)) {
+        t->release();
+        return nullptr;
+    }
+    t->autorelease();
+    return t;
+}
+
+bool CCTransitionPageTurn::initWithDuration(float duration, CCScene* scene, bool backwards) {
+    if (!CCTransitionScene::initWithDuration(duration, scene)) return false;
+    m_bBack = backwards;
+    return true;
+}
+
+float CCTransitionPageTurn::curlAmount() const {
+    const float t = getProgress();
+    return m_bBack ? 1 - t : t;
+}
+
+void CCTransitionPageTurn::draw(Renderer* renderer) {
+    CCScene* page = m_bBack ? m_pInScene.get() : m_pOutScene.get();
+    CCScene* beneath = m_bBack ? m_pOutScene.get() : m_pInScene.get();
+    const float curl = curlAmount();
+    // Flat or gone: the plain scenes, no texture needed.
+    if (curl <= 0 || !page) {
+        if (page) {
+            page->visit(renderer);
+        } else if (beneath) {
+            beneath->visit(renderer);
+        }
+        return;
+    }
+    if (beneath) beneath->visit(renderer);
+    if (curl >= 1) return;
+    CCTexture2D* texture = m_capture.capture(renderer, page);
+    if (!texture) {
+        // No render target: show the scene the turn is heading for.
+        m_pInScene->visit(renderer);
+        return;
+    }
+    const CCSize size = renderer->getDesignSize();
+    if (!m_meshReady) {
+        m_curl.setPage(size);
+        m_meshReady = true;
+    }
+    m_curl.build(curl);
+    CCPoint corners[4];
+    ccColor4B colors[4];
+    if (m_curl.shadow(corners, colors)) {
+        // Only over the page area: the shadow falls on the page beneath, not beyond it.
+        renderer->pushClipRect(CCRect(0, 0, size.width, size.height));
+        renderer->drawColoredQuad(corners, colors);
+        renderer->popClipRect();
+    }
+    // The captured page is opaque: drawing it without blending is much cheaper.
+    const ccBlendFunc opaque = ccBlendFuncMake(GL_ONE, GL_ZERO);
+    // Flat parts: plain copies of the page.
+    const float sx = texture->getPixelsWide() / size.width;
+    const float sy = texture->getPixelsHigh() / size.height;
+    for (const CCRect& r : m_curl.flatRects()) {
+        TexturedQuad quad;
+        quad.texture = texture;
+        quad.textureRect = CCRect(r.getMinX() * sx, (size.height - r.getMaxY()) * sy,
+                                  r.size.width * sx, r.size.height * sy);
+        quad.rect = r;
+        quad.blend = opaque;
+        renderer->drawTexturedQuad(quad);
+    }
+    const std::vector<int>& front = m_curl.frontIndices();
+    const std::vector<int>& back = m_curl.backIndices();
+    const int count = (int)m_curl.frontVertices().size();
+    if (!front.empty())
+        renderer->drawTriangles(texture, m_curl.frontVertices().data(), count, front.data(),
+                                (int)front.size(), opaque);
+    if (!back.empty())
+        renderer->drawTriangles(nullptr, m_curl.backPaperVertices().data(), count, back.data(),
+                                (int)back.size(), opaque);
+}
+
+}  // namespace cocos2d

@@ -1,0 +1,31 @@
+#include "engine/transitions/SceneCapture.h"
+
+#include "engine/nodes/CCNode.h"
+#include "engine/render/Renderer.h"
+
+namespace cocos2d {
+
+CCTexture2D* SceneCapture::capture(Renderer* renderer, CCNode* scene) {
+    if (!renderer || !scene) return nullptr;
+    const CCSize out = renderer->getOutputPixelSize();
+    const int pw = (int)out.width, ph = (int)out.height;
+    if (pw <= 0 || ph <= 0) return nullptr;
+    if (!m_texture || m_texture->getPixelsWide() != pw || m_texture->getPixelsHigh() != ph) {
+        CCTexture2D* t = new CCTexture2D();
+        if (!t->initAsRenderTarget(pw, ph)) {
+            t->release();
+            m_texture.reset();
+            return nullptr;
+        }
+        m_texture = t;
+        t->release();
+    }
+    const CCSize design = renderer->getDesignSize();
+    const ccColor4B black = ccc4(0, 0, 0, 255);
+    renderer->beginRenderTarget(m_texture, CCRect(0, 0, design.width, design.height), &black);
+    scene->visit(renderer);
+    renderer->endRenderTarget();
+    return m_texture.get();
+}
+
+}  // namespace cocos2d

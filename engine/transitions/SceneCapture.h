@@ -1,0 +1,25 @@
+#pragma once
+
+#include "engine/base/RefPtr.h"
+#include "engine/render/CCTexture2D.h"
+
+namespace cocos2d {
+
+class CCNode;
+class Renderer;
+
+// Renders a scene into a texture the size of the renderer's output, so a transition can draw
+// it bent or turned. The texture is made on first use and again when the output size changes;
+// it starts opaque black, as the screen does.
+class SceneCapture {
+  public:
+    // The captured texture, or null when the renderer has no output to size it by or cannot
+    // make a render target.
+    CCTexture2D* capture(Renderer* renderer, CCNode* scene);
+    CCTexture2D* texture() const { return m_texture.get(); }
+
+  private:
+    RefPtr<CCTexture2D> m_texture;
+};
+
+}  // namespace cocos2d
