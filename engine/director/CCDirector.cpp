@@ -82,18 +82,23 @@ void CCDirector::setNextScene() {
     CCScene* next = m_pNextScene;
     m_pNextScene = nullptr;
     CCScene* old = m_pRunningScene;
-    bool oldIsTransition = old && old->isTransitionScene();
+    // Only a finished transition's own incoming scene arrives already entered; anything
+    // else (a scene or transition replacing an unfinished one) enters here.
+    bool handedOver = old && old->handedOverScene() == next;
     bool newIsTransition = next->isTransitionScene();
 
     // A transition takes over the outgoing scene's callbacks; when it finishes, its own
     // onExit ends the outgoing scene and tells the incoming one that the transition is over.
-    if (old && !newIsTransition) {
+    // An unfinished transition replaced by anything is cut short now, or it would finish
+    // later and bring its own incoming scene back.
+    bool oldIsUnfinishedTransition = old && old->isTransitionScene() && !old->handedOverScene();
+    if (old && (!newIsTransition || oldIsUnfinishedTransition)) {
         old->onExitTransitionDidStart();
         old->onExit();
         old->cleanup();
     }
     m_pRunningScene = next;  // the reference taken in replaceScene moves here
-    if (!oldIsTransition) {
+    if (!handedOver) {
         next->onEnter();
         next->onEnterTransitionDidFinish();
     }

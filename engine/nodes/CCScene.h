@@ -12,6 +12,9 @@ public:
     bool init() override;
     // Transitions answer true; the director then leaves the scenes' callbacks to them.
     virtual bool isTransitionScene() const { return false; }
+    // A finished transition names the incoming scene it hands to the director; that scene
+    // has entered already and must not be entered again.
+    virtual CCScene* handedOverScene() const { return nullptr; }
 };
 
 }  // namespace cocos2d

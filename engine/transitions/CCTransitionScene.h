@@ -44,6 +44,7 @@ class CCTransitionScene : public CCScene {
     // 0..1: how far the transition has come.
     float getProgress() const;
     bool isFinished() const { return m_bFinished; }
+    CCScene* handedOverScene() const override { return m_bFinished ? m_pInScene.get() : nullptr; }
 
     void onEnter() override;
     void onExit() override;

@@ -4,6 +4,7 @@
 #include "engine/director/CCDirector.h"
 #include "engine/nodes/CCLayer.h"
 #include "engine/nodes/CCScene.h"
+#include "engine/transitions/CCTransitionScene.h"
 #include "support/Harness.h"
 
 using namespace cocos2d;
@@ -96,6 +97,29 @@ TEST_F(DirectorTest, StoppedAnimationFreezesTimeButStillDrainsThePool) {
     step();
     EXPECT_EQ(frames, director->getTotalFrames());
     director->startAnimation();
+}
+
+TEST_F(DirectorTest, ATransitionCutShortByAnotherStillBringsTheLastSceneIn) {
+    RecordingScene* a = new RecordingScene("A");
+    run(a);
+    a->release();
+    RecordingScene* b = new RecordingScene("B");
+    CCDirector::sharedDirector()->replaceScene(CCTransitionScene::create(0.5f, b));
+    b->release();
+    advance(0.2);
+    RecordingScene* c = new RecordingScene("C");
+    CCDirector::sharedDirector()->replaceScene(CCTransitionScene::create(0.5f, c));
+    c->release();
+    advance(1.0);
+    EXPECT_EQ(c, CCDirector::sharedDirector()->getRunningScene());
+    EXPECT_TRUE(c->isRunning());
+    int cEnters = 0, cFinished = 0;
+    for (const std::string& e : events) {
+        cEnters += e == "C onEnter";
+        cFinished += e == "C onEnterTransitionDidFinish";
+    }
+    EXPECT_EQ(1, cFinished);
+    EXPECT_EQ(1, cEnters) << "entered exactly once";
 }
 
 }  // namespace

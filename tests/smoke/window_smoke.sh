@@ -17,7 +17,7 @@ exec xvfb-run -a -s "-screen 0 1280x1024x24" bash -c '
   "$SMOKE_PROGRAM" "$@" > /dev/null 2>&1 &
   pid=$!
   wid=""
-  for _ in $(seq 100); do
+  for _ in $(seq 300); do
     wid=$(xdotool search --name "^${SMOKE_TITLE}\$" 2>/dev/null | head -n1 || true)
     [ -n "$wid" ] && break
     if ! kill -0 "$pid" 2>/dev/null; then break; fi
