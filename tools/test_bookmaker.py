@@ -31,8 +31,13 @@ def build(out, *extra, cache=None):
                    stdout=subprocess.DEVNULL)
 
 
+# Written by the reader itself on its first run, not made from the course file.
+NOT_BOOK_CONTENT = {"ft.xml"}
+
+
 def tree(root):
-    return sorted(str(p.relative_to(root)) for p in Path(root).rglob("*") if p.is_file())
+    return sorted(str(p.relative_to(root)) for p in Path(root).rglob("*")
+                  if p.is_file() and str(p.relative_to(root)) not in NOT_BOOK_CONTENT)
 
 
 def differences(a, b, only_suffixes=None, skip_dirs=()):
