@@ -8,7 +8,6 @@ namespace extension {
 
 void CCSGUIReader::applyLoadingBarOptions(UIWidget* widget, JsonDictionary* dict) {
     applyWidgetOptions(widget, dict);
-#if PAGLY_HAVE_LOADINGBAR
     if (UILoadingBar* bar = dynamic_cast<UILoadingBar*>(widget)) {
         ReaderOptions o(dict);
         ImageRule(o, m_documentDirectory, m_legacyDocument)
@@ -25,13 +24,11 @@ void CCSGUIReader::applyLoadingBarOptions(UIWidget* widget, JsonDictionary* dict
         bar->setDirection(o.integer("direction"));
         bar->setPercent(o.integer("percent"));
     }
-#endif
     applyColorOptions(widget, dict);
 }
 
 void CCSGUIReader::applySliderOptions(UIWidget* widget, JsonDictionary* dict) {
     applyWidgetOptions(widget, dict);
-#if PAGLY_HAVE_SLIDER
     if (UISlider* slider = dynamic_cast<UISlider*>(widget)) {
         ReaderOptions o(dict);
         ImageRule images(o, m_documentDirectory, m_legacyDocument);
@@ -64,13 +61,11 @@ void CCSGUIReader::applySliderOptions(UIWidget* widget, JsonDictionary* dict) {
                          slider->loadProgressBarTexture(name, type);
                      });
     }
-#endif
     applyColorOptions(widget, dict);
 }
 
 void CCSGUIReader::applyTextFieldOptions(UIWidget* widget, JsonDictionary* dict) {
     applyWidgetOptions(widget, dict);
-#if PAGLY_HAVE_TEXTFIELD
     if (UITextField* field = dynamic_cast<UITextField*>(widget)) {
         ReaderOptions o(dict);
         if (const char* placeHolder = o.string("placeHolder")) field->setPlaceHolder(placeHolder);
@@ -92,7 +87,6 @@ void CCSGUIReader::applyTextFieldOptions(UIWidget* widget, JsonDictionary* dict)
             }
         }
     }
-#endif
     applyColorOptions(widget, dict);
 }
 

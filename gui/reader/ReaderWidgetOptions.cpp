@@ -47,7 +47,6 @@ void CCSGUIReader::applyTextButtonOptions(UIWidget* widget, JsonDictionary* dict
 
 void CCSGUIReader::applyCheckBoxOptions(UIWidget* widget, JsonDictionary* dict) {
     applyWidgetOptions(widget, dict);
-#if PAGLY_HAVE_CHECKBOX
     if (UICheckBox* box = dynamic_cast<UICheckBox*>(widget)) {
         ReaderOptions o(dict);
         ImageRule images(o, m_documentDirectory, m_legacyDocument);
@@ -71,7 +70,6 @@ void CCSGUIReader::applyCheckBoxOptions(UIWidget* widget, JsonDictionary* dict) 
                          box->loadTextureFrontCrossDisabled(name, type);
                      });
     }
-#endif
     applyColorOptions(widget, dict);
 }
 

@@ -21,25 +21,17 @@ typedef CCSGUIReader R;
 // In the order the format lists the classes.
 const WidgetClass kClasses[] = {
     {"Button", &make<UIButton>, {&R::applyButtonOptions, nullptr}},
-#if PAGLY_HAVE_CHECKBOX
     {"CheckBox", &make<UICheckBox>, {&R::applyCheckBoxOptions, nullptr}},
-#endif
     {"Label", &make<UILabel>, {&R::applyLabelOptions, nullptr}},
     {"LabelAtlas", &make<UILabelAtlas>, {&R::applyLabelAtlasOptions, nullptr}},
-#if PAGLY_HAVE_LOADINGBAR
     {"LoadingBar", &make<UILoadingBar>, {&R::applyLoadingBarOptions, nullptr}},
-#endif
     {"ScrollView", &make<UIScrollView>, {&R::applyScrollViewOptions, nullptr}},
     {"TextArea", &make<UILabel>, {&R::applyTextAreaOptions, nullptr}},
     {"TextButton", &make<UIButton>, {&R::applyTextButtonOptions, nullptr}},
-#if PAGLY_HAVE_TEXTFIELD
     {"TextField", &make<UITextField>, {&R::applyTextFieldOptions, nullptr}},
-#endif
     {"ImageView", &make<UIImageView>, {&R::applyImageViewOptions, nullptr}},
     {"Panel", &make<Layout>, {&R::applyPanelOptions, nullptr}},
-#if PAGLY_HAVE_SLIDER
     {"Slider", &make<UISlider>, {&R::applySliderOptions, nullptr}},
-#endif
     {"ListView", nullptr, {nullptr, nullptr}},
     {"PageView", &make<UIPageView>, {&R::applyPanelOptions, &R::applyColorOptions}},
     {"LabelBMFont", &make<UILabelBMFont>, {&R::applyLabelBMFontOptions, nullptr}},

@@ -278,21 +278,6 @@ TEST_F(ReaderOptionsTest, LabelAtlasNeedsAllFiveKeys) {
     EXPECT_STREQ("", zero->getStringValue());
 }
 
-#if PAGLY_HAVE_SLIDER
-TEST_F(ReaderOptionsTest, SliderBarNeedsTheLegacyKey) {
-    UISlider* slider = dynamic_cast<UISlider*>(node("Slider", R"(
-        "barFileNameData": {"resourceType": 0, "path": "images/bar.png"},
-        "ballNormalData": {"resourceType": 0, "path": "images/btn.png"}, "percent": 40)"));
-    ASSERT_NE(nullptr, slider);
-    EXPECT_STREQ("", slider->getBarFile());
-    EXPECT_EQ(40, slider->getPercent());
-    slider = dynamic_cast<UISlider*>(node("Slider", R"("barFileName": 0,
-        "barFileNameData": {"resourceType": 0, "path": "images/bar.png"})"));
-    ASSERT_NE(nullptr, slider);
-    EXPECT_EQ(dir() + "images/bar.png", slider->getBarFile());
-}
-#endif
-
 }  // namespace
 
 namespace {
@@ -350,6 +335,157 @@ TEST_F(ReaderContainerOptionsTest, ChildrenOfScrollContainersGoIntoTheirContent)
     ASSERT_NE(nullptr, view);
     ASSERT_EQ(1u, view->getInnerContainer()->getChildren()->count());
     EXPECT_NE(nullptr, find("inside"));
+}
+
+}  // namespace
+
+namespace {
+
+class ReaderInputOptionsTest : public pagly::test::ReaderTest {
+  protected:
+    UIWidget* node(const char* classname, const std::string& options, bool legacy = false) {
+        return build(
+            std::string(R"({"classname": ")") + classname + R"(", "options": {)" + options + "}}",
+            legacy);
+    }
+    std::string dir() const { return fixtures() + "/"; }
+};
+
+TEST_F(ReaderInputOptionsTest, CheckBoxLoadsItsFiveImages) {
+    ASSERT_NE(nullptr, load("sheet_a.json"));  // brings the sheet's frames
+    UICheckBox* box = dynamic_cast<UICheckBox*>(node("CheckBox", R"(
+        "backGroundBoxData": {"resourceType": 0, "path": "images/btn.png"},
+        "backGroundBoxSelectedData": {"resourceType": 1, "path": "tiny_a.png"},
+        "frontCrossData": {"resourceType": 0, "path": "images/bar.png"},
+        "backGroundBoxDisabledData": {"resourceType": 2, "path": "images/bar.png"},
+        "frontCrossDisabledData": {"resourceType": 1, "path": "tiny_b.png"})"));
+    ASSERT_NE(nullptr, box);
+    EXPECT_EQ(CCSize(12, 6), box->getBackGroundNode()->getContentSize());
+    EXPECT_EQ(CCSize(8, 8), box->getBackGroundSelectedNode()->getContentSize());
+    EXPECT_EQ(CCSize(20, 10), box->getFrontCrossNode()->getContentSize());
+    EXPECT_EQ(CCSize(0, 0), box->getBackGroundDisabledNode()->getContentSize());
+    EXPECT_EQ(CCSize(8, 8), box->getFrontCrossDisabledNode()->getContentSize());
+    EXPECT_EQ(CCSize(12, 6), box->getSize());
+    EXPECT_FALSE(box->isSelected());
+
+    // Legacy layout: plain names, all from the sheet when merged.
+    box = dynamic_cast<UICheckBox*>(node("CheckBox", R"("useMergedTexture": true,
+        "backGroundBox": "tiny_a.png", "frontCross": "tiny_b.png")",
+                                         true));
+    ASSERT_NE(nullptr, box);
+    EXPECT_EQ(CCSize(8, 8), box->getBackGroundNode()->getContentSize());
+    EXPECT_EQ(CCSize(8, 8), box->getFrontCrossNode()->getContentSize());
+}
+
+TEST_F(ReaderInputOptionsTest, SliderBarNeedsTheLegacyKey) {
+    UISlider* slider = dynamic_cast<UISlider*>(node("Slider", R"(
+        "barFileNameData": {"resourceType": 0, "path": "images/bar.png"},
+        "ballNormalData": {"resourceType": 0, "path": "images/btn.png"},
+        "progressBarData": {"resourceType": 0, "path": "images/bar.png"}, "percent": 40)"));
+    ASSERT_NE(nullptr, slider);
+    EXPECT_STREQ("", slider->getBarFile());
+    EXPECT_EQ(dir() + "images/btn.png", slider->getBallNormalFile());
+    EXPECT_EQ(dir() + "images/bar.png", slider->getProgressBarFile());
+    EXPECT_EQ(40, slider->getPercent());
+
+    // With "barFileName" present (its value unused) the bar comes from "barFileNameData";
+    // in nine-slice mode the bar then takes "length" as its width.
+    slider = dynamic_cast<UISlider*>(node("Slider", R"("barFileName": 0,
+        "barFileNameData": {"resourceType": 0, "path": "images/bar.png"},
+        "barTextureScale9Enable": true, "length": 150, "percent": 250)"));
+    ASSERT_NE(nullptr, slider);
+    EXPECT_EQ(dir() + "images/bar.png", slider->getBarFile());
+    EXPECT_TRUE(slider->isScale9Enabled());
+    EXPECT_FLOAT_EQ(150.0f, slider->getSize().width);
+    EXPECT_EQ(100, slider->getPercent());
+
+    slider = dynamic_cast<UISlider*>(node("Slider", R"("barFileName": "images/bar.png",
+        "ballPressed": "images/btn.png")",
+                                          true));
+    ASSERT_NE(nullptr, slider);
+    EXPECT_EQ(dir() + "images/bar.png", slider->getBarFile());
+    EXPECT_EQ(dir() + "images/btn.png", slider->getBallPressedFile());
+}
+
+TEST_F(ReaderInputOptionsTest, LoadingBarInBothLayouts) {
+    UILoadingBar* bar = dynamic_cast<UILoadingBar*>(node("LoadingBar", R"(
+        "textureData": {"resourceType": 0, "path": "images/bar.png"}, "scale9Enable": true,
+        "capInsetsX": 2, "capInsetsY": 2, "capInsetsWidth": 4, "capInsetsHeight": 4,
+        "width": 200, "height": 10, "direction": 1, "percent": 30)"));
+    ASSERT_NE(nullptr, bar);
+    EXPECT_EQ(dir() + "images/bar.png", bar->getTextureFile());
+    EXPECT_TRUE(bar->isScale9Enabled());
+    EXPECT_EQ(CCSize(200, 10), bar->getSize());
+    EXPECT_EQ(1, bar->getDirection());
+    EXPECT_EQ(30, bar->getPercent());
+
+    // The legacy layout has no nine-slice keys; "scale9Enable" is not read there.
+    bar = dynamic_cast<UILoadingBar*>(node("LoadingBar", R"("useMergedTexture": true,
+        "texture": "tiny_a.png", "scale9Enable": true, "percent": 70)",
+                                           true));
+    ASSERT_NE(nullptr, bar);
+    EXPECT_STREQ("tiny_a.png", bar->getTextureFile());
+    EXPECT_EQ(TexturePlist, bar->getTextureType());
+    EXPECT_FALSE(bar->isScale9Enabled());
+    EXPECT_EQ(0, bar->getDirection());
+}
+
+TEST_F(ReaderInputOptionsTest, TextFieldOptions) {
+    UITextField* field = dynamic_cast<UITextField*>(node("TextField", R"("placeHolder": "name?",
+        "text": "abc", "fontSize": 24, "fontName": "Arial", "touchSizeWidth": 100,
+        "touchSizeHeight": 30, "maxLengthEnable": true, "maxLength": 5,
+        "passwordEnable": true, "passwordStyleText": "#")"));
+    ASSERT_NE(nullptr, field);
+    EXPECT_STREQ("abc", field->getStringValue());
+    EXPECT_TRUE(field->isUseTouchArea());
+    EXPECT_EQ(CCSize(100, 30), field->getTouchSize());
+    EXPECT_TRUE(field->isMaxLengthEnabled());
+    EXPECT_EQ(5, field->getMaxLength());
+    EXPECT_TRUE(field->isPasswordEnabled());
+    EXPECT_STREQ("#", field->getPasswordStyleText());
+
+    // One touch size alone is not applied; a maximum length without its switch is not read.
+    field = dynamic_cast<UITextField*>(node("TextField", R"("touchSizeWidth": 100,
+        "maxLength": 5, "passwordStyleText": "#")"));
+    ASSERT_NE(nullptr, field);
+    EXPECT_FALSE(field->isUseTouchArea());
+    EXPECT_FALSE(field->isMaxLengthEnabled());
+    EXPECT_EQ(0, field->getMaxLength());
+    EXPECT_FALSE(field->isPasswordEnabled());
+    EXPECT_STRNE("#", field->getPasswordStyleText());
+}
+
+}  // namespace
+
+namespace {
+
+class ReaderClassTableTest : public pagly::test::ReaderTest {};
+
+TEST_F(ReaderClassTableTest, EachClassnameMakesItsWidget) {
+    struct Case {
+        const char* classname;
+        const char* description;  // null: no widget
+    };
+    const Case cases[] = {
+        {"Button", "Button"},          {"CheckBox", "CheckBox"},     {"Label", "Label"},
+        {"LabelAtlas", "LabelAtlase"}, {"LoadingBar", "LoadingBar"}, {"ScrollView", "ScrollView"},
+        {"TextArea", "Label"},         {"TextButton", "Button"},     {"TextField", "TextField"},
+        {"ImageView", "ImageView"},    {"Panel", "Layout"},          {"Slider", "Slider"},
+        {"ListView", nullptr},         {"PageView", "PageView"},     {"LabelBMFont", "LabelBMFont"},
+        {"DragPanel", "DragPanel"},    {"button", nullptr},          {"", nullptr},
+        {"Widget", nullptr},
+    };
+    for (bool legacy : {false, true}) {
+        for (const Case& c : cases) {
+            UIWidget* w = build(std::string(R"({"classname": ")") + c.classname + R"("})", legacy);
+            if (!c.description) {
+                EXPECT_EQ(nullptr, w) << c.classname;
+                continue;
+            }
+            ASSERT_NE(nullptr, w) << c.classname;
+            EXPECT_EQ(c.description, w->getDescription()) << c.classname;
+        }
+    }
 }
 
 }  // namespace
