@@ -14,6 +14,7 @@
 #include "gui/reader/ActionManager.h"
 #include "gui/reader/JsonDictionary.h"
 #include "gui/reader/JsonHelper.h"
+#include "gui/reader/ReaderOptions.h"
 #include "gui/reader/ReaderValues.h"
 #include "gui/reader/WidgetClasses.h"
 
@@ -111,10 +112,13 @@ UIWidget* CCSGUIReader::loadWidgetTree(const char* fileName) {
     JsonDictionaryPtr tree(json->getSubDictionary(&document, "widgetTree"));
     UIWidget* root = createWidget(tree.get());
     if (root && root->getSize().equals(CCSize(0, 0))) {
-        // Only a panel can take a size it does not draw from content; a negative design
-        // value sizes nothing.
+        // Only a panel can take a size it does not draw from content. The design values
+        // are held to the sizes the reader accepts anywhere (never negative nor immense).
         if (Layout* panel = dynamic_cast<Layout*>(root)) {
-            panel->setSize(CCSize(std::max(designWidth, 0.0f), std::max(designHeight, 0.0f)));
+            auto held = [](float v) {
+                return std::min(std::max(v, 0.0f), ReaderOptions::kMaxSize);
+            };
+            panel->setSize(CCSize(held(designWidth), held(designHeight)));
         }
     }
 

@@ -112,6 +112,15 @@ TEST_F(ReaderDocumentTest, RootPanelSizes) {
     root = load("root_0x10.json");
     ASSERT_NE(nullptr, root);
     EXPECT_EQ(CCSize(0, 10), root->getSize());
+    // An immense design size is recorded, but a panel is never made larger than the reader
+    // allows any widget to be.
+    std::string path = testing::TempDir() + "immense.json";
+    std::ofstream(path) << R"({"designWidth": 1e9, "designHeight": 100,
+                               "widgetTree": {"classname": "Panel"}})";
+    root = load(path.c_str());
+    ASSERT_NE(nullptr, root);
+    EXPECT_EQ(CCSize(1e9f, 100), WidgetHelper::instance()->getDesignSize());
+    EXPECT_EQ(CCSize(65536, 100), root->getSize());
 }
 
 TEST_F(ReaderDocumentTest, DocumentDirectoryComesFromTheResolvedPath) {
