@@ -38,55 +38,19 @@ UIDragPanel* UIDragPanel::create() {
 }
 
 bool UIDragPanel::init() {
-    if (!Layout::init()) return false;
+    if (!ContentLayout::init()) return false;
     setUpdateEnabled(true);
     setTouchEnabled(true);
     setClippingEnabled(true);
     return true;
 }
 
-void UIDragPanel::initRenderer() {
-    Layout::initRenderer();
-    m_pInnerContainer = Layout::create();
-    if (m_pInnerContainer) UIWidget::addChild(m_pInnerContainer);
-}
-
 std::string UIDragPanel::getDescription() const { return "DragPanel"; }
-
-// ---------------------------------------------------------------- content forwarding
-
-bool UIDragPanel::addChild(UIWidget* child) {
-    return m_pInnerContainer ? m_pInnerContainer->addChild(child) : false;
-}
-
-bool UIDragPanel::removeChild(UIWidget* child) {
-    return m_pInnerContainer ? m_pInnerContainer->removeChild(child) : false;
-}
-
-void UIDragPanel::removeAllChildren() {
-    if (m_pInnerContainer) m_pInnerContainer->removeAllChildren();
-}
-
-CCArray* UIDragPanel::getChildren() {
-    return m_pInnerContainer ? m_pInnerContainer->getChildren() : nullptr;
-}
-
-void UIDragPanel::setLayoutType(int type) {
-    if (m_pInnerContainer) m_pInnerContainer->setLayoutType(type);
-}
-
-int UIDragPanel::getLayoutType() {
-    return m_pInnerContainer ? m_pInnerContainer->getLayoutType() : LayoutAbsolute;
-}
-
-void UIDragPanel::doLayout() {
-    if (m_pInnerContainer) m_pInnerContainer->doLayout();
-}
 
 // ---------------------------------------------------------------- size
 
 void UIDragPanel::onSizeChanged() {
-    Layout::onSizeChanged();
+    ContentLayout::onSizeChanged();
     if (!m_pInnerContainer) return;
     // The content always covers the panel; it grows in place.
     const CCSize& inner = m_pInnerContainer->getSize();
@@ -388,26 +352,26 @@ void UIDragPanel::interceptTouchEvent(WidgetTouchEvent kind, UIWidget* sender,
 
 bool UIDragPanel::onTouchBegan(const CCPoint& touchPoint) {
     RefPtr<UIDragPanel> keep(this);
-    bool pass = Layout::onTouchBegan(touchPoint);
+    bool pass = ContentLayout::onTouchBegan(touchPoint);
     handlePressLogic(touchPoint);
     return pass;
 }
 
 void UIDragPanel::onTouchMoved(const CCPoint& touchPoint) {
     RefPtr<UIDragPanel> keep(this);
-    Layout::onTouchMoved(touchPoint);
+    ContentLayout::onTouchMoved(touchPoint);
     handleMoveLogic(touchPoint);
 }
 
 void UIDragPanel::onTouchEnded(const CCPoint& touchPoint) {
     RefPtr<UIDragPanel> keep(this);
-    Layout::onTouchEnded(touchPoint);
+    ContentLayout::onTouchEnded(touchPoint);
     handleReleaseLogic(touchPoint);
 }
 
 void UIDragPanel::onTouchCancelled(const CCPoint& touchPoint) {
     RefPtr<UIDragPanel> keep(this);
-    Layout::onTouchCancelled(touchPoint);
+    ContentLayout::onTouchCancelled(touchPoint);
     if (!m_bTouchPressed) return;
     // No glide for a cancelled touch, but no margin left behind either.
     m_bTouchPressed = false;

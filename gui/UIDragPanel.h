@@ -1,6 +1,6 @@
 #pragma once
 
-#include "gui/Layout.h"
+#include "gui/ContentLayout.h"
 #include "gui/UIScrollInterface.h"
 
 namespace cocos2d {
@@ -54,7 +54,7 @@ typedef void (CCObject::*SEL_DragPanelEvent)(CCObject* sender, DragPanelEventTyp
 // A release glides on with an eased move; without bounce the content never uncovers the panel and
 // reports when it rests against an edge or corner, with bounce it may be pulled past an edge and
 // springs back. All movement advances with the director's frame step.
-class UIDragPanel : public Layout, public UIScrollInterface {
+class UIDragPanel : public ContentLayout, public UIScrollInterface {
   public:
     UIDragPanel();
     ~UIDragPanel() override;
@@ -62,14 +62,6 @@ class UIDragPanel : public Layout, public UIScrollInterface {
 
     bool init() override;
     std::string getDescription() const override;
-
-    bool addChild(UIWidget* child) override;
-    bool removeChild(UIWidget* child) override;
-    void removeAllChildren() override;
-    CCArray* getChildren() override;
-    void setLayoutType(int type) override;
-    int getLayoutType() override;
-    void doLayout() override;
 
     bool onTouchBegan(const CCPoint& touchPoint) override;
     void onTouchMoved(const CCPoint& touchPoint) override;
@@ -87,7 +79,6 @@ class UIDragPanel : public Layout, public UIScrollInterface {
     // Sizes the inner container (never smaller than the panel) and aligns it to the top.
     void setInnerContainerSize(const CCSize& size);
     const CCSize& getInnerContainerSize() const;
-    Layout* getInnerContainer() const { return m_pInnerContainer; }
 
     void setBounceEnabled(bool enabled) { m_bBounceEnabled = enabled; }
     bool isBounceEnabled() const { return m_bBounceEnabled; }
@@ -118,7 +109,6 @@ class UIDragPanel : public Layout, public UIScrollInterface {
     float getMoveDuration() const { return m_fMoveDuration; }
 
   protected:
-    void initRenderer() override;
     void onSizeChanged() override;
 
   private:
@@ -140,7 +130,6 @@ class UIDragPanel : public Layout, public UIScrollInterface {
     void moveInnerContainer(const CCPoint& delta);
     void fireEvent(int kind);
 
-    Layout* m_pInnerContainer = nullptr;  // owned by the panel's children array
     bool m_bTouchPressed = false;
     bool m_bTouchMoved = false;
     bool m_bTouchReleased = false;

@@ -28,7 +28,7 @@ UIScrollView* UIScrollView::create() {
 }
 
 bool UIScrollView::init() {
-    if (!Layout::init()) return false;
+    if (!ContentLayout::init()) return false;
     setUpdateEnabled(true);
     setTouchEnabled(true);
     setClippingEnabled(true);
@@ -36,48 +36,12 @@ bool UIScrollView::init() {
     return true;
 }
 
-void UIScrollView::initRenderer() {
-    Layout::initRenderer();
-    m_pInnerContainer = Layout::create();
-    if (m_pInnerContainer) UIWidget::addChild(m_pInnerContainer);
-}
-
 std::string UIScrollView::getDescription() const { return "ScrollView"; }
-
-// ---------------------------------------------------------------- content forwarding
-
-bool UIScrollView::addChild(UIWidget* child) {
-    return m_pInnerContainer ? m_pInnerContainer->addChild(child) : false;
-}
-
-bool UIScrollView::removeChild(UIWidget* child) {
-    return m_pInnerContainer ? m_pInnerContainer->removeChild(child) : false;
-}
-
-void UIScrollView::removeAllChildren() {
-    if (m_pInnerContainer) m_pInnerContainer->removeAllChildren();
-}
-
-CCArray* UIScrollView::getChildren() {
-    return m_pInnerContainer ? m_pInnerContainer->getChildren() : nullptr;
-}
-
-void UIScrollView::setLayoutType(int type) {
-    if (m_pInnerContainer) m_pInnerContainer->setLayoutType(type);
-}
-
-int UIScrollView::getLayoutType() {
-    return m_pInnerContainer ? m_pInnerContainer->getLayoutType() : LayoutAbsolute;
-}
-
-void UIScrollView::doLayout() {
-    if (m_pInnerContainer) m_pInnerContainer->doLayout();
-}
 
 // ---------------------------------------------------------------- size
 
 void UIScrollView::onSizeChanged() {
-    Layout::onSizeChanged();
+    ContentLayout::onSizeChanged();
     m_fTopBoundary = m_size.height;
     m_fRightBoundary = m_size.width;
     if (m_pInnerContainer) fitInnerContainer(m_pInnerContainer->getSize());
@@ -287,25 +251,25 @@ void UIScrollView::interceptTouchEvent(WidgetTouchEvent kind, UIWidget* sender,
 
 bool UIScrollView::onTouchBegan(const CCPoint& touchPoint) {
     RefPtr<UIScrollView> keep(this);
-    bool pass = Layout::onTouchBegan(touchPoint);
+    bool pass = ContentLayout::onTouchBegan(touchPoint);
     handlePressLogic(touchPoint);
     return pass;
 }
 
 void UIScrollView::onTouchMoved(const CCPoint& touchPoint) {
     RefPtr<UIScrollView> keep(this);
-    Layout::onTouchMoved(touchPoint);
+    ContentLayout::onTouchMoved(touchPoint);
     handleMoveLogic(touchPoint);
 }
 
 void UIScrollView::onTouchEnded(const CCPoint& touchPoint) {
     RefPtr<UIScrollView> keep(this);
-    Layout::onTouchEnded(touchPoint);
+    ContentLayout::onTouchEnded(touchPoint);
     handleReleaseLogic(touchPoint);
 }
 
 void UIScrollView::onTouchCancelled(const CCPoint& touchPoint) {
-    Layout::onTouchCancelled(touchPoint);
+    ContentLayout::onTouchCancelled(touchPoint);
     // A cancelled touch is no flick: drop the press without inertia.
     m_bPressed = false;
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "gui/Layout.h"
+#include "gui/ContentLayout.h"
 #include "gui/UIScrollInterface.h"
 
 namespace cocos2d {
@@ -36,7 +36,7 @@ typedef void (CCObject::*SEL_ScrollViewEvent)(CCObject* sender, ScrollViewEventT
 // A clipping panel whose content (kept in an inner container) the finger scrolls along one axis.
 // The content never passes its ends: reaching one stops it there and tells the listener. A flick
 // keeps the content moving, slowing at a constant rate, frame by frame.
-class UIScrollView : public Layout, public UIScrollInterface {
+class UIScrollView : public ContentLayout, public UIScrollInterface {
   public:
     UIScrollView();
     ~UIScrollView() override;
@@ -44,15 +44,6 @@ class UIScrollView : public Layout, public UIScrollInterface {
 
     bool init() override;
     std::string getDescription() const override;
-
-    // Content widgets live in the inner container.
-    bool addChild(UIWidget* child) override;
-    bool removeChild(UIWidget* child) override;
-    void removeAllChildren() override;
-    CCArray* getChildren() override;
-    void setLayoutType(int type) override;
-    int getLayoutType() override;
-    void doLayout() override;
 
     bool onTouchBegan(const CCPoint& touchPoint) override;
     void onTouchMoved(const CCPoint& touchPoint) override;
@@ -77,7 +68,6 @@ class UIScrollView : public Layout, public UIScrollInterface {
     // Sizes the inner container (never smaller than the view) and aligns it to the top.
     void setInnerContainerSize(const CCSize& size);
     const CCSize& getInnerContainerSize() const;
-    Layout* getInnerContainer() const { return m_pInnerContainer; }
     // Moves the content by offset along the scroll axis, without any limit.
     void moveChildren(float offset);
 
@@ -101,7 +91,6 @@ class UIScrollView : public Layout, public UIScrollInterface {
     bool isRightEnd() const { return m_bRightEnd; }
 
   protected:
-    void initRenderer() override;
     void onSizeChanged() override;
 
   private:
@@ -111,7 +100,6 @@ class UIScrollView : public Layout, public UIScrollInterface {
     void stopAutoScroll();
     void fireEvent(ScrollViewEventType kind);
 
-    Layout* m_pInnerContainer = nullptr;  // owned by the view's children array
     int m_eDirection = ScrollViewDirVertical;
     int m_eMoveDirection = ScrollViewMoveNone;
     float m_fTouchBeganPoint = 0.0f;

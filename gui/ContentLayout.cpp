@@ -1,0 +1,41 @@
+#include "gui/ContentLayout.h"
+
+namespace cocos2d {
+namespace extension {
+
+void ContentLayout::initRenderer() {
+    Layout::initRenderer();
+    m_pInnerContainer = Layout::create();
+    if (m_pInnerContainer) UIWidget::addChild(m_pInnerContainer);
+}
+
+bool ContentLayout::addChild(UIWidget* child) {
+    return m_pInnerContainer ? m_pInnerContainer->addChild(child) : false;
+}
+
+bool ContentLayout::removeChild(UIWidget* child) {
+    return m_pInnerContainer ? m_pInnerContainer->removeChild(child) : false;
+}
+
+void ContentLayout::removeAllChildren() {
+    if (m_pInnerContainer) m_pInnerContainer->removeAllChildren();
+}
+
+CCArray* ContentLayout::getChildren() {
+    return m_pInnerContainer ? m_pInnerContainer->getChildren() : nullptr;
+}
+
+void ContentLayout::setLayoutType(int type) {
+    if (m_pInnerContainer) m_pInnerContainer->setLayoutType(type);
+}
+
+int ContentLayout::getLayoutType() {
+    return m_pInnerContainer ? m_pInnerContainer->getLayoutType() : LayoutAbsolute;
+}
+
+void ContentLayout::doLayout() {
+    if (m_pInnerContainer) m_pInnerContainer->doLayout();
+}
+
+}  // namespace extension
+}  // namespace cocos2d

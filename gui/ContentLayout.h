@@ -1,0 +1,29 @@
+#pragma once
+
+#include "gui/Layout.h"
+
+namespace cocos2d {
+namespace extension {
+
+// A panel that keeps its content widgets in an inner container it moves as a whole (the
+// scroll view and the drag panel): children added to it go to the container.
+class ContentLayout : public Layout {
+  public:
+    bool addChild(UIWidget* child) override;
+    bool removeChild(UIWidget* child) override;
+    void removeAllChildren() override;
+    CCArray* getChildren() override;
+    void setLayoutType(int type) override;
+    int getLayoutType() override;
+    void doLayout() override;
+
+    Layout* getInnerContainer() const { return m_pInnerContainer; }
+
+  protected:
+    void initRenderer() override;
+
+    Layout* m_pInnerContainer = nullptr;  // owned by the panel's own children array
+};
+
+}  // namespace extension
+}  // namespace cocos2d
