@@ -8,71 +8,27 @@ namespace cocos2d {
 
 // ---------------------------------------------------------------- CCLayerRGBA
 
-CCLayerRGBA::CCLayerRGBA() : m_realColor(ccWHITE), m_displayedColor(ccWHITE) {}
-
-namespace {
-CCRGBAProtocol* cascadingColorParent(CCNode* parent) {
-    CCRGBAProtocol* p = dynamic_cast<CCRGBAProtocol*>(parent);
-    return p && p->isCascadeColorEnabled() ? p : nullptr;
-}
-CCRGBAProtocol* cascadingOpacityParent(CCNode* parent) {
-    CCRGBAProtocol* p = dynamic_cast<CCRGBAProtocol*>(parent);
-    return p && p->isCascadeOpacityEnabled() ? p : nullptr;
-}
-ccColor3B multiply(const ccColor3B& a, const ccColor3B& b) {
-    return ccc3((unsigned char)(a.r * b.r / 255), (unsigned char)(a.g * b.g / 255),
-                (unsigned char)(a.b * b.b / 255));
-}
-}  // namespace
+CCLayerRGBA::CCLayerRGBA() {}
 
 void CCLayerRGBA::setColor(const ccColor3B& color) {
     m_realColor = color;
-    CCRGBAProtocol* parent = cascadingColorParent(m_pParent);
-    updateDisplayedColor(parent ? parent->getDisplayedColor() : ccWHITE);
-    ccRequestRedraw();
+    updateDisplayedColor(inheritedColor(m_pParent));
 }
 
 void CCLayerRGBA::setOpacity(unsigned char opacity) {
     m_realOpacity = opacity;
-    CCRGBAProtocol* parent = cascadingOpacityParent(m_pParent);
-    updateDisplayedOpacity(parent ? parent->getDisplayedOpacity() : 255);
-    ccRequestRedraw();
+    updateDisplayedOpacity(inheritedOpacity(m_pParent));
 }
 
 void CCLayerRGBA::updateDisplayedColor(const ccColor3B& parentColor) {
-    ccColor3B c = multiply(m_realColor, parentColor);
-    if (c != m_displayedColor) {
-        m_displayedColor = c;
-        ccRequestRedraw();
-    }
-    if (m_bCascadeColor && m_pChildren) {
-        for (CCObject* o : *m_pChildren)
-            if (CCRGBAProtocol* child = dynamic_cast<CCRGBAProtocol*>(o))
-                child->updateDisplayedColor(m_displayedColor);
-    }
+    applyColor(parentColor, m_pChildren);
 }
 
 void CCLayerRGBA::updateDisplayedOpacity(unsigned char parentOpacity) {
-    unsigned char o = (unsigned char)(m_realOpacity * parentOpacity / 255);
-    if (o != m_displayedOpacity) {
-        m_displayedOpacity = o;
-        ccRequestRedraw();
-    }
-    if (m_bCascadeOpacity && m_pChildren) {
-        for (CCObject* obj : *m_pChildren)
-            if (CCRGBAProtocol* child = dynamic_cast<CCRGBAProtocol*>(obj))
-                child->updateDisplayedOpacity(m_displayedOpacity);
-    }
+    applyOpacity(parentOpacity, m_pChildren);
 }
 
-void CCLayerRGBA::updateDisplayedFromParent() {
-    CCRGBAProtocol* colorParent = cascadingColorParent(m_pParent);
-    m_displayedColor =
-        multiply(m_realColor, colorParent ? colorParent->getDisplayedColor() : ccWHITE);
-    CCRGBAProtocol* opacityParent = cascadingOpacityParent(m_pParent);
-    unsigned char po = opacityParent ? opacityParent->getDisplayedOpacity() : 255;
-    m_displayedOpacity = (unsigned char)(m_realOpacity * po / 255);
-}
+void CCLayerRGBA::updateDisplayedFromParent() { refreshFrom(m_pParent); }
 
 // ---------------------------------------------------------------- CCLayerColor
 

@@ -1,12 +1,13 @@
 #pragma once
 
 #include "engine/nodes/CCLayer.h"
+#include "engine/nodes/CCRGBAValues.h"
 #include "engine/render/RenderTypes.h"
 
 namespace cocos2d {
 
 // A layer with colour and opacity (optionally cascading to children), like CCNodeRGBA.
-class CCLayerRGBA : public CCLayer, public CCRGBAProtocol {
+class CCLayerRGBA : public CCLayer, public CCRGBAProtocol, protected CCRGBAValues {
   public:
     CCLayerRGBA();
 
@@ -23,11 +24,6 @@ class CCLayerRGBA : public CCLayer, public CCRGBAProtocol {
     void updateDisplayedColor(const ccColor3B& parentColor) override;
     void updateDisplayedOpacity(unsigned char parentOpacity) override;
     void updateDisplayedFromParent() override;
-
-  protected:
-    ccColor3B m_realColor, m_displayedColor;
-    unsigned char m_realOpacity = 255, m_displayedOpacity = 255;
-    bool m_bCascadeColor = false, m_bCascadeOpacity = false;
 };
 
 // A solid rectangle of colour over the layer's content size (the design size by default),

@@ -127,7 +127,8 @@ void CCNode::addChild(CCNode* child, int zOrder) {
 void CCNode::addChild(CCNode* child, int zOrder, int tag) {
     if (!child) return;
     if (child->m_pParent) {
-        CCLog("addChild: node %s already has a parent; not added again", child->description().c_str());
+        CCLog("addChild: node %s already has a parent; not added again",
+              child->description().c_str());
         return;
     }
     childrenAlloc();
@@ -343,9 +344,9 @@ CCRect CCNode::boundingBox() {
 
 void CCNode::visit(Renderer* renderer) {
     if (!m_bVisible) return;
-    m_worldTransform = m_pParent
-                           ? CCAffineTransformConcat(nodeToParentTransform(), m_pParent->m_worldTransform)
-                           : nodeToParentTransform();
+    m_worldTransform =
+        m_pParent ? CCAffineTransformConcat(nodeToParentTransform(), m_pParent->m_worldTransform)
+                  : nodeToParentTransform();
     updateDisplayedFromParent();
     if (!m_pChildren || m_pChildren->count() == 0) {
         draw(renderer);
@@ -377,7 +378,9 @@ void CCNode::schedule(SEL_SCHEDULE selector, float interval, unsigned int repeat
     scheduler()->scheduleSelector(selector, this, interval, repeat, delay, !m_bRunning);
 }
 
-void CCNode::scheduleOnce(SEL_SCHEDULE selector, float delay) { schedule(selector, 0.0f, 0, delay); }
+void CCNode::scheduleOnce(SEL_SCHEDULE selector, float delay) {
+    schedule(selector, 0.0f, 0, delay);
+}
 
 void CCNode::unschedule(SEL_SCHEDULE selector) {
     if (selector) scheduler()->unscheduleSelector(selector, this);
@@ -429,7 +432,7 @@ std::string CCNode::description() const {
 
 // ---------------------------------------------------------------- CCNodeRGBA
 
-CCNodeRGBA::CCNodeRGBA() : m_realColor(ccWHITE), m_displayedColor(ccWHITE) {}
+CCNodeRGBA::CCNodeRGBA() {}
 
 CCNodeRGBA* CCNodeRGBA::create() {
     CCNodeRGBA* node = new CCNodeRGBA();
@@ -438,74 +441,27 @@ CCNodeRGBA* CCNodeRGBA::create() {
     return node;
 }
 
-namespace {
-CCRGBAProtocol* cascadingColorParent(CCNode* parent) {
-    CCRGBAProtocol* p = dynamic_cast<CCRGBAProtocol*>(parent);
-    return p && p->isCascadeColorEnabled() ? p : nullptr;
-}
-CCRGBAProtocol* cascadingOpacityParent(CCNode* parent) {
-    CCRGBAProtocol* p = dynamic_cast<CCRGBAProtocol*>(parent);
-    return p && p->isCascadeOpacityEnabled() ? p : nullptr;
-}
-}  // namespace
-
 void CCNodeRGBA::setColor(const ccColor3B& color) {
     m_realColor = color;
-    CCRGBAProtocol* parent = cascadingColorParent(m_pParent);
-    updateDisplayedColor(parent ? parent->getDisplayedColor() : ccWHITE);
+    updateDisplayedColor(inheritedColor(m_pParent));
 }
 
 void CCNodeRGBA::setOpacity(unsigned char opacity) {
     m_realOpacity = opacity;
-    CCRGBAProtocol* parent = cascadingOpacityParent(m_pParent);
-    updateDisplayedOpacity(parent ? parent->getDisplayedOpacity() : 255);
+    updateDisplayedOpacity(inheritedOpacity(m_pParent));
 }
 
 void CCNodeRGBA::updateDisplayedColor(const ccColor3B& parentColor) {
-    ccColor3B c = ccc3((unsigned char)(m_realColor.r * parentColor.r / 255),
-                       (unsigned char)(m_realColor.g * parentColor.g / 255),
-                       (unsigned char)(m_realColor.b * parentColor.b / 255));
-    if (c != m_displayedColor) {
-        m_displayedColor = c;
-        displayedColorChanged();
-        ccRequestRedraw();
-    }
-    if (m_bCascadeColor && m_pChildren) {
-        for (CCObject* o : *m_pChildren)
-            if (CCRGBAProtocol* child = dynamic_cast<CCRGBAProtocol*>(o))
-                child->updateDisplayedColor(m_displayedColor);
-    }
+    if (applyColor(parentColor, m_pChildren)) displayedColorChanged();
 }
 
 void CCNodeRGBA::updateDisplayedOpacity(unsigned char parentOpacity) {
-    unsigned char o = (unsigned char)(m_realOpacity * parentOpacity / 255);
-    if (o != m_displayedOpacity) {
-        m_displayedOpacity = o;
-        displayedColorChanged();
-        ccRequestRedraw();
-    }
-    if (m_bCascadeOpacity && m_pChildren) {
-        for (CCObject* obj : *m_pChildren)
-            if (CCRGBAProtocol* child = dynamic_cast<CCRGBAProtocol*>(obj))
-                child->updateDisplayedOpacity(m_displayedOpacity);
-    }
+    if (applyOpacity(parentOpacity, m_pChildren)) displayedColorChanged();
 }
 
 void CCNodeRGBA::updateDisplayedFromParent() {
     // Children added after the parent's colour was set pick it up here.
-    CCRGBAProtocol* colorParent = cascadingColorParent(m_pParent);
-    ccColor3B pc = colorParent ? colorParent->getDisplayedColor() : ccWHITE;
-    ccColor3B c = ccc3((unsigned char)(m_realColor.r * pc.r / 255),
-                       (unsigned char)(m_realColor.g * pc.g / 255),
-                       (unsigned char)(m_realColor.b * pc.b / 255));
-    CCRGBAProtocol* opacityParent = cascadingOpacityParent(m_pParent);
-    unsigned char po = opacityParent ? opacityParent->getDisplayedOpacity() : 255;
-    unsigned char o = (unsigned char)(m_realOpacity * po / 255);
-    if (c != m_displayedColor || o != m_displayedOpacity) {
-        m_displayedColor = c;
-        m_displayedOpacity = o;
-        displayedColorChanged();
-    }
+    if (refreshFrom(m_pParent)) displayedColorChanged();
 }
 
 }  // namespace cocos2d

@@ -6,6 +6,7 @@
 #include "engine/base/CCGeometry.h"
 #include "engine/base/CCObject.h"
 #include "engine/base/RefPtr.h"
+#include "engine/nodes/CCRGBAValues.h"
 
 namespace cocos2d {
 
@@ -21,7 +22,7 @@ enum { kCCNodeTagInvalid = -1 };
 // lifecycle callbacks, scheduled callbacks and actions. Rendering happens in visit/draw,
 // which emit draw commands to a Renderer.
 class CCNode : public CCObject {
-public:
+  public:
     CCNode();
     ~CCNode() override;
 
@@ -144,7 +145,7 @@ public:
     // A readable description for logs and test failures.
     virtual std::string description() const;
 
-protected:
+  protected:
     void childrenAlloc();
     void insertChild(CCNode* child, int zOrder);
     void detachChild(CCNode* child, bool doCleanup);
@@ -176,7 +177,7 @@ protected:
 
 // Colour and opacity, optionally cascading to children.
 class CCRGBAProtocol {
-public:
+  public:
     virtual ~CCRGBAProtocol() = default;
     virtual void setColor(const ccColor3B& color) = 0;
     virtual const ccColor3B& getColor() = 0;
@@ -194,8 +195,8 @@ public:
 
 // A node with colour and opacity. Displayed values are the node's own multiplied by those of
 // cascading ancestors; they are refreshed when set and at every visit.
-class CCNodeRGBA : public CCNode, public CCRGBAProtocol {
-public:
+class CCNodeRGBA : public CCNode, public CCRGBAProtocol, protected CCRGBAValues {
+  public:
     CCNodeRGBA();
     static CCNodeRGBA* create();
 
@@ -213,13 +214,9 @@ public:
     void updateDisplayedOpacity(unsigned char parentOpacity) override;
     void updateDisplayedFromParent() override;
 
-protected:
+  protected:
     // Subclasses refresh their vertex colours here.
     virtual void displayedColorChanged() {}
-
-    ccColor3B m_realColor, m_displayedColor;
-    unsigned char m_realOpacity = 255, m_displayedOpacity = 255;
-    bool m_bCascadeColor = false, m_bCascadeOpacity = false;
 };
 
 }  // namespace cocos2d
