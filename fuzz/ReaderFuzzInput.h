@@ -61,6 +61,19 @@ inline void setUp(const std::string& fixtures) {
     w.renderer = cocos2d::SDLRenderer::createOffscreen(64, 96);
 }
 
+// Removes the private folder again (the fuzzer keeps it until it exits).
+inline void tearDown() {
+    Workspace& w = workspace();
+    if (w.document.empty()) return;
+    std::string folder = w.document.substr(0, w.document.rfind('/'));
+    unlink(w.document.c_str());
+    for (const char* sub : {"images", "sheets"}) unlink((folder + "/" + sub).c_str());
+    rmdir(folder.c_str());
+    w.document.clear();
+    delete w.renderer;
+    w.renderer = nullptr;
+}
+
 inline void destroySingletons() {
     using namespace cocos2d::extension;
     JsonHelper::destroyInstance();

@@ -36,6 +36,7 @@ TEST_F(ReaderFuzzInputsTest, SeedsAndRegressionsReadCleanly) {
             ++inputs;
         }
     }
+    pagly::fuzz::tearDown();
     EXPECT_GT(inputs, 10);
 }
 
