@@ -38,15 +38,7 @@ CCScale9Sprite::~CCScale9Sprite() {
     m_scale9Image.reset();
 }
 
-CCScale9Sprite* CCScale9Sprite::create() {
-    CCScale9Sprite* sprite = new CCScale9Sprite();
-    if (!sprite->init()) {
-        delete sprite;
-        return nullptr;
-    }
-    sprite->autorelease();
-    return sprite;
-}
+CCScale9Sprite* CCScale9Sprite::create() { return ccCreateInitialized(new CCScale9Sprite()); }
 
 CCScale9Sprite* CCScale9Sprite::createWithSpriteFrame(CCSpriteFrame* spriteFrame) {
     CCScale9Sprite* sprite = new CCScale9Sprite();

@@ -7,15 +7,7 @@ namespace extension {
 
 GUIRenderer::~GUIRenderer() {}
 
-GUIRenderer* GUIRenderer::create() {
-    GUIRenderer* renderer = new GUIRenderer();
-    if (!renderer->init()) {
-        delete renderer;
-        return nullptr;
-    }
-    renderer->autorelease();
-    return renderer;
-}
+GUIRenderer* GUIRenderer::create() { return ccCreateInitialized(new GUIRenderer()); }
 
 void GUIRenderer::setEnabled(bool enabled) {
     if (m_bEnabled == enabled) return;

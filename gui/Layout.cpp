@@ -19,15 +19,7 @@ Layout::Layout() { m_eWidgetKind = ContainerWidget; }
 
 Layout::~Layout() {}
 
-Layout* Layout::create() {
-    Layout* layout = new Layout();
-    if (!layout->init()) {
-        delete layout;
-        return nullptr;
-    }
-    layout->autorelease();
-    return layout;
-}
+Layout* Layout::create() { return ccCreateInitialized(new Layout()); }
 
 bool Layout::init() {
     createChildrenArray();

@@ -10,15 +10,7 @@ RectClippingNode::RectClippingNode() {}
 
 RectClippingNode::~RectClippingNode() {}
 
-RectClippingNode* RectClippingNode::create() {
-    RectClippingNode* node = new RectClippingNode();
-    if (!node->init()) {
-        delete node;
-        return nullptr;
-    }
-    node->autorelease();
-    return node;
-}
+RectClippingNode* RectClippingNode::create() { return ccCreateInitialized(new RectClippingNode()); }
 
 bool RectClippingNode::init() {
     m_pInnerStencil = CCDrawNode::create();

@@ -44,15 +44,7 @@ UIButton::UIButton() {}
 
 UIButton::~UIButton() {}
 
-UIButton* UIButton::create() {
-    UIButton* button = new UIButton();
-    if (!button->init()) {
-        delete button;
-        return nullptr;
-    }
-    button->autorelease();
-    return button;
-}
+UIButton* UIButton::create() { return ccCreateInitialized(new UIButton()); }
 
 bool UIButton::init() { return UIWidget::init(); }
 

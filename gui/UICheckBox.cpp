@@ -10,15 +10,7 @@ UICheckBox::UICheckBox() {}
 
 UICheckBox::~UICheckBox() {}
 
-UICheckBox* UICheckBox::create() {
-    UICheckBox* box = new UICheckBox();
-    if (!box->init()) {
-        delete box;
-        return nullptr;
-    }
-    box->autorelease();
-    return box;
-}
+UICheckBox* UICheckBox::create() { return ccCreateInitialized(new UICheckBox()); }
 
 void UICheckBox::initRenderer() {
     UIWidget::initRenderer();

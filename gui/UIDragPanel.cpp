@@ -27,15 +27,7 @@ UIDragPanel::UIDragPanel() {}
 
 UIDragPanel::~UIDragPanel() {}
 
-UIDragPanel* UIDragPanel::create() {
-    UIDragPanel* panel = new UIDragPanel();
-    if (!panel->init()) {
-        delete panel;
-        return nullptr;
-    }
-    panel->autorelease();
-    return panel;
-}
+UIDragPanel* UIDragPanel::create() { return ccCreateInitialized(new UIDragPanel()); }
 
 bool UIDragPanel::init() {
     if (!ContentLayout::init()) return false;

@@ -9,15 +9,7 @@ UIImageView::UIImageView() {}
 
 UIImageView::~UIImageView() {}
 
-UIImageView* UIImageView::create() {
-    UIImageView* image = new UIImageView();
-    if (!image->init()) {
-        delete image;
-        return nullptr;
-    }
-    image->autorelease();
-    return image;
-}
+UIImageView* UIImageView::create() { return ccCreateInitialized(new UIImageView()); }
 
 void UIImageView::initRenderer() {
     UIWidget::initRenderer();

@@ -12,15 +12,7 @@ UILabel::UILabel() {}
 
 UILabel::~UILabel() {}
 
-UILabel* UILabel::create() {
-    UILabel* label = new UILabel();
-    if (!label->init()) {
-        delete label;
-        return nullptr;
-    }
-    label->autorelease();
-    return label;
-}
+UILabel* UILabel::create() { return ccCreateInitialized(new UILabel()); }
 
 void UILabel::initRenderer() {
     UIWidget::initRenderer();

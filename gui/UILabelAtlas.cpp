@@ -11,15 +11,7 @@ UICCLabelAtlas::UICCLabelAtlas() {}
 
 UICCLabelAtlas::~UICCLabelAtlas() {}
 
-UICCLabelAtlas* UICCLabelAtlas::create() {
-    UICCLabelAtlas* atlas = new UICCLabelAtlas();
-    if (!atlas->init()) {
-        delete atlas;
-        return nullptr;
-    }
-    atlas->autorelease();
-    return atlas;
-}
+UICCLabelAtlas* UICCLabelAtlas::create() { return ccCreateInitialized(new UICCLabelAtlas()); }
 
 void UICCLabelAtlas::setProperty(const char* text, const char* charMapFile, unsigned int itemWidth,
                                  unsigned int itemHeight, unsigned int startChar) {
@@ -42,15 +34,7 @@ UILabelAtlas::UILabelAtlas() {}
 
 UILabelAtlas::~UILabelAtlas() {}
 
-UILabelAtlas* UILabelAtlas::create() {
-    UILabelAtlas* label = new UILabelAtlas();
-    if (!label->init()) {
-        delete label;
-        return nullptr;
-    }
-    label->autorelease();
-    return label;
-}
+UILabelAtlas* UILabelAtlas::create() { return ccCreateInitialized(new UILabelAtlas()); }
 
 void UILabelAtlas::initRenderer() {
     UIWidget::initRenderer();

@@ -10,15 +10,7 @@ UILabelBMFont::UILabelBMFont() {}
 
 UILabelBMFont::~UILabelBMFont() {}
 
-UILabelBMFont* UILabelBMFont::create() {
-    UILabelBMFont* label = new UILabelBMFont();
-    if (!label->init()) {
-        delete label;
-        return nullptr;
-    }
-    label->autorelease();
-    return label;
-}
+UILabelBMFont* UILabelBMFont::create() { return ccCreateInitialized(new UILabelBMFont()); }
 
 void UILabelBMFont::initRenderer() {
     UIWidget::initRenderer();

@@ -15,15 +15,7 @@ UILayer::~UILayer() {
     m_pInputManager.reset();
 }
 
-UILayer* UILayer::create() {
-    UILayer* layer = new UILayer();
-    if (!layer->init()) {
-        delete layer;
-        return nullptr;
-    }
-    layer->autorelease();
-    return layer;
-}
+UILayer* UILayer::create() { return ccCreateInitialized(new UILayer()); }
 
 bool UILayer::init() {
     if (!CCLayer::init()) return false;

@@ -11,15 +11,7 @@ UILoadingBar::UILoadingBar() {}
 
 UILoadingBar::~UILoadingBar() {}
 
-UILoadingBar* UILoadingBar::create() {
-    UILoadingBar* bar = new UILoadingBar();
-    if (!bar->init()) {
-        delete bar;
-        return nullptr;
-    }
-    bar->autorelease();
-    return bar;
-}
+UILoadingBar* UILoadingBar::create() { return ccCreateInitialized(new UILoadingBar()); }
 
 void UILoadingBar::initRenderer() {
     UIWidget::initRenderer();

@@ -12,15 +12,7 @@ UIPageView::UIPageView() {}
 
 UIPageView::~UIPageView() {}
 
-UIPageView* UIPageView::create() {
-    UIPageView* view = new UIPageView();
-    if (!view->init()) {
-        delete view;
-        return nullptr;
-    }
-    view->autorelease();
-    return view;
-}
+UIPageView* UIPageView::create() { return ccCreateInitialized(new UIPageView()); }
 
 bool UIPageView::init() {
     if (!Layout::init()) return false;

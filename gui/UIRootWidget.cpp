@@ -9,15 +9,7 @@ UIRootWidget::UIRootWidget() {}
 
 UIRootWidget::~UIRootWidget() {}
 
-UIRootWidget* UIRootWidget::create() {
-    UIRootWidget* root = new UIRootWidget();
-    if (!root->init()) {
-        delete root;
-        return nullptr;
-    }
-    root->autorelease();
-    return root;
-}
+UIRootWidget* UIRootWidget::create() { return ccCreateInitialized(new UIRootWidget()); }
 
 bool UIRootWidget::init() {
     if (!Layout::init()) return false;

@@ -17,15 +17,7 @@ UIScrollView::UIScrollView() {}
 
 UIScrollView::~UIScrollView() {}
 
-UIScrollView* UIScrollView::create() {
-    UIScrollView* view = new UIScrollView();
-    if (!view->init()) {
-        delete view;
-        return nullptr;
-    }
-    view->autorelease();
-    return view;
-}
+UIScrollView* UIScrollView::create() { return ccCreateInitialized(new UIScrollView()); }
 
 bool UIScrollView::init() {
     if (!ContentLayout::init()) return false;

@@ -13,15 +13,7 @@ UISlider::UISlider() {}
 
 UISlider::~UISlider() {}
 
-UISlider* UISlider::create() {
-    UISlider* slider = new UISlider();
-    if (!slider->init()) {
-        delete slider;
-        return nullptr;
-    }
-    slider->autorelease();
-    return slider;
-}
+UISlider* UISlider::create() { return ccCreateInitialized(new UISlider()); }
 
 void UISlider::initRenderer() {
     UIWidget::initRenderer();

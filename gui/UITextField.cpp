@@ -9,15 +9,7 @@ UITextField::UITextField() {}
 
 UITextField::~UITextField() {}
 
-UITextField* UITextField::create() {
-    UITextField* field = new UITextField();
-    if (!field->init()) {
-        delete field;
-        return nullptr;
-    }
-    field->autorelease();
-    return field;
-}
+UITextField* UITextField::create() { return ccCreateInitialized(new UITextField()); }
 
 void UITextField::initRenderer() {
     UIWidget::initRenderer();

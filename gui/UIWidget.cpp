@@ -38,15 +38,7 @@ UIWidget::~UIWidget() {
     m_pScheduler.reset();
 }
 
-UIWidget* UIWidget::create() {
-    UIWidget* widget = new UIWidget();
-    if (!widget->init()) {
-        delete widget;
-        return nullptr;
-    }
-    widget->autorelease();
-    return widget;
-}
+UIWidget* UIWidget::create() { return ccCreateInitialized(new UIWidget()); }
 
 // ---------------------------------------------------------------- creation and destruction
 

@@ -56,6 +56,18 @@ private:
     CCAutoreleasePool() = default;
 };
 
+// Two-phase creation: runs init on a new object and hands it back autoreleased, or destroys it
+// and gives null when init fails.
+template <class T>
+T* ccCreateInitialized(T* object) {
+    if (!object->init()) {
+        object->release();
+        return nullptr;
+    }
+    object->autorelease();
+    return object;
+}
+
 // Debug log: one plain line per call, printf-style.
 void CCLog(const char* format, ...)
 #if defined(__GNUC__)

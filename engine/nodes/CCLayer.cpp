@@ -11,15 +11,7 @@ CCLayer::CCLayer() {
 
 CCLayer::~CCLayer() {}
 
-CCLayer* CCLayer::create() {
-    CCLayer* layer = new CCLayer();
-    if (!layer->init()) {
-        delete layer;
-        return nullptr;
-    }
-    layer->autorelease();
-    return layer;
-}
+CCLayer* CCLayer::create() { return ccCreateInitialized(new CCLayer()); }
 
 bool CCLayer::init() {
     setContentSize(CCDirector::sharedDirector()->getWinSize());

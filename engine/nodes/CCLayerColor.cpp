@@ -32,15 +32,7 @@ void CCLayerRGBA::updateDisplayedFromParent() { refreshFrom(m_pParent); }
 
 // ---------------------------------------------------------------- CCLayerColor
 
-CCLayerColor* CCLayerColor::create() {
-    CCLayerColor* layer = new CCLayerColor();
-    if (!layer->init()) {
-        layer->release();
-        return nullptr;
-    }
-    layer->autorelease();
-    return layer;
-}
+CCLayerColor* CCLayerColor::create() { return ccCreateInitialized(new CCLayerColor()); }
 
 CCLayerColor* CCLayerColor::create(const ccColor4B& color) {
     CCLayerColor* layer = new CCLayerColor();

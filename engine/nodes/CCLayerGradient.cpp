@@ -6,15 +6,7 @@
 
 namespace cocos2d {
 
-CCLayerGradient* CCLayerGradient::create() {
-    CCLayerGradient* layer = new CCLayerGradient();
-    if (!layer->init()) {
-        layer->release();
-        return nullptr;
-    }
-    layer->autorelease();
-    return layer;
-}
+CCLayerGradient* CCLayerGradient::create() { return ccCreateInitialized(new CCLayerGradient()); }
 
 CCLayerGradient* CCLayerGradient::create(const ccColor4B& start, const ccColor4B& end) {
     return create(start, end, CCPoint(0, -1));

@@ -9,15 +9,7 @@ CCScene::CCScene() {
     setAnchorPoint(CCPoint(0.5f, 0.5f));
 }
 
-CCScene* CCScene::create() {
-    CCScene* scene = new CCScene();
-    if (!scene->init()) {
-        delete scene;
-        return nullptr;
-    }
-    scene->autorelease();
-    return scene;
-}
+CCScene* CCScene::create() { return ccCreateInitialized(new CCScene()); }
 
 bool CCScene::init() {
     setContentSize(CCDirector::sharedDirector()->getWinSize());
