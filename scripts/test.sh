@@ -9,3 +9,9 @@ cmake --build --preset ci
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 ctest --preset ci -j2 "$@"
+
+# The UI document reader under libFuzzer (clang), for a bounded time: broken documents must
+# never crash, hang or leak.
+cmake --preset fuzz
+cmake --build --preset fuzz --target pagly_reader_fuzz
+ctest --preset fuzz -R reader_fuzz
