@@ -3,6 +3,8 @@
 #include <sstream>
 
 #include "ReaderFixture.h"
+#include "app/AppDelegate.h"
+#include "engine/director/CCDirector.h"
 #include "app/ReadingState.h"
 #include "app/TableOfContents.h"
 #include "app/TestController.h"
@@ -94,6 +96,25 @@ TEST_F(MainPageTest, TheHintItemIsNeverVisible) {
         if (item->isVisible()) ++visibleEntries;
     }
     EXPECT_EQ(9, visibleEntries);
+}
+
+TEST_F(MainPageTest, LaunchShowsTheMainPageAndMinimisingStopsDrawingButNotSound) {
+    CCDirector* director = CCDirector::sharedDirector();
+    AppDelegate app;
+    ASSERT_TRUE(app.applicationDidFinishLaunching());
+    step();
+    EXPECT_NE(nullptr, runningLayer<TestController>());
+    EXPECT_EQ(CCSize(640, 960), director->getWinSize());
+    EXPECT_DOUBLE_EQ(1.0 / 60, director->getAnimationInterval());
+
+    CocosDenshion::SimpleAudioEngine::sharedEngine()->playBackgroundMusic(
+        recordingOf(2, 1).c_str());
+    app.applicationDidEnterBackground();
+    EXPECT_FALSE(director->isAnimating());
+    EXPECT_TRUE(m_audio.isPlaying()) << "minimising leaves the sentence playing";
+    app.applicationWillEnterForeground();
+    EXPECT_TRUE(director->isAnimating());
+    EXPECT_TRUE(m_audio.isPlaying());
 }
 
 }  // namespace
