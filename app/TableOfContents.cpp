@@ -104,6 +104,7 @@ MenuLayerMainMenu::MenuLayerMainMenu() {
     }
 
     setTouchEnabled(true);
+    setKeypadEnabled(true);
     m_listMenu->setPosition(pageListOffset);
     addChild(m_listMenu, 0);
 }
@@ -121,6 +122,8 @@ void MenuLayerMainMenu::onPageSelected(CCObject* sender) {
     currentPage = line->getZOrder() - kEntryZOrderBase + unitFirstPage;
     openPageWithoutTransition();
 }
+
+void MenuLayerMainMenu::keyBackClicked() { showMainPage(); }
 
 void MenuLayerMainMenu::ccTouchesBegan(CCSet* touches, CCEvent*) {
     CCTouch* touch = static_cast<CCTouch*>(touches->anyObject());

@@ -34,6 +34,8 @@ class MenuLayerMainMenu : public cocos2d::CCLayer {
     void onPageSelected(cocos2d::CCObject* sender);
     void ccTouchesBegan(cocos2d::CCSet* touches, cocos2d::CCEvent* event) override;
     void ccTouchesMoved(cocos2d::CCSet* touches, cocos2d::CCEvent* event) override;
+    // Escape goes back to the main page, as the main-page button does.
+    void keyBackClicked() override;
 
     cocos2d::CCMenu* listMenu() const { return m_listMenu; }
     // How far the list may be pushed up.

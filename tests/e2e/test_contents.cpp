@@ -6,6 +6,8 @@
 #include "app/ReadingState.h"
 #include "app/TableOfContents.h"
 #include "app/TestController.h"
+#include "engine/director/CCDirector.h"
+#include "engine/director/CCKeypadDispatcher.h"
 #include "engine/nodes/CCLabelTTF.h"
 #include "engine/nodes/CCMenu.h"
 #include "engine/nodes/CCMenuItem.h"
@@ -115,6 +117,13 @@ TEST_F(ContentsTest, AShortListDoesNotJumpWhenDragged) {
 TEST_F(ContentsTest, HomeButtonReturnsToAFreshMainPage) {
     openContents(2);
     tap(640 - 80, 30);
+    EXPECT_NE(nullptr, runningLayer<TestController>());
+}
+
+TEST_F(ContentsTest, EscapeReturnsToTheMainPage) {
+    openContents(4);
+    CCDirector::sharedDirector()->getKeypadDispatcher()->dispatchKey(kCCKeyEscape);
+    step();
     EXPECT_NE(nullptr, runningLayer<TestController>());
 }
 
