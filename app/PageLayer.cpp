@@ -83,6 +83,17 @@ void presentCaption(PageLayer* layer, UIButton* button, const CCString* caption)
     if (layer->sceneNumber() == 1) CCLog("Scene 1: onEnterTransitionDidFinish");
 }
 
+// Whether `widget` is `root` or one of its descendants (compares pointers only).
+bool containsWidget(UIWidget* root, UIWidget* widget) {
+    if (!root || !widget) return false;
+    if (root == widget) return true;
+    CCArray* children = root->getChildren();
+    if (!children) return false;
+    for (CCObject* o : *children)
+        if (containsWidget(static_cast<UIWidget*>(o), widget)) return true;
+    return false;
+}
+
 void playRecording(const std::string& recordingName) {
     audio()->playBackgroundMusic(recordingPathForName(recordingName).c_str(), false);
 }
@@ -119,7 +130,7 @@ void PageLayer::build(int captionZOrder, int menuZOrder) {
     CCPoint top = VisibleArea::top(), center = VisibleArea::center();
 
     CCLabelTTF* caption = CCLabelTTF::create(captionText.c_str(), "Arial", 22);
-    captionLabel = caption;
+    captionLabel = m_captionLabel = caption;
     caption->setDimensions(CCSize(size.width * 0.25f, 0));
     caption->setHorizontalAlignment(kCCTextAlignmentCenter);
     caption->setPosition(CCPoint(center.x, origin.y + size.height / 24));
@@ -169,7 +180,7 @@ void PageLayer::build(int captionZOrder, int menuZOrder) {
     if (m_pageWidget) rootWidget()->addChild(m_pageWidget);
 
     UIButton* background = UIButton::create();
-    captionBackground = background;
+    captionBackground = m_captionBackground = background;
     background->setTouchEnabled(false);
     background->setScale9Enabled(true);
     background->loadTextureNormal("Images/bnchback1.png", TextureLocal);
@@ -209,6 +220,14 @@ void PageLayer::build(int captionZOrder, int menuZOrder) {
     currentSentenceButton = nullptr;
     setTouchEnabled(true);
     setKeypadEnabled(true);
+}
+
+PageLayer::~PageLayer() {
+    if (captionLabel == m_captionLabel) captionLabel = nullptr;
+    if (captionBackground == m_captionBackground) captionBackground = nullptr;
+    // A sentence button of this page can only be current while the page runs.
+    if (m_uiLayer && containsWidget(m_uiLayer->getRootWidget(), currentSentenceButton))
+        currentSentenceButton = nullptr;
 }
 
 UIWidget* PageLayer::rootWidget() const { return m_uiLayer->getRootWidget(); }

@@ -4,10 +4,12 @@
 #include "gui/UIWidget.h"
 
 namespace cocos2d {
+class CCLabelTTF;
 class CCMenuItem;
 class CCMenuItemImage;
 namespace extension {
 class Layout;
+class UIButton;
 class UILayer;
 class UIWidget;
 }  // namespace extension
@@ -21,6 +23,9 @@ namespace pagly {
 // classes, TestLayer1 and TestLayer2, which differ only in their log lines and z-orders.
 class PageLayer : public cocos2d::CCLayer {
   public:
+    // Forgets the reading state's references to this page's objects, so that nothing can
+    // reach them once they are gone.
+    ~PageLayer() override;
     void onEnter() override;
     void onEnterTransitionDidFinish() override;
     void onExit() override;
@@ -76,6 +81,8 @@ class PageLayer : public cocos2d::CCLayer {
     cocos2d::CCMenuItemImage* m_next = nullptr;
     cocos2d::CCMenuItem* m_mainPage = nullptr;
     cocos2d::CCMenuItem* m_settings = nullptr;
+    cocos2d::CCLabelTTF* m_captionLabel = nullptr;                // a child of this layer
+    cocos2d::extension::UIButton* m_captionBackground = nullptr;  // in the widget tree
 };
 
 class TestLayer1 : public PageLayer {

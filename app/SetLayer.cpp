@@ -51,6 +51,11 @@ SetLayer::SetLayer() {
     setTouchEnabled(true);
 }
 
+SetLayer::~SetLayer() {
+    // The overlay's buttons die with it; the chosen one is always one of them.
+    selectedSettingButton = nullptr;
+}
+
 void SetLayer::onEnter() {
     CCLayer::onEnter();
     CCLog("SetLayer  onEnter");

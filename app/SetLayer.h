@@ -16,6 +16,8 @@ namespace pagly {
 class SetLayer : public cocos2d::CCLayer {
   public:
     SetLayer();
+    // Forgets the chosen button when the overlay goes.
+    ~SetLayer() override;
     void onEnter() override;
     void onEnterTransitionDidFinish() override;
     void onExit() override;

@@ -249,6 +249,18 @@ TEST_F(PageReaderTest, TurnsAlternateTheLayerClassesAndDropTheToolkitSingletons)
     EXPECT_TRUE(CCDirector::sharedDirector()->isDepthTest());
 }
 
+TEST_F(PageReaderTest, LeavingAPageForgetsItsObjects) {
+    openPage(3);
+    tapSentence(1);
+    ASSERT_NE(nullptr, currentSentenceButton);
+    page()->onMainPage(nullptr);
+    step();
+    step();  // the old page is freed with the autorelease pool
+    EXPECT_EQ(nullptr, captionLabel);
+    EXPECT_EQ(nullptr, captionBackground);
+    EXPECT_EQ(nullptr, currentSentenceButton);
+}
+
 TEST_F(PageReaderTest, SettingsCancelKeepsTheModeConfirmingReadByTouchHidesPlay) {
     openPage(5);
     auto tapSetting = [this](const char* name) {
