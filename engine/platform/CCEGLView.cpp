@@ -259,6 +259,10 @@ void CCEGLView::windowEvent(int event) {
             }
             ccRequestRedraw();
             break;
+        case SDL_WINDOWEVENT_FOCUS_LOST:
+            // The release of a drag may now go to another window and never reach us.
+            cancelAllTouches();
+            break;
         case SDL_WINDOWEVENT_CLOSE:
             m_closeRequested = true;
             break;

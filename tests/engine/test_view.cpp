@@ -316,3 +316,22 @@ TEST_F(ViewTest, DesktopHeightIsPositive) {
 }
 
 }  // namespace
+
+// A drag whose window loses focus (Alt+Tab with the button held) never sees its release: the
+// touch is cancelled then, and hovering over the window afterwards drags nothing.
+TEST_F(ViewTest, LosingFocusMidDragCancelsTheTouch) {
+    RecordingLayer* layer = runRecordingLayer();
+    view->handleEvent(mouse(SDL_MOUSEBUTTONDOWN, 100, 100));
+    view->handleEvent(finger(SDL_FINGERDOWN, 3, 0.5f, 0.5f));
+    view->handleEvent(window(SDL_WINDOWEVENT_FOCUS_LOST));
+    view->handleEvent(window(SDL_WINDOWEVENT_FOCUS_GAINED));
+    view->handleEvent(mouse(SDL_MOUSEMOTION, 120, 100));
+    view->handleEvent(finger(SDL_FINGERMOTION, 3, 0.6f, 0.5f));
+    view->handleEvent(mouse(SDL_MOUSEBUTTONUP, 120, 100));
+    view->handleEvent(finger(SDL_FINGERUP, 3, 0.6f, 0.5f));
+    std::vector<std::string> expected = {
+        "began 0 (200,760)", "began 4 (320,480)",
+        "cancelled 0 (200,760)", "cancelled 4 (320,480)",
+    };
+    EXPECT_EQ(expected, layer->events);
+}
