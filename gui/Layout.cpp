@@ -82,6 +82,7 @@ CCSize Layout::getContentSize() { return m_pRender ? m_pRender->getContentSize()
 
 bool Layout::hitTest(const CCPoint& worldPoint) {
     if (!m_pRender) return false;
+    if (!CCAffineTransformIsInvertible(m_pRender->nodeToWorldTransform())) return false;
     CCPoint p = m_pRender->convertToNodeSpace(worldPoint);
     return p.x >= 0 && p.x <= m_size.width && p.y >= 0 && p.y <= m_size.height;
 }

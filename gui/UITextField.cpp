@@ -101,6 +101,7 @@ void UITextField::setAnchorPoint(const CCPoint& anchor) {
 
 bool UITextField::hitTest(const CCPoint& worldPoint) {
     if (!m_bUseTouchArea) return UIWidget::hitTest(worldPoint);
+    if (!CCAffineTransformIsInvertible(m_pRender->nodeToWorldTransform())) return false;
     CCPoint p = m_pRender->convertToNodeSpace(worldPoint);
     CCRect area(-m_anchorPoint.x * m_touchSize.width, -m_anchorPoint.y * m_touchSize.height,
                 m_touchSize.width, m_touchSize.height);

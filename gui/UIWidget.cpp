@@ -311,6 +311,8 @@ void UIWidget::onLongPress() {}
 
 bool UIWidget::hitTest(const CCPoint& worldPoint) {
     if (!m_pRender) return false;
+    // Scaled to nothing it covers nothing (its inverse would be taken as identity).
+    if (!CCAffineTransformIsInvertible(m_pRender->nodeToWorldTransform())) return false;
     CCPoint p = m_pRender->convertToNodeSpace(worldPoint);
     CCRect area(-m_anchorPoint.x * m_size.width, -m_anchorPoint.y * m_size.height, m_size.width,
                 m_size.height);

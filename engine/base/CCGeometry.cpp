@@ -70,6 +70,10 @@ bool CCAffineTransformEqualToTransform(const CCAffineTransform& t1, const CCAffi
            t1.ty == t2.ty;
 }
 
+bool CCAffineTransformIsInvertible(const CCAffineTransform& t) {
+    return t.a * t.d - t.b * t.c != 0;
+}
+
 CCAffineTransform CCAffineTransformInvert(const CCAffineTransform& t) {
     float det = t.a * t.d - t.b * t.c;
     if (det == 0) return CCAffineTransformMakeIdentity();  // a degenerate (zero-scale) node

@@ -134,6 +134,8 @@ CCAffineTransform CCAffineTransformScale(const CCAffineTransform& t, float sx, f
 CCAffineTransform CCAffineTransformConcat(const CCAffineTransform& t1, const CCAffineTransform& t2);
 bool CCAffineTransformEqualToTransform(const CCAffineTransform& t1, const CCAffineTransform& t2);
 CCAffineTransform CCAffineTransformInvert(const CCAffineTransform& t);
+// False for a transform that flattens the plane (a zero scale): its inverse is no inverse.
+bool CCAffineTransformIsInvertible(const CCAffineTransform& t);
 extern const CCAffineTransform CCAffineTransformIdentity;
 
 #define CC_DEGREES_TO_RADIANS(__ANGLE__) ((__ANGLE__)*0.01745329252f)

@@ -77,6 +77,8 @@ CCMenuItem* CCMenu::itemForTouch(CCTouch* touch) {
     for (int i = (int)m_pChildren->count() - 1; i >= 0; --i) {
         CCMenuItem* item = dynamic_cast<CCMenuItem*>(m_pChildren->objectAtIndex((unsigned)i));
         if (!item || !item->isVisible() || !item->isEnabled()) continue;
+        // Scaled to nothing, the item covers nothing.
+        if (!CCAffineTransformIsInvertible(item->nodeToWorldTransform())) continue;
         CCPoint local = item->convertToNodeSpace(location);
         CCRect r = item->rect();
         r.origin = CCPointZero;
