@@ -160,7 +160,8 @@ void CCEGLView::touchEvent(int phase, long long id, const CCPoint& p) {
         touch = it->second;
     }
     // Touch ids as the delegates see them: small numbers, the mouse 0.
-    int visibleId = id == kMouseTouchId ? 0 : (int)(id & 0x7fffffff) + 1;
+    // (Masked to 30 bits so the + 1 cannot overflow an int.)
+    int visibleId = id == kMouseTouchId ? 0 : (int)(id & 0x3fffffff) + 1;
     touch->setTouchInfo(visibleId, p.x, p.y);
     CCSet* set = new CCSet();
     set->addObject(touch);

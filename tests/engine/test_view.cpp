@@ -335,3 +335,18 @@ TEST_F(ViewTest, LosingFocusMidDragCancelsTheTouch) {
     };
     EXPECT_EQ(expected, layer->events);
 }
+
+// Finger ids are whatever the platform hands out; the id a delegate sees stays a positive int.
+TEST_F(ViewTest, LargeFingerIdsStayPositiveTouchIds) {
+    RecordingLayer* layer = runRecordingLayer();
+    const SDL_FingerID ids[] = {0x7fffffff, (SDL_FingerID)0xffffffffffffLL, -5};
+    for (SDL_FingerID id : ids) {
+        view->handleEvent(finger(SDL_FINGERDOWN, id, 0.5f, 0.5f));
+        view->handleEvent(finger(SDL_FINGERUP, id, 0.5f, 0.5f));
+    }
+    ASSERT_EQ(6u, layer->events.size());
+    for (const std::string& e : layer->events) {
+        int touchId = atoi(e.substr(e.find(' ') + 1).c_str());
+        EXPECT_GT(touchId, 0) << e;
+    }
+}
