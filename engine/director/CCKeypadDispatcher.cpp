@@ -38,7 +38,11 @@ void CCKeypadDispatcher::dispatchKey(int keyCode) {
     for (CCKeypadDelegate* d : snapshot) dynamic_cast<CCObject*>(d)->retain();
     for (CCKeypadDelegate* d : snapshot) {
         if (std::find(m_delegates.begin(), m_delegates.end(), d) == m_delegates.end()) continue;
-        if (keyCode == kCCKeyEscape) d->keyBackClicked();
+        if (keyCode == kCCKeyEscape) {
+            d->keyBackClicked();
+            // It may have left (or turned its keys off) on Back.
+            if (std::find(m_delegates.begin(), m_delegates.end(), d) == m_delegates.end()) continue;
+        }
         d->keyPressed(keyCode);
     }
     for (CCKeypadDelegate* d : snapshot) dynamic_cast<CCObject*>(d)->release();
