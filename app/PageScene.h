@@ -11,8 +11,8 @@ class PageScene : public cocos2d::CCScene {
     void onExit() override;
 };
 
-// Opens the page reader on currentPage in a new page scene, without a transition (the way
-// in from the table of contents and from the settings overlay's zoom flip of length 0).
+// Opens the page reader on currentPage in a new page scene, without a transition (the way in
+// from the table of contents).
 void openPageWithoutTransition();
 
 }  // namespace pagly

@@ -120,9 +120,10 @@ void TestController::writeFirstRunMarker() {
 void TestController::onUnitSelected(CCObject* sender) {
     CCNode* item = dynamic_cast<CCNode*>(sender);
     if (!item) return;
-    selectedUnit = item->getZOrder() - kEntryZOrderBase;
+    int entry = item->getZOrder() - kEntryZOrderBase;
     // The hint item (z-order 300000) is never visible, so it cannot be tapped; guard anyway.
-    if (selectedUnit < 0 || selectedUnit > kWordListEntry) return;
+    if (entry < 0 || entry > kWordListEntry) return;
+    selectedUnit = entry;
     TestScene* scene = createMenuTestScene();
     scene->show();
     scene->release();
