@@ -125,7 +125,7 @@ void CCDirector::purgeCachedData() {
 
 void CCDirector::mainLoop(float dt) {
     if (!m_bInvalid) {
-        if (dt < 0) dt = 0;
+        if (!(dt >= 0)) dt = 0;  // also NaN: it would stick in every timer and action
         m_dElapsed += dt;
         ++m_uTotalFrames;
         m_pActionManager->update(dt);
