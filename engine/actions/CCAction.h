@@ -11,7 +11,7 @@ enum { kCCActionTagInvalid = -1 };
 // Base of all actions: something that changes a target node over time, stepped by the
 // action manager once per frame.
 class CCAction : public CCObject {
-public:
+  public:
     CCAction() = default;
     // A fresh, not yet started copy (autoreleased).
     virtual CCAction* copy() = 0;
@@ -31,7 +31,7 @@ public:
     int getTag() const { return m_nTag; }
     void setTag(int tag) { m_nTag = tag; }
 
-protected:
+  protected:
     // Non-owning: the action manager keeps targets and actions apart.
     CCNode* m_pOriginalTarget = nullptr;
     CCNode* m_pTarget = nullptr;
@@ -40,13 +40,13 @@ protected:
 
 // An action with a duration.
 class CCFiniteTimeAction : public CCAction {
-public:
+  public:
     float getDuration() const { return m_fDuration; }
     void setDuration(float duration) { m_fDuration = duration; }
     // The action run backwards (autoreleased), or null where none exists.
     virtual CCFiniteTimeAction* reverse() { return nullptr; }
 
-protected:
+  protected:
     float m_fDuration = 0;
 };
 

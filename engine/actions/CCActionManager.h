@@ -14,7 +14,7 @@ class CCNode;
 // is not running, and removed when done. Holds a reference to each action, not to targets
 // (a node stops its actions when it is destroyed).
 class CCActionManager : public CCObject {
-public:
+  public:
     CCActionManager() = default;
     ~CCActionManager() override;
 
@@ -34,7 +34,7 @@ public:
 
     void update(float dt);
 
-private:
+  private:
     struct Entry {
         CCNode* target;
         std::vector<CCAction*> actions;

@@ -41,7 +41,9 @@ CCObject* CCArray::objectAtIndex(unsigned int index) const {
     return index < m_data.size() ? m_data[index] : nullptr;
 }
 
-bool CCArray::containsObject(const CCObject* object) const { return indexOfObject(object) != UINT_MAX; }
+bool CCArray::containsObject(const CCObject* object) const {
+    return indexOfObject(object) != UINT_MAX;
+}
 
 unsigned int CCArray::indexOfObject(const CCObject* object) const {
     for (size_t i = 0; i < m_data.size(); ++i)

@@ -9,7 +9,7 @@ namespace cocos2d {
 
 // An ordered array of engine objects; it retains what it holds.
 class CCArray : public CCObject {
-public:
+  public:
     CCArray() = default;
     ~CCArray() override;
 
@@ -42,14 +42,14 @@ public:
     std::vector<CCObject*>::const_iterator end() const { return m_data.end(); }
     const std::vector<CCObject*>& data() const { return m_data; }
 
-private:
+  private:
     std::vector<CCObject*> m_data;
 };
 
-#define CCARRAY_FOREACH(__array__, __object__)                                        \
-    if ((__array__) && (__array__)->count() > 0)                                      \
-        for (unsigned int __i_##__object__ = 0;                                       \
-             __i_##__object__ < (__array__)->count() &&                               \
+#define CCARRAY_FOREACH(__array__, __object__)                                         \
+    if ((__array__) && (__array__)->count() > 0)                                       \
+        for (unsigned int __i_##__object__ = 0;                                        \
+             __i_##__object__ < (__array__)->count() &&                                \
              ((__object__) = (__array__)->objectAtIndex(__i_##__object__)) != nullptr; \
              ++__i_##__object__)
 

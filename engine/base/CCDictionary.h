@@ -15,7 +15,7 @@ class CCString;
 // Also the reader of XML property lists (string, integer, real, true/false become CCString;
 // nested dict and array become CCDictionary and CCArray).
 class CCDictionary : public CCObject {
-public:
+  public:
     CCDictionary() = default;
     ~CCDictionary() override;
 
@@ -42,7 +42,7 @@ public:
     const std::map<std::string, CCObject*>& stringEntries() const { return m_strMap; }
     const std::map<intptr_t, CCObject*>& intEntries() const { return m_intMap; }
 
-private:
+  private:
     std::map<std::string, CCObject*> m_strMap;
     std::map<intptr_t, CCObject*> m_intMap;
 };

@@ -22,7 +22,9 @@ CCAffineTransform CCAffineTransformMake(float a, float b, float c, float d, floa
     return t;
 }
 
-CCAffineTransform CCAffineTransformMakeIdentity() { return CCAffineTransformMake(1, 0, 0, 1, 0, 0); }
+CCAffineTransform CCAffineTransformMakeIdentity() {
+    return CCAffineTransformMake(1, 0, 0, 1, 0, 0);
+}
 
 CCPoint CCPointApplyAffineTransform(const CCPoint& p, const CCAffineTransform& t) {
     return CCPoint(t.a * p.x + t.c * p.y + t.tx, t.b * p.x + t.d * p.y + t.ty);
@@ -58,7 +60,8 @@ CCAffineTransform CCAffineTransformRotate(const CCAffineTransform& t, float angl
                                  t.d * c - t.b * s, t.tx, t.ty);
 }
 
-CCAffineTransform CCAffineTransformConcat(const CCAffineTransform& t1, const CCAffineTransform& t2) {
+CCAffineTransform CCAffineTransformConcat(const CCAffineTransform& t1,
+                                          const CCAffineTransform& t2) {
     return CCAffineTransformMake(t1.a * t2.a + t1.b * t2.c, t1.a * t2.b + t1.b * t2.d,
                                  t1.c * t2.a + t1.d * t2.c, t1.c * t2.b + t1.d * t2.d,
                                  t1.tx * t2.a + t1.ty * t2.c + t2.tx,

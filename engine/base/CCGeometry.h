@@ -6,7 +6,7 @@
 namespace cocos2d {
 
 class CCPoint {
-public:
+  public:
     float x = 0, y = 0;
     CCPoint() = default;
     CCPoint(float px, float py) : x(px), y(py) {}
@@ -27,7 +27,7 @@ public:
 };
 
 class CCSize {
-public:
+  public:
     float width = 0, height = 0;
     CCSize() = default;
     CCSize(float w, float h) : width(w), height(h) {}
@@ -42,7 +42,7 @@ public:
 };
 
 class CCRect {
-public:
+  public:
     CCPoint origin;
     CCSize size;
     CCRect() = default;
@@ -86,7 +86,9 @@ struct ccColor3B {
 };
 struct ccColor4B {
     unsigned char r = 0, g = 0, b = 0, a = 0;
-    bool operator==(const ccColor4B& o) const { return r == o.r && g == o.g && b == o.b && a == o.a; }
+    bool operator==(const ccColor4B& o) const {
+        return r == o.r && g == o.g && b == o.b && a == o.a;
+    }
     bool operator!=(const ccColor4B& o) const { return !(*this == o); }
 };
 struct ccColor4F {

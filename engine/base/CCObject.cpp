@@ -17,7 +17,9 @@ std::vector<CCObject*>& poolObjects() {
 CCLogSink g_logSink = nullptr;
 }  // namespace
 
-CCObject::CCObject() : m_uID(++g_nextId), m_uReference(1), m_uAutoReleaseCount(0) { ++g_liveObjects; }
+CCObject::CCObject() : m_uID(++g_nextId), m_uReference(1), m_uAutoReleaseCount(0) {
+    ++g_liveObjects;
+}
 
 CCObject::~CCObject() { --g_liveObjects; }
 

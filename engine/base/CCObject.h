@@ -19,7 +19,7 @@ typedef void (CCObject::*SEL_MenuHandler)(CCObject*);
 #define menu_selector(_SELECTOR) (cocos2d::SEL_MenuHandler)(&_SELECTOR)
 
 class CCObject {
-public:
+  public:
     CCObject();
     virtual ~CCObject();
 
@@ -36,7 +36,7 @@ public:
     CCObject(const CCObject&) = delete;
     CCObject& operator=(const CCObject&) = delete;
 
-protected:
+  protected:
     unsigned int m_uReference;
     unsigned int m_uAutoReleaseCount;
     friend class CCAutoreleasePool;
@@ -45,14 +45,14 @@ protected:
 // The one autorelease pool. Objects added here lose one reference when the pool is drained,
 // which the director does once after every frame.
 class CCAutoreleasePool {
-public:
+  public:
     static CCAutoreleasePool* sharedPool();
     void addObject(CCObject* object);
     void drain();
     bool contains(const CCObject* object) const;
     unsigned int size() const;
 
-private:
+  private:
     CCAutoreleasePool() = default;
 };
 
@@ -81,9 +81,9 @@ void CCSetLogSink(CCLogSink sink);
 
 }  // namespace cocos2d
 
-#define CC_SAFE_RELEASE(p)      \
-    do {                        \
-        if (p) (p)->release();  \
+#define CC_SAFE_RELEASE(p)     \
+    do {                       \
+        if (p) (p)->release(); \
     } while (0)
 #define CC_SAFE_RELEASE_NULL(p) \
     do {                        \
@@ -92,9 +92,9 @@ void CCSetLogSink(CCLogSink sink);
             (p) = nullptr;      \
         }                       \
     } while (0)
-#define CC_SAFE_RETAIN(p)      \
-    do {                       \
-        if (p) (p)->retain();  \
+#define CC_SAFE_RETAIN(p)     \
+    do {                      \
+        if (p) (p)->retain(); \
     } while (0)
 #define CC_SAFE_DELETE(p) \
     do {                  \

@@ -8,7 +8,7 @@ namespace cocos2d {
 
 // An insertion-ordered set of engine objects (the touches of one event); retains its members.
 class CCSet : public CCObject {
-public:
+  public:
     CCSet() = default;
     ~CCSet() override;
     static CCSet* create();
@@ -25,7 +25,7 @@ public:
     const_iterator begin() const { return m_data.begin(); }
     const_iterator end() const { return m_data.end(); }
 
-private:
+  private:
     std::vector<CCObject*> m_data;
 };
 

@@ -8,7 +8,7 @@ namespace cocos2d {
 
 // An engine string object: the values of property-list dictionaries.
 class CCString : public CCObject {
-public:
+  public:
     CCString() = default;
     explicit CCString(const std::string& s) : m_sString(s) {}
 
@@ -34,22 +34,22 @@ public:
 
 // Boxed numbers for engine containers.
 class CCInteger : public CCObject {
-public:
+  public:
     explicit CCInteger(int v) : m_nValue(v) {}
     static CCInteger* create(int v);
     int getValue() const { return m_nValue; }
 
-private:
+  private:
     int m_nValue;
 };
 
 class CCFloat : public CCObject {
-public:
+  public:
     explicit CCFloat(float v) : m_fValue(v) {}
     static CCFloat* create(float v);
     float getValue() const { return m_fValue; }
 
-private:
+  private:
     float m_fValue;
 };
 

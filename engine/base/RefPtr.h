@@ -8,7 +8,7 @@ namespace cocos2d {
 // reset and destruction. Members that own an engine object hold it through this.
 template <class T>
 class RefPtr {
-public:
+  public:
     RefPtr() = default;
     RefPtr(T* p) : m_p(p) {  // NOLINT: implicit on purpose, assignment from create() reads well
         if (m_p) m_p->retain();
@@ -46,7 +46,7 @@ public:
     explicit operator bool() const { return m_p != nullptr; }
     operator T*() const { return m_p; }
 
-private:
+  private:
     T* m_p = nullptr;
 };
 

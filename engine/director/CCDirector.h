@@ -16,7 +16,7 @@ class Renderer;
 // The one director: holds the running scene, switches scenes, and steps a frame
 // (scheduler and actions by dt, scene switch, drawing, autorelease pool).
 class CCDirector : public CCObject {
-public:
+  public:
     static CCDirector* sharedDirector();
     // Null once the process is tearing the director down.
     static CCDirector* sharedDirectorIfAlive();
@@ -66,7 +66,7 @@ public:
     // for the next test.
     void reset();
 
-private:
+  private:
     CCDirector();
     ~CCDirector() override;
     void setNextScene();

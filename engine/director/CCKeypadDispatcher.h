@@ -23,7 +23,7 @@ enum CCKeyCode {
 // Keyboard delegate. keyBackClicked / keyMenuClicked are the engine's handheld keys (Escape
 // maps to back); keyPressed carries every key.
 class CCKeypadDelegate {
-public:
+  public:
     virtual ~CCKeypadDelegate() = default;
     virtual void keyBackClicked() {}
     virtual void keyMenuClicked() {}
@@ -33,7 +33,7 @@ public:
 // Hands key presses to registered delegates in registration order,
 // each kept alive while it is called; delegates may unregister during dispatch.
 class CCKeypadDispatcher : public CCObject {
-public:
+  public:
     ~CCKeypadDispatcher() override;
     void addDelegate(CCKeypadDelegate* delegate);
     void removeDelegate(CCKeypadDelegate* delegate);
@@ -41,7 +41,7 @@ public:
     unsigned int delegateCount() const { return (unsigned int)m_delegates.size(); }
     void dispatchKey(int keyCode);
 
-private:
+  private:
     std::vector<CCKeypadDelegate*> m_delegates;
 };
 

@@ -64,9 +64,11 @@ void CCScheduler::scheduleUpdateForTarget(CCNode* target, int priority, bool pau
         *entry = UpdateEntry{target, priority, paused, false};
         m_updates.push_back(entry);
     }
-    std::stable_sort(m_updates.begin(), m_updates.end(),
-                     [](const std::shared_ptr<UpdateEntry>& a,
-                        const std::shared_ptr<UpdateEntry>& b) { return a->priority < b->priority; });
+    std::stable_sort(
+        m_updates.begin(), m_updates.end(),
+        [](const std::shared_ptr<UpdateEntry>& a, const std::shared_ptr<UpdateEntry>& b) {
+            return a->priority < b->priority;
+        });
 }
 
 void CCScheduler::unscheduleUpdateForTarget(CCObject* target) {
@@ -121,9 +123,10 @@ void CCScheduler::purgeRemoved() {
     m_timers.erase(std::remove_if(m_timers.begin(), m_timers.end(),
                                   [](const std::shared_ptr<Timer>& t) { return t->removed; }),
                    m_timers.end());
-    m_updates.erase(std::remove_if(m_updates.begin(), m_updates.end(),
-                                   [](const std::shared_ptr<UpdateEntry>& u) { return u->removed; }),
-                    m_updates.end());
+    m_updates.erase(
+        std::remove_if(m_updates.begin(), m_updates.end(),
+                       [](const std::shared_ptr<UpdateEntry>& u) { return u->removed; }),
+        m_updates.end());
 }
 
 // Returns true when the timer fired.

@@ -16,7 +16,7 @@ class CCNode;
 // of registered nodes. Safe against callbacks that unschedule or reschedule themselves or
 // others, or destroy their target: it works on a snapshot and skips removed entries.
 class CCScheduler : public CCObject {
-public:
+  public:
     CCScheduler() = default;
     ~CCScheduler() override;
 
@@ -42,7 +42,7 @@ public:
     void setTimeScale(float scale) { m_fTimeScale = scale; }
     unsigned int timerCount() const;
 
-private:
+  private:
     struct Timer {
         CCObject* target;
         SEL_SCHEDULE selector;

@@ -7,7 +7,7 @@ namespace cocos2d {
 
 // One finger (or the mouse) on the screen, in design coordinates with the origin bottom-left.
 class CCTouch : public CCObject {
-public:
+  public:
     CCTouch() = default;
     int getID() const { return m_nId; }
     CCPoint getLocation() const { return m_point; }
@@ -28,7 +28,7 @@ public:
         }
     }
 
-private:
+  private:
     int m_nId = 0;
     bool m_bStarted = false;
     CCPoint m_point, m_prevPoint, m_startPoint;

@@ -15,11 +15,11 @@ void CCTouchDispatcher::addHandler(std::shared_ptr<Handler> handler) {
     }
     handler->object->retain();
     // Stable by priority: insert after every handler of the same or lower priority.
-    auto it = std::upper_bound(
-        m_handlers.begin(), m_handlers.end(), handler,
-        [](const std::shared_ptr<Handler>& a, const std::shared_ptr<Handler>& b) {
-            return a->priority < b->priority;
-        });
+    auto it =
+        std::upper_bound(m_handlers.begin(), m_handlers.end(), handler,
+                         [](const std::shared_ptr<Handler>& a, const std::shared_ptr<Handler>& b) {
+                             return a->priority < b->priority;
+                         });
     m_handlers.insert(it, handler);
 }
 
@@ -71,9 +71,8 @@ void CCTouchDispatcher::removeAllDelegates() {
 }
 
 void CCTouchDispatcher::setPriority(int priority, CCObject* delegate) {
-    auto it = std::find_if(m_handlers.begin(), m_handlers.end(), [delegate](auto& h) {
-        return !h->removed && h->object == delegate;
-    });
+    auto it = std::find_if(m_handlers.begin(), m_handlers.end(),
+                           [delegate](auto& h) { return !h->removed && h->object == delegate; });
     if (it == m_handlers.end()) return;
     std::shared_ptr<Handler> h = *it;
     h->priority = priority;
@@ -151,10 +150,18 @@ void CCTouchDispatcher::touches(CCSet* touches, CCEvent* event, TouchPhase phase
             CCObject* keep = h->object;
             keep->retain();
             switch (phase) {
-                case Began: h->standard->ccTouchesBegan(remaining, event); break;
-                case Moved: h->standard->ccTouchesMoved(remaining, event); break;
-                case Ended: h->standard->ccTouchesEnded(remaining, event); break;
-                case Cancelled: h->standard->ccTouchesCancelled(remaining, event); break;
+                case Began:
+                    h->standard->ccTouchesBegan(remaining, event);
+                    break;
+                case Moved:
+                    h->standard->ccTouchesMoved(remaining, event);
+                    break;
+                case Ended:
+                    h->standard->ccTouchesEnded(remaining, event);
+                    break;
+                case Cancelled:
+                    h->standard->ccTouchesCancelled(remaining, event);
+                    break;
             }
             keep->release();
         }

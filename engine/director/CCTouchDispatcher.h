@@ -16,7 +16,7 @@ enum { kCCMenuHandlerPriority = -128 };
 
 // Receives touches one at a time; claiming a touch in ccTouchBegan gets its later events.
 class CCTargetedTouchDelegate {
-public:
+  public:
     virtual ~CCTargetedTouchDelegate() = default;
     virtual bool ccTouchBegan(CCTouch*, CCEvent*) { return false; }
     virtual void ccTouchMoved(CCTouch*, CCEvent*) {}
@@ -26,7 +26,7 @@ public:
 
 // Receives all touches of an event at once (those no targeted delegate swallowed).
 class CCStandardTouchDelegate {
-public:
+  public:
     virtual ~CCStandardTouchDelegate() = default;
     virtual void ccTouchesBegan(CCSet*, CCEvent*) {}
     virtual void ccTouchesMoved(CCSet*, CCEvent*) {}
@@ -39,7 +39,7 @@ public:
 // swallowing targeted delegate reaches nobody after it. Delegates are kept alive while they
 // are called and may be added or removed during dispatch.
 class CCTouchDispatcher : public CCObject {
-public:
+  public:
     enum TouchPhase { Began, Moved, Ended, Cancelled };
 
     CCTouchDispatcher() = default;
@@ -59,9 +59,11 @@ public:
     void touchesBegan(CCSet* touches, CCEvent* event) { this->touches(touches, event, Began); }
     void touchesMoved(CCSet* touches, CCEvent* event) { this->touches(touches, event, Moved); }
     void touchesEnded(CCSet* touches, CCEvent* event) { this->touches(touches, event, Ended); }
-    void touchesCancelled(CCSet* touches, CCEvent* event) { this->touches(touches, event, Cancelled); }
+    void touchesCancelled(CCSet* touches, CCEvent* event) {
+        this->touches(touches, event, Cancelled);
+    }
 
-private:
+  private:
     struct Handler {
         CCObject* object;
         CCTargetedTouchDelegate* targeted;

@@ -11,7 +11,7 @@ class CCLayer : public CCNode,
                 public CCTargetedTouchDelegate,
                 public CCStandardTouchDelegate,
                 public CCKeypadDelegate {
-public:
+  public:
     CCLayer();
     ~CCLayer() override;
     static CCLayer* create();
@@ -40,14 +40,14 @@ public:
     // One-by-one touch mode: the layer claims nothing unless a subclass says so.
     bool ccTouchBegan(CCTouch* touch, CCEvent* event) override;
 
-protected:
+  protected:
     bool m_bTouchEnabled = false;
     bool m_bKeypadEnabled = false;
     int m_eTouchMode = kCCTouchesAllAtOnce;
     int m_nTouchPriority = 0;
     bool m_bRegistered = false;
 
-private:
+  private:
     void unregisterTouches();
 };
 

@@ -6,7 +6,7 @@ namespace cocos2d {
 
 // The root of what the director shows: a node the size of the design resolution.
 class CCScene : public CCNode {
-public:
+  public:
     CCScene();
     static CCScene* create();
     bool init() override;

@@ -6,7 +6,7 @@ namespace cocos2d {
 
 // Resolves resource names against the resource root (the book folder) and reads files.
 class CCFileUtils {
-public:
+  public:
     static CCFileUtils* sharedFileUtils();
 
     // The folder relative names resolve against. Defaults to the book installed beside the
@@ -30,7 +30,7 @@ public:
     // The user's data folder for files the reader writes when the resource root is read-only.
     std::string getWritablePath() const;
 
-private:
+  private:
     CCFileUtils();
     std::string m_root;
 };

@@ -21,7 +21,7 @@ TEST(FrameSize, FollowsTheDesktopHeight) {
 }
 
 class VisibleAreaTest : public pagly::test::EngineTest {
-protected:
+  protected:
     void SetUp() override {
         EngineTest::SetUp();
         VisibleArea::reset();
@@ -54,7 +54,7 @@ TEST_F(VisibleAreaTest, AZeroSizeIsAskedAgainAKnownOneIsKept) {
 
 // The list drag rules, with the main page's limit of 40 on the 960-high design.
 class ListDragTest : public pagly::test::EngineTest {
-protected:
+  protected:
     void move(float y) { dragListStep(list, CCPoint(100, y), 40, dragStart, offset); }
     CCNode* list = nullptr;
     CCPoint dragStart, offset;
@@ -104,7 +104,7 @@ TEST_F(ListDragTest, AListShorterThanTheScreenStaysPut) {
 }
 
 class TextTableTest : public pagly::test::EngineTest {
-protected:
+  protected:
     void SetUp() override {
         EngineTest::SetUp();
         saved = CCFileUtils::sharedFileUtils()->getResourceRoot();

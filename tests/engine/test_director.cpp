@@ -15,7 +15,7 @@ std::vector<std::string>* g_events = nullptr;
 
 // A scene that records its lifecycle callbacks and its destruction.
 class RecordingScene : public CCScene {
-public:
+  public:
     explicit RecordingScene(const char* name) : m_name(name) { init(); }
     ~RecordingScene() override { record("destroyed"); }
     void onEnter() override {
@@ -35,7 +35,7 @@ public:
         CCScene::onExit();
     }
 
-private:
+  private:
     void record(const char* what) {
         if (g_events) g_events->push_back(m_name + " " + what);
     }
@@ -43,7 +43,7 @@ private:
 };
 
 class DirectorTest : public pagly::test::EngineTest {
-protected:
+  protected:
     void SetUp() override {
         EngineTest::SetUp();
         g_events = &events;

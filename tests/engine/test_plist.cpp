@@ -11,7 +11,7 @@ using namespace cocos2d;
 namespace {
 
 class PlistTest : public pagly::test::EngineTest {
-protected:
+  protected:
     void SetUp() override {
         EngineTest::SetUp();
         files = CCFileUtils::sharedFileUtils();
@@ -73,7 +73,8 @@ TEST_F(PlistTest, DeepNestingIsCutOffNotOverflowed) {
 }
 
 TEST_F(PlistTest, FullPathFallsBackToTheBareName) {
-    EXPECT_EQ(files->getResourceRoot() + "nested.plist", files->fullPathForFilename("nested.plist"));
+    EXPECT_EQ(files->getResourceRoot() + "nested.plist",
+              files->fullPathForFilename("nested.plist"));
     EXPECT_EQ("nope/missing.png", files->fullPathForFilename("nope/missing.png"));
     EXPECT_EQ("", files->fullPathForFilename(""));
 }

@@ -12,7 +12,7 @@ namespace {
 
 // Polls the way the reader's timers do: unschedule itself, then schedule again.
 class Poller : public CCNode {
-public:
+  public:
     std::vector<double> firedAt;
     std::vector<double> dts;
     double* clock = nullptr;
@@ -23,7 +23,8 @@ public:
         firedAt.push_back(*clock);
         dts.push_back(dt);
         unschedule(schedule_selector(Poller::tick));
-        if ((int)firedAt.size() < stopAfter) schedule(schedule_selector(Poller::tick), nextInterval);
+        if ((int)firedAt.size() < stopAfter)
+            schedule(schedule_selector(Poller::tick), nextInterval);
     }
     void frame(float) { ++frames; }
     void update(float) override { ++updates; }
@@ -32,7 +33,7 @@ public:
 };
 
 class SchedulerTest : public pagly::test::EngineTest {
-protected:
+  protected:
     void SetUp() override {
         EngineTest::SetUp();
         scene = CCScene::create();

@@ -15,7 +15,7 @@ namespace {
 std::vector<std::string> g_calls;
 
 class TargetedLayer : public CCLayer {
-public:
+  public:
     TargetedLayer(const char* name, bool claims, int priority) : m_name(name), m_claims(claims) {
         init();
         setTouchMode(kCCTouchesOneByOne);
@@ -31,13 +31,13 @@ public:
     void ccTouchEnded(CCTouch*, CCEvent*) override { g_calls.push_back(m_name + " ended"); }
     bool removeSelfOnBegin = false;
 
-private:
+  private:
     std::string m_name;
     bool m_claims;
 };
 
 class StandardLayer : public CCLayer {
-public:
+  public:
     StandardLayer() {
         init();
         setTouchEnabled(true);
@@ -49,7 +49,7 @@ public:
 };
 
 class TouchTest : public pagly::test::EngineTest {
-protected:
+  protected:
     void SetUp() override {
         EngineTest::SetUp();
         g_calls.clear();

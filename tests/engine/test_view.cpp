@@ -330,8 +330,10 @@ TEST_F(ViewTest, LosingFocusMidDragCancelsTheTouch) {
     view->handleEvent(mouse(SDL_MOUSEBUTTONUP, 120, 100));
     view->handleEvent(finger(SDL_FINGERUP, 3, 0.6f, 0.5f));
     std::vector<std::string> expected = {
-        "began 0 (200,760)", "began 4 (320,480)",
-        "cancelled 0 (200,760)", "cancelled 4 (320,480)",
+        "began 0 (200,760)",
+        "began 4 (320,480)",
+        "cancelled 0 (200,760)",
+        "cancelled 4 (320,480)",
     };
     EXPECT_EQ(expected, layer->events);
 }

@@ -84,8 +84,12 @@ void EngineTest::dispatch(int phase, float x, float y, int id) {
     }
 }
 
-void EngineTest::touchDown(float x, float y, int id) { dispatch(CCTouchDispatcher::Began, x, y, id); }
-void EngineTest::touchMove(float x, float y, int id) { dispatch(CCTouchDispatcher::Moved, x, y, id); }
+void EngineTest::touchDown(float x, float y, int id) {
+    dispatch(CCTouchDispatcher::Began, x, y, id);
+}
+void EngineTest::touchMove(float x, float y, int id) {
+    dispatch(CCTouchDispatcher::Moved, x, y, id);
+}
 void EngineTest::touchUp(float x, float y, int id) { dispatch(CCTouchDispatcher::Ended, x, y, id); }
 void EngineTest::touchCancel(float x, float y, int id) {
     dispatch(CCTouchDispatcher::Cancelled, x, y, id);

@@ -18,7 +18,7 @@ namespace pagly::test {
 // Every test that touches the engine derives its fixture from EngineTest: it resets the
 // director before and after the test and fails the test if engine objects leaked.
 class EngineTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override;
     void TearDown() override;
 
@@ -49,7 +49,7 @@ protected:
     // Skip the leak check in a test that deliberately keeps engine objects (rare).
     bool m_checkLeaks = true;
 
-private:
+  private:
     void dispatch(int phase, float x, float y, int id);
     double m_now = 0;
     long m_baseline = 0;
