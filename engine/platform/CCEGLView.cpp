@@ -69,6 +69,17 @@ bool CCEGLView::openWindow() {
         CCLog("CCEGLView: cannot start SDL video: %s", SDL_GetError());
         return false;
     }
+    // With no display SDL quietly falls back to a video driver that shows nothing; a reader
+    // running where nobody can see it is a failure, unless that driver was asked for.
+    const char* driver = SDL_GetCurrentVideoDriver();
+    const char* requested = SDL_getenv("SDL_VIDEODRIVER");
+    if (driver && (SDL_strcmp(driver, "offscreen") == 0 || SDL_strcmp(driver, "dummy") == 0) &&
+        !(requested && SDL_strcasecmp(requested, driver) == 0)) {
+        CCLog("CCEGLView: no display to open a window on (SDL chose the \"%s\" video driver)",
+              driver);
+        SDL_QuitSubSystem(SDL_INIT_VIDEO);
+        return false;
+    }
     m_window = SDL_CreateWindow(m_name.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
                                 roundedPixels(m_frameSize.width), roundedPixels(m_frameSize.height),
                                 SDL_WINDOW_RESIZABLE);

@@ -1,41 +1,69 @@
 #!/usr/bin/env bash
-# Starts a program under Xvfb and checks that it opens a window with the given title and the
-# frame size the reader's rule gives for the screen (H / 1.4 x H * 0.94, H = 1024 here: with no
-# window manager the usable desktop is the whole screen).
+# Starts a program under its own Xvfb server and checks that it opens a window with the given
+# title and the frame size the reader's rule gives for the screen (H / 1.4 x H * 0.94,
+# H = 1024 here: with no window manager the usable desktop is the whole screen).
 # Usage: window_smoke.sh <program> <title> [program arguments...]
 set -euo pipefail
 program=$1
 title=$2
 shift 2
-if ! command -v xvfb-run >/dev/null || ! command -v xdotool >/dev/null; then
-  echo "xvfb-run or xdotool missing: skipped"
+if ! command -v Xvfb >/dev/null || ! command -v xdotool >/dev/null; then
+  echo "Xvfb or xdotool missing: skipped"
   exit 77
 fi
-export SMOKE_PROGRAM=$program SMOKE_TITLE=$title
-exec xvfb-run -a -s "-screen 0 1280x1024x24" bash -c '
-  set -u
-  "$SMOKE_PROGRAM" "$@" > /dev/null 2>&1 &
-  pid=$!
-  wid=""
-  for _ in $(seq 300); do
-    wid=$(xdotool search --name "^${SMOKE_TITLE}\$" 2>/dev/null | head -n1 || true)
-    [ -n "$wid" ] && break
-    if ! kill -0 "$pid" 2>/dev/null; then break; fi
+
+# Our own X server on a display number no one else is likely to pick (derived from our pid;
+# the next one if it is taken), so parallel runs and other X servers do not meet.
+xvfb=""
+cleanup() {
+  [ -n "${pid:-}" ] && kill "$pid" 2>/dev/null || true
+  [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null || true
+}
+trap cleanup EXIT
+n=$((100 + $$ % 800))
+for _ in $(seq 20); do
+  n=$((n + 1))
+  [ -e "/tmp/.X$n-lock" ] && continue
+  Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp 2>/dev/null &
+  xvfb=$!
+  # Ready when it answers a client, not merely when its socket appears.
+  ready=""
+  for _ in $(seq 100); do
+    if DISPLAY=":$n" xdotool getdisplaygeometry >/dev/null 2>&1; then ready=1; break; fi
+    kill -0 "$xvfb" 2>/dev/null || break
     sleep 0.1
   done
-  if [ -z "$wid" ]; then
-    echo "FAIL: no window titled \"$SMOKE_TITLE\" appeared"
-    kill "$pid" 2>/dev/null || true
-    exit 1
-  fi
-  sleep 0.3  # let the window settle at its size
-  name=$(xdotool getwindowname "$wid")
-  size=$(xdotool getwindowgeometry "$wid" | sed -n "s/.*Geometry: //p")
-  kill "$pid" 2>/dev/null || true
-  wait "$pid" 2>/dev/null || true
-  expected=$(awk "BEGIN { h = 1024; printf \"%dx%d\", int(h / 1.4 + 0.5), int(h * 0.94 + 0.5) }")
-  echo "window \"$name\" $size (expected \"$SMOKE_TITLE\" $expected)"
-  [ "$name" = "$SMOKE_TITLE" ] || { echo "FAIL: title"; exit 1; }
-  [ "$size" = "$expected" ] || { echo "FAIL: size"; exit 1; }
-  echo "1 passed, 0 failed"
-' smoke "$@"
+  # A server that lost the display to another one started at the same moment exits; then
+  # the answer came from the other one and the display is not ours.
+  sleep 0.3
+  [ -n "$ready" ] && kill -0 "$xvfb" 2>/dev/null && break
+  kill "$xvfb" 2>/dev/null || true
+  xvfb=""
+done
+if [ -z "$xvfb" ]; then
+  echo "FAIL: Xvfb did not start"
+  exit 1
+fi
+export DISPLAY=":$n"
+
+"$program" "$@" > /dev/null 2>&1 &
+pid=$!
+wid=""
+for _ in $(seq 300); do
+  wid=$(xdotool search --name "^${title}\$" 2>/dev/null | head -n1 || true)
+  [ -n "$wid" ] && break
+  if ! kill -0 "$pid" 2>/dev/null; then break; fi
+  sleep 0.1
+done
+if [ -z "$wid" ]; then
+  echo "FAIL: no window titled \"$title\" appeared"
+  exit 1
+fi
+sleep 0.3  # let the window settle at its size
+name=$(xdotool getwindowname "$wid")
+size=$(xdotool getwindowgeometry "$wid" | sed -n "s/.*Geometry: //p")
+expected=$(awk "BEGIN { h = 1024; printf \"%dx%d\", int(h / 1.4 + 0.5), int(h * 0.94 + 0.5) }")
+echo "window \"$name\" $size (expected \"$title\" $expected)"
+[ "$name" = "$title" ] || { echo "FAIL: title"; exit 1; }
+[ "$size" = "$expected" ] || { echo "FAIL: size"; exit 1; }
+echo "1 passed, 0 failed"
