@@ -18,13 +18,16 @@ xvfb=""
 cleanup() {
   [ -n "${pid:-}" ] && kill "$pid" 2>/dev/null || true
   [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null || true
+  [ -n "${log:-}" ] && rm -f "$log"
 }
 trap cleanup EXIT
 n=$((100 + $$ % 800))
 for _ in $(seq 20); do
   n=$((n + 1))
   [ -e "/tmp/.X$n-lock" ] && continue
-  Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp 2>/dev/null &
+  # -noreset: by default the server resets when its last client leaves, and a program that
+  # connects during that reset is refused (SDL then falls back to its offscreen driver).
+  Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp -noreset 2>/dev/null &
   xvfb=$!
   # Ready when it answers a client, not merely when its socket appears.
   ready=""
@@ -46,7 +49,8 @@ if [ -z "$xvfb" ]; then
 fi
 export DISPLAY=":$n"
 
-"$program" "$@" > /dev/null 2>&1 &
+log=$(mktemp)
+"$program" "$@" > "$log" 2>&1 &
 pid=$!
 wid=""
 for _ in $(seq 300); do
@@ -56,7 +60,8 @@ for _ in $(seq 300); do
   sleep 0.1
 done
 if [ -z "$wid" ]; then
-  echo "FAIL: no window titled \"$title\" appeared"
+  echo "FAIL: no window titled \"$title\" appeared; the program said:"
+  cat "$log"
   exit 1
 fi
 sleep 0.3  # let the window settle at its size
