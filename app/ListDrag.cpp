@@ -1,5 +1,9 @@
 #include "app/ListDrag.h"
 
+#include <algorithm>
+#include <cmath>
+
+#include "engine/director/CCKeypadDispatcher.h"
 #include "engine/nodes/CCNode.h"
 
 using namespace cocos2d;
@@ -23,6 +27,21 @@ void dragListStep(CCNode* list, const CCPoint& touch, float limit, CCPoint& drag
     list->setPosition(next);
     dragStart = touch;
     rememberedOffset = next;
+}
+
+void scrollListBy(CCNode* list, float dy, float limit, CCPoint& rememberedOffset) {
+    if (!list || !std::isfinite(dy)) return;
+    if (!(limit > 0)) limit = 0;
+    float y = std::min(std::max(list->getPositionY() + dy, 0.0f), limit);
+    CCPoint next(list->getPositionX(), y);
+    list->setPosition(next);
+    rememberedOffset = next;
+}
+
+float listStepForKey(int keyCode) {
+    if (keyCode == kCCKeyDown) return kListKeyStep;
+    if (keyCode == kCCKeyUp) return -kListKeyStep;
+    return 0;
 }
 
 }  // namespace pagly

@@ -16,4 +16,15 @@ namespace pagly {
 void dragListStep(cocos2d::CCNode* list, const cocos2d::CCPoint& touch, float limit,
                   cocos2d::CCPoint& dragStart, cocos2d::CCPoint& rememberedOffset);
 
+// How far one press of Up or Down (or one notch of the mouse wheel) moves a list: one line.
+constexpr float kListKeyStep = 100.0f;
+
+// Moves a list by `dy` for the keyboard and the mouse wheel (positive: towards the end of the
+// list), stopping at 0 and at `limit` instead of refusing the step, and remembers where it
+// stopped, as a drag does.
+void scrollListBy(cocos2d::CCNode* list, float dy, float limit, cocos2d::CCPoint& rememberedOffset);
+
+// The step a key gives: Down moves towards the end of the list, Up back; other keys 0.
+float listStepForKey(int keyCode);
+
 }  // namespace pagly

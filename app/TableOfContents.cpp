@@ -125,6 +125,11 @@ void MenuLayerMainMenu::onPageSelected(CCObject* sender) {
 
 void MenuLayerMainMenu::keyBackClicked() { showMainPage(); }
 
+void MenuLayerMainMenu::keyPressed(int keyCode) {
+    float step = listStepForKey(keyCode);
+    if (step != 0) scrollListBy(m_listMenu, step, dragLimit(), pageListOffset);
+}
+
 void MenuLayerMainMenu::ccTouchesBegan(CCSet* touches, CCEvent*) {
     CCTouch* touch = static_cast<CCTouch*>(touches->anyObject());
     if (touch) m_listDragStart = touch->getLocation();

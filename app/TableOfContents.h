@@ -36,6 +36,8 @@ class MenuLayerMainMenu : public cocos2d::CCLayer {
     void ccTouchesMoved(cocos2d::CCSet* touches, cocos2d::CCEvent* event) override;
     // Escape goes back to the main page, as the main-page button does.
     void keyBackClicked() override;
+    // Up and Down (and the mouse wheel) scroll the list on the desktop.
+    void keyPressed(int keyCode) override;
 
     cocos2d::CCMenu* listMenu() const { return m_listMenu; }
     // How far the list may be pushed up.

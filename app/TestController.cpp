@@ -81,6 +81,7 @@ TestController::TestController() {
     m_listMenu->setPosition(mainPageListOffset);
     addChild(m_listMenu, 0);
     setTouchEnabled(true);
+    setKeypadEnabled(true);
 
     if (m_hintItem) m_hintItem->setVisible(false);
     writeFirstRunMarker();
@@ -137,9 +138,16 @@ void TestController::ccTouchesBegan(CCSet* touches, CCEvent*) {
 void TestController::ccTouchesMoved(CCSet* touches, CCEvent*) {
     CCTouch* touch = static_cast<CCTouch*>(touches->anyObject());
     if (!touch) return;
-    float limit = kListHeight - VisibleArea::size().height;
-    dragListStep(m_listMenu, touch->getLocation(), limit, m_listDragStart, mainPageListOffset);
+    dragListStep(m_listMenu, touch->getLocation(), dragLimit(), m_listDragStart,
+                 mainPageListOffset);
 }
+
+void TestController::keyPressed(int keyCode) {
+    float step = listStepForKey(keyCode);
+    if (step != 0) scrollListBy(m_listMenu, step, dragLimit(), mainPageListOffset);
+}
+
+float TestController::dragLimit() { return kListHeight - VisibleArea::size().height; }
 
 void showMainPage() {
     CCScene* scene = CCScene::create();

@@ -22,6 +22,8 @@ class TestController : public cocos2d::CCLayer {
 
     void ccTouchesBegan(cocos2d::CCSet* touches, cocos2d::CCEvent* event) override;
     void ccTouchesMoved(cocos2d::CCSet* touches, cocos2d::CCEvent* event) override;
+    // Up and Down (and the mouse wheel) scroll the list on the desktop.
+    void keyPressed(int keyCode) override;
 
     cocos2d::CCMenu* listMenu() const { return m_listMenu; }
 
@@ -32,6 +34,7 @@ class TestController : public cocos2d::CCLayer {
 
   private:
     void writeFirstRunMarker();
+    static float dragLimit();
 
     cocos2d::CCPoint m_listDragStart;
     cocos2d::CCMenu* m_listMenu = nullptr;           // a child of this layer

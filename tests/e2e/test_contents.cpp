@@ -103,6 +103,31 @@ TEST_F(ContentsTest, ListDragsUpToItsLimitAndTheOffsetCarriesOver) {
     EXPECT_FLOAT_EQ(100, contents->listMenu()->getPositionY());
 }
 
+TEST_F(ContentsTest, UpAndDownKeysScrollTheListWithinItsBoundsAndTheOffsetCarriesOver) {
+    MenuLayerMainMenu* contents = openContents(0);  // limit 140
+    ASSERT_NE(nullptr, contents);
+    CCKeypadDispatcher* keys = CCDirector::sharedDirector()->getKeypadDispatcher();
+    struct {
+        int key;
+        float y;
+    } presses[] = {{kCCKeyUp, 0},     {kCCKeyDown, 100}, {kCCKeyDown, 140},
+                   {kCCKeyDown, 140}, {kCCKeyUp, 40},    {kCCKeyLeft, 40}};
+    for (const auto& p : presses) {
+        keys->dispatchKey(p.key);
+        EXPECT_FLOAT_EQ(p.y, contents->listMenu()->getPositionY()) << p.key;
+        EXPECT_FLOAT_EQ(p.y, pageListOffset.y) << p.key;
+    }
+    contents = openContents(8);
+    ASSERT_NE(nullptr, contents);
+    EXPECT_FLOAT_EQ(40, contents->listMenu()->getPositionY());
+
+    // A list shorter than the screen stays where it is.
+    contents = openContents(7);
+    ASSERT_NE(nullptr, contents);
+    keys->dispatchKey(kCCKeyDown);
+    EXPECT_FLOAT_EQ(0, contents->listMenu()->getPositionY());
+}
+
 TEST_F(ContentsTest, AShortListDoesNotJumpWhenDragged) {
     MenuLayerMainMenu* contents = openContents(7);
     ASSERT_NE(nullptr, contents);

@@ -5,6 +5,7 @@
 #include "ReaderFixture.h"
 #include "app/AppDelegate.h"
 #include "engine/director/CCDirector.h"
+#include "engine/director/CCKeypadDispatcher.h"
 #include "app/ReadingState.h"
 #include "app/TableOfContents.h"
 #include "app/TestController.h"
@@ -62,6 +63,18 @@ TEST_F(MainPageTest, DraggingOffTheEntriesMovesTheListWithinItsBounds) {
     // The next visit shows the list where the last unclamped step left it.
     startOnMainPage();
     EXPECT_FLOAT_EQ(35, runningLayer<TestController>()->listMenu()->getPositionY());
+}
+
+TEST_F(MainPageTest, DownAndUpKeysScrollTheListToItsBounds) {
+    startOnMainPage();
+    CCMenu* list = runningLayer<TestController>()->listMenu();
+    CCKeypadDispatcher* keys = CCDirector::sharedDirector()->getKeypadDispatcher();
+    keys->dispatchKey(kCCKeyDown);
+    EXPECT_FLOAT_EQ(40, list->getPositionY()) << "stops at the limit, 1000 - 960";
+    EXPECT_EQ(CCPoint(0, 40), mainPageListOffset);
+    keys->dispatchKey(kCCKeyUp);
+    EXPECT_FLOAT_EQ(0, list->getPositionY());
+    EXPECT_EQ(CCPoint(0, 0), mainPageListOffset);
 }
 
 TEST_F(MainPageTest, FirstRunMarkerIsWrittenOnceAndNeverChanged) {
