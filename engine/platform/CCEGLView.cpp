@@ -2,6 +2,7 @@
 
 #include <SDL.h>
 
+#include <algorithm>
 #include <cmath>
 
 #include "engine/base/CCRedraw.h"
@@ -323,6 +324,17 @@ bool CCEGLView::handleEvent(const SDL_Event& e) {
         case SDL_KEYDOWN:
             keyDown(e.key.keysym.sym, e.key.repeat != 0);
             break;
+        case SDL_MOUSEWHEEL: {
+            // A notch of the wheel scrolls as a press of Up or Down does; a burst of notches
+            // from a fast spin is capped so that one flick cannot queue up pages of scrolling.
+            int notches = e.wheel.y;
+            if (e.wheel.direction == SDL_MOUSEWHEEL_FLIPPED) notches = -notches;
+            int code = notches > 0 ? kCCKeyUp : kCCKeyDown;
+            int count = std::min(notches < 0 ? -notches : notches, 5);
+            CCKeypadDispatcher* keys = CCDirector::sharedDirector()->getKeypadDispatcher();
+            for (int i = 0; i < count; ++i) keys->dispatchKey(code);
+            break;
+        }
         case SDL_TEXTINPUT: {
             int len = (int)SDL_strlen(e.text.text);
             if (len > 0) CCIMEDispatcher::sharedDispatcher()->dispatchInsertText(e.text.text, len);

@@ -225,6 +225,26 @@ TEST_F(ViewTest, KeysGoToTheKeypadAndTypedTextToTheAttachedTextField) {
     sink.detachWithIME();
 }
 
+TEST_F(ViewTest, TheMouseWheelScrollsLikeUpAndDown) {
+    RecordingLayer* layer = runRecordingLayer();
+    auto wheel = [](int y, Uint32 direction) {
+        SDL_Event e;
+        SDL_zero(e);
+        e.type = SDL_MOUSEWHEEL;
+        e.wheel.y = y;
+        e.wheel.direction = direction;
+        return e;
+    };
+    view->handleEvent(wheel(1, SDL_MOUSEWHEEL_NORMAL));      // away from the user: up
+    view->handleEvent(wheel(-2, SDL_MOUSEWHEEL_NORMAL));     // towards: down, twice
+    view->handleEvent(wheel(1, SDL_MOUSEWHEEL_FLIPPED));     // "natural" scrolling: down
+    view->handleEvent(wheel(0, SDL_MOUSEWHEEL_NORMAL));      // sideways only: nothing
+    view->handleEvent(wheel(-1000, SDL_MOUSEWHEEL_NORMAL));  // a wild spin: capped
+    std::string up = "key " + std::to_string(kCCKeyUp), down = "key " + std::to_string(kCCKeyDown);
+    std::vector<std::string> expected = {up, down, down, down, down, down, down, down, down};
+    EXPECT_EQ(expected, layer->events);
+}
+
 TEST_F(ViewTest, MinimiseAndRestoreReachTheApplicationOnceEach) {
     TestApp app;
     RecordingLayer* layer = runRecordingLayer();
