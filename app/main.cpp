@@ -1,10 +1,32 @@
 // pagly: a talking textbook for the desktop.
+#include <cstdio>
+
 #include "app/AppDelegate.h"
+#include "app/CommandLine.h"
 #include "app/FrameSize.h"
 #include "engine/platform/CCApplication.h"
 #include "engine/platform/CCEGLView.h"
+#include "engine/platform/CCFileUtils.h"
 
-int main() {
+int main(int argc, char** argv) {
+    pagly::CommandLine line = pagly::parseCommandLine(argc, argv);
+    if (line.action == pagly::CommandLine::Help) {
+        fputs(pagly::usageText().c_str(), stdout);
+        return 0;
+    }
+    if (line.action == pagly::CommandLine::Error) {
+        fprintf(stderr, "pagly: %s\n%s", line.error.c_str(), pagly::usageText().c_str());
+        return 2;
+    }
+    if (!line.bookDir.empty()) {
+        std::string problem = pagly::bookFolderProblem(line.bookDir);
+        if (!problem.empty()) {
+            fprintf(stderr, "pagly: %s\n", problem.c_str());
+            return 1;
+        }
+        cocos2d::CCFileUtils::sharedFileUtils()->setResourceRoot(line.bookDir);
+    }
+
     pagly::AppDelegate app;
     cocos2d::CCEGLView* view = cocos2d::CCEGLView::sharedOpenGLView();
     view->setViewName("pagly");

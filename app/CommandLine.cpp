@@ -1,0 +1,54 @@
+#include "app/CommandLine.h"
+
+#include <sys/stat.h>
+
+#include <cstring>
+
+#include "app/TextTable.h"
+
+namespace pagly {
+
+CommandLine parseCommandLine(int argc, const char* const* argv) {
+    CommandLine line;
+    bool optionsEnded = false;
+    for (int i = 1; i < argc; ++i) {
+        const char* arg = argv[i] ? argv[i] : "";
+        if (!optionsEnded && (!strcmp(arg, "-h") || !strcmp(arg, "--help"))) {
+            line.action = CommandLine::Help;
+            return line;
+        }
+        if (!optionsEnded && !strcmp(arg, "--")) {
+            optionsEnded = true;
+            continue;
+        }
+        if (!optionsEnded && arg[0] == '-' && arg[1] != '\0') {
+            line.action = CommandLine::Error;
+            line.error = std::string("unknown option ") + arg;
+            return line;
+        }
+        if (!*arg || !line.bookDir.empty()) {
+            line.action = CommandLine::Error;
+            line.error = *arg ? "one book folder at a time" : "an empty book folder name";
+            return line;
+        }
+        line.bookDir = arg;
+    }
+    return line;
+}
+
+std::string usageText() {
+    return "usage: pagly [BOOK_FOLDER]\n"
+           "Opens the talking textbook in BOOK_FOLDER, or the bundled sample book.\n"
+           "  -h, --help  show this text\n";
+}
+
+std::string bookFolderProblem(const std::string& dir) {
+    struct stat st;
+    if (stat(dir.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) return dir + " is not a folder";
+    std::string table = dir + (dir.back() == '/' ? "" : "/") + kInterfaceTexts;
+    if (stat(table.c_str(), &st) != 0 || !S_ISREG(st.st_mode))
+        return dir + " holds no book (" + kInterfaceTexts + " is missing)";
+    return "";
+}
+
+}  // namespace pagly

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <string>
+
+namespace pagly {
+
+// What the command line asks for: run the reader (on the bundled book or on the book folder
+// given), print the usage, or stop with an error message.
+struct CommandLine {
+    enum Action { Run, Help, Error };
+    Action action = Run;
+    std::string bookDir;  // empty: the bundled book
+    std::string error;
+};
+
+CommandLine parseCommandLine(int argc, const char* const* argv);
+
+// The usage text printed for --help and after a command-line error.
+std::string usageText();
+
+// Why `dir` cannot be read as a book ("" when it can): a book folder holds the interface
+// text table, so an author's typo is reported instead of opening an empty reader.
+std::string bookFolderProblem(const std::string& dir);
+
+}  // namespace pagly
