@@ -131,6 +131,15 @@ void CCNode::addChild(CCNode* child, int zOrder, int tag) {
               child->description().c_str());
         return;
     }
+    // A node under itself would make every walk of the tree (visit, exit, cleanup) endless
+    // and keep the loop alive forever.
+    for (CCNode* n = this; n; n = n->m_pParent) {
+        if (n == child) {
+            CCLog("addChild: node %s is this node or one of its ancestors; not added",
+                  child->description().c_str());
+            return;
+        }
+    }
     childrenAlloc();
     insertChild(child, zOrder);
     child->m_nTag = tag;
