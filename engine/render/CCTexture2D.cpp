@@ -4,11 +4,36 @@
 #include <SDL_image.h>
 
 #include <cstdio>
+#include <cstring>
 
 namespace cocos2d {
 
 namespace {
 CCTexture2D* s_liveTextures = nullptr;  // head of the intrusive list
+
+// Larger images are broken or hostile files, not book art: a PNG header may claim any size,
+// and the decoder would reserve the whole picture (gigabytes) before finding the data short.
+const int kMaxImageSide = 8192;
+
+// The size a PNG file claims in its header; false when the file is not a PNG (or is too
+// short to say), in which case the decoder decides.
+bool pngHeaderSize(const std::string& path, unsigned long& width, unsigned long& height) {
+    FILE* f = fopen(path.c_str(), "rb");
+    if (!f) return false;
+    unsigned char h[24];
+    size_t got = fread(h, 1, sizeof h, f);
+    fclose(f);
+    static const unsigned char kSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+    if (got < sizeof h || memcmp(h, kSignature, 8) != 0 || memcmp(h + 12, "IHDR", 4) != 0)
+        return false;
+    auto be32 = [](const unsigned char* p) {
+        return ((unsigned long)p[0] << 24) | ((unsigned long)p[1] << 16) |
+               ((unsigned long)p[2] << 8) | (unsigned long)p[3];
+    };
+    width = be32(h + 16);
+    height = be32(h + 20);
+    return true;
+}
 
 bool surfaceIsOpaque(SDL_Surface* s) {
     if (SDL_MUSTLOCK(s)) SDL_LockSurface(s);
@@ -74,6 +99,12 @@ bool CCTexture2D::initWithRGBA(const unsigned char* rgba, int width, int height)
 }
 
 bool CCTexture2D::initWithImageFile(const std::string& fullPath) {
+    unsigned long w = 0, h = 0;
+    if (pngHeaderSize(fullPath, w, h) && (w > kMaxImageSide || h > kMaxImageSide)) {
+        SDL_SetError("the image claims %lu x %lu pixels; at most %d a side is taken", w, h,
+                     kMaxImageSide);
+        return false;
+    }
     SDL_Surface* s = IMG_Load(fullPath.c_str());
     if (!s) return false;
     if (s->w <= 0 || s->h <= 0) {

@@ -1,0 +1,70 @@
+// Image files whose header claims a size no book image has.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+
+#include "engine/nodes/CCSprite.h"
+#include "engine/render/CCTexture2D.h"
+#include "engine/render/CCTextureCache.h"
+#include "support/Harness.h"
+
+using namespace cocos2d;
+
+namespace {
+
+using ImageLimitTest = pagly::test::EngineTest;
+
+unsigned long crc32Of(const std::string& bytes) {
+    unsigned long crc = 0xFFFFFFFFul;
+    for (unsigned char b : bytes) {
+        crc ^= b;
+        for (int k = 0; k < 8; ++k) crc = (crc >> 1) ^ (0xEDB88320ul & (0ul - (crc & 1)));
+    }
+    return crc ^ 0xFFFFFFFFul;
+}
+
+std::string be32(unsigned long v) {
+    return std::string{(char)(v >> 24), (char)(v >> 16), (char)(v >> 8), (char)v};
+}
+
+std::string chunk(const std::string& type, const std::string& data) {
+    return be32(data.size()) + type + data + be32(crc32Of(type + data));
+}
+
+// A well-formed PNG header (valid checksums) for a width x height RGBA image, followed by a
+// scrap of image data: what a truncated or doctored file looks like to the decoder.
+std::string writePngHeader(unsigned long width, unsigned long height) {
+    std::string ihdr = be32(width) + be32(height) + std::string("\x08\x06\x00\x00\x00", 5);
+    std::string png = std::string("\x89PNG\r\n\x1a\n", 8) + chunk("IHDR", ihdr) +
+                      chunk("IDAT", std::string("\x78\x9c\x63\x60\x00\x00", 6)) + chunk("IEND", "");
+    std::string path = ::testing::TempDir() + "pagly_claims_" + std::to_string(width) + "x" +
+                       std::to_string(height) + ".png";
+    FILE* f = fopen(path.c_str(), "wb");
+    if (!f) return "";
+    fwrite(png.data(), 1, png.size(), f);
+    fclose(f);
+    return path;
+}
+
+TEST_F(ImageLimitTest, AnImageClaimingAnAbsurdSizeIsRefusedBeforeDecoding) {
+    struct Case {
+        unsigned long width, height;
+    };
+    // 30000 x 30000 would make the decoder reserve 3.6 GB before it finds the data short.
+    const Case cases[] = {{30000, 30000}, {1, 100000}, {8193, 16}, {0x7FFFFFFF, 0x7FFFFFFF}};
+    for (const Case& c : cases) {
+        std::string path = writePngHeader(c.width, c.height);
+        ASSERT_FALSE(path.empty());
+        SCOPED_TRACE(path);
+        clearLog();
+        EXPECT_EQ(nullptr, CCTextureCache::sharedTextureCache()->addImage(path.c_str()));
+        EXPECT_EQ(nullptr, CCSprite::create(path.c_str()));
+        ASSERT_FALSE(logLines().empty());
+        std::string claim = std::to_string(c.width) + " x " + std::to_string(c.height);
+        EXPECT_NE(std::string::npos, logLines()[0].find(claim)) << logLines()[0];
+        std::remove(path.c_str());
+    }
+}
+
+}  // namespace
