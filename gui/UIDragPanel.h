@@ -62,6 +62,7 @@ class UIDragPanel : public ContentLayout, public UIScrollInterface {
 
     bool init() override;
     std::string getDescription() const override;
+    void onEnter() override;
 
     bool onTouchBegan(const CCPoint& touchPoint) override;
     void onTouchMoved(const CCPoint& touchPoint) override;

@@ -30,6 +30,12 @@ bool UIScrollView::init() {
 
 std::string UIScrollView::getDescription() const { return "ScrollView"; }
 
+void UIScrollView::onEnter() {
+    ContentLayout::onEnter();
+    // Taking a widget off its tree stops its per-frame update; back on one, it needs it again.
+    if (isUpdateEnabled()) setUpdateEnabled(true);
+}
+
 // ---------------------------------------------------------------- size
 
 void UIScrollView::onSizeChanged() {
