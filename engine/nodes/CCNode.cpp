@@ -178,6 +178,7 @@ void CCNode::removeAllChildrenWithCleanup(bool cleanup) {
     if (!m_pChildren) return;
     // Detach from a copy: exit callbacks may touch the children list.
     std::vector<CCObject*> children = m_pChildren->data();
+    RefPtr<CCNode> keep(this);  // an exit callback may drop this node's last owner
     for (CCObject* o : children) o->retain();
     for (CCObject* o : children) {
         CCNode* child = static_cast<CCNode*>(o);
@@ -187,6 +188,11 @@ void CCNode::removeAllChildrenWithCleanup(bool cleanup) {
 }
 
 void CCNode::detachChild(CCNode* child, bool doCleanup) {
+    // The child's exit callbacks may remove it again (ignored: it is on its way out) or let go
+    // of this node's last owner.
+    if (child->m_bBeingRemoved) return;
+    child->m_bBeingRemoved = true;
+    retain();
     child->retain();
     if (m_bRunning) {
         child->onExitTransitionDidStart();
@@ -195,7 +201,9 @@ void CCNode::detachChild(CCNode* child, bool doCleanup) {
     if (doCleanup) child->cleanup();
     child->setParent(nullptr);
     if (m_pChildren) m_pChildren->removeObject(child);
+    child->m_bBeingRemoved = false;
     child->release();
+    release();
     ccRequestRedraw();
 }
 
@@ -248,7 +256,27 @@ void forEachChild(CCArray* children, F f) {
 }  // namespace
 
 void CCNode::onEnter() {
-    forEachChild(m_pChildren, [](CCNode* c) { c->onEnter(); });
+    // A child's onEnter may add nodes to this one or remove others. A child removed before
+    // its turn is not entered (it would run outside the tree); one added meanwhile is, since
+    // this node is not marked running yet and addChild leaves entering to us.
+    std::vector<CCObject*> entered;
+    for (bool more = m_pChildren && m_pChildren->count() > 0; more;) {
+        more = false;
+        std::vector<CCObject*> snapshot = m_pChildren->data();
+        for (CCObject* o : snapshot) o->retain();
+        for (CCObject* o : snapshot) {
+            CCNode* c = static_cast<CCNode*>(o);
+            if (c->m_pParent != this ||
+                std::find(entered.begin(), entered.end(), o) != entered.end())
+                continue;
+            o->retain();
+            entered.push_back(o);
+            c->onEnter();
+            more = true;
+        }
+        for (CCObject* o : snapshot) o->release();
+    }
+    for (CCObject* o : entered) o->release();
     resumeSchedulerAndActions();
     m_bRunning = true;
     ccRequestRedraw();
@@ -258,14 +286,19 @@ void CCNode::onEnterTransitionDidFinish() {
     forEachChild(m_pChildren, [](CCNode* c) { c->onEnterTransitionDidFinish(); });
 }
 
+// A child on its way out gets its exit callbacks from detachChild, once.
 void CCNode::onExitTransitionDidStart() {
-    forEachChild(m_pChildren, [](CCNode* c) { c->onExitTransitionDidStart(); });
+    forEachChild(m_pChildren, [](CCNode* c) {
+        if (!c->m_bBeingRemoved) c->onExitTransitionDidStart();
+    });
 }
 
 void CCNode::onExit() {
     pauseSchedulerAndActions();
     m_bRunning = false;
-    forEachChild(m_pChildren, [](CCNode* c) { c->onExit(); });
+    forEachChild(m_pChildren, [](CCNode* c) {
+        if (!c->m_bBeingRemoved) c->onExit();
+    });
 }
 
 void CCNode::cleanup() {

@@ -161,6 +161,7 @@ class CCNode : public CCObject {
     bool m_bIgnoreAnchorPointForPosition = false;
     bool m_bRunning = false;
     bool m_bReorderChildDirty = false;
+    bool m_bBeingRemoved = false;  // detachChild is running its exit callbacks
     bool m_bTransformDirty = true;
     bool m_bInverseDirty = true;
     int m_nZOrder = 0;
