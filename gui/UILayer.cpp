@@ -49,6 +49,9 @@ void UILayer::onEnter() {
 }
 
 void UILayer::onExit() {
+    // The engine drops a touch this layer claimed when it leaves; so does the layer, or its
+    // widget would stay pressed and take part in the next touch after a return.
+    if (m_pInputManager) m_pInputManager->abandonTouch();
     setTouchEnabled(false);
     CCLayer::onExit();
 }

@@ -65,5 +65,11 @@ void WidgetInputManager::onTouchCancelled(const CCPoint& point) {
     m_touchedWidgets->removeAllObjects();
 }
 
+void WidgetInputManager::abandonTouch() {
+    std::vector<RefPtr<UIWidget>> widgets = snapshot(m_touchedWidgets.get());
+    m_touchedWidgets->removeAllObjects();
+    for (const RefPtr<UIWidget>& w : widgets) w->setFocus(false);
+}
+
 }  // namespace extension
 }  // namespace cocos2d

@@ -27,6 +27,9 @@ class WidgetInputManager {
     void onTouchMoved(const CCPoint& point);
     void onTouchEnded(const CCPoint& point);
     void onTouchCancelled(const CCPoint& point);
+    // Forgets the touch in progress without telling the listeners (the layer left the stage
+    // and the engine will not deliver the rest of that touch): its widgets lose their focus.
+    void abandonTouch();
 
     // Depth-first, children from the top down: the first widget that qualifies gets the touch.
     bool pickTouchedWidget(UIWidget* widget, const CCPoint& point);

@@ -305,6 +305,33 @@ TEST_F(UILayerTest, ALayerOffStageTakesNoTouches) {
     EXPECT_EQ("BE", calls.kinds());
 }
 
+// The engine forgets a touch whose delegate leaves the stage; the layer must forget it too, or
+// the widget stays pressed and the next touch on the re-entered layer also "ends" on it.
+TEST_F(UILayerTest, ALayerLeavingTheStageMidTouchDropsThatTouchQuietly) {
+    UIButton* held = addButton(root, 200, 300, "held");
+    UIButton* other = addButton(root, 400, 600, "other");
+    TouchRecorder calls;
+    calls.listenTo(held);
+    calls.listenTo(other);
+    touchDown(200, 300);
+    ASSERT_TRUE(held->isFocused());
+    layer->retain();
+    layer->removeFromParentAndCleanup(true);
+    // No listener call while the layer leaves: handlers would act on a page going away.
+    EXPECT_EQ("B", calls.kinds());
+    EXPECT_FALSE(held->isFocused());
+    EXPECT_TRUE(held->getNormalNode()->isVisible());
+    EXPECT_EQ(0u, touchedCount());
+    touchUp(200, 300);
+    scene->addChild(layer);
+    layer->release();
+    tap(400, 600);
+    ASSERT_EQ(3u, calls.calls.size());
+    EXPECT_EQ(other, calls.calls[1].sender);
+    EXPECT_EQ(other, calls.calls[2].sender);
+    EXPECT_EQ("BBE", calls.kinds());
+}
+
 TEST_F(UILayerTest, HidingTheLayerHidesTheTree) {
     layer->setVisible(false);
     EXPECT_FALSE(layer->isVisible());
