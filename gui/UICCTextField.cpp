@@ -105,7 +105,19 @@ std::string UICCTextField::trimToMaxLength(const std::string& text) {
 void UICCTextField::insertText(const char* text, int len) {
     if (!text || len <= 0) return;
     std::string input(text, (size_t)len);
-    if (m_bMaxLengthEnabled && input != "\n") input = trimToMaxLength(input);
+    if (m_bMaxLengthEnabled && input != "\n") {
+        // Only the text in front of a line break is held to the maximum: the break still ends
+        // the input, even when the text before it is cut or the field is already full.
+        size_t lineBreak = input.find('\n');
+        std::string typed = input.substr(0, lineBreak);
+        if (!typed.empty()) typed = trimToMaxLength(typed);
+        if (lineBreak == std::string::npos) {
+            input = typed;
+        } else {
+            if (getCharCount() >= m_nMaxLength) typed.clear();
+            input = typed + "\n";
+        }
+    }
     if (input.empty()) return;
     CCTextFieldTTF::insertText(input.c_str(), (int)input.size());
     showPassword();

@@ -130,6 +130,33 @@ TEST_F(TextFieldTest, EnterInsertsNothingAndReportsNoInsertion) {
     EXPECT_EQ(std::vector<int>{TextFieldEventDetachWithIME}, log->events);
 }
 
+// Text that ends with Enter ends the input as it would without the maximum, also when the maximum
+// cuts the text in front of the break or refuses it all.
+TEST_F(TextFieldTest, EnterEndsInputAfterTextCutToTheMaximum) {
+    struct Case {
+        const char* before;
+        const char* typed;
+        const char* after;
+    } cases[] = {
+        {"", "abcdef\n", "abc"},
+        {"ab", "cdef\n", "abc"},
+        {"abc", "x\n", "abc"},
+        {"", "ab\ncd", "ab"},
+    };
+    field->setMaxLengthEnabled(true);
+    field->setMaxLength(3);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.typed);
+        field->setText(c.before);
+        focusField();
+        type(c.typed);
+        EXPECT_EQ(c.after, text());
+        EXPECT_EQ(nullptr, ime()->attachedDelegate());
+        step();
+        EXPECT_EQ(1, log->eventCount(TextFieldEventDetachWithIME));
+    }
+}
+
 // With the maximum on, the field never holds more characters than the maximum. Typed text is first
 // held to a byte budget (three bytes a character when it starts with a multi-byte character, one
 // otherwise) and never cut inside a character.
