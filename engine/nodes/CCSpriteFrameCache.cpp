@@ -154,12 +154,17 @@ void CCSpriteFrameCache::addFramesFromDictionary(CCDictionary* dict, CCTexture2D
         CCLog("CCSpriteFrameCache: sprite sheet %s has no \"frames\" dictionary", sheetKey.c_str());
         return;
     }
-    int format = meta ? (int)floatFor(meta, "format") : 0;
-    if (format < 0 || format > 3) {
-        CCLog("CCSpriteFrameCache: sprite sheet %s has unknown format %d", sheetKey.c_str(),
-              format);
+    // Checked as a number first: turning "1e30" or "nan" straight into an int is undefined.
+    const CCString* formatText = meta ? meta->valueForKey("format") : nullptr;
+    double formatValue = formatText ? formatText->doubleValue() : 0;
+    if (!(formatValue >= 0 && formatValue <= 3)) {
+        CCLog("CCSpriteFrameCache: sprite sheet %s has unknown format %s", sheetKey.c_str(),
+              formatText ? formatText->getCString() : "");
         return;
     }
+    int format = (int)formatValue;
+    const float textureWide = (float)texture->getPixelsWide();
+    const float textureHigh = (float)texture->getPixelsHigh();
     std::set<std::string>& names = m_framesOfSheet[sheetKey];
     for (const auto& entry : frames->stringEntries()) {
         const std::string& name = entry.first;
@@ -187,14 +192,22 @@ void CCSpriteFrameCache::addFramesFromDictionary(CCDictionary* dict, CCTexture2D
             source = CCSizeFromString(stringFor(f, "spriteSourceSize").c_str());
             rotated = boolFor(f, "textureRotated");
         }
-        if (rect.size.width <= 0 || rect.size.height <= 0 || rect.origin.x < 0 ||
-            rect.origin.y < 0) {
+        // Written as "not inside" so that NaN (from "nan" in a format-0 sheet) fails too; a
+        // rotated frame lies in the image turned, height along x.
+        const float wideInImage = rotated ? rect.size.height : rect.size.width;
+        const float highInImage = rotated ? rect.size.width : rect.size.height;
+        if (!(rect.size.width > 0 && rect.size.height > 0 && rect.origin.x >= 0 &&
+              rect.origin.y >= 0 && rect.origin.x + wideInImage <= textureWide &&
+              rect.origin.y + highInImage <= textureHigh)) {
             CCLog("CCSpriteFrameCache: frame %s in %s has a bad rectangle; skipped", name.c_str(),
                   sheetKey.c_str());
             continue;
         }
+        if (!std::isfinite(offset.x) || !std::isfinite(offset.y)) offset = CCPointZero;
         // A missing source size means the frame was not trimmed.
-        if (source.width <= 0 || source.height <= 0) source = rect.size;
+        if (!(source.width > 0 && source.height > 0 && std::isfinite(source.width) &&
+              std::isfinite(source.height)))
+            source = rect.size;
         CCSpriteFrame* frame = new CCSpriteFrame();
         frame->initWithTexture(texture, rect, rotated, offset, source);
         m_frames[name] = frame;
