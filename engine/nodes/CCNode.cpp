@@ -178,7 +178,8 @@ void CCNode::removeAllChildrenWithCleanup(bool cleanup) {
     if (!m_pChildren) return;
     // Detach from a copy: exit callbacks may touch the children list.
     std::vector<CCObject*> children = m_pChildren->data();
-    RefPtr<CCNode> keep(this);  // an exit callback may drop this node's last owner
+    // An exit callback may drop this node's last owner (unless it is being destroyed).
+    RefPtr<CCNode> keep(retainCount() > 0 ? this : nullptr);
     for (CCObject* o : children) o->retain();
     for (CCObject* o : children) {
         CCNode* child = static_cast<CCNode*>(o);
@@ -192,7 +193,10 @@ void CCNode::detachChild(CCNode* child, bool doCleanup) {
     // of this node's last owner.
     if (child->m_bBeingRemoved) return;
     child->m_bBeingRemoved = true;
-    retain();
+    // Not when this node is being destroyed itself (a subclass destructor letting go of
+    // its children): it has no owner left to lose.
+    const bool holdThis = retainCount() > 0;
+    if (holdThis) retain();
     child->retain();
     if (m_bRunning) {
         child->onExitTransitionDidStart();
@@ -203,7 +207,7 @@ void CCNode::detachChild(CCNode* child, bool doCleanup) {
     if (m_pChildren) m_pChildren->removeObject(child);
     child->m_bBeingRemoved = false;
     child->release();
-    release();
+    if (holdThis) release();
     ccRequestRedraw();
 }
 

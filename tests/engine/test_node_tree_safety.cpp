@@ -147,4 +147,23 @@ TEST_F(NodeTreeSafetyTest, ExitCallbacksMayRemoveTheNodeBeingRemoved) {
     }
 }
 
+// Lets go of its children from its own destructor, as a widget tree's owner does.
+class ChildrenDroppingNode : public CCNode {
+  public:
+    ~ChildrenDroppingNode() override {
+        if (held) held->removeFromParent();
+        removeAllChildren();
+    }
+    CCNode* held = nullptr;
+};
+
+TEST_F(NodeTreeSafetyTest, ANodeMayRemoveItsChildrenWhileBeingDestroyed) {
+    ChildrenDroppingNode* owner = new ChildrenDroppingNode();
+    owner->held = CCNode::create();
+    owner->addChild(owner->held);
+    owner->addChild(CCNode::create());
+    owner->release();
+    step();
+}
+
 }  // namespace
