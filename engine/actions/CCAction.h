@@ -42,7 +42,8 @@ class CCAction : public CCObject {
 class CCFiniteTimeAction : public CCAction {
   public:
     float getDuration() const { return m_fDuration; }
-    void setDuration(float duration) { m_fDuration = duration; }
+    // As at creation: a negative or NaN duration would never end; it counts as an instant.
+    void setDuration(float duration) { m_fDuration = duration > 0 ? duration : 0; }
     // The action run backwards (autoreleased), or null where none exists.
     virtual CCFiniteTimeAction* reverse() { return nullptr; }
 

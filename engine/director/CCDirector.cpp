@@ -1,5 +1,6 @@
 #include "engine/director/CCDirector.h"
 
+#include <cmath>
 #include <cstdlib>
 
 #include "engine/actions/CCActionManager.h"
@@ -107,7 +108,9 @@ void CCDirector::setNextScene() {
 }
 
 void CCDirector::setAnimationInterval(double interval) {
-    if (interval > 0) m_dAnimationInterval = interval;
+    // Longer than a second is no frame rate; the main loop turns the interval into integer
+    // clock ticks, where an absurd value would overflow.
+    if (interval > 0 && interval <= 1) m_dAnimationInterval = interval;
 }
 
 void CCDirector::startAnimation() {
@@ -125,7 +128,8 @@ void CCDirector::purgeCachedData() {
 
 void CCDirector::mainLoop(float dt) {
     if (!m_bInvalid) {
-        if (!(dt >= 0)) dt = 0;  // also NaN: it would stick in every timer and action
+        // Also NaN and infinity: they would stick in every timer, action and the clock.
+        if (!(dt >= 0) || std::isinf(dt)) dt = 0;
         m_dElapsed += dt;
         ++m_uTotalFrames;
         m_pActionManager->update(dt);

@@ -39,7 +39,11 @@ class CCScheduler : public CCObject {
     bool isTargetPaused(CCObject* target) const;
 
     float getTimeScale() const { return m_fTimeScale; }
-    void setTimeScale(float scale) { m_fTimeScale = scale; }
+    // A scale that is not a finite number of zero or more is ignored: it would stop time or
+    // fill every timer with NaN.
+    void setTimeScale(float scale) {
+        if (scale >= 0 && scale <= 1e6f) m_fTimeScale = scale;
+    }
     unsigned int timerCount() const;
 
   private:
