@@ -25,6 +25,9 @@ WidgetInputManager::~WidgetInputManager() {
 }
 
 bool WidgetInputManager::onTouchBegan(const CCPoint& point) {
+    // One touch at a time: the moves and the release of a second finger would otherwise reach
+    // the first finger's widget too, and its release would end both.
+    if (m_touchedWidgets->count() > 0) return false;
     m_touchBeganPos = point;
     if (m_pRootWidget) pickTouchedWidget(m_pRootWidget, point);
     return m_touchedWidgets->count() > 0;

@@ -22,7 +22,8 @@ class WidgetInputManager {
     void setRootWidget(UIWidget* root) { m_pRootWidget = root; }
     UIWidget* getRootWidget() const { return m_pRootWidget; }
 
-    // Picks the widget for a new touch; true when one took it.
+    // Picks the widget for a new touch; true when one took it. While a touch holds a widget
+    // no other touch is taken.
     bool onTouchBegan(const CCPoint& point);
     void onTouchMoved(const CCPoint& point);
     void onTouchEnded(const CCPoint& point);

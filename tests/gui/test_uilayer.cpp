@@ -252,6 +252,34 @@ TEST_F(UILayerTest, TheTouchStaysWithItsWidgetUntilItEnds) {
     EXPECT_EQ(CCPoint(400, 300), layer->getInputManager()->getTouchEndedPos());
 }
 
+// A second finger must not steer the first finger's widget, nor have its widget "clicked" when
+// the first finger lifts: while one touch holds a widget the layer claims no other, which then
+// goes on to the layers below.
+TEST_F(UILayerTest, ASecondFingerIsNotClaimedWhileAWidgetHoldsTheFirst) {
+    BackgroundLayer* below = new BackgroundLayer();
+    scene->addChild(below, -1);
+    below->release();
+    UIButton* a = addButton(root, 200, 300, "a");
+    UIButton* b = addButton(root, 400, 300, "b");
+    TouchRecorder aCalls, bCalls;
+    aCalls.listenTo(a);
+    bCalls.listenTo(b);
+    touchDown(200, 300, 1);
+    touchDown(400, 300, 2);
+    EXPECT_EQ(1, below->began);
+    touchMove(410, 300, 2);  // the second finger's moves do not reach a
+    EXPECT_TRUE(a->isFocused());
+    touchUp(200, 300, 1);
+    EXPECT_EQ("BE", aCalls.kinds());
+    EXPECT_EQ("", bCalls.kinds());
+    touchUp(410, 300, 2);
+    EXPECT_EQ(1, below->ended);
+    EXPECT_EQ(0u, touchedCount());
+    // With the first touch over, the next one is claimed as usual.
+    tap(400, 300);
+    EXPECT_EQ("BE", bCalls.kinds());
+}
+
 TEST_F(UILayerTest, DisabledAndNonTouchableWidgetsAreSkippedButHiddenOnesAreNot) {
     UIButton* below = addButton(root, 200, 300, "below");
     UIButton* above = addButton(root, 200, 300, "above");
