@@ -31,11 +31,16 @@ void UILoadingBar::loadTexture(const char* name, TextureResType texType) {
     std::string copy = name;
     m_strTextureFile = copy;
     m_eRenderBarTexType = texType;
+    // An image that cannot be loaded leaves the node as it is: it must then hold the whole old
+    // image, not the share the bar showed, or that share would pass for the whole from now on.
+    showWholeImage();
     texturenode::load(m_pBarRenderer, m_bScale9Enabled, copy.c_str(), texType);
     texturenode::tint(m_pBarRenderer, m_bScale9Enabled, getColor(), getOpacity());
     m_barRendererTextureSize = m_pBarRenderer->getContentSize();
+    // A sheet frame is cut from its own place in the sheet, a file from its corner; read from the
+    // node, which shows the one it holds.
     m_barTextureOrigin = CCPointZero;
-    if (!m_bScale9Enabled && texType == TexturePlist) {
+    if (!m_bScale9Enabled) {
         m_barTextureOrigin = static_cast<CCSprite*>(m_pBarRenderer)->getTextureRect().origin;
     }
     // Loading resets the node's anchor and flip.
@@ -71,6 +76,16 @@ void UILoadingBar::setPercent(int percent) {
     if (m_fTotalLength <= 0.0f) return;
     m_nPercent = percent;
     applyPercent();
+}
+
+void UILoadingBar::showWholeImage() {
+    if (m_bScale9Enabled) {
+        static_cast<CCScale9Sprite*>(m_pBarRenderer)->setPreferredSize(m_barRendererTextureSize);
+        return;
+    }
+    static_cast<CCSprite*>(m_pBarRenderer)
+        ->setTextureRect(CCRect(m_barTextureOrigin.x, m_barTextureOrigin.y,
+                                m_barRendererTextureSize.width, m_barRendererTextureSize.height));
 }
 
 void UILoadingBar::applyPercent() {

@@ -51,6 +51,8 @@ class UILoadingBar : public UIWidget {
     void applyDirection();
     // Shows the stored percent of the image.
     void applyPercent();
+    // Shows all of the current image (before another is loaded over it).
+    void showWholeImage();
 
     int m_nBarType = LoadingBarTypeLeft;
     int m_nPercent = 100;

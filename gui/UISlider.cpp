@@ -59,13 +59,24 @@ void UISlider::loadProgressBarTexture(const char* name, TextureResType texType) 
     std::string copy = name;
     m_strProgressBarTextureFile = copy;
     m_eProgressBarTexType = texType;
+    // An image that cannot be loaded leaves the node as it is: it must then hold the whole old
+    // image, not the share the progress showed, or that share would pass for the whole from now on.
+    if (m_bScale9Enabled) {
+        static_cast<CCScale9Sprite*>(m_pProgressBarRenderer)
+            ->setPreferredSize(m_progressTextureSize);
+    } else {
+        static_cast<CCSprite*>(m_pProgressBarRenderer)
+            ->setTextureRect(CCRect(m_progressTextureOrigin.x, m_progressTextureOrigin.y,
+                                    m_progressTextureSize.width, m_progressTextureSize.height));
+    }
     texturenode::load(m_pProgressBarRenderer, m_bScale9Enabled, copy.c_str(), texType);
     texturenode::tint(m_pProgressBarRenderer, m_bScale9Enabled, getColor(), getOpacity());
     m_pProgressBarRenderer->setAnchorPoint(CCPoint(0.0f, 0.5f));
     m_progressTextureSize = m_pProgressBarRenderer->getContentSize();
-    // A sheet frame is cut from its own place in the sheet; a file from its corner.
+    // A sheet frame is cut from its own place in the sheet, a file from its corner; read from the
+    // node, which shows the one it holds.
     m_progressTextureOrigin = CCPointZero;
-    if (!m_bScale9Enabled && texType == TexturePlist) {
+    if (!m_bScale9Enabled) {
         m_progressTextureOrigin =
             static_cast<CCSprite*>(m_pProgressBarRenderer)->getTextureRect().origin;
     }

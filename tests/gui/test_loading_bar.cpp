@@ -106,6 +106,37 @@ TEST_F(LoadingBarTest, SheetFrameKeepsItsOrigin) {
     EXPECT_EQ(CCRect(2, 2, 15, 30), sprite(bar->getRenderNode())->getTextureRect());
 }
 
+// An image that cannot be loaded leaves the bar as it was: the whole of the old image, not only the
+// share it showed, and cut from the old image's place in its sheet.
+TEST_F(LoadingBarTest, MissingImageKeepsTheWholeOldOne) {
+    CCSpriteFrameCache::sharedSpriteFrameCache()->addSpriteFramesWithFile("sheet9.plist");
+    struct Case {
+        bool scale9;
+        const char* name;
+        TextureResType type;
+        CCRect whole;  // the old image's place and size
+    } cases[] = {
+        {false, "nine.png", TextureLocal, CCRect(0, 0, 30, 30)},
+        {false, "nine_frame.png", TexturePlist, CCRect(2, 2, 30, 30)},
+        {true, "nine.png", TextureLocal, CCRect(0, 0, 30, 30)},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        UILoadingBar* bar = UILoadingBar::create();
+        if (c.scale9) bar->setScale9Enabled(true);
+        bar->loadTexture(c.name, c.type);
+        bar->setPercent(25);
+        bar->loadTexture("missing.png");
+        EXPECT_EQ(c.whole.size, bar->getBarTextureSize());
+        bar->setPercent(50);
+        if (c.scale9) continue;
+        EXPECT_EQ(c.whole.size, bar->getSize());
+        EXPECT_EQ(
+            CCRect(c.whole.origin.x, c.whole.origin.y, c.whole.size.width / 2, c.whole.size.height),
+            sprite(bar->getRenderNode())->getTextureRect());
+    }
+}
+
 TEST_F(LoadingBarTest, NineSliceBarSetsItsPreferredWidth) {
     UILoadingBar* bar = nineBar();
     bar->setScale9Enabled(true);

@@ -142,6 +142,34 @@ TEST_F(SliderTest, SheetFrameProgressKeepsItsOrigin) {
     EXPECT_EQ(CCRect(0, 0, 32, 48), sprite(slider->getProgressNode())->getTextureRect());
 }
 
+// A progress image that cannot be loaded leaves the old one whole, not the share it showed.
+TEST_F(SliderTest, MissingProgressImageKeepsTheWholeOldOne) {
+    CCSpriteFrameCache::sharedSpriteFrameCache()->addSpriteFramesWithFile("sheet9.plist");
+    struct Case {
+        bool scale9;
+        const char* name;
+        TextureResType type;
+        CCRect whole;
+    } cases[] = {
+        {false, "photo.png", TextureLocal, CCRect(0, 0, 64, 48)},
+        {false, "small_button.png", TexturePlist, CCRect(2, 40, 20, 10)},
+        {true, "photo.png", TextureLocal, CCRect(0, 0, 64, 48)},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        slider->setScale9Enabled(c.scale9);
+        slider->loadProgressBarTexture(c.name, c.type);
+        slider->setPercent(25);
+        slider->loadProgressBarTexture("missing.png");
+        EXPECT_EQ(c.whole.size, slider->getProgressTextureSize());
+        slider->setPercent(50);
+        if (c.scale9) continue;
+        EXPECT_EQ(
+            CCRect(c.whole.origin.x, c.whole.origin.y, c.whole.size.width / 2, c.whole.size.height),
+            sprite(slider->getProgressNode())->getTextureRect());
+    }
+}
+
 TEST_F(SliderTest, NineSliceBarAndProgressFollowTheSize) {
     slider->setScale9Enabled(true);
     ASSERT_TRUE(slider->isScale9Enabled());
