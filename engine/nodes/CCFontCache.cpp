@@ -137,7 +137,20 @@ TTF_Font* CCFontCache::font(const std::string& fontName, float size) {
         return nullptr;
     }
     TTF_Font* font = TTF_OpenFont(file.c_str(), points);
-    if (!font) CCLog("CCLabelTTF: cannot open font %s: %s", file.c_str(), TTF_GetError());
+    if (!font) {
+        CCLog("CCLabelTTF: cannot open font %s: %s", file.c_str(), TTF_GetError());
+        // A broken font file should not blank every text set in it: fall back as for a
+        // name that matches no font.
+        const std::string fallbacks[] = {bookFont(), fontconfigMatch("sans-serif", nullptr)};
+        for (const std::string& other : fallbacks) {
+            if (other.empty() || other == file) continue;
+            font = TTF_OpenFont(other.c_str(), points);
+            if (font) {
+                CCLog("CCLabelTTF: using %s instead", other.c_str());
+                break;
+            }
+        }
+    }
     // A failure is remembered too, so a broken font file is not reopened for every label.
     m_fonts[key] = font;
     return font;
