@@ -56,6 +56,12 @@ void UILayer::onExit() {
     CCLayer::onExit();
 }
 
+// Unregistering made the engine forget the touch this layer had claimed; its end never comes.
+void UILayer::registerWithTouchDispatcher() {
+    if (m_pInputManager) m_pInputManager->abandonTouch();
+    CCLayer::registerWithTouchDispatcher();
+}
+
 void UILayer::clearWidgets() {
     if (m_pRootWidget) m_pRootWidget->removeAllChildren();
 }

@@ -25,6 +25,8 @@ class UILayer : public CCLayer {
     void setVisible(bool visible) override;
     void onEnter() override;
     void onExit() override;
+    // The engine's registration, after dropping a touch that an earlier registration claimed.
+    void registerWithTouchDispatcher() override;
 
     bool ccTouchBegan(CCTouch* touch, CCEvent* event) override;
     void ccTouchMoved(CCTouch* touch, CCEvent* event) override;

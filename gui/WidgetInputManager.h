@@ -28,8 +28,8 @@ class WidgetInputManager {
     void onTouchMoved(const CCPoint& point);
     void onTouchEnded(const CCPoint& point);
     void onTouchCancelled(const CCPoint& point);
-    // Forgets the touch in progress without telling the listeners (the layer left the stage
-    // and the engine will not deliver the rest of that touch): its widgets lose their focus.
+    // Forgets the touch in progress without telling the listeners (the engine dropped the
+    // layer's claim, so the rest of that touch never comes): its widgets lose their focus.
     void abandonTouch();
 
     // Depth-first, children from the top down: the first widget that qualifies gets the touch.

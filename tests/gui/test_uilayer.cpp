@@ -360,6 +360,24 @@ TEST_F(UILayerTest, ALayerLeavingTheStageMidTouchDropsThatTouchQuietly) {
     EXPECT_EQ("BBE", calls.kinds());
 }
 
+// Switching touches off drops the claimed touch in the engine as leaving the stage does; once
+// switched on again the layer must not wait for that touch's end.
+TEST_F(UILayerTest, TouchesSwitchedOffAndOnMidTouchLeaveNoTouchBehind) {
+    UIButton* held = addButton(root, 200, 300, "held");
+    UIButton* other = addButton(root, 400, 600, "other");
+    TouchRecorder heldCalls, otherCalls;
+    heldCalls.listenTo(held);
+    otherCalls.listenTo(other);
+    touchDown(200, 300);
+    layer->setTouchEnabled(false);
+    touchUp(200, 300);
+    layer->setTouchEnabled(true);
+    tap(400, 600);
+    EXPECT_EQ("B", heldCalls.kinds());
+    EXPECT_FALSE(held->isFocused());
+    EXPECT_EQ("BE", otherCalls.kinds());
+}
+
 TEST_F(UILayerTest, HidingTheLayerHidesTheTree) {
     layer->setVisible(false);
     EXPECT_FALSE(layer->isVisible());
