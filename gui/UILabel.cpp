@@ -61,14 +61,19 @@ void UILabel::setTextVerticalAlignment(int alignment) {
 void UILabel::setTouchScaleEnabled(bool enabled) {
     m_bTouchScaleEnabled = enabled;
     m_fNormalScaleValue = m_pRender->getScaleX();
+    m_fNormalScaleValueY = m_pRender->getScaleY();
 }
 
 void UILabel::onStateNormal() {
-    if (m_bTouchScaleEnabled) m_pRender->setScale(m_fNormalScaleValue);
+    if (!m_bTouchScaleEnabled) return;
+    m_pRender->setScaleX(m_fNormalScaleValue);
+    m_pRender->setScaleY(m_fNormalScaleValueY);
 }
 
 void UILabel::onStatePressed() {
-    if (m_bTouchScaleEnabled) m_pRender->setScale(m_fNormalScaleValue + m_fOnSelectedScaleOffset);
+    if (!m_bTouchScaleEnabled) return;
+    m_pRender->setScaleX(m_fNormalScaleValue + m_fOnSelectedScaleOffset);
+    m_pRender->setScaleY(m_fNormalScaleValueY + m_fOnSelectedScaleOffset);
 }
 
 void UILabel::onSizeChanged() { labelScaleChangedWithSize(); }

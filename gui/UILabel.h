@@ -30,7 +30,7 @@ class UILabel : public UIWidget {
     int getStringLength() const;
     void setFontSize(int size);
     void setFontName(const char* name);
-    // The label grows by half its scale while pressed; its current scale becomes the normal one.
+    // The label grows by half while pressed; its current scale becomes the normal one.
     void setTouchScaleEnabled(bool enabled);
     bool isTouchScaleEnabled() const { return m_bTouchScaleEnabled; }
     float getNormalScale() const { return m_fNormalScaleValue; }
@@ -54,6 +54,7 @@ class UILabel : public UIWidget {
 
     bool m_bTouchScaleEnabled = false;
     float m_fNormalScaleValue = 1.0f;
+    float m_fNormalScaleValueY = 1.0f;  // a label may be scaled unevenly; both axes come back
     float m_fOnSelectedScaleOffset = 0.5f;
     CCLabelTTF* m_pLabelRenderer = nullptr;  // owned by the render node
 };

@@ -132,6 +132,21 @@ TEST_F(ImageLabelTest, ATouchScaledLabelGrowsByHalfWhilePressed) {
     EXPECT_FLOAT_EQ(2, label->getScaleX());
 }
 
+// A document may scale a label unevenly; pressing and releasing it must not even the scales out.
+TEST_F(ImageLabelTest, ATouchScaledLabelKeepsUnevenScalesAfterAPress) {
+    UILabel* label = UILabel::create();
+    label->setText("Tap");
+    label->setScaleX(2);
+    label->setScaleY(1);
+    label->setTouchScaleEnabled(true);
+    label->setFocus(true);
+    EXPECT_FLOAT_EQ(2.5f, label->getScaleX());
+    EXPECT_FLOAT_EQ(1.5f, label->getScaleY());
+    label->setFocus(false);
+    EXPECT_FLOAT_EQ(2, label->getScaleX());
+    EXPECT_FLOAT_EQ(1, label->getScaleY());
+}
+
 TEST_F(ImageLabelTest, LabelFlipsGoToTheTextNode) {
     UILabel* label = UILabel::create();
     label->setFlipX(true);
