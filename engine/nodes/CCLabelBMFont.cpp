@@ -155,8 +155,9 @@ int kerningOf(const BMFontConfiguration& config, uint32_t first, uint32_t second
     return it == config.kerning.end() ? 0 : it->second;
 }
 
-int advanceOf(const BMFontConfiguration& config, const std::vector<uint32_t>& line) {
-    int x = 0;
+// In double: a broken font's advances (up to 100000 each) over a long text overflow an int.
+double advanceOf(const BMFontConfiguration& config, const std::vector<uint32_t>& line) {
+    double x = 0;
     for (size_t i = 0; i < line.size(); ++i) {
         auto g = config.glyphs.find(line[i]);
         if (g == config.glyphs.end()) continue;
@@ -291,21 +292,21 @@ void CCLabelBMFont::layout() {
     }
     if (!word.empty()) flushWord();
 
-    int widest = 0;
-    std::vector<int> widths;
+    double widest = 0;
+    std::vector<double> widths;
     for (auto& line : lines) {
         widths.push_back(advanceOf(config, line));
         if (widths.back() > widest) widest = widths.back();
     }
     float boxWidth = m_width > 0 ? m_width : (float)widest;
-    float height = (float)(config.lineHeight * (int)lines.size());
+    float height = (float)((double)config.lineHeight * (double)lines.size());
     if (m_string.empty()) height = 0;
 
     for (size_t l = 0; l < lines.size(); ++l) {
         float x = 0;
-        if (m_alignment == kCCTextAlignmentCenter) x = (boxWidth - widths[l]) / 2;
-        if (m_alignment == kCCTextAlignmentRight) x = boxWidth - widths[l];
-        float lineTop = height - (float)(config.lineHeight * (int)l);
+        if (m_alignment == kCCTextAlignmentCenter) x = (float)((boxWidth - widths[l]) / 2);
+        if (m_alignment == kCCTextAlignmentRight) x = (float)(boxWidth - widths[l]);
+        float lineTop = height - (float)((double)config.lineHeight * (double)l);
         const std::vector<uint32_t>& line = lines[l];
         for (size_t i = 0; i < line.size(); ++i) {
             auto g = config.glyphs.find(line[i]);
