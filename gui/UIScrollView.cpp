@@ -36,6 +36,13 @@ void UIScrollView::onEnter() {
     if (isUpdateEnabled()) setUpdateEnabled(true);
 }
 
+void UIScrollView::onExit() {
+    ContentLayout::onExit();
+    // Off the tree the gesture is over: a flick must not glide on when the view comes back.
+    stopAutoScroll();
+    m_bPressed = false;
+}
+
 // ---------------------------------------------------------------- size
 
 void UIScrollView::onSizeChanged() {

@@ -45,6 +45,7 @@ class UIScrollView : public ContentLayout, public UIScrollInterface {
     bool init() override;
     std::string getDescription() const override;
     void onEnter() override;
+    void onExit() override;
 
     bool onTouchBegan(const CCPoint& touchPoint) override;
     void onTouchMoved(const CCPoint& touchPoint) override;

@@ -104,4 +104,28 @@ TEST_F(UpdateAfterReentryTest, FrameByFrameBehaviourSurvivesRemoval) {
     }
 }
 
+// A view taken off the tree while its content glides does not glide on when it is put back: the
+// content starts at the top again and stays there.
+TEST_F(UpdateAfterReentryTest, ScrollViewPutBackDoesNotResumeAnOldFlick) {
+    RefPtr<UIScrollView> view(UIScrollView::create());
+    view->setSize(CCSize(200, 400));
+    view->setPosition(CCPoint(100, 200));
+    view->setInnerContainerSize(CCSize(200, 1200));
+    UIWidget* root = layer->getRootWidget();
+    root->addChild(view.get());
+    touchDown(200, 300);
+    step();
+    touchMove(200, 330);
+    step();
+    touchUp(200, 330);
+    step();
+    ASSERT_TRUE(view->isAutoScrolling());
+    root->removeChild(view.get());
+    EXPECT_FALSE(view->isAutoScrolling());
+    root->addChild(view.get());
+    CCPoint start = view->getInnerContainer()->getPosition();
+    advance(0.5);
+    EXPECT_EQ(start, view->getInnerContainer()->getPosition());
+}
+
 }  // namespace
