@@ -156,6 +156,8 @@ void UITextField::update(float) {
     if (text->getDeleteBackward()) {
         text->setDeleteBackward(false);
         fireEvent(TextFieldEventDeleteBackward);
+        // Shorter text refits as longer text does, or the field keeps the size of what was deleted.
+        fitText();
     }
 }
 

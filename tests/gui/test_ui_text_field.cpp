@@ -266,6 +266,30 @@ TEST_F(TextFieldTest, OwnSizeFollowsTheText) {
     EXPECT_NE(before, field->getSize());
 }
 
+// Deleting refits as typing does: a field as large as its text shrinks with it, and a field of its
+// own size keeps its text stretched to that size.
+TEST_F(TextFieldTest, SizeFollowsDeletionsToo) {
+    for (bool ignoreSize : {true, false}) {
+        SCOPED_TRACE(ignoreSize);
+        field->setIgnoreSize(ignoreSize);
+        field->setText("");
+        focusField();
+        type("a much longer line");
+        step();
+        for (int i = 0; i < 14; ++i) ime()->dispatchDeleteBackward();
+        step();
+        ASSERT_EQ("a mu", text());
+        const CCSize& content = field->getTextNode()->getContentSize();
+        if (ignoreSize) {
+            EXPECT_EQ(content, field->getSize());
+        } else {
+            EXPECT_FLOAT_EQ(300.0f / content.width, field->getTextNode()->getScaleX());
+        }
+        field->releaseKeyboard();
+        step();
+    }
+}
+
 TEST_F(TextFieldTest, TouchAreaReplacesTheSizeForTouches) {
     field->setTouchSize(CCSize(400, 200));
     field->setUseTouchArea(true);
