@@ -50,8 +50,11 @@ def main(argv=None):
         course = course_mod.parse(course_path.read_text(encoding="utf-8"))
     except course_mod.CourseError as e:
         sys.exit("%s: %s" % (course_path, e))
-    BookBuilder(course, course_path.parent, args.out, with_audio=not args.no_audio, jobs=args.jobs,
-                only_pages=args.pages).build()
+    try:
+        BookBuilder(course, course_path.parent, args.out, with_audio=not args.no_audio, jobs=args.jobs,
+                    only_pages=args.pages).build()
+    except ValueError as e:  # something the course asks for cannot be drawn or laid out
+        sys.exit("%s: %s" % (course_path, e))
     print("make_book: wrote %s (%d pages)" % (args.out, len(course.pages())))
 
 

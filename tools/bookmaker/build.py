@@ -9,7 +9,7 @@ from pathlib import Path
 
 from PIL import Image, ImageFont
 
-from . import art, audio, names, scenes, sheets, ui
+from . import art, audio, captions, names, scenes, sheets, ui
 from . import widgets as W
 
 FONT_FILE = "/usr/share/fonts/truetype/liberation2/LiberationSans-Regular.ttf"
@@ -22,6 +22,11 @@ BIG_SCALE = 1.5
 SCENE_W = 600
 TOP = 872      # below the title ribbon
 BOTTOM = 104   # above the reader's control bar
+CAPTION_MARGIN = 4  # air between a shown caption and the next button
+MIN_PICTURE = 200   # less room than this in the middle puts short sentences in two columns
+COLUMN_X = 160      # the two columns' centres lie this far left and right of the middle
+COLUMN_W = 300      # widest button (and caption) that fits a column
+LEAST_PICTURE = 100 # a page with less room than this for its picture is refused
 TEXT_DARK = (45, 45, 70)
 
 # Interface texts of String.xml: the reader's controls, the main page and the table of contents.
@@ -84,6 +89,12 @@ class Thing:
 
     def draw(self):
         return art.render(self.base, self.colour, self.number)
+
+
+def check_fits(page, problem):
+    if problem:
+        raise ValueError("page %d: its sentences and captions do not fit on the page (%s); shorten some "
+                         "captions or sentences" % (page.number, problem))
 
 
 class BookBuilder:
@@ -163,8 +174,11 @@ class BookBuilder:
 
         # Sentence buttons and the space left for the picture.
         if page.words:
-            buttons, scene_rect = self.word_buttons(doc, page)
-            extra = [W.label(doc, "hint", 320, 250, "Tap a word to hear it.", 24, (120, 120, 140))]
+            buttons, (x0, y0, w, h) = self.word_buttons(doc, page)
+            # The hint heads the middle of the page; the picture fills the rest of it.
+            # (Tall things, like a tree, may stand a little above the picture's top edge.)
+            extra = [W.label(doc, "hint", 320, round(y0 + h - 16), "Tap a word to hear it.", 24, (120, 120, 140))]
+            scene_rect = (x0, y0, w, h - 52)
         else:
             buttons, scene_rect = self.sentence_buttons(doc, page)
             extra = []
@@ -198,62 +212,124 @@ class BookBuilder:
 
     def sentence_buttons(self, doc, page):
         n = len(page.sentences)
-        upper = n // 2
         speakers = []
         for s in page.sentences:
             if s.speaker and s.speaker not in speakers:
                 speakers.append(s.speaker)
-        buttons = []
-        placed = []
-        top = TOP
-        for i in range(upper):
+        texture = ui.SENTENCE_BUTTON
+        items = []
+        for i, s in enumerate(page.sentences):
             scale = BIG_SCALE if page.big == i + 1 else 1.0
-            h = BUTTON_H * scale
-            placed.append((i, top - h / 2, scale))
-            top -= h + BUTTON_GAP
-        bottom = BOTTOM
-        for i in range(n - 1, upper - 1, -1):
-            scale = BIG_SCALE if page.big == i + 1 else 1.0
-            h = BUTTON_H * scale
-            placed.append((i, bottom + h / 2, scale))
-            bottom += h + BUTTON_GAP
-        placed.sort()
-        for i, cy, scale in placed:
-            s = page.sentences[i]
             font = 26
             while font > 18 and text_width(s.text, font) > 540:
                 font -= 1
             w = max(180, min(600, math.ceil(text_width(s.text, font)) + 56))
-            x = 0
-            if len(speakers) >= 2 and s.speaker in speakers[:2]:
-                shift = min(70, 310 - w * scale / 2)
-                x = -shift if s.speaker == speakers[0] else shift
-            buttons.append(W.text_button(
-                doc, names.button_name(page.number, i + 1), round(x), round(cy - CENTRE[1]), w, BUTTON_H,
-                s.text, "btn_sentence_n.png", "btn_sentence_p.png", W.FRAME, font, TEXT_DARK,
-                scale=scale if scale != 1.0 else None, scale9=(20, 18, 260, 24)))
-        low, high = bottom + 4, top - 4
+            items.append(dict(index=i, sentence=s, scale=scale, font=font, w=w))
+
+        # One column; pages whose captions leave too little room for the picture put their
+        # (short) sentences in two columns instead, read left to right, row by row.
+        rows = [[it] for it in items]
+        ys, middle, problem = self.stack_rows(rows, texture, BUTTON_H)
+        two_columns = all(it["w"] * it["scale"] <= COLUMN_W for it in items)
+        if middle[1] - middle[0] < MIN_PICTURE and two_columns:
+            rows = [items[k:k + 2] for k in range(0, n, 2)]
+            ys, middle, problem = self.stack_rows(rows, texture, BUTTON_H)
+            for row in rows:
+                for c, it in enumerate(row):
+                    it["x"] = -COLUMN_X if c == 0 else COLUMN_X
+        else:
+            for it in items:
+                x = 0
+                if len(speakers) >= 2 and it["sentence"].speaker in speakers[:2]:
+                    shift = min(70, 310 - it["w"] * it["scale"] / 2)
+                    x = -shift if it["sentence"].speaker == speakers[0] else shift
+                it["x"] = x
+        check_fits(page, problem)
+        buttons = []
+        for row, cy in zip(rows, ys):
+            for it in row:
+                s = it["sentence"]
+                buttons.append(W.text_button(
+                    doc, names.button_name(page.number, it["index"] + 1), round(it["x"]), round(cy - CENTRE[1]),
+                    it["w"], BUTTON_H, s.text, "btn_sentence_n.png", "btn_sentence_p.png", W.FRAME, it["font"],
+                    TEXT_DARK, scale=it["scale"] if it["scale"] != 1.0 else None, scale9=(20, 18, 260, 24)))
+        low, high = middle
         h = min(460, high - low)
         mid = (low + high) / 2
         return buttons, (20, mid - h / 2, SCENE_W, h)
 
+    def stack_rows(self, rows, texture, row_h, min_middle=LEAST_PICTURE):
+        """Places rows of buttons: the first half from the top down, the rest from the bottom up.
+
+        Each gap between two rows keeps room for the captions that open into it (the reader puts
+        a caption below a button in the upper half and above one in the lower half); the space
+        left in the middle, for the picture, keeps room for the captions that open into it.
+        Returns each row's centre y, the (low, high) limits of the middle space and what does
+        not fit (None when everything does).
+        """
+        def height(row):
+            return max(row_h * it["scale"] for it in row)
+
+        def down(row):
+            return max(captions.reach(it["sentence"].caption, texture, it["scale"], True) for it in row)
+
+        def up(row):
+            return max(captions.reach(it["sentence"].caption, texture, it["scale"], False) for it in row)
+
+        count = len(rows)
+        upper = count // 2
+        ys = [0.0] * count
+        top = TOP
+        for r in range(upper):
+            h = height(rows[r])
+            ys[r] = top - h / 2
+            top -= h
+            if r < upper - 1:
+                top -= max(BUTTON_GAP, down(rows[r]) + CAPTION_MARGIN)
+        bottom = BOTTOM
+        for r in range(count - 1, upper - 1, -1):
+            h = height(rows[r])
+            ys[r] = bottom + h / 2
+            bottom += h
+            if r > upper:
+                bottom += max(BUTTON_GAP, up(rows[r]) + CAPTION_MARGIN)
+        # The middle must hold the caption of the last upper row and that of the first lower row.
+        need = max([BUTTON_GAP] + [down(rows[upper - 1]) + CAPTION_MARGIN] * (upper > 0)
+                   + [up(rows[upper]) + CAPTION_MARGIN] * (upper < count))
+        problem = None
+        need = max(need, min_middle + 8)
+        if top - bottom < need:
+            problem = "the captions and the picture need %d more pixels" % math.ceil(need - (top - bottom))
+        elif any(ys[r] <= CENTRE[1] for r in range(upper)) or any(ys[r] > CENTRE[1] for r in range(upper, count)):
+            # The reader would open the caption the other way, over a neighbour.
+            problem = "a sentence would cross the middle of the page"
+        return ys, (bottom + 4, top - 4), problem
+
     def word_buttons(self, doc, page):
+        w, h = self.frame_sizes["btn_word_n.png"]
+        items = [dict(index=i, sentence=s, scale=1.0) for i, s in enumerate(page.sentences)]
+        rows = [items[k:k + 2] for k in range(0, len(items), 2)]
+        # The hint line and a tree's top take 52 pixels above the picture (write_page).
+        ys, middle, problem = self.stack_rows(rows, (w, h), h, LEAST_PICTURE + 52)
+        check_fits(page, problem)
         buttons = []
-        for i, s in enumerate(page.sentences):
-            row, col = divmod(i, 2)
-            x = -145 if col == 0 else 145
-            y = 690 - 66 * row - CENTRE[1]
-            buttons.append(W.text_button(
-                doc, names.button_name(page.number, i + 1), x, y, 270, 56, s.text, "btn_word_n.png",
-                "btn_word_p.png", W.FRAME, 28, (30, 50, 120), z=1))
-            if s.icon:
-                t = Thing(s.icon, self.course)
-                self.page_sheets.add(t.sheet)
-                fw, fh = self.frame_sizes[t.frame]
-                sc = round(min(46 / fw, 46 / fh), 3)
-                buttons.append(W.image_view(doc, "icon%d" % (i + 1), x - 135 + 32, y, t.frame, W.FRAME,
-                                            scale=(sc, sc), z=2))
-        return buttons, (20, 724, SCENE_W, 150)
+        for row, cy in zip(rows, ys):
+            for c, it in enumerate(row):
+                s = it["sentence"]
+                x = -145 if c == 0 else 145
+                y = round(cy - CENTRE[1])
+                buttons.append(W.text_button(
+                    doc, names.button_name(page.number, it["index"] + 1), x, y, w, h, s.text, "btn_word_n.png",
+                    "btn_word_p.png", W.FRAME, 28, (30, 50, 120), z=1))
+                if s.icon:
+                    t = Thing(s.icon, self.course)
+                    self.page_sheets.add(t.sheet)
+                    fw, fh = self.frame_sizes[t.frame]
+                    sc = round(min(46 / fw, 46 / fh), 3)
+                    buttons.append(W.image_view(doc, "icon%d" % (it["index"] + 1), x - 135 + 32, y, t.frame,
+                                                W.FRAME, scale=(sc, sc), z=2))
+        low, high = middle
+        return buttons, (20, low, SCENE_W, min(460, high - low))
 
     def picture(self, doc, page, rect):
         x0, y0, w, h = rect

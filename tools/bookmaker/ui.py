@@ -15,7 +15,12 @@ SUN = (255, 222, 110)
 NAVY = (40, 60, 120)
 
 
-def sentence_button(pressed, w=300, h=60):
+# The natural size of the sentence button texture. The reader makes a caption as wide as this
+# (times the button's scale), however wide the page stretches the button.
+SENTENCE_BUTTON = (300, 60)
+
+
+def sentence_button(pressed, w=SENTENCE_BUTTON[0], h=SENTENCE_BUTTON[1]):
     p = Pen(w, h)
     fill = SUN if pressed else CREAM
     edge = (235, 150, 40) if pressed else (150, 180, 225)
