@@ -68,12 +68,15 @@ void UITextField::setMaxLengthEnabled(bool enabled) {
 bool UITextField::isMaxLengthEnabled() const { return m_pTextFieldRenderer->isMaxLengthEnabled(); }
 void UITextField::setMaxLength(int length) { m_pTextFieldRenderer->setMaxLength(length); }
 int UITextField::getMaxLength() const { return m_pTextFieldRenderer->getMaxLength(); }
+// The shown text changes with the password style, so the size rule runs again.
 void UITextField::setPasswordEnabled(bool enabled) {
     m_pTextFieldRenderer->setPasswordEnabled(enabled);
+    fitText();
 }
 bool UITextField::isPasswordEnabled() const { return m_pTextFieldRenderer->isPasswordEnabled(); }
 void UITextField::setPasswordStyleText(const char* styleText) {
     m_pTextFieldRenderer->setPasswordStyleText(styleText);
+    fitText();
 }
 const char* UITextField::getPasswordStyleText() const {
     return m_pTextFieldRenderer->getPasswordStyleText();

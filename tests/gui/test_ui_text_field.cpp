@@ -267,8 +267,8 @@ TEST_F(TextFieldTest, OwnSizeFollowsTheText) {
 }
 
 // Deleting refits as typing does: a field as large as its text shrinks with it, and a field of its
-// own size keeps its text stretched to that size.
-TEST_F(TextFieldTest, SizeFollowsDeletionsToo) {
+// own size keeps its text stretched to that size. So does showing the text as password characters.
+TEST_F(TextFieldTest, SizeFollowsDeletionsAndPasswordsToo) {
     for (bool ignoreSize : {true, false}) {
         SCOPED_TRACE(ignoreSize);
         field->setIgnoreSize(ignoreSize);
@@ -288,6 +288,13 @@ TEST_F(TextFieldTest, SizeFollowsDeletionsToo) {
         field->releaseKeyboard();
         step();
     }
+    field->setIgnoreSize(true);
+    field->setText("iii");
+    field->setPasswordEnabled(true);
+    EXPECT_EQ(field->getTextNode()->getContentSize(), field->getSize());
+    field->setPasswordStyleText("W");
+    EXPECT_EQ("WWW", shown());
+    EXPECT_EQ(field->getTextNode()->getContentSize(), field->getSize());
 }
 
 TEST_F(TextFieldTest, TouchAreaReplacesTheSizeForTouches) {
