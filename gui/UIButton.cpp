@@ -69,13 +69,16 @@ std::string UIButton::getDescription() const { return "Button"; }
 // ---------------------------------------------------------------- images
 
 void UIButton::loadTexture(CCNode* node, std::string& file, TextureResType& typeField, CCSize& size,
-                           const char* name, TextureResType texType) {
+                           const CCRect& capInsets, const char* name, TextureResType texType) {
     if (!name || !*name) return;
     // Copy first: the caller may hand us our own stored name.
     std::string copy = name;
     file = copy;
     typeField = texType;
     texturenode::load(node, m_bScale9Enabled, copy.c_str(), texType);
+    // A new image keeps the insets set for this state: the page swaps the sentence buttons'
+    // images after their document gave the insets, which would otherwise fall back to thirds.
+    if (!capInsets.equals(CCRectZero)) texturenode::setCapInsets(node, m_bScale9Enabled, capInsets);
     texturenode::tint(node, m_bScale9Enabled, getColor(), getOpacity());
     size = node->getContentSize();
     setAnchorPoint(m_anchorPoint);
@@ -88,18 +91,18 @@ void UIButton::loadTexture(CCNode* node, std::string& file, TextureResType& type
 }
 
 void UIButton::loadTextureNormal(const char* name, TextureResType texType) {
-    loadTexture(m_pButtonNormal, m_strNormalFileName, m_eNormalTexType, m_normalTextureSize, name,
-                texType);
+    loadTexture(m_pButtonNormal, m_strNormalFileName, m_eNormalTexType, m_normalTextureSize,
+                m_capInsetsNormal, name, texType);
 }
 
 void UIButton::loadTexturePressed(const char* name, TextureResType texType) {
     loadTexture(m_pButtonClicked, m_strPressedFileName, m_ePressedTexType, m_pressedTextureSize,
-                name, texType);
+                m_capInsetsPressed, name, texType);
 }
 
 void UIButton::loadTextureDisabled(const char* name, TextureResType texType) {
     loadTexture(m_pButtonDisable, m_strDisabledFileName, m_eDisabledTexType, m_disabledTextureSize,
-                name, texType);
+                m_capInsetsDisabled, name, texType);
 }
 
 void UIButton::setCapInsets(const CCRect& capInsets) {

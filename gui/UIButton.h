@@ -71,7 +71,7 @@ class UIButton : public UIWidget {
   private:
     // The loading steps shared by the three images.
     void loadTexture(CCNode* node, std::string& file, TextureResType& typeField, CCSize& size,
-                     const char* name, TextureResType texType);
+                     const CCRect& capInsets, const char* name, TextureResType texType);
     void createImageNodes();
     void placeTitle();
 

@@ -25,6 +25,9 @@ void UIImageView::loadTexture(const char* name, TextureResType texType) {
     m_strTextureFile = copy;
     m_eImageTexType = texType;
     texturenode::load(m_pImageRenderer, m_bScale9Enabled, copy.c_str(), texType);
+    // A new image keeps the insets already set (else they fall back to thirds).
+    if (!m_capInsets.equals(CCRectZero))
+        texturenode::setCapInsets(m_pImageRenderer, m_bScale9Enabled, m_capInsets);
     texturenode::tint(m_pImageRenderer, m_bScale9Enabled, getColor(), getOpacity());
     m_imageTextureSize = m_pImageRenderer->getContentSize();
     setAnchorPoint(m_anchorPoint);

@@ -90,6 +90,21 @@ TEST_F(ButtonTest, SpriteFrameImagesComeFromTheFrameCache) {
     EXPECT_STREQ("btn_pressed.png", b->getPressedFile());
 }
 
+TEST_F(ButtonTest, ANewImageInNineSliceModeKeepsTheInsetsAlreadySet) {
+    // The page swaps the sentence buttons' images after their document set the insets.
+    UIButton* b = threeImages();
+    b->setScale9Enabled(true);
+    b->setCapInsets(CCRect(4, 4, 92, 32));
+    b->setSize(CCSize(300, 60));
+    b->loadTextureNormal("btn_pressed.png");
+    b->loadTexturePressed("btn_normal.png");
+    for (CCNode* n : {b->getNormalNode(), b->getPressedNode()}) {
+        ASSERT_NE(nullptr, scale9(n));
+        EXPECT_TRUE(scale9(n)->getCapInsets().equals(CCRect(4, 4, 92, 32)));
+        EXPECT_EQ(CCSize(300, 60), n->getContentSize());
+    }
+}
+
 TEST_F(ButtonTest, NineSliceModeSwapsTheNodesAndRestoresTheSizeModeWhenLeft) {
     UIButton* b = threeImages();
     b->setCapInsets(CCRect(4, 4, 92, 32));

@@ -49,6 +49,11 @@ TEST_F(ImageLabelTest, AnImageInNineSliceModeStretchesByItsInsetsAndRestoresItsS
     EXPECT_FALSE(image->isIgnoreSize());
     EXPECT_EQ(CCSize(90, 60), node->getContentSize());
     EXPECT_TRUE(node->getCapInsets().equals(CCRect(10, 10, 10, 10)));
+    image->loadTexture("nine.png");  // a new image keeps the insets
+    node = dynamic_cast<CCScale9Sprite*>(image->getRenderNode());
+    ASSERT_NE(nullptr, node);
+    EXPECT_TRUE(node->getCapInsets().equals(CCRect(10, 10, 10, 10)));
+    EXPECT_EQ(CCSize(90, 60), node->getContentSize());
     image->setIgnoreSize(true);  // ignored in nine-slice mode
     EXPECT_FALSE(image->isIgnoreSize());
     image->setFlipX(true);
