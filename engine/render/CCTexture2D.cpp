@@ -11,28 +11,68 @@ namespace cocos2d {
 namespace {
 CCTexture2D* s_liveTextures = nullptr;  // head of the intrusive list
 
-// Larger images are broken or hostile files, not book art: a PNG header may claim any size,
-// and the decoder would reserve the whole picture (gigabytes) before finding the data short.
+// Larger images are broken or hostile files, not book art: a PNG or JPEG header may claim any
+// size, and the decoder would reserve (and clear) the whole picture, gigabytes, before finding
+// the data short.
 const int kMaxImageSide = 8192;
 
-// The size a PNG file claims in its header; false when the file is not a PNG (or is too
-// short to say), in which case the decoder decides.
-bool pngHeaderSize(const std::string& path, unsigned long& width, unsigned long& height) {
-    FILE* f = fopen(path.c_str(), "rb");
-    if (!f) return false;
+unsigned long be16(const unsigned char* p) { return ((unsigned long)p[0] << 8) | p[1]; }
+unsigned long be32(const unsigned char* p) { return (be16(p) << 16) | be16(p + 2); }
+
+// The size a PNG file claims in its header.
+bool pngHeaderSize(FILE* f, unsigned long& width, unsigned long& height) {
     unsigned char h[24];
-    size_t got = fread(h, 1, sizeof h, f);
-    fclose(f);
     static const unsigned char kSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
-    if (got < sizeof h || memcmp(h, kSignature, 8) != 0 || memcmp(h + 12, "IHDR", 4) != 0)
+    if (fread(h, 1, sizeof h, f) < sizeof h || memcmp(h, kSignature, 8) != 0 ||
+        memcmp(h + 12, "IHDR", 4) != 0)
         return false;
-    auto be32 = [](const unsigned char* p) {
-        return ((unsigned long)p[0] << 24) | ((unsigned long)p[1] << 16) |
-               ((unsigned long)p[2] << 8) | (unsigned long)p[3];
-    };
     width = be32(h + 16);
     height = be32(h + 20);
     return true;
+}
+
+// The size in a JPEG file's frame header (SOFn), found by walking the marker segments before it.
+bool jpegHeaderSize(FILE* f, unsigned long& width, unsigned long& height) {
+    unsigned char m[4];
+    if (fread(m, 1, 2, f) < 2 || m[0] != 0xFF || m[1] != 0xD8) return false;
+    for (int segments = 0; segments < 256; ++segments) {
+        if (fread(m, 1, 2, f) < 2 || m[0] != 0xFF) return false;
+        unsigned char marker = m[1];
+        if (marker == 0xFF) {  // fill byte: the marker follows
+            if (fseek(f, -1, SEEK_CUR) != 0) return false;
+            continue;
+        }
+        if (marker == 0x01 || (marker >= 0xD0 && marker <= 0xD7)) continue;  // no length
+        if (fread(m, 1, 2, f) < 2) return false;
+        long length = (long)be16(m);
+        if (length < 2) return false;
+        bool frame =
+            marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC;
+        if (frame) {
+            unsigned char h[5];
+            if (fread(h, 1, sizeof h, f) < sizeof h) return false;
+            height = be16(h + 1);
+            width = be16(h + 3);
+            return true;
+        }
+        if (marker == 0xDA || marker == 0xD9) return false;  // scan or end before any frame
+        if (fseek(f, length - 2, SEEK_CUR) != 0) return false;
+    }
+    return false;
+}
+
+// The size an image file claims before decoding; false when it is neither a PNG nor a JPEG
+// (or too short to say), in which case the decoder decides.
+bool claimedImageSize(const std::string& path, unsigned long& width, unsigned long& height) {
+    FILE* f = fopen(path.c_str(), "rb");
+    if (!f) return false;
+    bool known = pngHeaderSize(f, width, height);
+    if (!known) {
+        rewind(f);
+        known = jpegHeaderSize(f, width, height);
+    }
+    fclose(f);
+    return known;
 }
 
 bool surfaceIsOpaque(SDL_Surface* s) {
@@ -100,7 +140,7 @@ bool CCTexture2D::initWithRGBA(const unsigned char* rgba, int width, int height)
 
 bool CCTexture2D::initWithImageFile(const std::string& fullPath) {
     unsigned long w = 0, h = 0;
-    if (pngHeaderSize(fullPath, w, h) && (w > kMaxImageSide || h > kMaxImageSide)) {
+    if (claimedImageSize(fullPath, w, h) && (w > kMaxImageSide || h > kMaxImageSide)) {
         SDL_SetError("the image claims %lu x %lu pixels; at most %d a side is taken", w, h,
                      kMaxImageSide);
         return false;

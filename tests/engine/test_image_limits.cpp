@@ -47,6 +47,52 @@ std::string writePngHeader(unsigned long width, unsigned long height) {
     return path;
 }
 
+std::string be16(unsigned long v) { return std::string{(char)(v >> 8), (char)v}; }
+
+std::string segment(unsigned char marker, const std::string& data) {
+    return std::string{(char)0xFF, (char)marker} + be16(data.size() + 2) + data;
+}
+
+// A JPEG whose frame header (after a JFIF and an Exif segment) claims width x height, with a
+// scrap of scan data: the decoder reserves the picture before it reaches the scan.
+std::string writeJpegHeader(unsigned long width, unsigned long height) {
+    std::string jfif("JFIF\0\1\1\0\0\1\0\1\0\0", 14);
+    std::string exif = "Exif" + std::string(300, '\0');
+    std::string frame = std::string("\x08", 1) + be16(height) + be16(width) +
+                        std::string("\x03\x01\x11\x00\x02\x11\x01\x03\x11\x01", 10);
+    std::string jpeg = std::string("\xFF\xD8", 2) + segment(0xE0, jfif) + segment(0xE1, exif) +
+                       segment(0xC0, frame) +
+                       segment(0xDA, std::string("\x03\x01\x00\x02\x11\x03\x11\x00\x3F\x00", 10)) +
+                       std::string("\x12\x34\xFF\xD9", 4);
+    std::string path = ::testing::TempDir() + "pagly_claims_" + std::to_string(width) + "x" +
+                       std::to_string(height) + ".jpg";
+    FILE* f = fopen(path.c_str(), "wb");
+    if (!f) return "";
+    fwrite(jpeg.data(), 1, jpeg.size(), f);
+    fclose(f);
+    return path;
+}
+
+TEST_F(ImageLimitTest, AJpegClaimingAnAbsurdSizeIsRefusedAndARealOneLoads) {
+    const unsigned long sizes[][2] = {{30000, 30000}, {65535, 16}, {16, 9000}};
+    for (const auto& size : sizes) {
+        std::string path = writeJpegHeader(size[0], size[1]);
+        ASSERT_FALSE(path.empty());
+        SCOPED_TRACE(path);
+        clearLog();
+        EXPECT_EQ(nullptr, CCTextureCache::sharedTextureCache()->addImage(path.c_str()));
+        ASSERT_FALSE(logLines().empty());
+        std::string claim = std::to_string(size[0]) + " x " + std::to_string(size[1]);
+        EXPECT_NE(std::string::npos, logLines()[0].find(claim)) << logLines()[0];
+        std::remove(path.c_str());
+    }
+    CCTexture2D* real =
+        CCTextureCache::sharedTextureCache()->addImage(PAGLY_BOOK_DIR "/Images/drag.jpg");
+    ASSERT_NE(nullptr, real);
+    EXPECT_EQ(240, real->getPixelsWide());
+    EXPECT_EQ(120, real->getPixelsHigh());
+}
+
 TEST_F(ImageLimitTest, AnImageClaimingAnAbsurdSizeIsRefusedBeforeDecoding) {
     struct Case {
         unsigned long width, height;
