@@ -263,6 +263,13 @@ bool CCMenuItemSprite::initWithNormalSprite(CCNode* normal, CCNode* selected, CC
 
 void CCMenuItemSprite::replaceImage(CCNode*& slot, CCNode* image, int tag) {
     if (slot == image) return;
+    // The slots point at children without owning them: a node that is already a child (of
+    // another state, or of another parent) would stay in a slot after its owner let it go.
+    if (image && image->getParent()) {
+        CCLog("CCMenuItemSprite: image %s already has a parent; kept the previous one",
+              image->description().c_str());
+        return;
+    }
     if (image) {
         addChild(image, 0, tag);
         image->setAnchorPoint(CCPoint(0, 0));

@@ -307,3 +307,29 @@ TEST_F(MenuItemTest, LabelItemFollowsItsTextAndGreysOutWhenDisabled) {
     item->unselected();
     EXPECT_FLOAT_EQ(0.5f, item->getScale());
 }
+
+TEST_F(MenuItemTest, AnImageThatAlreadyHasAParentIsNotTaken) {
+    // The same sprite for two states, or one that sits elsewhere: taking it would leave a slot
+    // pointing at a node that its real owner may free.
+    CCSprite* shared = CCSprite::create("quad4.png");
+    RefPtr<CCMenuItemSprite> item = CCMenuItemSprite::create(shared, shared, nullptr);
+    ASSERT_NE(nullptr, item.get());
+    EXPECT_EQ(shared, item->getNormalImage());
+    EXPECT_EQ(nullptr, item->getSelectedImage());
+    EXPECT_TRUE(logged("CCMenuItemSprite: image " + shared->description() +
+                       " already has a parent; kept the previous one"));
+
+    CCNode* elsewhere = CCNode::create();
+    CCSprite* foreign = CCSprite::create("white32.png");
+    elsewhere->addChild(foreign);
+    item->setSelectedImage(foreign);
+    EXPECT_EQ(nullptr, item->getSelectedImage());
+    EXPECT_EQ(elsewhere, foreign->getParent());
+
+    // Replacing the normal image lets the shared sprite go; nothing points at it afterwards.
+    item->setNormalImage(CCSprite::create("white32.png"));
+    step();
+    item->selected();
+    item->unselected();
+    EXPECT_EQ(CCSize(32, 32), item->getContentSize());
+}
