@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <unordered_set>
 
 #include "engine/actions/CCAction.h"
 #include "engine/actions/CCActionManager.h"
@@ -263,16 +264,15 @@ void CCNode::onEnter() {
     // A child's onEnter may add nodes to this one or remove others. A child removed before
     // its turn is not entered (it would run outside the tree); one added meanwhile is, since
     // this node is not marked running yet and addChild leaves entering to us.
-    std::vector<CCObject*> entered;
+    std::vector<CCObject*> entered;  // each held until the end, so no address is reused
+    std::unordered_set<CCObject*> seen;
     for (bool more = m_pChildren && m_pChildren->count() > 0; more;) {
         more = false;
         std::vector<CCObject*> snapshot = m_pChildren->data();
         for (CCObject* o : snapshot) o->retain();
         for (CCObject* o : snapshot) {
             CCNode* c = static_cast<CCNode*>(o);
-            if (c->m_pParent != this ||
-                std::find(entered.begin(), entered.end(), o) != entered.end())
-                continue;
+            if (c->m_pParent != this || !seen.insert(o).second) continue;
             o->retain();
             entered.push_back(o);
             c->onEnter();
