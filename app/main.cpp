@@ -12,6 +12,8 @@ int main(int argc, char** argv) {
     pagly::CommandLine line = pagly::parseCommandLine(argc, argv);
     if (line.action == pagly::CommandLine::Help) {
         fputs(pagly::usageText().c_str(), stdout);
+        printf("The bundled book: %s\n",
+               cocos2d::CCFileUtils::sharedFileUtils()->getResourceRoot().c_str());
         return 0;
     }
     if (line.action == pagly::CommandLine::Error) {

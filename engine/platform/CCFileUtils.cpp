@@ -25,14 +25,26 @@ CCFileUtils* CCFileUtils::sharedFileUtils() {
 }
 
 CCFileUtils::CCFileUtils() {
-    // An installed reader carries its book beside the executable; a build tree uses the source's.
+    // An installed reader finds its book from the executable; a build tree uses the source's.
     std::string root = PAGLY_SOURCE_BOOK_DIR;
     if (char* base = SDL_GetBasePath()) {
-        std::string installed = std::string(base) + "book";
+        std::string folder = base;
         SDL_free(base);
-        if (isDirectory(installed)) root = installed;
+        for (const std::string& installed : installedBookFolders(folder)) {
+            if (isDirectory(installed)) {
+                root = installed;
+                break;
+            }
+        }
     }
     setResourceRoot(root);
+}
+
+std::vector<std::string> CCFileUtils::installedBookFolders(const std::string& executableFolder) {
+    std::string folder = executableFolder;
+    if (folder.empty()) return {};
+    if (folder.back() != '/') folder += '/';
+    return {folder + "book", folder + "../share/pagly/book"};
 }
 
 void CCFileUtils::setResourceRoot(const std::string& root) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace cocos2d {
 
@@ -29,6 +30,10 @@ class CCFileUtils {
 
     // The user's data folder for files the reader writes when the resource root is read-only.
     std::string getWritablePath() const;
+
+    // Where an installed reader looks for its book, in order, given the folder that holds the
+    // executable: beside it (a copied folder), then the install layout's ../share/pagly/book.
+    static std::vector<std::string> installedBookFolders(const std::string& executableFolder);
 
   private:
     CCFileUtils();
