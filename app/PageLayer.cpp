@@ -380,12 +380,15 @@ void PageLayer::onNextPage(CCObject*) {
 
 void PageLayer::ccTouchesBegan(CCSet* touches, CCEvent*) {
     CCTouch* touch = static_cast<CCTouch*>(touches->anyObject());
-    if (touch) m_touchStart = touch->getLocation();
+    if (!touch) return;
+    m_touchStart = touch->getLocation();
+    m_touchId = touch->getID();
 }
 
 void PageLayer::ccTouchesMoved(CCSet* touches, CCEvent*) {
     CCTouch* touch = static_cast<CCTouch*>(touches->anyObject());
-    if (!touch) return;
+    // Measured from (0, 0), such a finger would turn the page straight back.
+    if (!touch || touch->getID() != m_touchId) return;
     float x = touch->getLocation().x, s = m_touchStart.x;
     if (x > s && x - s >= kSwipeDistance && currentPage > kFirstPage) {
         m_touchStart.x = x;
@@ -394,6 +397,15 @@ void PageLayer::ccTouchesMoved(CCSet* touches, CCEvent*) {
         m_touchStart.x = x;
         turnTo(+1);
     }
+}
+
+void PageLayer::ccTouchesEnded(CCSet* touches, CCEvent*) {
+    CCTouch* touch = static_cast<CCTouch*>(touches->anyObject());
+    if (touch && touch->getID() == m_touchId) m_touchId = -1;
+}
+
+void PageLayer::ccTouchesCancelled(CCSet* touches, CCEvent* event) {
+    ccTouchesEnded(touches, event);
 }
 
 void PageLayer::keyPressed(int keyCode) {

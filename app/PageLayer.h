@@ -32,6 +32,8 @@ class PageLayer : public cocos2d::CCLayer {
     void onExitTransitionDidStart() override;
     void ccTouchesBegan(cocos2d::CCSet* touches, cocos2d::CCEvent* event) override;
     void ccTouchesMoved(cocos2d::CCSet* touches, cocos2d::CCEvent* event) override;
+    void ccTouchesEnded(cocos2d::CCSet* touches, cocos2d::CCEvent* event) override;
+    void ccTouchesCancelled(cocos2d::CCSet* touches, cocos2d::CCEvent* event) override;
     // Desktop keys: Left / Right turn the page, Space plays or pauses, Escape goes home.
     void keyPressed(int keyCode) override;
 
@@ -75,6 +77,9 @@ class PageLayer : public cocos2d::CCLayer {
 
     cocos2d::extension::UILayer* m_uiLayer = nullptr;  // a child of this layer
     cocos2d::CCPoint m_touchStart;
+    // The touch whose start m_touchStart holds, or -1. A finger that went down before this
+    // page was shown (still moving after the previous page's swipe) has no start here.
+    int m_touchId = -1;
     cocos2d::extension::Layout* m_pageWidget = nullptr;  // owned by the widget tree
     cocos2d::CCMenuItemImage* m_previous = nullptr;      // the menu's children
     cocos2d::CCMenuItemImage* m_playPause = nullptr;
