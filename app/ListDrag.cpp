@@ -12,8 +12,13 @@ namespace pagly {
 
 void dragListStep(CCNode* list, const CCPoint& touch, float limit, CCPoint& dragStart,
                   CCPoint& rememberedOffset) {
-    if (!list) return;
-    if (limit < 0) limit = 0;
+    if (!list || !std::isfinite(touch.y)) return;
+    // A drag that began at a nonsense point is measured from the first sane one.
+    if (!std::isfinite(dragStart.y)) {
+        dragStart = touch;
+        return;
+    }
+    if (!(limit > 0)) limit = 0;
     float dy = touch.y - dragStart.y;
     CCPoint next(list->getPositionX(), list->getPositionY() + dy);
     if (next.y < 0) {

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <limits>
+
 #include "app/FrameSize.h"
 #include "app/ListDrag.h"
 #include "app/TextTable.h"
@@ -101,6 +104,44 @@ TEST_F(ListDragTest, AListShorterThanTheScreenStaysPut) {
         dragListStep(list, CCPoint(100, y), -460, dragStart, offset);
         EXPECT_FLOAT_EQ(0, list->getPositionY()) << "finger at " << y;
     }
+}
+
+TEST_F(ListDragTest, AbsurdTouchLocationsNeverMoveTheListOutOfItsBounds) {
+    // A nonsense location from the window system (NaN, infinite, far off screen) must not
+    // leave the list at a position from which no later drag can bring it back.
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    const float inf = std::numeric_limits<float>::infinity();
+    struct Case {
+        const char* what;
+        float start, moveTo;
+    } cases[] = {
+        {"NaN move", 500, nan},       {"NaN start", nan, 520},   {"infinite move", 500, inf},
+        {"infinite start", inf, 520}, {"far above", 500, 1e30f}, {"far below", 500, -1e30f},
+        {"far start", -1e30f, 520},
+    };
+    for (const Case& c : cases) {
+        list->setPosition(CCPoint(0, 20));
+        offset = CCPoint(0, 20);
+        dragStart = CCPoint(100, c.start);
+        move(c.moveTo);
+        float y = list->getPositionY();
+        EXPECT_TRUE(y >= 0 && y <= 40) << c.what << ": list at " << y;
+        EXPECT_TRUE(offset.y >= 0 && offset.y <= 40) << c.what << ": offset " << offset.y;
+        // The finger then goes on normally: the list follows from where it is.
+        move(525);
+        move(530);
+        y = list->getPositionY();
+        EXPECT_TRUE(y >= 0 && y <= 40) << c.what << ": then at " << y;
+        EXPECT_TRUE(std::isfinite(dragStart.y)) << c.what;
+        EXPECT_TRUE(std::isfinite(offset.y)) << c.what;
+    }
+}
+
+TEST_F(ListDragTest, AnUnknownLimitKeepsTheListAtRest) {
+    dragStart = CCPoint(100, 500);
+    dragListStep(list, CCPoint(100, 530), std::numeric_limits<float>::quiet_NaN(), dragStart,
+                 offset);
+    EXPECT_FLOAT_EQ(0, list->getPositionY());
 }
 
 class TextTableTest : public pagly::test::EngineTest {
