@@ -27,7 +27,7 @@ namespace pagly {
 void TestScene::onEnter() {
     CCNode::onEnter();
     std::string text = loadText(kInterfaceTexts, "main_page");
-    CCLabelTTF* label = CCLabelTTF::create(text.c_str(), "Arial", 40);
+    CCLabelTTF* label = createMenuLabel(text, 40, "Home");
     CCMenuItemLabel* item =
         CCMenuItemLabel::create(label, this, menu_selector(TestScene::openMainPage));
     CCMenu* menu = CCMenu::create(item, nullptr);

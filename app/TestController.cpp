@@ -68,8 +68,8 @@ TestController::TestController() {
 
     std::string wordListName = loadText(kInterfaceTexts, "wordname");
     for (int i = 0; i <= kUnitCount; ++i) {
-        const char* text = i < kUnitCount ? unitNames[i] : wordListName.c_str();
-        CCLabelTTF* label = CCLabelTTF::create(text, "Arial", 60);
+        CCLabelTTF* label = i < kUnitCount ? CCLabelTTF::create(unitNames[i], "Arial", 60)
+                                           : createMenuLabel(wordListName, 60, "Word list");
         CCMenuItemLabel* entry =
             CCMenuItemLabel::create(label, this, menu_selector(TestController::onUnitSelected));
         m_listMenu->addChild(entry, kEntryZOrderBase + i);
