@@ -22,6 +22,8 @@ using cocos2d::CCString;
 namespace {
 
 const int kMaxSentences = 29;
+// Page numbers a book may use; wider ranges are a typo (and would run for hours).
+const int kLastPossiblePage = 9999;
 const unsigned kLongCaption = 1600;
 const double kShortestRecording = 1.0;
 const double kLongestRecording = 4.0;
@@ -167,6 +169,13 @@ CheckReport BookChecker::run() {
     struct stat st;
     if (stat(dir_.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) {
         error(dir_, "is not a book folder");
+        return report_;
+    }
+    if (options_.firstPage < 0 || options_.lastPage > kLastPossiblePage ||
+        options_.firstPage > options_.lastPage) {
+        error(dir_, "page range " + std::to_string(options_.firstPage) + "-" +
+                        std::to_string(options_.lastPage) + " is not within pages 0-" +
+                        std::to_string(kLastPossiblePage));
         return report_;
     }
     checkTextTables();

@@ -152,3 +152,20 @@ TEST(ListenCheck, RecordingsLieUnderTheirDigestAndLastOneToFourSeconds) {
     // The book's one silent sentence really has no file.
     EXPECT_FALSE(fileExists(std::string(PAGLY_BOOK_DIR) + "/" + recordingPath(77, 4)));
 }
+
+TEST(BookCheck, APageRangeOutsideTheBookIsOneErrorNotAnEndlessRun) {
+    struct Case {
+        int first, last;
+    } cases[] = {{-5, 6}, {10, 5}, {2, 10000}, {2, 2147483647}, {-2147483647 - 1, 3}};
+    for (const Case& c : cases) {
+        CheckOptions options;
+        options.firstPage = c.first;
+        options.lastPage = c.last;
+        CheckReport report = BookChecker(PAGLY_BOOK_DIR, options).run();
+        ASSERT_EQ(report.errors(), 1) << c.first << "-" << c.last;
+        EXPECT_NE(report.problems[0].message.find("page range"), std::string::npos)
+            << c.first << "-" << c.last << "\n"
+            << allLines(report);
+        EXPECT_LE(report.problems.size(), 1u) << c.first << "-" << c.last;
+    }
+}
