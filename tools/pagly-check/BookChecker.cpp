@@ -7,6 +7,7 @@
 #include <fstream>
 #include <sstream>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include "app/BookNames.h"
 #include "engine/audio/Mp3Duration.h"
@@ -143,6 +144,11 @@ bool isLegacyLayout(const Json::Value& root) {
 
 BookChecker::BookChecker(std::string bookDir, CheckOptions options)
     : dir_(std::move(bookDir)), options_(options) {
+    // Property lists are read through the engine, which looks a relative name up under its
+    // resource root first: an absolute folder makes it read this book's tables.
+    char cwd[4096];
+    if (!dir_.empty() && dir_[0] != '/' && getcwd(cwd, sizeof cwd))
+        dir_ = std::string(cwd) + "/" + dir_;
     if (!dir_.empty() && dir_.back() != '/') dir_ += '/';
 }
 

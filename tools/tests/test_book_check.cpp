@@ -3,11 +3,15 @@
 #include <gtest/gtest.h>
 #include <json/json.h>
 
-#include <string>
 #include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <string>
 
 #include "app/BookNames.h"
 #include "engine/audio/Mp3Duration.h"
+#include "engine/platform/CCFileUtils.h"
 #include "tools/pagly-check/BookChecker.h"
 
 using namespace pagly;
@@ -168,4 +172,47 @@ TEST(BookCheck, APageRangeOutsideTheBookIsOneErrorNotAnEndlessRun) {
             << allLines(report);
         EXPECT_LE(report.problems.size(), 1u) << c.first << "-" << c.last;
     }
+}
+
+// The checker reads the folder it is given, even when the engine's resource root (the
+// bundled book, for instance) holds a folder of the same relative name.
+TEST(BookCheck, ARelativeFolderIsReadFromTheWorkingDirectory) {
+    char rootTemplate[] = "/tmp/pagly-check-root-XXXXXX";
+    char workTemplate[] = "/tmp/pagly-check-work-XXXXXX";
+    std::string root = mkdtemp(rootTemplate), work = mkdtemp(workTemplate);
+    mkdir((root + "/bk").c_str(), 0755);
+    mkdir((work + "/bk").c_str(), 0755);
+    // A complete pair of text tables under the resource root, none in the working directory.
+    std::string texts = "<?xml version=\"1.0\"?><plist version=\"1.0\"><dict>";
+    for (const char* key :
+         {"main_page", "setmenu_set", "bntext", "wordname", "page_front", "page_after"})
+        texts += std::string("<key>") + key + "</key><string>x</string>";
+    texts += "</dict></plist>";
+    for (const char* table : {"/bk/String.xml", "/bk/Stringstr.xml"}) {
+        FILE* f = fopen((root + table).c_str(), "wb");
+        ASSERT_NE(f, nullptr);
+        fputs(texts.c_str(), f);
+        fclose(f);
+    }
+    cocos2d::CCFileUtils* files = cocos2d::CCFileUtils::sharedFileUtils();
+    std::string savedRoot = files->getResourceRoot();
+    char savedDir[4096];
+    ASSERT_NE(getcwd(savedDir, sizeof savedDir), nullptr);
+    files->setResourceRoot(root);
+    ASSERT_EQ(chdir(work.c_str()), 0);
+
+    CheckOptions options;
+    options.firstPage = options.lastPage = 2;
+    CheckReport report = BookChecker("bk", options).run();
+
+    ASSERT_EQ(chdir(savedDir), 0);
+    files->setResourceRoot(savedRoot);
+    EXPECT_TRUE(reports(report, Severity::Error, "String.xml", "is missing")) << allLines(report);
+    EXPECT_TRUE(reports(report, Severity::Error, "Stringstr.xml", "is missing"))
+        << allLines(report);
+    for (const char* path : {"/bk/String.xml", "/bk/Stringstr.xml", "/bk"})
+        remove((root + path).c_str());
+    remove(root.c_str());
+    rmdir((work + "/bk").c_str());
+    rmdir(work.c_str());
 }
