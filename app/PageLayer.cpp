@@ -265,7 +265,7 @@ void PageLayer::onExitTransitionDidStart() {
 
 void PageLayer::onSentenceTouched(CCObject* sender, WidgetTouchEvent) {
     UIButton* button = dynamic_cast<UIButton*>(sender);
-    if (!button) return;
+    if (!button || m_leaving) return;
     if (currentSentenceButton) {
         if (currentSentenceButton == button && audio()->isBackgroundMusicPlaying()) {
             if (!button->isFocused()) button->setFocus(true);
@@ -306,6 +306,7 @@ void PageLayer::startAutoReadTick(float interval) {
 }
 
 void PageLayer::onPlayPause(CCObject*) {
+    if (m_leaving) return;
     autoReadOn = !autoReadOn;
     if (autoReadOn) {
         startAutoReadTick(kAutoReadStartInterval);
@@ -362,7 +363,15 @@ void PageLayer::onAutoReadTick(float) {
 
 // ---------------------------------------------------------------- page stepping
 
+void PageLayer::leave() {
+    m_leaving = true;
+    unscheduleAllSelectors();
+    setTouchEnabled(false);
+    setKeypadEnabled(false);
+}
+
 void PageLayer::turnTo(int direction) {
+    if (m_leaving) return;
     setTouchEnabled(false);
     setKeypadEnabled(false);
     currentPage += direction;
@@ -428,7 +437,7 @@ void PageLayer::keyPressed(int keyCode) {
 }
 
 void PageLayer::showPageScene() {
-    unscheduleAllSelectors();
+    leave();
     currentSentenceButton = nullptr;
     PageScene* scene = new PageScene();
     scene->init();
@@ -446,12 +455,14 @@ void PageLayer::showPageScene() {
 // ---------------------------------------------------------------- leaving the page
 
 void PageLayer::onMainPage(CCObject*) {
-    unscheduleAllSelectors();
+    if (m_leaving) return;
+    leave();
     showMainPage();
 }
 
 void PageLayer::onSettings(CCObject*) {
-    unscheduleAllSelectors();
+    if (m_leaving) return;
+    leave();
     PageScene* scene = new PageScene();
     scene->init();
     SetLayer* layer = new SetLayer();

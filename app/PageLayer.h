@@ -71,6 +71,8 @@ class PageLayer : public cocos2d::CCLayer {
   private:
     void log(const char* what) const;
     void turnTo(int direction);
+    // Stops the page's callbacks and makes it deaf before another scene replaces it.
+    void leave();
     void setPlayPauseImage(const char* file);
     void startAutoReadTick(float interval);
     cocos2d::extension::UIWidget* rootWidget() const;
@@ -80,6 +82,9 @@ class PageLayer : public cocos2d::CCLayer {
     // The touch whose start m_touchStart holds, or -1. A finger that went down before this
     // page was shown (still moving after the previous page's swipe) has no start here.
     int m_touchId = -1;
+    // Set once the page has handed the screen to another scene. Until the director switches
+    // scenes (next frame) input can still arrive here, and must not start anything.
+    bool m_leaving = false;
     cocos2d::extension::Layout* m_pageWidget = nullptr;  // owned by the widget tree
     cocos2d::CCMenuItemImage* m_previous = nullptr;      // the menu's children
     cocos2d::CCMenuItemImage* m_playPause = nullptr;
