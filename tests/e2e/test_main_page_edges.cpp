@@ -1,0 +1,83 @@
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <climits>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "ReaderFixture.h"
+#include "app/ReadingState.h"
+#include "app/TableOfContents.h"
+#include "app/TestController.h"
+#include "engine/base/CCArray.h"
+#include "engine/director/CCDirector.h"
+#include "engine/nodes/CCMenu.h"
+
+using namespace cocos2d;
+using namespace pagly;
+
+namespace {
+
+using MainPageEdgesTest = pagly::test::ReaderTest;
+
+// A selected entry that no main-page entry gives (the value is a plain global anyone may
+// write) opens the first unit's contents instead of reading past the page-range table.
+TEST_F(MainPageEdgesTest, AnUnknownSelectedEntryOpensTheFirstUnit) {
+    for (int unit : {-1, 9, 1000, INT_MAX, INT_MIN}) {
+        selectedUnit = unit;
+        TestScene* scene = createMenuTestScene();
+        scene->show();
+        scene->release();
+        step();
+        MenuLayerMainMenu* contents = runningLayer<MenuLayerMainMenu>();
+        ASSERT_NE(nullptr, contents) << unit;
+        EXPECT_EQ(10u, contents->listMenu()->getChildren()->count()) << unit;
+        EXPECT_EQ(2, unitFirstPage) << unit;
+        EXPECT_FLOAT_EQ(140, MenuLayerMainMenu::dragLimit()) << unit;
+        advance(2.1);
+        tap(320, 960 - 300);  // the third line
+        EXPECT_EQ(4, currentPage) << unit;
+    }
+}
+
+std::string fileText(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+// Where the book folder cannot take the marker (here a folder stands in its place), the
+// marker goes to the user's data folder and the book is left as it is.
+TEST_F(MainPageEdgesTest, AMarkerPathThatIsAFolderSendsTheMarkerToTheDataFolder) {
+    char dataTemplate[] = "/tmp/pagly-data-XXXXXX";
+    std::string data = mkdtemp(dataTemplate);
+    const char* savedData = getenv("XDG_DATA_HOME");
+    std::string saved = savedData ? savedData : "";
+    setenv("XDG_DATA_HOME", data.c_str(), 1);
+    ASSERT_EQ(0, mkdir(markerPath().c_str(), 0755));
+
+    startOnMainPage();
+    startOnMainPage();
+
+    struct stat st;
+    EXPECT_TRUE(stat(markerPath().c_str(), &st) == 0 && S_ISDIR(st.st_mode));
+    std::string inData = data + "/pagly/ft.xml";
+    EXPECT_EQ(std::string(TestController::kFirstRunMarkerLine) + "\n", fileText(inData));
+    EXPECT_EQ(inData, TestController::firstRunMarkerPath());
+
+    rmdir(markerPath().c_str());
+    remove(inData.c_str());
+    rmdir((data + "/pagly").c_str());
+    rmdir(data.c_str());
+    if (savedData) {
+        setenv("XDG_DATA_HOME", saved.c_str(), 1);
+    } else {
+        unsetenv("XDG_DATA_HOME");
+    }
+}
+
+}  // namespace
