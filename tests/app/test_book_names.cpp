@@ -80,3 +80,17 @@ TEST(BookNames, RecordingPathIsTheDigestOfTheName) {
     EXPECT_EQ(recordingPathForName("mc053.mp3"), "epc/d62670df12f9d1c2fab7718e2e54ff69.mp3");
     EXPECT_NE(recordingPath(1, 11), recordingPath(11, 1));
 }
+
+TEST(BookNames, KeysWrittenFromTheSentenceNumberMatchTheOnesFromPageAndIndex) {
+    // The page reader writes caption keys and recording names from the sentence number, the
+    // book checker from page and index: for every page a book may have they must agree.
+    for (int page = 1; page <= 9999; page += page < 200 ? 1 : 97) {
+        for (int i = 1; i <= 29; ++i) {
+            int number = sentenceNumber(page, i);
+            ASSERT_EQ(captionKeyForNumber(page, number), captionKey(page, i)) << page << "/" << i;
+            ASSERT_EQ(recordingNameForNumber(page, number), recordingName(page, i))
+                << page << "/" << i;
+            ASSERT_EQ(sentenceIndexFromNumber(page, number), i) << page << "/" << i;
+        }
+    }
+}

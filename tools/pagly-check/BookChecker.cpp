@@ -23,7 +23,10 @@ using cocos2d::CCString;
 namespace {
 
 const int kMaxSentences = 29;
-// Page numbers a book may use; wider ranges are a typo (and would run for hours).
+// Page numbers a book may use; wider ranges are a typo (and would run for hours). Page 0
+// is out: its sentence numbers lose the page's digit, so the reader's caption keys and
+// recording names for it differ from the ones written from page and index.
+const int kFirstPossiblePage = 1;
 const int kLastPossiblePage = 9999;
 const unsigned kLongCaption = 1600;
 const double kShortestRecording = 1.0;
@@ -177,10 +180,11 @@ CheckReport BookChecker::run() {
         error(dir_, "is not a book folder");
         return report_;
     }
-    if (options_.firstPage < 0 || options_.lastPage > kLastPossiblePage ||
+    if (options_.firstPage < kFirstPossiblePage || options_.lastPage > kLastPossiblePage ||
         options_.firstPage > options_.lastPage) {
         error(dir_, "page range " + std::to_string(options_.firstPage) + "-" +
-                        std::to_string(options_.lastPage) + " is not within pages 0-" +
+                        std::to_string(options_.lastPage) + " is not within pages " +
+                        std::to_string(kFirstPossiblePage) + "-" +
                         std::to_string(kLastPossiblePage));
         return report_;
     }

@@ -16,7 +16,7 @@ void quiet(const char*) {}
 int usage() {
     std::fprintf(stderr,
                  "usage: pagly-check [--pages FIRST-LAST] <book folder>\n"
-                 "Checks page documents 2..77 (or FIRST..LAST, within 0..9999), the settings\n"
+                 "Checks page documents 2..77 (or FIRST..LAST, within 1..9999), the settings\n"
                  "document, the images, sheets, fonts, captions and recordings they use, and\n"
                  "the text tables.\n");
     return 2;

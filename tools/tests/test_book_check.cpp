@@ -160,7 +160,7 @@ TEST(ListenCheck, RecordingsLieUnderTheirDigestAndLastOneToFourSeconds) {
 TEST(BookCheck, APageRangeOutsideTheBookIsOneErrorNotAnEndlessRun) {
     struct Case {
         int first, last;
-    } cases[] = {{-5, 6}, {10, 5}, {2, 10000}, {2, 2147483647}, {-2147483647 - 1, 3}};
+    } cases[] = {{-5, 6}, {0, 3}, {10, 5}, {2, 10000}, {2, 2147483647}, {-2147483647 - 1, 3}};
     for (const Case& c : cases) {
         CheckOptions options;
         options.firstPage = c.first;
