@@ -35,7 +35,8 @@ CaptionPlacement placeCaption(const CCPoint& buttonPosition, float scaleX, float
     double Y, backgroundY;
     if (by > center.y) {
         // Upper half: below the button; big buttons leave a little more room.
-        if (sy < 1.4) {
+        // Compared as the float the widget keeps: a document's 1.4 is 1.4f, just under 1.4.
+        if (std::fabs(scaleY) < 1.4f) {
             Y = by - (height * sy / 2 + L / 2);
         } else {
             Y = by - (height * sy * 6 / 11 + L / 2);
