@@ -6,9 +6,14 @@
 #include "app/BookNames.h"
 #include "app/PageLayer.h"
 #include "app/ReadingState.h"
+#include "app/SetLayer.h"
+#include "app/TestController.h"
 #include "engine/director/CCDirector.h"
 #include "engine/director/CCKeypadDispatcher.h"
 #include "gui/UIButton.h"
+#include "gui/UILayer.h"
+#include "gui/UIRootWidget.h"
+#include "gui/WidgetHelper.h"
 
 using namespace cocos2d;
 using namespace cocos2d::extension;
@@ -16,7 +21,25 @@ using namespace pagly;
 
 namespace {
 
-class PageSeamTest : public pagly::test::ReaderTest {};
+class PageSeamTest : public pagly::test::ReaderTest {
+  protected:
+    // Opens the settings overlay from page 5.
+    void openSettings() {
+        openPage(5);
+        page()->onSettings(nullptr);
+        settle();
+        ASSERT_NE(nullptr, runningLayer<SetLayer>());
+    }
+    UIButton* setting(const char* name) {
+        SetLayer* overlay = runningLayer<SetLayer>();
+        if (!overlay) return nullptr;
+        return dynamic_cast<UIButton*>(
+            WidgetHelper::findWidgetByName(overlay->uiLayer()->getRootWidget(), name));
+    }
+    static bool sameColour(const ccColor3B& a, const ccColor3B& b) {
+        return a.r == b.r && a.g == b.g && a.b == b.b;
+    }
+};
 
 TEST_F(PageSeamTest, ASlowSwipeTurnsOnePage) {
     openPage(10);
@@ -61,6 +84,64 @@ TEST_F(PageSeamTest, APageThatIsBeingLeftIgnoresFurtherInput) {
     openPage(12);
     advance(2);
     EXPECT_EQ(heard, m_audio.played().size()) << "the next page opened started reading by itself";
+}
+
+// A choice stays marked through the rest of its touch (moves off the button, release) and
+// until another button is touched.
+TEST_F(PageSeamTest, SettingsChoiceStaysMarkedUntilAnotherIsTouched) {
+    openSettings();
+    UIButton* readOn = setting("bnaoto");
+    UIButton* byTouch = setting("bnpres");
+    ASSERT_TRUE(readOn && byTouch);
+    const ccColor3B chosen = ccc3(44, 5, 247), normal = ccc3(25, 24, 25);
+    for (int round = 0; round < 2; ++round) {
+        CCPoint at = centreOf(readOn);
+        touchDown(at.x, at.y);
+        step();
+        touchMove(at.x, at.y + 200);  // off the button
+        step();
+        touchUp(at.x, at.y + 200);
+        step();
+        EXPECT_FALSE(readOn->isBright()) << round;
+        EXPECT_TRUE(sameColour(chosen, readOn->getTitleColor())) << round;
+    }
+    EXPECT_EQ(ReadOn, runningLayer<SetLayer>()->pendingMode());
+    tapAt(centreOf(byTouch));
+    EXPECT_TRUE(readOn->isBright());
+    EXPECT_TRUE(sameColour(normal, readOn->getTitleColor()));
+    EXPECT_FALSE(byTouch->isBright());
+    EXPECT_EQ(ReadByTouch, runningLayer<SetLayer>()->pendingMode());
+    EXPECT_EQ(ReadOn, readingMode) << "only OK writes the mode";
+}
+
+TEST_F(PageSeamTest, SettingsButtonsActAtTouchDownAndLeaveOnce) {
+    struct Case {
+        const char* button;
+        bool toPage;  // else the main page
+    } cases[] = {{"bnok", true}, {"bncancel", true}, {"bnmain", false}};
+    for (const Case& c : cases) {
+        openSettings();
+        UIButton* button = setting(c.button);
+        ASSERT_NE(nullptr, button) << c.button;
+        CCPoint at = centreOf(button);
+        clearLog();
+        touchDown(at.x, at.y);
+        touchMove(at.x + 5, at.y);  // heard in the same frame
+        step();
+        step();
+        if (c.toPage) {
+            EXPECT_NE(nullptr, runningLayer<TestLayer1>()) << c.button;
+            int built = 0;
+            for (const std::string& line : logLines())
+                if (line == "Scene 1 onEnter") ++built;
+            EXPECT_EQ(1, built) << c.button << ": one page per touch";
+        } else {
+            EXPECT_NE(nullptr, runningLayer<TestController>()) << c.button;
+        }
+        EXPECT_EQ(5, currentPage) << c.button;
+        touchUp(at.x + 5, at.y);
+        step();
+    }
 }
 
 }  // namespace
