@@ -1,6 +1,11 @@
 // Where the page reader's pieces meet: touches and keys around a page turn, automatic
 // reading and touched sentences, leaving a page while it reads.
+#include <algorithm>
+#include <cstdlib>
 #include <string>
+#include <vector>
+
+#include <unistd.h>
 
 #include "ReaderFixture.h"
 #include "app/BookNames.h"
@@ -10,6 +15,7 @@
 #include "app/TestController.h"
 #include "engine/director/CCDirector.h"
 #include "engine/director/CCKeypadDispatcher.h"
+#include "engine/platform/CCFileUtils.h"
 #include "gui/UIButton.h"
 #include "gui/UILayer.h"
 #include "gui/UIRootWidget.h"
@@ -143,5 +149,57 @@ TEST_F(PageSeamTest, SettingsButtonsActAtTouchDownAndLeaveOnce) {
         step();
     }
 }
+
+}  // namespace
+
+namespace {
+
+// A book folder whose images, text tables or page documents are missing: the reader still
+// builds its pages, plays sentences and turns pages.
+class BrokenBookTest : public pagly::test::ReaderTest,
+                       public ::testing::WithParamInterface<std::vector<std::string>> {
+  protected:
+    std::string m_dir;
+    void SetUp() override {
+        ReaderTest::SetUp();
+        char templ[] = "/tmp/pagly-broken-XXXXXX";
+        m_dir = mkdtemp(templ);
+        const std::vector<std::string>& missing = GetParam();
+        for (const char* name :
+             {"3age", "Images", "String.xml", "Stringstr.xml", "epc", "fonts", "lessonbundle"}) {
+            if (std::find(missing.begin(), missing.end(), name) != missing.end()) continue;
+            symlink((std::string(PAGLY_BOOK_DIR) + "/" + name).c_str(),
+                    (m_dir + "/" + name).c_str());
+        }
+        CCFileUtils::sharedFileUtils()->setResourceRoot(m_dir);
+    }
+    void TearDown() override {
+        ReaderTest::TearDown();
+        std::system(("rm -rf " + m_dir).c_str());
+    }
+};
+
+TEST_P(BrokenBookTest, TheReaderGoesOn) {
+    openPage(5);
+    ASSERT_NE(nullptr, page());
+    if (UIButton* button = sentenceButton(1)) tapAt(centreOf(button));
+    if (pageSentenceCount > 0) {  // a page without sentences would read on at once
+        page()->onPlayPause(nullptr);
+        advance(3);
+        page()->onPlayPause(nullptr);
+    }
+    page()->onNextPage(nullptr);
+    settle();
+    EXPECT_EQ(6, currentPage);
+    ASSERT_NE(nullptr, page());
+    page()->onMainPage(nullptr);
+    step();
+    EXPECT_NE(nullptr, runningLayer<TestController>());
+}
+
+INSTANTIATE_TEST_SUITE_P(Missing, BrokenBookTest,
+                         ::testing::Values(std::vector<std::string>{"Images"},
+                                           std::vector<std::string>{"String.xml", "Stringstr.xml"},
+                                           std::vector<std::string>{"lessonbundle"}));
 
 }  // namespace
