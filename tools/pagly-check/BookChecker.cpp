@@ -2,6 +2,9 @@
 
 #include <json/json.h>
 
+#include <algorithm>
+#include <climits>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -14,6 +17,8 @@
 #include "engine/base/CCDictionary.h"
 #include "engine/base/CCObject.h"
 #include "engine/base/CCString.h"
+#include "gui/reader/CCSGUIReader.h"
+#include "gui/reader/WidgetClasses.h"
 
 namespace pagly {
 
@@ -280,12 +285,67 @@ bool BookChecker::loadDocument(const std::string& rel, Json::Value& root) {
     return true;
 }
 
-void BookChecker::indexWidgets(const std::string& rel, const Json::Value& node,
-                               WidgetIndex& index) {
+namespace {
+
+// A widget's z-order as the reader takes it: whole numbers saturate, reals are truncated,
+// booleans count 0 or 1, anything else is 0.
+int zOrderOf(const Json::Value& options) {
+    if (!options.isObject()) return 0;
+    const Json::Value& v = options["ZOrder"];
+    switch (v.type()) {
+        case Json::intValue: {
+            Json::LargestInt x = v.asLargestInt();
+            return x > INT_MAX ? INT_MAX : x < INT_MIN ? INT_MIN : (int)x;
+        }
+        case Json::uintValue:
+            return v.asLargestUInt() > (Json::LargestUInt)INT_MAX ? INT_MAX
+                                                                  : (int)v.asLargestUInt();
+        case Json::realValue: {
+            double d = v.asDouble();
+            if (std::isnan(d)) return 0;
+            if (d >= 2147483647.0) return INT_MAX;
+            if (d <= -2147483648.0) return INT_MIN;
+            return (int)d;
+        }
+        case Json::booleanValue:
+            return v.asBool() ? 1 : 0;
+        default:
+            return 0;
+    }
+}
+
+}  // namespace
+
+// Follows the reader's tree: a widget of a class it does not build is left out with all it
+// holds, and siblings are searched in ascending z-order (stable), so the first widget of a
+// name here is the one the reader's lookup finds.
+void BookChecker::indexWidgets(const std::string& rel, const Json::Value& node, WidgetIndex& index,
+                               int depth) {
     if (!node.isObject()) return;
     const Json::Value& options = node["options"];
     std::string name = options.isObject() ? str(options, "name") : "";
     if (name.empty()) name = "default";
+    if (depth >= cocos2d::extension::CCSGUIReader::kMaxWidgetDepth) {
+        error(rel, "widget \"" + name + "\" lies deeper than the reader builds (" +
+                       std::to_string(cocos2d::extension::CCSGUIReader::kMaxWidgetDepth) +
+                       " levels); it is left out");
+        return;
+    }
+    std::string classname = str(node, "classname");
+    const cocos2d::extension::WidgetClass* type =
+        cocos2d::extension::findWidgetClass(classname.c_str());
+    if (!type) {
+        error(rel, "widget \"" + name + "\" has class \"" + classname +
+                       "\", which the reader does not know; it and the widgets inside it are "
+                       "left out");
+        return;
+    }
+    if (!type->create) {
+        warning(rel, "widget \"" + name + "\" is a \"" + classname +
+                         "\", which the reader does not build; it and the widgets inside it "
+                         "are left out");
+        return;
+    }
     if (name != "default") {
         auto found = index.find(name);
         if (found == index.end()) {
@@ -296,7 +356,13 @@ void BookChecker::indexWidgets(const std::string& rel, const Json::Value& node,
     }
     const Json::Value& children = node["children"];
     if (children.isArray()) {
-        for (const Json::Value& child : children) indexWidgets(rel, child, index);
+        std::vector<const Json::Value*> ordered;
+        for (const Json::Value& child : children) ordered.push_back(&child);
+        std::stable_sort(ordered.begin(), ordered.end(),
+                         [](const Json::Value* a, const Json::Value* b) {
+                             return zOrderOf((*a)["options"]) < zOrderOf((*b)["options"]);
+                         });
+        for (const Json::Value* child : ordered) indexWidgets(rel, *child, index, depth + 1);
     }
 }
 

@@ -69,7 +69,8 @@ class BookChecker {
     void checkSettings();
 
     bool loadDocument(const std::string& rel, Json::Value& root);
-    void indexWidgets(const std::string& rel, const Json::Value& node, WidgetIndex& index);
+    void indexWidgets(const std::string& rel, const Json::Value& node, WidgetIndex& index,
+                      int depth = 0);
     void checkResources(const std::string& rel, const Json::Value& root);
     void checkWidgetImages(const std::string& rel, const std::string& docDir, bool legacy,
                            const std::set<std::string>& frames, const Json::Value& node);

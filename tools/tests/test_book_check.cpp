@@ -216,3 +216,49 @@ TEST(BookCheck, ARelativeFolderIsReadFromTheWorkingDirectory) {
     rmdir((work + "/bk").c_str());
     rmdir(work.c_str());
 }
+
+// The checker finds a page's sentence buttons as the reader does: a widget of a class the
+// reader does not build leaves out everything inside it, and of two widgets with one name the
+// reader finds the one whose z-order puts it first among its siblings.
+TEST(BookCheck, SentenceButtonsAreLookedUpAsTheReaderBuildsThePage) {
+    struct Case {
+        const char* what;
+        const char* tree;
+        Severity severity;
+        const char* text;
+    } cases[] = {
+        {"a button inside an unknown class",
+         R"({"classname": "Panel", "options": {"name": "root"}, "children": [
+              {"classname": "Pannel", "options": {"name": "box"}, "children": [
+                {"classname": "Button", "options": {"name": "bn021", "touchAble": true}}]}]})",
+         Severity::Error, "\"box\" has class \"Pannel\""},
+        {"a button inside a list view",
+         R"({"classname": "Panel", "options": {"name": "root"}, "children": [
+              {"classname": "ListView", "options": {"name": "list"}, "children": [
+                {"classname": "Button", "options": {"name": "bn021", "touchAble": true}}]}]})",
+         Severity::Warning, "has no sentence buttons"},
+        {"the lower z-order of two namesakes wins",
+         R"({"classname": "Panel", "options": {"name": "root"}, "children": [
+              {"classname": "Button", "options": {"name": "bn021", "touchAble": true, "ZOrder": 5}},
+              {"classname": "ImageView", "options": {"name": "bn021", "ZOrder": 1}}]})",
+         Severity::Error, "bn021 is a \"ImageView\""},
+    };
+    char dirTemplate[] = "/tmp/pagly-check-tree-XXXXXX";
+    std::string dir = mkdtemp(dirTemplate);
+    mkdir((dir + "/lessonbundle").c_str(), 0755);
+    const std::string page = "lessonbundle/lessonbundle_2.json";
+    for (const Case& c : cases) {
+        FILE* f = fopen((dir + "/" + page).c_str(), "wb");
+        ASSERT_NE(f, nullptr);
+        fprintf(f, "{\"version\": \"1.2.0.0\", \"widgetTree\": %s}", c.tree);
+        fclose(f);
+        CheckOptions options;
+        options.firstPage = options.lastPage = 2;
+        CheckReport report = BookChecker(dir, options).run();
+        EXPECT_TRUE(reports(report, c.severity, page, c.text)) << c.what << "\n"
+                                                               << allLines(report);
+    }
+    remove((dir + "/" + page).c_str());
+    rmdir((dir + "/lessonbundle").c_str());
+    rmdir(dir.c_str());
+}
