@@ -92,6 +92,46 @@ TEST_F(PageSeamTest, APageThatIsBeingLeftIgnoresFurtherInput) {
     EXPECT_EQ(heard, m_audio.played().size()) << "the next page opened started reading by itself";
 }
 
+// Automatic reading and touched sentences share the current sentence: a touch takes over,
+// reading goes on after the touched sentence with a pause, and only one button is pressed.
+TEST_F(PageSeamTest, ATouchDuringAutomaticReadingBecomesTheCurrentSentence) {
+    openPage(2);
+    ASSERT_GE(pageSentenceCount, 4);
+    page()->onPlayPause(nullptr);
+    advance(0.25);
+    ASSERT_EQ(recordingOf(2, 1), m_audio.current());
+    CCPoint at = centreOf(sentenceButton(3));
+    touchDown(at.x, at.y);
+    EXPECT_EQ(recordingOf(2, 3), m_audio.current());
+    step();
+    touchUp(at.x, at.y);
+    step();
+    EXPECT_FALSE(sentenceButton(1)->isFocused());
+    EXPECT_TRUE(sentenceButton(3)->isFocused());
+    // Wait for the touched sentence to end; the next one is 4, after a pause of 0.5..1 s.
+    while (m_audio.isPlaying()) step();
+    double ended = now();
+    while (!m_audio.isPlaying() && now() < ended + 3) step();
+    EXPECT_EQ(recordingOf(2, 4), m_audio.current());
+    EXPECT_GE(now() - ended, 0.5 - 1e-6);
+    EXPECT_LE(now() - ended, 1.0 + 1.0 / 60 + 1e-6);
+    EXPECT_FALSE(sentenceButton(3)->isFocused());
+    EXPECT_TRUE(sentenceButton(4)->isFocused());
+}
+
+// Switching reading on while a touched sentence plays waits for it, pauses, then goes on
+// after it.
+TEST_F(PageSeamTest, ReadingSwitchedOnDuringATouchedSentenceGoesOnAfterIt) {
+    openPage(2);
+    tapAt(centreOf(sentenceButton(2)));
+    page()->onPlayPause(nullptr);
+    while (m_audio.isPlaying()) step();
+    double ended = now();
+    while (!m_audio.isPlaying() && now() < ended + 3) step();
+    EXPECT_EQ(recordingOf(2, 3), m_audio.current());
+    EXPECT_EQ(2u, m_audio.played().size());
+}
+
 // A choice stays marked through the rest of its touch (moves off the button, release) and
 // until another button is touched.
 TEST_F(PageSeamTest, SettingsChoiceStaysMarkedUntilAnotherIsTouched) {
