@@ -289,6 +289,12 @@ namespace {
 
 // A widget's z-order as the reader takes it: whole numbers saturate, reals are truncated,
 // booleans count 0 or 1, anything else is 0.
+// The classes whose widgets are layouts (panels and the scroll containers).
+bool isPanelClass(const std::string& classname) {
+    return classname == "Panel" || classname == "ScrollView" || classname == "PageView" ||
+           classname == "DragPanel";
+}
+
 int zOrderOf(const Json::Value& options) {
     if (!options.isObject()) return 0;
     const Json::Value& v = options["ZOrder"];
@@ -524,6 +530,15 @@ void BookChecker::checkPage(int page) {
     Json::Value root;
     if (!loadDocument(rel, root)) return;
     checkResources(rel, root);
+    // The page layer keeps the document's tree only when its root is a panel (a layout).
+    std::string rootClass = str(root["widgetTree"], "classname");
+    const cocos2d::extension::WidgetClass* rootType =
+        cocos2d::extension::findWidgetClass(rootClass.c_str());
+    if (rootType && rootType->create && !isPanelClass(rootClass)) {
+        error(rel, "its root widget is a \"" + rootClass +
+                       "\", not a panel, so the reader shows none of the page");
+        return;
+    }
     WidgetIndex widgets;
     indexWidgets(rel, root["widgetTree"], widgets);
     int last = 0;

@@ -218,8 +218,9 @@ TEST(BookCheck, ARelativeFolderIsReadFromTheWorkingDirectory) {
 }
 
 // The checker finds a page's sentence buttons as the reader does: a widget of a class the
-// reader does not build leaves out everything inside it, and of two widgets with one name the
-// reader finds the one whose z-order puts it first among its siblings.
+// reader does not build leaves out everything inside it, a page whose root is not a panel is
+// not shown at all, and of two widgets with one name the reader finds the one whose z-order
+// puts it first among its siblings.
 TEST(BookCheck, SentenceButtonsAreLookedUpAsTheReaderBuildsThePage) {
     struct Case {
         const char* what;
@@ -237,6 +238,10 @@ TEST(BookCheck, SentenceButtonsAreLookedUpAsTheReaderBuildsThePage) {
               {"classname": "ListView", "options": {"name": "list"}, "children": [
                 {"classname": "Button", "options": {"name": "bn021", "touchAble": true}}]}]})",
          Severity::Warning, "has no sentence buttons"},
+        {"a page whose root is not a panel",
+         R"({"classname": "ImageView", "options": {"name": "root"}, "children": [
+              {"classname": "Button", "options": {"name": "bn021", "touchAble": true}}]})",
+         Severity::Error, "root widget is a \"ImageView\""},
         {"the lower z-order of two namesakes wins",
          R"({"classname": "Panel", "options": {"name": "root"}, "children": [
               {"classname": "Button", "options": {"name": "bn021", "touchAble": true, "ZOrder": 5}},
