@@ -1,5 +1,7 @@
 #include "app/TestController.h"
 
+#include <sys/stat.h>
+
 #include <cstdio>
 
 #include "app/ListDrag.h"
@@ -94,7 +96,11 @@ std::string TestController::firstRunMarkerPath() {
     std::string inData = files->getWritablePath() + kMarkerName;
     if (files->isFileExist(inData)) return inData;
     // Not written yet: beside the book when that folder takes files, else the data folder.
+    // Something other than a file in its place (a folder, a pipe that would stall the probe,
+    // a dangling link) sends it to the data folder too.
     std::string besideBook = files->getResourceRoot() + kMarkerName;
+    struct stat st;
+    if (lstat(besideBook.c_str(), &st) == 0) return inData;
     if (FILE* probe = fopen(besideBook.c_str(), "ab")) {
         fclose(probe);
         remove(besideBook.c_str());
@@ -105,6 +111,12 @@ std::string TestController::firstRunMarkerPath() {
 
 void TestController::writeFirstRunMarker() {
     std::string path = firstRunMarkerPath();
+    struct stat st;
+    if (stat(path.c_str(), &st) == 0 && !S_ISREG(st.st_mode)) {
+        // Opening a pipe would wait for its other end; a folder cannot be the marker.
+        CCLog("the first-run marker %s is not a file; left as it is", path.c_str());
+        return;
+    }
     if (FILE* existing = fopen(path.c_str(), "rb")) {
         fclose(existing);
         return;

@@ -80,4 +80,40 @@ TEST_F(MainPageEdgesTest, AMarkerPathThatIsAFolderSendsTheMarkerToTheDataFolder)
     }
 }
 
+// A pipe where a marker would go must not stall the start: opening one for writing (or
+// reading) waits for the other end, which never comes. The marker goes where it can or is
+// not written at all.
+TEST_F(MainPageEdgesTest, APipeInTheMarkersPlaceDoesNotStallTheStart) {
+    char dataTemplate[] = "/tmp/pagly-data-XXXXXX";
+    std::string data = mkdtemp(dataTemplate);
+    const char* savedData = getenv("XDG_DATA_HOME");
+    std::string saved = savedData ? savedData : "";
+    setenv("XDG_DATA_HOME", data.c_str(), 1);
+    std::string inData = data + "/pagly/ft.xml";
+    mkdir((data + "/pagly").c_str(), 0755);
+    ASSERT_EQ(0, mkfifo(markerPath().c_str(), 0644));
+
+    startOnMainPage();
+    EXPECT_NE(nullptr, runningLayer<TestController>());
+    EXPECT_EQ(std::string(TestController::kFirstRunMarkerLine) + "\n", fileText(inData))
+        << "beside the book stands a pipe: the marker goes to the data folder";
+
+    remove(inData.c_str());
+    ASSERT_EQ(0, mkfifo(inData.c_str(), 0644));
+    startOnMainPage();
+    EXPECT_NE(nullptr, runningLayer<TestController>());
+    struct stat st;
+    EXPECT_TRUE(stat(inData.c_str(), &st) == 0 && S_ISFIFO(st.st_mode)) << "left as it is";
+
+    remove(markerPath().c_str());
+    remove(inData.c_str());
+    rmdir((data + "/pagly").c_str());
+    rmdir(data.c_str());
+    if (savedData) {
+        setenv("XDG_DATA_HOME", saved.c_str(), 1);
+    } else {
+        unsetenv("XDG_DATA_HOME");
+    }
+}
+
 }  // namespace
