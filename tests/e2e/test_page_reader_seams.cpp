@@ -194,8 +194,8 @@ TEST_F(PageSeamTest, SettingsButtonsActAtTouchDownAndLeaveOnce) {
 
 namespace {
 
-// A book folder whose images, text tables or page documents are missing: the reader still
-// builds its pages, plays sentences and turns pages.
+// A book folder whose images, text tables, page documents, fonts or recordings are missing: the
+// reader still builds its pages, plays sentences and turns pages.
 class BrokenBookTest : public pagly::test::ReaderTest,
                        public ::testing::WithParamInterface<std::vector<std::string>> {
   protected:
@@ -240,6 +240,7 @@ TEST_P(BrokenBookTest, TheReaderGoesOn) {
 INSTANTIATE_TEST_SUITE_P(Missing, BrokenBookTest,
                          ::testing::Values(std::vector<std::string>{"Images"},
                                            std::vector<std::string>{"String.xml", "Stringstr.xml"},
-                                           std::vector<std::string>{"lessonbundle"}));
+                                           std::vector<std::string>{"lessonbundle"},
+                                           std::vector<std::string>{"fonts", "epc"}));
 
 }  // namespace
