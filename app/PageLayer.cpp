@@ -151,6 +151,11 @@ void PageLayer::build(int captionZOrder, int menuZOrder) {
         item->setFontSizeObj(45);
         item->setColor(ccc3(0, 0, 255));
     }
+    // Without a text to draw the item has no size and the way home could not be tapped.
+    if (mainPage->getContentSize().width <= 0) {
+        CCLog("menu text \"%.40s\" cannot be shown; showing \"Home\"", mainPageText.c_str());
+        mainPage->setString("Home");
+    }
     m_mainPage = mainPage;
     m_settings = settings;
 

@@ -71,6 +71,13 @@ TEST_F(MenuTextsTest, TheWordListAndTheWayHomeStayReachableWithABrokenTable) {
         tap(640 - 80, 30);  // the main-page button
         EXPECT_NE(nullptr, runningLayer<TestController>()) << c.what;
         selectedUnit = 0;
+
+        // The page reader's own way home too.
+        openPage(5);
+        settle();
+        tap(60, 30);
+        step();
+        EXPECT_NE(nullptr, runningLayer<TestController>()) << c.what << ", from a page";
     }
 }
 
