@@ -1,5 +1,6 @@
 #include "gui/reader/ActionNode.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "engine/actions/CCActionCompound.h"
@@ -16,12 +17,17 @@ namespace extension {
 
 namespace {
 
-// Seconds between two frames; unsorted frames would give a negative span, which no engine
-// action can play, so it counts as none.
-float spanBetween(int fromIndex, int toIndex, float unitTime) {
+// Longest a timeline's kind may last, and longest any one pose step. An absurd "unittime"
+// or frame number gives spans (or sums of spans) beyond any float: the engine would then
+// divide by infinity and multiply that 0 by infinity, posing the widget at NaN.
+constexpr double kMaxTimelineSeconds = 1e30;
+
+// Seconds between two frames, worked out in double so that no product overflows; unsorted
+// frames would give a negative span, which no engine action can play, so it counts as none.
+double spanBetween(int fromIndex, int toIndex, float unitTime) {
     double span = ((double)toIndex - (double)fromIndex) * (double)unitTime;
-    if (!(span > 0) || !std::isfinite(span)) return 0.0f;
-    return (float)span;
+    if (!(span > 0) || !std::isfinite(span)) return 0.0;
+    return span;
 }
 
 ActionFrame* frameAt(CCArray* list, unsigned int i) {
@@ -124,11 +130,15 @@ CCAction* ActionNode::rebuildAction() {
         // The first frame only marks where the kind starts: one frame animates nothing.
         if (list->count() < 2) continue;
         CCArray* steps = CCArray::createWithCapacity(list->count() - 1);
+        double total = 0;
         for (unsigned int j = 1; j < list->count(); ++j) {
             ActionFrame* previous = frameAt(list, j - 1);
             ActionFrame* frame = frameAt(list, j);
-            float duration =
+            double span =
                 spanBetween(previous->getFrameIndex(), frame->getFrameIndex(), m_unitTime);
+            // The kind's whole sequence must stay a finite number of seconds.
+            float duration = (float)std::min(span, std::max(kMaxTimelineSeconds - total, 0.0));
+            total += duration;
             if (CCAction* action = frame->getAction(duration)) steps->addObject(action);
         }
         if (steps->count() == 0) continue;
@@ -181,10 +191,15 @@ bool ActionNode::updateToTime(float time) {
                     result = false;
                 } else {
                     ActionFrame* previous = frameAt(list, j - 1);
-                    float start = (float)previous->getFrameIndex() * m_unitTime;
-                    float span = t - start;
-                    applyFrameAt(span, 1.0f, previous);
-                    applyFrameAt(span, span > 0 ? (time - start) / span : 1.0f, frame);
+                    // In double: frame times beyond any float still interpolate.
+                    double start = (double)previous->getFrameIndex() * (double)m_unitTime;
+                    double span =
+                        spanBetween(previous->getFrameIndex(), frame->getFrameIndex(), m_unitTime);
+                    double progress = span > 0 ? ((double)time - start) / span : 1.0;
+                    progress = std::min(std::max(progress, 0.0), 1.0);
+                    float duration = (float)std::min(span, kMaxTimelineSeconds);
+                    applyFrameAt(duration, 1.0f, previous);
+                    applyFrameAt(duration, (float)progress, frame);
                     result = true;
                 }
                 break;
