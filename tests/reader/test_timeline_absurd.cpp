@@ -1,4 +1,5 @@
 #include <cmath>
+#include <limits>
 #include <string>
 
 #include "engine/nodes/CCNode.h"
@@ -110,6 +111,28 @@ TEST_F(AbsurdTimelineTest, PosingBetweenFarFramesInterpolates) {
     EXPECT_TRUE(poseIsFinite());
     EXPECT_FLOAT_EQ(50.0f, child->getContainerNode()->getPosition().x);
     EXPECT_FLOAT_EQ(50.0f, child->getContainerNode()->getRotation());
+}
+
+TEST_F(AbsurdTimelineTest, PosingAtTimesThatAreNoNumbers) {
+    ActionObject* timeline = load("0.5", frames({10, 30}), false);
+    ASSERT_NE(nullptr, timeline);
+    ActionNode* node = static_cast<ActionNode*>(timeline->getNodes()->objectAtIndex(0));
+    const float inf = std::numeric_limits<float>::infinity();
+    struct Case {
+        float time;
+        float x;  // where the widget is left
+    };
+    const Case cases[] = {
+        {std::numeric_limits<float>::quiet_NaN(), 7},  // no frame is at or after it: untouched
+        {inf, 7},
+        {-inf, 0},  // before every frame: the first frame's value
+    };
+    for (const Case& c : cases) {
+        child->setPosition(ccp(7, 7));
+        EXPECT_FALSE(node->updateToTime(c.time)) << c.time;
+        EXPECT_FLOAT_EQ(c.x, child->getContainerNode()->getPosition().x) << c.time;
+        EXPECT_TRUE(poseIsFinite()) << c.time;
+    }
 }
 
 }  // namespace
