@@ -67,6 +67,62 @@ TEST_F(SchedulerTest, CallbackReschedulesItselfWithANewInterval) {
     EXPECT_NEAR(0.2, poller->dts[0], 1e-4) << "the callback gets the time since it was scheduled";
 }
 
+TEST_F(SchedulerTest, SchedulingAScheduledCallbackAgainOnlyChangesItsInterval) {
+    poller->schedule(schedule_selector(Poller::frame), 1.0f);
+    stepFrames(6);  // 0.1 s
+    poller->schedule(schedule_selector(Poller::frame), 0.25f);
+    EXPECT_EQ(1u, CCDirector::sharedDirector()->getScheduler()->timerCount());
+    stepFrames(8);
+    EXPECT_EQ(0, poller->frames);
+    stepFrames(1);  // 0.25 s after the first scheduling: the time already waited counts
+    EXPECT_EQ(1, poller->frames);
+    stepFrames(15);
+    EXPECT_EQ(2, poller->frames);
+}
+
+TEST_F(SchedulerTest, ARepeatingTimerKeepsItsRateWhenFramesDoNotDivideItsInterval) {
+    // 0.04 s does not fit whole 1/60 s frames: the time past each firing counts toward the
+    // next, so one second still brings 25 calls rather than one every third frame.
+    poller->schedule(schedule_selector(Poller::frame), 0.04f);
+    stepFrames(60);
+    EXPECT_EQ(25, poller->frames);
+}
+
+// Writes its name into a shared list on every per-frame update.
+class UpdateRecorder : public CCNode {
+  public:
+    UpdateRecorder(std::vector<int>* calls, int name) : m_calls(calls), m_name(name) {}
+    void update(float) override { m_calls->push_back(m_name); }
+
+  private:
+    std::vector<int>* m_calls;
+    int m_name;
+};
+
+TEST_F(SchedulerTest, UpdatesRunByPriorityThenInSchedulingOrder) {
+    std::vector<int> calls;
+    const int priorities[] = {5, -1, 0, 0, -7};
+    for (int i = 0; i < 5; ++i) {
+        UpdateRecorder* node = new UpdateRecorder(&calls, i);
+        scene->addChild(node);
+        node->release();
+        node->scheduleUpdateWithPriority(priorities[i]);
+    }
+    stepFrames(1);
+    EXPECT_EQ((std::vector<int>{4, 1, 2, 3, 0}), calls);
+}
+
+TEST_F(SchedulerTest, ADelayReachedWithinARoundingErrorFiresOnThatFrame) {
+    // Frames measured by a real clock fall a hair short of 1/60 s: twelve of them are 0.2 s
+    // but for a few millionths, which must not push the call to the thirteenth.
+    poller->scheduleOnce(schedule_selector(Poller::frame), 0.2f);
+    CCDirector* director = CCDirector::sharedDirector();
+    for (int i = 0; i < 11; ++i) director->mainLoop(0.016666f);
+    EXPECT_EQ(0, poller->frames);
+    director->mainLoop(0.016666f);
+    EXPECT_EQ(1, poller->frames);
+}
+
 TEST_F(SchedulerTest, UnscheduledCallbackNeverFiresAgain) {
     poller->stopAfter = 1;
     poller->schedule(schedule_selector(Poller::tick), 0.2f);
