@@ -215,6 +215,36 @@ TEST_F(ActionTest, FirstStepCountsItsFrameSoHalfASecondIsThirtyFrames) {
     EXPECT_EQ(0u, node->numberOfRunningActions()) << "done and removed after 30 frames";
 }
 
+TEST_F(ActionTest, AnActionEndsOnTheFrameItsTimeIsReachedWithinARoundingError) {
+    // Frames measured by a real clock fall a hair short of 1/60 s; twelve of them finish a
+    // 0.2 s move, which must not linger a thirteenth frame.
+    CCScene* scene = CCScene::create();
+    run(scene);
+    CCNodeRGBA* node = CCNodeRGBA::create();
+    scene->addChild(node);
+    node->runAction(CCMoveBy::create(0.2f, CCPoint(30, 0)));
+    CCDirector* director = CCDirector::sharedDirector();
+    for (int i = 0; i < 11; ++i) director->mainLoop(0.016666f);
+    EXPECT_EQ(1u, node->numberOfRunningActions());
+    director->mainLoop(0.016666f);
+    EXPECT_FLOAT_EQ(30, node->getPositionX());
+    EXPECT_EQ(0u, node->numberOfRunningActions());
+}
+
+TEST_F(ActionTest, MoveToLandsExactlyOnItsEndPoint) {
+    const CCPoint starts[] = {CCPoint(0.1f, 0.7f), CCPoint(-3.3f, 1e4f), CCPoint(12.34f, -0.01f)};
+    const CCPoint end(1000.3f, -333.3f);
+    for (const CCPoint& start : starts) {
+        CCNode* node = CCNode::create();
+        node->setPosition(start);
+        CCMoveTo* move = CCMoveTo::create(1, end);
+        move->startWithTarget(node);
+        move->update(1);
+        EXPECT_EQ(end.x, node->getPositionX()) << start.x;
+        EXPECT_EQ(end.y, node->getPositionY()) << start.y;
+    }
+}
+
 TEST_F(ActionTest, ZeroAndNegativeDurationsFinishAtTheFirstStep) {
     CCScene* scene = CCScene::create();
     run(scene);

@@ -39,6 +39,31 @@ TEST_F(NodeTest, ReorderingMovesTheChildBehindItsNewEquals) {
     EXPECT_EQ((std::vector<int>{2, 3, 1}), tagsInDrawOrder(parent));
 }
 
+// Notes its tag in a shared list each time it draws.
+class DrawRecorder : public CCNode {
+  public:
+    explicit DrawRecorder(std::vector<int>* drawn) : m_drawn(drawn) {}
+    void draw(Renderer*) override { m_drawn->push_back(getTag()); }
+
+  private:
+    std::vector<int>* m_drawn;
+};
+
+TEST_F(NodeTest, ChildrenBelowZeroDrawBeforeTheirParentTheRestAfter) {
+    std::vector<int> drawn;
+    DrawRecorder* parent = new DrawRecorder(&drawn);
+    parent->setTag(100);
+    const int zOrders[] = {1, 0, -1, 0, -5};
+    for (int i = 0; i < 5; ++i) {
+        DrawRecorder* child = new DrawRecorder(&drawn);
+        parent->addChild(child, zOrders[i], i);
+        child->release();
+    }
+    parent->visit(nullptr);
+    EXPECT_EQ((std::vector<int>{4, 2, 100, 1, 3, 0}), drawn);
+    parent->release();
+}
+
 TEST_F(NodeTest, LifecyclePropagatesToChildrenAddedToARunningScene) {
     CCScene* scene = CCScene::create();
     run(scene);
