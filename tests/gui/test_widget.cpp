@@ -328,6 +328,13 @@ TEST_F(WidgetTest, HitTestIncludesTheEdgesOfTheAnchoredRectangle) {
     w->setAnchorPoint(CCPoint(0, 0));
     EXPECT_TRUE(w->hitTest(CCPoint(300, 340)));
     EXPECT_FALSE(w->hitTest(CCPoint(199, 300)));
+    // Each axis takes its own anchor component.
+    w->setAnchorPoint(CCPoint(0, 1));  // x 200..300, y 260..300
+    EXPECT_TRUE(w->hitTest(CCPoint(300, 260)));
+    EXPECT_FALSE(w->hitTest(CCPoint(250, 300.1f)));
+    w->setAnchorPoint(CCPoint(1, 0));  // x 100..200, y 300..340
+    EXPECT_TRUE(w->hitTest(CCPoint(100, 340)));
+    EXPECT_FALSE(w->hitTest(CCPoint(150, 299.9f)));
 }
 
 TEST_F(WidgetTest, HitTestWorksInTheParentsSpace) {

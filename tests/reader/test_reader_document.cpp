@@ -34,6 +34,9 @@ TEST(CCSGUIReaderVersion, ParsesFourPartVersions) {
         {"0.2.5.0", 250},
         {"0.2.4.9", 249},
         {"1.0", 0},  // shorter than 7 characters
+        {"1.2.30", 0},
+        {"1.2.3.", 0},
+        {"1.2.3.4", 1234},  // seven characters are enough
         {"", 0},
         {nullptr, 0},
         {"12.3.4.5", 12345},
