@@ -203,6 +203,22 @@ TEST_F(PageReaderTest, ReadOnCrossesIntoTheNextUnitAndStopsOnTheLastPage) {
     EXPECT_TRUE(showsImage(page()->playPauseItem(), "Images/pause_btn.png"));
 }
 
+TEST_F(PageReaderTest, ReadOnStartsTheNewPageWithAPauseBeforeItsFirstSentence) {
+    openPage(11);
+    page()->onPlayPause(page()->playPauseItem());
+    for (int frame = 0; frame < 60 * 60 && currentPage == 11; ++frame) step();
+    ASSERT_EQ(12, currentPage);
+    double turned = now();
+    size_t heardBefore = m_audio.played().size();
+    for (int frame = 0; frame < 60 * 3 && m_audio.played().size() == heardBefore; ++frame) step();
+    ASSERT_EQ(heardBefore + 1, m_audio.played().size());
+    EXPECT_EQ(recordingOf(12, 1), m_audio.played().back());
+    // The new page's first 0.2 s tick only ends the pause; the sentence waits 0.5 s more.
+    const double frame = 1.0 / 60;
+    EXPECT_GE(now() - turned, 0.7 - 1e-6);
+    EXPECT_LE(now() - turned, 0.7 + 3 * frame);
+}
+
 TEST_F(PageReaderTest, StepsStayWithinTheBook) {
     openPage(2);
     page()->onPreviousPage(nullptr);
