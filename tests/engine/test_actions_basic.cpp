@@ -245,6 +245,31 @@ TEST_F(ActionTest, MoveToLandsExactlyOnItsEndPoint) {
     }
 }
 
+TEST_F(ActionTest, ColourAndOpacityStayInRangeWhenAnEaseOvershoots) {
+    // An elastic or back ease takes time past the end (or before the start); a component
+    // goes no further than 0 or 255 instead of wrapping around.
+    struct Case {
+        unsigned char from, to;
+        float t;
+        unsigned char expected;
+    } cases[] = {{0, 255, 1.2f, 255}, {255, 0, 1.2f, 0}, {100, 255, -0.8f, 0}, {100, 0, -2, 255}};
+    for (const Case& c : cases) {
+        CCNodeRGBA* node = CCNodeRGBA::create();
+        node->setOpacity(c.from);
+        node->setColor(ccc3(c.from, c.from, c.from));
+        CCFadeTo* fade = CCFadeTo::create(1, c.to);
+        fade->startWithTarget(node);
+        fade->update(c.t);
+        EXPECT_EQ(c.expected, node->getOpacity())
+            << int(c.from) << "->" << int(c.to) << " at " << c.t;
+        CCTintTo* tint = CCTintTo::create(1, c.to, c.to, c.to);
+        tint->startWithTarget(node);
+        tint->update(c.t);
+        EXPECT_EQ(c.expected, node->getColor().g)
+            << int(c.from) << "->" << int(c.to) << " at " << c.t;
+    }
+}
+
 TEST_F(ActionTest, ZeroAndNegativeDurationsFinishAtTheFirstStep) {
     CCScene* scene = CCScene::create();
     run(scene);

@@ -207,6 +207,15 @@ TEST_F(CompoundActionTest, RepeatForeverKeepsCyclingWithoutDrift) {
     EXPECT_EQ(0u, node->numberOfRunningActions());
 }
 
+TEST_F(CompoundActionTest, RepeatForeverCarriesTheTimePastEachCycleIntoTheNext) {
+    // A 0.04 s cycle ends between frames; the rest of that frame belongs to the next cycle,
+    // so a second holds 25 cycles rather than one per three frames.
+    CCNodeRGBA* node = stageNode();
+    node->runAction(CCRepeatForever::create(CCMoveBy::create(0.04f, CCPoint(1, 0))));
+    frames(60);
+    EXPECT_NEAR(25, node->getPositionX(), 1e-3);
+}
+
 TEST_F(CompoundActionTest, RepeatForeverOfAnInstantRunRunsOncePerFrame) {
     CCNodeRGBA* node = stageNode();
     node->runAction(CCRepeatForever::create(CCSequence::create(mark("tick"), nullptr)));
