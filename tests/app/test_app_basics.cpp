@@ -97,6 +97,23 @@ TEST_F(ListDragTest, ClampsAtZero) {
     EXPECT_FLOAT_EQ(520, dragStart.y);
 }
 
+TEST_F(ListDragTest, ReachingABoundExactlyIsStillInRange) {
+    // Landing on 0 or on the limit itself is a normal step: the drag start and the
+    // remembered offset follow the finger there.
+    struct Case {
+        float from, to;
+    } cases[] = {{0, 40}, {20, 0}};
+    for (const Case& c : cases) {
+        list->setPosition(CCPoint(0, c.from));
+        offset = CCPoint(0, c.from);
+        dragStart = CCPoint(100, 500);
+        move(500 + c.to - c.from);
+        EXPECT_FLOAT_EQ(c.to, list->getPositionY()) << c.to;
+        EXPECT_EQ(CCPoint(0, c.to), offset) << c.to;
+        EXPECT_FLOAT_EQ(500 + c.to - c.from, dragStart.y) << c.to;
+    }
+}
+
 TEST_F(ListDragTest, AListShorterThanTheScreenStaysPut) {
     // A four-page unit has a limit of -460: every move leaves the list where it rests.
     dragStart = CCPoint(100, 500);
