@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <cmath>
 #include <string>
 #include <vector>
@@ -16,6 +17,7 @@
 #include "engine/nodes/CCMenuItem.h"
 #include "engine/nodes/CCSprite.h"
 #include "engine/render/CCTextureCache.h"
+#include "engine/transitions/CCTransitionPageTurn.h"
 #include "gui/UIButton.h"
 #include "gui/UILayer.h"
 #include "gui/UIRootWidget.h"
@@ -125,6 +127,37 @@ TEST_F(PageReaderTest, CaptionSitsBesideItsButton) {
     EXPECT_GE(sentenceButton(1)->getScaleY(), 1.4f) << "the book's big button is on page 2";
 }
 
+TEST_F(PageReaderTest, TheCaptionHidesWithinAWatcherTickOfTheRecordingsEnd) {
+    openPage(2);
+    const double frame = 1.0 / 60;
+    for (int index = 1; index <= 3; ++index) {
+        tapSentence(index);
+        for (int f = 0; f < 60 * 30 && m_audio.isPlaying(); ++f) step();
+        ASSERT_FALSE(m_audio.isPlaying()) << index;
+        double ended = now();
+        ASSERT_TRUE(captionBackground->isVisible()) << index;
+        for (int f = 0; f < 60 * 2 && captionBackground->isVisible(); ++f) step();
+        EXPECT_FALSE(captionBackground->isVisible()) << index;
+        EXPECT_LE(now() - ended, 0.3 + frame + 1e-6) << "the watcher looks every 0.3 s";
+    }
+}
+
+TEST_F(PageReaderTest, OnlyTheFirstLayerClassLogsWhenItShowsACaption) {
+    const std::string line = "Scene 1: onEnterTransitionDidFinish";
+    auto count = [&] { return std::count(logLines().begin(), logLines().end(), line); };
+    openPage(2);
+    ASSERT_NE(nullptr, runningLayer<TestLayer1>());
+    auto before = count();
+    tapSentence(2);
+    EXPECT_EQ(before + 1, count());
+    page()->onNextPage(nullptr);
+    settle();
+    ASSERT_NE(nullptr, runningLayer<TestLayer2>());
+    before = count();
+    tapSentence(1);
+    EXPECT_EQ(before, count());
+}
+
 TEST_F(PageReaderTest, ThePlayingSentenceIsNotRestarted) {
     openPage(2);
     tapSentence(2);
@@ -217,6 +250,27 @@ TEST_F(PageReaderTest, ReadOnStartsTheNewPageWithAPauseBeforeItsFirstSentence) {
     const double frame = 1.0 / 60;
     EXPECT_GE(now() - turned, 0.7 - 1e-6);
     EXPECT_LE(now() - turned, 0.7 + 3 * frame);
+}
+
+TEST_F(PageReaderTest, TurningBackCurlsThePageBackwards) {
+    struct Case {
+        int from;
+        bool forward, backwards;
+    } cases[] = {{5, true, false}, {5, false, true}};
+    for (const Case& c : cases) {
+        openPage(c.from);
+        if (c.forward) {
+            page()->onNextPage(nullptr);
+        } else {
+            page()->onPreviousPage(nullptr);
+        }
+        step();
+        auto* turn =
+            dynamic_cast<CCTransitionPageTurn*>(CCDirector::sharedDirector()->getRunningScene());
+        ASSERT_NE(nullptr, turn) << c.forward;
+        EXPECT_EQ(c.backwards, turn->isBackwards()) << c.forward;
+        settle();
+    }
 }
 
 TEST_F(PageReaderTest, StepsStayWithinTheBook) {

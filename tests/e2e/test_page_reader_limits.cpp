@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <regex>
 #include <sstream>
@@ -45,7 +46,16 @@ std::string withCaption(const std::string& table, const std::string& key, const 
 // Page 2 of the book, whose fourth sentence button (and its recording) is renamed to index 29,
 // and captions of 1599 and 1600 bytes for its first and third sentences.
 const std::string& editedBook() {
-    static std::string dir;
+    // Removed with the test program: links and copies only, never the book itself.
+    struct Folder {
+        std::string path;
+        ~Folder() {
+            std::error_code ignored;
+            if (!path.empty()) std::filesystem::remove_all(path, ignored);
+        }
+    };
+    static Folder folder;
+    std::string& dir = folder.path;
     if (!dir.empty()) return dir;
     char templ[] = "/tmp/pagly-edited-book-XXXXXX";
     dir = mkdtemp(templ);
