@@ -1,5 +1,6 @@
 #include "engine/actions/CCActionInterval.h"
 
+#include <cfloat>
 #include <cmath>
 
 #include "engine/nodes/CCNode.h"
@@ -21,6 +22,22 @@ unsigned char lerpByte(unsigned char from, unsigned char to, float t) {
     if (v < 0) v = 0;
     if (v > 255) v = 255;
     return (unsigned char)std::lround(v);
+}
+
+// from + (to - from) x t, worked out in double: in float the difference of two far-apart
+// values (a document may give +-3e38) is infinite and the pose becomes NaN. An overshooting
+// ease (t > 1) is held to the float range.
+float lerp(double from, double to, float t) {
+    from = std::fmax(-FLT_MAX, std::fmin(FLT_MAX, from));
+    to = std::fmax(-FLT_MAX, std::fmin(FLT_MAX, to));  // an infinite change ends at the edge
+    double v = from + (to - from) * t;
+    if (v > FLT_MAX) return FLT_MAX;
+    if (v < -FLT_MAX) return -FLT_MAX;
+    return (float)v;
+}
+
+CCPoint lerp(const CCPoint& from, const CCPoint& to, float t) {
+    return CCPoint(lerp(from.x, to.x, t), lerp(from.y, to.y, t));
 }
 
 }  // namespace
@@ -77,7 +94,7 @@ void CCMoveTo::startWithTarget(CCNode* target) {
 void CCMoveTo::update(float t) {
     if (!m_pTarget) return;
     // Land exactly on the end position rather than on start + delta rounded.
-    m_pTarget->setPosition(t >= 1 ? m_endPosition : m_startPosition + m_delta * t);
+    m_pTarget->setPosition(t >= 1 ? m_endPosition : lerp(m_startPosition, m_endPosition, t));
 }
 
 // --- CCMoveBy ---
@@ -103,7 +120,10 @@ void CCMoveBy::startWithTarget(CCNode* target) {
 }
 
 void CCMoveBy::update(float t) {
-    if (m_pTarget) m_pTarget->setPosition(m_startPosition + m_delta * t);
+    if (!m_pTarget) return;
+    m_pTarget->setPosition(
+        CCPoint(lerp(m_startPosition.x, (double)m_startPosition.x + m_delta.x, t),
+                lerp(m_startPosition.y, (double)m_startPosition.y + m_delta.y, t)));
 }
 
 // --- CCScaleTo / CCScaleBy ---
@@ -136,7 +156,7 @@ void CCScaleTo::update(float t) {
     if (t >= 1) {
         m_pTarget->setScale(m_endX, m_endY);
     } else {
-        m_pTarget->setScale(m_startX + (m_endX - m_startX) * t, m_startY + (m_endY - m_startY) * t);
+        m_pTarget->setScale(lerp(m_startX, m_endX, t), lerp(m_startY, m_endY, t));
     }
 }
 
@@ -183,15 +203,17 @@ void CCRotateTo::startWithTarget(CCNode* target) {
     CCActionInterval::startWithTarget(target);
     m_startAngle = target->getRotation();
     // The short way round: the difference folded into -180..180.
-    float diff = std::fmod(m_endAngle - m_startAngle, 360.0f);
+    double diff = std::fmod((double)m_endAngle - m_startAngle, 360.0);
+    if (!std::isfinite(diff)) diff = 0;
     if (diff > 180) diff -= 360;
     if (diff < -180) diff += 360;
-    m_diff = diff;
+    m_diff = (float)diff;
 }
 
 void CCRotateTo::update(float t) {
     if (!m_pTarget) return;
-    m_pTarget->setRotation(t >= 1 ? m_endAngle : m_startAngle + m_diff * t);
+    m_pTarget->setRotation(t >= 1 ? m_endAngle
+                                  : lerp(m_startAngle, (double)m_startAngle + m_diff, t));
 }
 
 CCRotateBy* CCRotateBy::create(float duration, float angle) {
@@ -215,7 +237,7 @@ void CCRotateBy::startWithTarget(CCNode* target) {
 }
 
 void CCRotateBy::update(float t) {
-    if (m_pTarget) m_pTarget->setRotation(m_startAngle + m_angle * t);
+    if (m_pTarget) m_pTarget->setRotation(lerp(m_startAngle, (double)m_startAngle + m_angle, t));
 }
 
 // --- CCTintTo ---
