@@ -153,6 +153,23 @@ TEST_F(ScrollViewTest, DraggingFollowsTheFingerAndNeverPassesAnEnd) {
     touchUp(200, 0);
 }
 
+TEST_F(ScrollViewTest, LandingExactlyOnAnEndCountsAsReachingIt) {
+    view->setInnerContainerSize(CCSize(200, 1200));
+    touchDown(200, 300);
+    step();
+    touchMove(200, 1100);  // 800 up: the bottom lands exactly on the view's bottom
+    EXPECT_FLOAT_EQ(0.0f, inner()->getBottomEdge());
+    EXPECT_TRUE(view->isBottomEnd());
+    EXPECT_EQ(std::vector<int>{ScrollViewEventScrollToBottom}, log->events);
+    step();
+    touchMove(200, 300);  // and back: the top lands exactly on the view's top
+    EXPECT_FLOAT_EQ(400.0f, inner()->getTopEdge());
+    EXPECT_TRUE(view->isTopEnd());
+    EXPECT_EQ((std::vector<int>{ScrollViewEventScrollToBottom, ScrollViewEventScrollToTop}),
+              log->events);
+    touchUp(200, 300);
+}
+
 TEST_F(ScrollViewTest, HorizontalViewScrollsAlongX) {
     view->setDirection(ScrollViewDirHorizontal);
     view->setInnerContainerSize(CCSize(600, 100));
