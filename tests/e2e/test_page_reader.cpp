@@ -216,6 +216,42 @@ TEST_F(PageReaderTest, RepeatPageReadsThePageOverAndOver) {
     }
 }
 
+TEST_F(PageReaderTest, SwitchingAutomaticReadingOffSilencesTheSentenceAndStopsThere) {
+    openPage(19);
+    page()->onPlayPause(page()->playPauseItem());
+    for (int frame = 0; frame < 60 * 3 && !m_audio.isPlaying(); ++frame) step();
+    ASSERT_TRUE(m_audio.isPlaying());
+    size_t heard = m_audio.played().size();
+    page()->onPlayPause(page()->playPauseItem());
+    EXPECT_FALSE(autoReadOn);
+    EXPECT_FALSE(m_audio.isPlaying());
+    advance(5);
+    EXPECT_EQ(heard, m_audio.played().size()) << "no further sentence";
+}
+
+TEST_F(PageReaderTest, WhileASentencePlaysAutomaticReadingLooksEveryHalfSecond) {
+    // Each sentence starts on a tick, and every tick until the next start is 0.5 s long:
+    // starts lie whole half seconds apart, however long the recordings are.
+    readingMode = RepeatPage;
+    openPage(19);
+    page()->onPlayPause(page()->playPauseItem());
+    std::vector<double> starts;
+    std::string playing;
+    for (int frame = 0; frame < 60 * 40 && starts.size() < 6; ++frame) {
+        step();
+        std::string now = m_audio.isPlaying() ? m_audio.current() : "";
+        if (!now.empty() && now != playing) starts.push_back(this->now());
+        playing = now;
+    }
+    ASSERT_EQ(6u, starts.size());
+    const double frame = 1.0 / 60;
+    for (size_t i = 1; i < starts.size(); ++i) {
+        if (i % 3 == 0) continue;  // starting the page again takes a 0.2 s tick
+        double halves = (starts[i] - starts[i - 1]) / 0.5;
+        EXPECT_NEAR(std::round(halves), halves, 2 * frame / 0.5) << "sentence " << i;
+    }
+}
+
 TEST_F(PageReaderTest, ReadOnCrossesIntoTheNextUnitAndStopsOnTheLastPage) {
     openPage(11);
     page()->onPlayPause(page()->playPauseItem());

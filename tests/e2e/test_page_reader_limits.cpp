@@ -44,7 +44,7 @@ std::string withCaption(const std::string& table, const std::string& key, const 
 }
 
 // Page 2 of the book, whose fourth sentence button (and its recording) is renamed to index 29,
-// and captions of 1599 and 1600 bytes for its first and third sentences.
+// captions of 1599 and 1600 bytes for its first and third sentences and none for its second.
 const std::string& editedBook() {
     // Removed with the test program: links and copies only, never the book itself.
     struct Folder {
@@ -87,6 +87,8 @@ const std::string& editedBook() {
     std::string captions = readAll(book + "/Stringstr.xml");
     captions = withCaption(captions, "str021", std::string(1599, 'a'));
     captions = withCaption(captions, "str023", std::string(1600, 'b'));
+    captions =
+        std::regex_replace(captions, std::regex("<key>str022</key>\\s*<string>[^<]*</string>"), "");
     writeAll(dir + "/Stringstr.xml", captions);
     return dir;
 }
@@ -129,6 +131,16 @@ TEST_F(PageLimitsTest, CaptionsFrom1600BytesOnAreNotShown) {
         EXPECT_EQ(c.shown, captionLabel->isVisible()) << c.bytes;
         EXPECT_EQ(c.shown, captionBackground->isVisible()) << c.bytes;
     }
+}
+
+TEST_F(PageLimitsTest, ASentenceWithoutACaptionEmptiesTheCaptionAndShrinksItsBackground) {
+    openPage(2);
+    tapAt(centreOf(sentenceButton(1)));
+    ASSERT_GT(captionBackground->getSize().height, 0);
+    tapAt(centreOf(sentenceButton(2)));
+    EXPECT_EQ(recordingOf(2, 2), m_audio.current());
+    EXPECT_STREQ("", captionLabel->getString());
+    EXPECT_EQ(CCSize(0, 0), captionBackground->getSize());
 }
 
 }  // namespace
