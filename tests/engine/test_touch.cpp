@@ -4,6 +4,7 @@
 #include "engine/base/CCSet.h"
 #include "engine/director/CCDirector.h"
 #include "engine/director/CCTouch.h"
+#include "engine/director/CCTouchDispatcher.h"
 #include "engine/nodes/CCLayer.h"
 #include "engine/nodes/CCScene.h"
 #include "support/Harness.h"
@@ -102,6 +103,15 @@ TEST_F(TouchTest, LayerLeavingTheSceneStopsTakingTouches) {
     tap(5, 5);
     EXPECT_TRUE(g_calls.empty());
     EXPECT_EQ(0u, CCDirector::sharedDirector()->getTouchDispatcher()->delegateCount());
+}
+
+TEST_F(TouchTest, ADelegateRegisteredTwiceGetsEachTouchOnce) {
+    TargetedLayer* layer = add(new TargetedLayer("once", true, 0));
+    CCTouchDispatcher* dispatcher = CCDirector::sharedDirector()->getTouchDispatcher();
+    dispatcher->addTargetedDelegate(layer, 3, false);  // already registered by the layer
+    EXPECT_EQ(1u, dispatcher->delegateCount());
+    tap(5, 5);
+    EXPECT_EQ((std::vector<std::string>{"once began", "once ended"}), g_calls);
 }
 
 TEST_F(TouchTest, DisabledDispatchDropsTouches) {
