@@ -9,6 +9,7 @@
 #include <stdlib.h>
 #include <unistd.h>
 
+#include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <fstream>
@@ -85,8 +86,27 @@ inline void destroySingletons() {
     CCSGUIReader::destroyInstance();
 }
 
-// Runs one input; returns false when engine objects were left alive (a leak).
-inline bool readDocument(const uint8_t* data, size_t size) {
+// Whether every node under `node` is posed at finite numbers (a NaN pose draws nothing and
+// poisons every transform below it).
+inline bool posesAreFinite(cocos2d::CCNode* node) {
+    if (!node) return true;
+    for (float v : {node->getPositionX(), node->getPositionY(), node->getScaleX(),
+                    node->getScaleY(), node->getRotation()}) {
+        if (!std::isfinite(v)) return false;
+    }
+    if (cocos2d::CCArray* children = node->getChildren()) {
+        for (cocos2d::CCObject* child : *children) {
+            if (!posesAreFinite(static_cast<cocos2d::CCNode*>(child))) return false;
+        }
+    }
+    return true;
+}
+
+enum class Outcome { Clean, Leaked, NonFinitePose };
+
+// Runs one input: Clean, or what went wrong (engine objects left alive, a node posed at NaN
+// or infinity by the document or its timelines).
+inline Outcome readDocument(const uint8_t* data, size_t size) {
     using namespace cocos2d;
     using namespace cocos2d::extension;
     Workspace& w = workspace();
@@ -98,6 +118,7 @@ inline bool readDocument(const uint8_t* data, size_t size) {
     director->reset();
     director->setRenderer(w.renderer);
     long baseline = CCObject::liveObjectCount();
+    bool finite = true;
     {
         RefPtr<UIWidget> root = CCSGUIReader::instance()->loadWidgetTree(w.document.c_str());
         if (root) {
@@ -115,6 +136,7 @@ inline bool readDocument(const uint8_t* data, size_t size) {
                 }
             }
             for (int frame = 0; frame < 3; ++frame) director->mainLoop(1.0f / 60.0f);
+            finite = posesAreFinite(layer);
             // Timelines hold their widgets without owning them: they go first.
             ActionManager::destroyInstance();
         }
@@ -122,7 +144,8 @@ inline bool readDocument(const uint8_t* data, size_t size) {
     director->reset();
     director->setRenderer(nullptr);
     destroySingletons();
-    return CCObject::liveObjectCount() == baseline;
+    if (CCObject::liveObjectCount() != baseline) return Outcome::Leaked;
+    return finite ? Outcome::Clean : Outcome::NonFinitePose;
 }
 
 }  // namespace pagly::fuzz

@@ -1,6 +1,6 @@
 // libFuzzer target: arbitrary bytes as a UI document file. A crash, a hang (libFuzzer's
-// -timeout) or a leak of engine objects is a finding; keep each finding's input under
-// fuzz/regressions/reader/ so the reader tests replay it.
+// -timeout), a leak of engine objects or a node posed at NaN or infinity is a finding; keep each
+// finding's input under fuzz/regressions/reader/ so the reader tests replay it.
 #include <cstdio>
 #include <cstdlib>
 
@@ -20,9 +20,15 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    if (!pagly::fuzz::readDocument(data, size)) {
-        fprintf(stderr, "engine objects leaked while reading this input\n");
-        abort();
+    switch (pagly::fuzz::readDocument(data, size)) {
+        case pagly::fuzz::Outcome::Clean:
+            break;
+        case pagly::fuzz::Outcome::Leaked:
+            fprintf(stderr, "engine objects leaked while reading this input\n");
+            abort();
+        case pagly::fuzz::Outcome::NonFinitePose:
+            fprintf(stderr, "a node was posed at NaN or infinity by this input\n");
+            abort();
     }
     return 0;
 }

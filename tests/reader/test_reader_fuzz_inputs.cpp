@@ -14,7 +14,8 @@ namespace {
 class ReaderFuzzInputsTest : public pagly::test::ReaderTest {};
 
 // Every seed of the fuzz corpus and every input that ever crashed the reader goes through the
-// fuzz target's whole path (read, stage, draw, timelines, clean-up) without a crash or leak.
+// fuzz target's whole path (read, stage, draw, timelines, clean-up) without a crash, a leak or
+// a node posed at NaN or infinity.
 TEST_F(ReaderFuzzInputsTest, SeedsAndRegressionsReadCleanly) {
     namespace fs = std::filesystem;
     pagly::fuzz::setUp(fixtures());
@@ -29,10 +30,13 @@ TEST_F(ReaderFuzzInputsTest, SeedsAndRegressionsReadCleanly) {
                                     std::istreambuf_iterator<char>());
             files->setResourceRoot(fixtures());
             testing::internal::CaptureStdout();
-            bool clean = pagly::fuzz::readDocument(reinterpret_cast<const uint8_t*>(bytes.data()),
-                                                   bytes.size());
+            pagly::fuzz::Outcome outcome = pagly::fuzz::readDocument(
+                reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
             testing::internal::GetCapturedStdout();
-            EXPECT_TRUE(clean) << entry.path() << " left engine objects alive";
+            EXPECT_NE(pagly::fuzz::Outcome::Leaked, outcome)
+                << entry.path() << " left engine objects alive";
+            EXPECT_NE(pagly::fuzz::Outcome::NonFinitePose, outcome)
+                << entry.path() << " posed a node at NaN or infinity";
             ++inputs;
         }
     }
