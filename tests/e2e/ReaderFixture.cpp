@@ -6,6 +6,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 
 #include "app/BookNames.h"
 #include "app/PageLayer.h"
@@ -31,6 +32,11 @@ const std::string& ReaderTest::sandbox() {
     if (dir.empty()) {
         char templ[] = "/tmp/pagly-book-XXXXXX";
         dir = mkdtemp(templ);
+        // Gone when the test program ends (the links only: the book itself is never touched).
+        atexit([] {
+            std::error_code ignored;
+            std::filesystem::remove_all(sandbox(), ignored);
+        });
         // Link every entry of the book into the sandbox.
         if (DIR* d = opendir(PAGLY_BOOK_DIR)) {
             while (dirent* e = readdir(d)) {
@@ -47,10 +53,19 @@ const std::string& ReaderTest::sandbox() {
 
 std::string ReaderTest::markerPath() { return sandbox() + "/ft.xml"; }
 
+std::string ReaderTest::userDataFolder() { return sandbox() + "/.userdata"; }
+
 void ReaderTest::SetUp() {
     AudioEngineTest::SetUp();
     CCFileUtils::sharedFileUtils()->setResourceRoot(sandbox());
     remove(markerPath().c_str());
+    // The user's data folder of this machine is none of the tests' business: a marker left
+    // there by a real run must not change what they see, nor may they leave one behind.
+    const char* data = getenv("XDG_DATA_HOME");
+    m_savedDataHome = data ? data : "";
+    m_hadDataHome = data != nullptr;
+    setenv("XDG_DATA_HOME", userDataFolder().c_str(), 1);
+    remove((userDataFolder() + "/pagly/ft.xml").c_str());
     resetReadingState();
     VisibleArea::reset();
 }
@@ -58,6 +73,11 @@ void ReaderTest::SetUp() {
 void ReaderTest::TearDown() {
     AudioEngineTest::TearDown();
     CCFileUtils::sharedFileUtils()->setResourceRoot(PAGLY_BOOK_DIR);
+    if (m_hadDataHome) {
+        setenv("XDG_DATA_HOME", m_savedDataHome.c_str(), 1);
+    } else {
+        unsetenv("XDG_DATA_HOME");
+    }
 }
 
 void ReaderTest::startOnMainPage() {

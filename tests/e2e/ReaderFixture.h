@@ -32,6 +32,8 @@ class ReaderTest : public AudioEngineTest {
     // The sandbox book folder; the marker file path in it.
     static const std::string& sandbox();
     static std::string markerPath();
+    // Stands in for the user's data folder (XDG_DATA_HOME) while a test runs.
+    static std::string userDataFolder();
 
     // Starts on the main page, as the application does.
     void startOnMainPage();
@@ -56,6 +58,10 @@ class ReaderTest : public AudioEngineTest {
 
     // The recording file of sentence `index` on `page`.
     static std::string recordingOf(int page, int index);
+
+  private:
+    std::string m_savedDataHome;
+    bool m_hadDataHome = false;
 };
 
 template <class T>
