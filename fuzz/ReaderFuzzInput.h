@@ -62,8 +62,8 @@ inline void setUp(const std::string& fixtures) {
     w.renderer = cocos2d::SDLRenderer::createOffscreen(64, 96);
 }
 
-// Removes the private folder again (the fuzzer keeps it until it exits).
-inline void tearDown() {
+// Removes the private folder again.
+inline void removeFolder() {
     Workspace& w = workspace();
     if (w.document.empty()) return;
     std::string folder = w.document.substr(0, w.document.rfind('/'));
@@ -71,6 +71,12 @@ inline void tearDown() {
     for (const char* sub : {"images", "sheets"}) unlink((folder + "/" + sub).c_str());
     rmdir(folder.c_str());
     w.document.clear();
+}
+
+// Removes the private folder and the renderer.
+inline void tearDown() {
+    removeFolder();
+    Workspace& w = workspace();
     delete w.renderer;
     w.renderer = nullptr;
 }

@@ -16,6 +16,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
     if (!freopen("/dev/null", "w", stdout)) return 0;
     cocos2d::CCSetLogSink(quiet);
     pagly::fuzz::setUp(PAGLY_FUZZ_FIXTURES);
+    atexit(pagly::fuzz::removeFolder);  // libFuzzer ends the process without a tear-down
     return 0;
 }
 
