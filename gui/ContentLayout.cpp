@@ -1,5 +1,7 @@
 #include "gui/ContentLayout.h"
 
+#include "engine/base/RefPtr.h"
+
 namespace cocos2d {
 namespace extension {
 
@@ -35,6 +37,26 @@ int ContentLayout::getLayoutType() {
 
 void ContentLayout::doLayout() {
     if (m_pInnerContainer) m_pInnerContainer->doLayout();
+}
+
+// A listener may let go of the container while it is told: keep it until the end.
+bool ContentLayout::onTouchBegan(const CCPoint& touchPoint) {
+    RefPtr<ContentLayout> keep(this);
+    bool pass = Layout::onTouchBegan(touchPoint);
+    handlePressLogic(touchPoint);
+    return pass;
+}
+
+void ContentLayout::onTouchMoved(const CCPoint& touchPoint) {
+    RefPtr<ContentLayout> keep(this);
+    Layout::onTouchMoved(touchPoint);
+    handleMoveLogic(touchPoint);
+}
+
+void ContentLayout::onTouchEnded(const CCPoint& touchPoint) {
+    RefPtr<ContentLayout> keep(this);
+    Layout::onTouchEnded(touchPoint);
+    handleReleaseLogic(touchPoint);
 }
 
 }  // namespace extension

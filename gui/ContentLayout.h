@@ -1,14 +1,20 @@
 #pragma once
 
 #include "gui/Layout.h"
+#include "gui/UIScrollInterface.h"
 
 namespace cocos2d {
 namespace extension {
 
 // A panel that keeps its content widgets in an inner container it moves as a whole (the
-// scroll view and the drag panel): children added to it go to the container.
-class ContentLayout : public Layout {
+// scroll view and the drag panel): children added to it go to the container. Its own touches
+// run the widget behaviour first, then the container's press / move / release.
+class ContentLayout : public Layout, public UIScrollInterface {
   public:
+    bool onTouchBegan(const CCPoint& touchPoint) override;
+    void onTouchMoved(const CCPoint& touchPoint) override;
+    void onTouchEnded(const CCPoint& touchPoint) override;
+
     bool addChild(UIWidget* child) override;
     bool removeChild(UIWidget* child) override;
     void removeAllChildren() override;

@@ -327,44 +327,9 @@ void UIDragPanel::handleReleaseLogic(const CCPoint& touchPoint) {
     if (!gliding && m_bBounceEnabled && !m_bRunningAction && uncoversPanel()) startBounce();
 }
 
-void UIDragPanel::interceptTouchEvent(WidgetTouchEvent kind, UIWidget* sender,
-                                      const CCPoint& touchPoint) {
-    switch (kind) {
-        case TouchBegan:
-            handlePressLogic(touchPoint);
-            break;
-        case TouchMoved:
-            if (ccpDistance(sender->getTouchStartPos(), touchPoint) <= kChildFocusCancelOffset) {
-                break;
-            }
-            sender->setFocus(false);
-            handleMoveLogic(touchPoint);
-            break;
-        case TouchEnded:
-            handleReleaseLogic(touchPoint);
-            break;
-        default:
-            break;
-    }
-}
-
-bool UIDragPanel::onTouchBegan(const CCPoint& touchPoint) {
-    RefPtr<UIDragPanel> keep(this);
-    bool pass = ContentLayout::onTouchBegan(touchPoint);
-    handlePressLogic(touchPoint);
-    return pass;
-}
-
-void UIDragPanel::onTouchMoved(const CCPoint& touchPoint) {
-    RefPtr<UIDragPanel> keep(this);
-    ContentLayout::onTouchMoved(touchPoint);
-    handleMoveLogic(touchPoint);
-}
-
-void UIDragPanel::onTouchEnded(const CCPoint& touchPoint) {
-    RefPtr<UIDragPanel> keep(this);
-    ContentLayout::onTouchEnded(touchPoint);
-    handleReleaseLogic(touchPoint);
+// Measured in any direction: the panel moves both ways.
+bool UIDragPanel::hasLeftChild(UIWidget* sender, const CCPoint& touchPoint) const {
+    return ccpDistance(sender->getTouchStartPos(), touchPoint) > kChildFocusCancelOffset;
 }
 
 void UIDragPanel::onTouchCancelled(const CCPoint& touchPoint) {

@@ -54,7 +54,7 @@ typedef void (CCObject::*SEL_DragPanelEvent)(CCObject* sender, DragPanelEventTyp
 // A release glides on with an eased move; without bounce the content never uncovers the panel and
 // reports when it rests against an edge or corner, with bounce it may be pulled past an edge and
 // springs back. All movement advances with the director's frame step.
-class UIDragPanel : public ContentLayout, public UIScrollInterface {
+class UIDragPanel : public ContentLayout {
   public:
     UIDragPanel();
     ~UIDragPanel() override;
@@ -64,9 +64,6 @@ class UIDragPanel : public ContentLayout, public UIScrollInterface {
     std::string getDescription() const override;
     void onEnter() override;
 
-    bool onTouchBegan(const CCPoint& touchPoint) override;
-    void onTouchMoved(const CCPoint& touchPoint) override;
-    void onTouchEnded(const CCPoint& touchPoint) override;
     void onTouchCancelled(const CCPoint& touchPoint) override;
     void onChildTouchEvent(WidgetTouchEvent kind, UIWidget* sender, const CCPoint& point) override;
     void update(float dt) override;
@@ -74,8 +71,6 @@ class UIDragPanel : public ContentLayout, public UIScrollInterface {
     void handlePressLogic(const CCPoint& touchPoint) override;
     void handleMoveLogic(const CCPoint& touchPoint) override;
     void handleReleaseLogic(const CCPoint& touchPoint) override;
-    void interceptTouchEvent(WidgetTouchEvent kind, UIWidget* sender,
-                             const CCPoint& touchPoint) override;
 
     // Sizes the inner container (never smaller than the panel) and aligns it to the top.
     void setInnerContainerSize(const CCSize& size);
@@ -111,6 +106,8 @@ class UIDragPanel : public ContentLayout, public UIScrollInterface {
 
   protected:
     void onSizeChanged() override;
+    // A finger that stays near where it touched a child is still pressing it.
+    bool hasLeftChild(UIWidget* sender, const CCPoint& touchPoint) const override;
 
   private:
     // The content's edges in the panel's space.

@@ -69,25 +69,9 @@ void UIPageView::handleMoveLogic(const CCPoint& touchPoint) {
 
 void UIPageView::handleReleaseLogic(const CCPoint&) {}
 
-void UIPageView::interceptTouchEvent(WidgetTouchEvent kind, UIWidget* sender,
-                                     const CCPoint& touchPoint) {
-    switch (kind) {
-        case TouchBegan:
-            handlePressLogic(touchPoint);
-            break;
-        case TouchMoved:
-            if (std::fabs(sender->getTouchStartPos().x - touchPoint.x) >
-                m_fChildFocusCancelOffset) {
-                sender->setFocus(false);
-                handleMoveLogic(touchPoint);
-            }
-            break;
-        case TouchEnded:
-            handleReleaseLogic(touchPoint);
-            break;
-        default:
-            break;
-    }
+// Pages turn sideways: only the horizontal distance counts.
+bool UIPageView::hasLeftChild(UIWidget* sender, const CCPoint& touchPoint) const {
+    return std::fabs(sender->getTouchStartPos().x - touchPoint.x) > m_fChildFocusCancelOffset;
 }
 
 bool UIPageView::onTouchBegan(const CCPoint& touchPoint) {

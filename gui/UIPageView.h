@@ -33,12 +33,14 @@ class UIPageView : public Layout, public UIScrollInterface {
     void handlePressLogic(const CCPoint& touchPoint) override;
     void handleMoveLogic(const CCPoint& touchPoint) override;
     void handleReleaseLogic(const CCPoint& touchPoint) override;
-    void interceptTouchEvent(WidgetTouchEvent kind, UIWidget* sender,
-                             const CCPoint& touchPoint) override;
 
     CCArray* getPages() const { return m_pages.get(); }
     int getCurPageIndex() const { return m_nCurrentPage; }
     float getChildFocusCancelOffset() const { return m_fChildFocusCancelOffset; }
+
+  protected:
+    // A finger that stays near where it touched a child is still pressing it.
+    bool hasLeftChild(UIWidget* sender, const CCPoint& touchPoint) const override;
 
   private:
     RefPtr<CCArray> m_pages;

@@ -226,51 +226,16 @@ void UIScrollView::handleReleaseLogic(const CCPoint& touchPoint) {
     endRecordSlide();
 }
 
-void UIScrollView::interceptTouchEvent(WidgetTouchEvent kind, UIWidget* sender,
-                                       const CCPoint& touchPoint) {
-    switch (kind) {
-        case TouchBegan:
-            handlePressLogic(touchPoint);
-            break;
-        case TouchMoved: {
-            // A finger that stays near where it touched the child is still pressing it.
-            const CCPoint& start = sender->getTouchStartPos();
-            float travelled = 0.0f;  // a view without an axis never takes the drag over
-            if (m_eDirection == ScrollViewDirVertical) {
-                travelled = std::fabs(start.y - touchPoint.y);
-            } else if (m_eDirection == ScrollViewDirHorizontal) {
-                travelled = std::fabs(start.x - touchPoint.x);
-            }
-            if (travelled <= m_fChildFocusCancelOffset) break;
-            if (sender->isFocused()) sender->setFocus(false);
-            handleMoveLogic(touchPoint);
-            break;
-        }
-        case TouchEnded:
-            handleReleaseLogic(touchPoint);
-            break;
-        default:
-            break;
+// Measured along the scroll axis only.
+bool UIScrollView::hasLeftChild(UIWidget* sender, const CCPoint& touchPoint) const {
+    const CCPoint& start = sender->getTouchStartPos();
+    float travelled = 0.0f;  // a view without an axis never takes the drag over
+    if (m_eDirection == ScrollViewDirVertical) {
+        travelled = std::fabs(start.y - touchPoint.y);
+    } else if (m_eDirection == ScrollViewDirHorizontal) {
+        travelled = std::fabs(start.x - touchPoint.x);
     }
-}
-
-bool UIScrollView::onTouchBegan(const CCPoint& touchPoint) {
-    RefPtr<UIScrollView> keep(this);
-    bool pass = ContentLayout::onTouchBegan(touchPoint);
-    handlePressLogic(touchPoint);
-    return pass;
-}
-
-void UIScrollView::onTouchMoved(const CCPoint& touchPoint) {
-    RefPtr<UIScrollView> keep(this);
-    ContentLayout::onTouchMoved(touchPoint);
-    handleMoveLogic(touchPoint);
-}
-
-void UIScrollView::onTouchEnded(const CCPoint& touchPoint) {
-    RefPtr<UIScrollView> keep(this);
-    ContentLayout::onTouchEnded(touchPoint);
-    handleReleaseLogic(touchPoint);
+    return travelled > m_fChildFocusCancelOffset;
 }
 
 void UIScrollView::onTouchCancelled(const CCPoint& touchPoint) {

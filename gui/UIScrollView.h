@@ -36,7 +36,7 @@ typedef void (CCObject::*SEL_ScrollViewEvent)(CCObject* sender, ScrollViewEventT
 // A clipping panel whose content (kept in an inner container) the finger scrolls along one axis.
 // The content never passes its ends: reaching one stops it there and tells the listener. A flick
 // keeps the content moving, slowing at a constant rate, frame by frame.
-class UIScrollView : public ContentLayout, public UIScrollInterface {
+class UIScrollView : public ContentLayout {
   public:
     UIScrollView();
     ~UIScrollView() override;
@@ -47,9 +47,6 @@ class UIScrollView : public ContentLayout, public UIScrollInterface {
     void onEnter() override;
     void onExit() override;
 
-    bool onTouchBegan(const CCPoint& touchPoint) override;
-    void onTouchMoved(const CCPoint& touchPoint) override;
-    void onTouchEnded(const CCPoint& touchPoint) override;
     void onTouchCancelled(const CCPoint& touchPoint) override;
     void onChildTouchEvent(WidgetTouchEvent kind, UIWidget* sender, const CCPoint& point) override;
     void update(float dt) override;
@@ -57,8 +54,6 @@ class UIScrollView : public ContentLayout, public UIScrollInterface {
     void handlePressLogic(const CCPoint& touchPoint) override;
     void handleMoveLogic(const CCPoint& touchPoint) override;
     void handleReleaseLogic(const CCPoint& touchPoint) override;
-    void interceptTouchEvent(WidgetTouchEvent kind, UIWidget* sender,
-                             const CCPoint& touchPoint) override;
 
     // --- operations the scroll view adds, in their slot order ---
     // Moves the content by offset along the axis unless that would pass an end, in which case the
@@ -94,6 +89,8 @@ class UIScrollView : public ContentLayout, public UIScrollInterface {
 
   protected:
     void onSizeChanged() override;
+    // A finger that stays near where it touched a child is still pressing it.
+    bool hasLeftChild(UIWidget* sender, const CCPoint& touchPoint) const override;
 
   private:
     // The coordinate along the scroll axis of a world point, in the view's own space.
