@@ -7,10 +7,8 @@
 #include "app/ReadingState.h"
 #include "engine/base/CCObject.h"
 #include "engine/director/CCDirector.h"
-#include "gui/WidgetHelper.h"
 #include "gui/reader/ActionManager.h"
 #include "gui/reader/CCSGUIReader.h"
-#include "gui/reader/JsonHelper.h"
 
 using namespace cocos2d;
 using namespace cocos2d::extension;
@@ -28,10 +26,7 @@ void BM_BuildPageLayer(benchmark::State& state) {
         layer->release();
         CCAutoreleasePool::sharedPool()->drain();
     }
-    ActionManager::destroyInstance();
-    CCSGUIReader::destroyInstance();
-    WidgetHelper::destroyInstance();
-    JsonHelper::destroyInstance();
+    destroyDocumentSingletons();
     CCDirector::sharedDirector()->reset();
     CCSetLogSink(nullptr);
 }

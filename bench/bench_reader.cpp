@@ -14,10 +14,8 @@
 #include "engine/director/CCDirector.h"
 #include "engine/platform/CCFileUtils.h"
 #include "gui/UIWidget.h"
-#include "gui/WidgetHelper.h"
 #include "gui/reader/ActionManager.h"
 #include "gui/reader/CCSGUIReader.h"
-#include "gui/reader/JsonHelper.h"
 
 using namespace cocos2d;
 using namespace cocos2d::extension;
@@ -52,10 +50,7 @@ void BM_ReadPageIntoWidgetTree(benchmark::State& state) {
         CCAutoreleasePool::sharedPool()->drain();
     }
     state.SetLabel(page);
-    ActionManager::destroyInstance();
-    CCSGUIReader::destroyInstance();
-    WidgetHelper::destroyInstance();
-    JsonHelper::destroyInstance();
+    destroyDocumentSingletons();
     CCDirector::sharedDirector()->reset();
     CCSetLogSink(nullptr);
 }

@@ -25,11 +25,9 @@
 #include "gui/UILayer.h"
 #include "gui/UIRootWidget.h"
 #include "gui/UIWidget.h"
-#include "gui/WidgetHelper.h"
 #include "gui/reader/ActionManager.h"
 #include "gui/reader/ActionObject.h"
 #include "gui/reader/CCSGUIReader.h"
-#include "gui/reader/JsonHelper.h"
 
 namespace pagly::fuzz {
 
@@ -79,17 +77,6 @@ inline void tearDown() {
     Workspace& w = workspace();
     delete w.renderer;
     w.renderer = nullptr;
-}
-
-inline void destroySingletons() {
-    using namespace cocos2d::extension;
-    JsonHelper::destroyInstance();
-    if (WidgetHelper::hasInstance()) {
-        CCSGUIReader::destroyInstance();
-        WidgetHelper::destroyInstance();
-    }
-    ActionManager::destroyInstance();
-    CCSGUIReader::destroyInstance();
 }
 
 // Whether every node under `node` is posed at finite numbers (a NaN pose draws nothing and
@@ -149,7 +136,7 @@ inline Outcome readDocument(const uint8_t* data, size_t size) {
     }
     director->reset();
     director->setRenderer(nullptr);
-    destroySingletons();
+    cocos2d::extension::destroyDocumentSingletons();
     if (CCObject::liveObjectCount() != baseline) return Outcome::Leaked;
     return finite ? Outcome::Clean : Outcome::NonFinitePose;
 }

@@ -47,6 +47,13 @@ void CCSGUIReader::destroyInstance() {
 
 bool CCSGUIReader::hasInstance() { return g_instance != nullptr; }
 
+void destroyDocumentSingletons() {
+    ActionManager::destroyInstance();
+    CCSGUIReader::destroyInstance();
+    WidgetHelper::destroyInstance();
+    JsonHelper::destroyInstance();
+}
+
 CCSGUIReader::~CCSGUIReader() = default;
 
 int CCSGUIReader::parseVersion(const char* text) {

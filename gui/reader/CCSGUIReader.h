@@ -70,5 +70,11 @@ class CCSGUIReader : public CCObject {
     bool m_legacyDocument = false;
 };
 
+// Releases every process-wide object of the document toolkit (the timeline manager, the reader,
+// the widget helper, the JSON helper), timelines first since they hold widgets without owning
+// them; the next use makes each anew. For programs and tests that read documents outside a
+// page scene, whose own exit does this in its fixed order.
+void destroyDocumentSingletons();
+
 }  // namespace extension
 }  // namespace cocos2d

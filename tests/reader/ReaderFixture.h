@@ -9,7 +9,6 @@
 #include "gui/reader/ActionManager.h"
 #include "gui/reader/CCSGUIReader.h"
 #include "gui/reader/JsonDictionary.h"
-#include "gui/reader/JsonHelper.h"
 #include "support/Harness.h"
 
 namespace pagly::test {
@@ -34,16 +33,7 @@ class ReaderTest : public EngineTest {
 
     static std::string fixtures() { return std::string(PAGLY_FIXTURES_DIR) + "/reader"; }
 
-    static void destroySingletons() {
-        using namespace cocos2d::extension;
-        JsonHelper::destroyInstance();
-        if (WidgetHelper::hasInstance()) {
-            CCSGUIReader::destroyInstance();
-            WidgetHelper::destroyInstance();
-        }
-        ActionManager::destroyInstance();
-        CCSGUIReader::destroyInstance();
-    }
+    static void destroySingletons() { cocos2d::extension::destroyDocumentSingletons(); }
 
     cocos2d::extension::CCSGUIReader* reader() {
         return cocos2d::extension::CCSGUIReader::instance();
