@@ -53,11 +53,7 @@ std::string fileText(const std::string& path) {
 // Where the book folder cannot take the marker (here a folder stands in its place), the
 // marker goes to the user's data folder and the book is left as it is.
 TEST_F(MainPageEdgesTest, AMarkerPathThatIsAFolderSendsTheMarkerToTheDataFolder) {
-    char dataTemplate[] = "/tmp/pagly-data-XXXXXX";
-    std::string data = mkdtemp(dataTemplate);
-    const char* savedData = getenv("XDG_DATA_HOME");
-    std::string saved = savedData ? savedData : "";
-    setenv("XDG_DATA_HOME", data.c_str(), 1);
+    std::string data = userDataFolder();  // the fixture's stand-in for XDG_DATA_HOME
     ASSERT_EQ(0, mkdir(markerPath().c_str(), 0755));
 
     startOnMainPage();
@@ -71,24 +67,13 @@ TEST_F(MainPageEdgesTest, AMarkerPathThatIsAFolderSendsTheMarkerToTheDataFolder)
 
     rmdir(markerPath().c_str());
     remove(inData.c_str());
-    rmdir((data + "/pagly").c_str());
-    rmdir(data.c_str());
-    if (savedData) {
-        setenv("XDG_DATA_HOME", saved.c_str(), 1);
-    } else {
-        unsetenv("XDG_DATA_HOME");
-    }
 }
 
 // A pipe where a marker would go must not stall the start: opening one for writing (or
 // reading) waits for the other end, which never comes. The marker goes where it can or is
 // not written at all.
 TEST_F(MainPageEdgesTest, APipeInTheMarkersPlaceDoesNotStallTheStart) {
-    char dataTemplate[] = "/tmp/pagly-data-XXXXXX";
-    std::string data = mkdtemp(dataTemplate);
-    const char* savedData = getenv("XDG_DATA_HOME");
-    std::string saved = savedData ? savedData : "";
-    setenv("XDG_DATA_HOME", data.c_str(), 1);
+    std::string data = userDataFolder();  // the fixture's stand-in for XDG_DATA_HOME
     std::string inData = data + "/pagly/ft.xml";
     mkdir((data + "/pagly").c_str(), 0755);
     ASSERT_EQ(0, mkfifo(markerPath().c_str(), 0644));
@@ -107,13 +92,6 @@ TEST_F(MainPageEdgesTest, APipeInTheMarkersPlaceDoesNotStallTheStart) {
 
     remove(markerPath().c_str());
     remove(inData.c_str());
-    rmdir((data + "/pagly").c_str());
-    rmdir(data.c_str());
-    if (savedData) {
-        setenv("XDG_DATA_HOME", saved.c_str(), 1);
-    } else {
-        unsetenv("XDG_DATA_HOME");
-    }
 }
 
 }  // namespace
