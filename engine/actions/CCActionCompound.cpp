@@ -9,12 +9,6 @@ namespace cocos2d {
 
 namespace {
 
-template <class T>
-T* autoreleased(T* action) {
-    action->autorelease();
-    return action;
-}
-
 // The non-null actions of a null-ended argument list.
 std::vector<CCFiniteTimeAction*> collect(CCFiniteTimeAction* first, va_list args) {
     std::vector<CCFiniteTimeAction*> list;
@@ -56,7 +50,7 @@ CCSequence* CCSequence::createWithVariableList(CCFiniteTimeAction* first, va_lis
     if (list.empty()) return nullptr;
     CCSequence* s = new CCSequence();
     s->initWithActions(list);
-    return autoreleased(s);
+    return ccAutoreleased(s);
 }
 
 CCSequence* CCSequence::createWithTwoActions(CCFiniteTimeAction* one, CCFiniteTimeAction* two) {
@@ -68,7 +62,7 @@ CCSequence* CCSequence::create(CCArray* actions) {
     if (list.empty()) return nullptr;
     CCSequence* s = new CCSequence();
     s->initWithActions(list);
-    return autoreleased(s);
+    return ccAutoreleased(s);
 }
 
 bool CCSequence::initWithActions(const std::vector<CCFiniteTimeAction*>& actions) {
@@ -94,7 +88,7 @@ CCSequence* CCSequence::copy() {
     for (auto& a : m_actions) list.push_back(static_cast<CCFiniteTimeAction*>(a->copy()));
     CCSequence* s = new CCSequence();
     s->initWithActions(list);
-    return autoreleased(s);
+    return ccAutoreleased(s);
 }
 
 CCSequence* CCSequence::reverse() {
@@ -106,7 +100,7 @@ CCSequence* CCSequence::reverse() {
     }
     CCSequence* s = new CCSequence();
     s->initWithActions(list);
-    return autoreleased(s);
+    return ccAutoreleased(s);
 }
 
 void CCSequence::startWithTarget(CCNode* target) {
@@ -170,7 +164,7 @@ CCSpawn* CCSpawn::createWithVariableList(CCFiniteTimeAction* first, va_list args
     if (list.empty()) return nullptr;
     CCSpawn* s = new CCSpawn();
     s->initWithActions(list);
-    return autoreleased(s);
+    return ccAutoreleased(s);
 }
 
 CCSpawn* CCSpawn::createWithTwoActions(CCFiniteTimeAction* one, CCFiniteTimeAction* two) {
@@ -182,7 +176,7 @@ CCSpawn* CCSpawn::create(CCArray* actions) {
     if (list.empty()) return nullptr;
     CCSpawn* s = new CCSpawn();
     s->initWithActions(list);
-    return autoreleased(s);
+    return ccAutoreleased(s);
 }
 
 bool CCSpawn::initWithActions(const std::vector<CCFiniteTimeAction*>& actions) {
@@ -207,7 +201,7 @@ CCSpawn* CCSpawn::copy() {
     for (auto& a : m_actions) list.push_back(static_cast<CCFiniteTimeAction*>(a->copy()));
     CCSpawn* s = new CCSpawn();
     s->initWithActions(list);
-    return autoreleased(s);
+    return ccAutoreleased(s);
 }
 
 CCSpawn* CCSpawn::reverse() {
@@ -222,7 +216,7 @@ CCSpawn* CCSpawn::reverse() {
     }
     CCSpawn* s = new CCSpawn();
     s->initWithActions(list);
-    return autoreleased(s);
+    return ccAutoreleased(s);
 }
 
 void CCSpawn::startWithTarget(CCNode* target) {
@@ -261,7 +255,7 @@ CCRepeat* CCRepeat::create(CCFiniteTimeAction* action, unsigned int times) {
     if (!action) return nullptr;
     CCRepeat* r = new CCRepeat();
     r->initWithAction(action, times);
-    return autoreleased(r);
+    return ccAutoreleased(r);
 }
 
 bool CCRepeat::initWithAction(CCFiniteTimeAction* action, unsigned int times) {
@@ -325,7 +319,7 @@ CCRepeatForever* CCRepeatForever::create(CCActionInterval* action) {
     if (!action) return nullptr;
     CCRepeatForever* r = new CCRepeatForever();
     r->initWithAction(action);
-    return autoreleased(r);
+    return ccAutoreleased(r);
 }
 
 bool CCRepeatForever::initWithAction(CCActionInterval* action) {
@@ -371,7 +365,7 @@ CCSpeed* CCSpeed::create(CCActionInterval* action, float speed) {
     if (!action) return nullptr;
     CCSpeed* s = new CCSpeed();
     s->initWithAction(action, speed);
-    return autoreleased(s);
+    return ccAutoreleased(s);
 }
 
 bool CCSpeed::initWithAction(CCActionInterval* action, float speed) {

@@ -8,12 +8,6 @@ namespace {
 
 const float kPi = 3.14159265358979f;
 
-template <class T>
-T* autoreleased(T* action) {
-    action->autorelease();
-    return action;
-}
-
 // A rate or period that is zero, negative or not a number would make the curves meaningless
 // (or divide by zero): fall back to the plain value.
 float sanePositive(float v, float fallback) { return (v > 0 && std::isfinite(v)) ? v : fallback; }
@@ -60,7 +54,7 @@ CCEaseIn* CCEaseIn::create(CCActionInterval* action, float rate) {
     if (!action) return nullptr;
     CCEaseIn* e = new CCEaseIn();
     e->initWithAction(action, rate);
-    return autoreleased(e);
+    return ccAutoreleased(e);
 }
 CCEaseIn* CCEaseIn::copy() { return create(m_inner->copy(), m_fRate); }
 CCActionInterval* CCEaseIn::reverse() {
@@ -73,7 +67,7 @@ CCEaseOut* CCEaseOut::create(CCActionInterval* action, float rate) {
     if (!action) return nullptr;
     CCEaseOut* e = new CCEaseOut();
     e->initWithAction(action, rate);
-    return autoreleased(e);
+    return ccAutoreleased(e);
 }
 CCEaseOut* CCEaseOut::copy() { return create(m_inner->copy(), m_fRate); }
 CCActionInterval* CCEaseOut::reverse() {
@@ -86,7 +80,7 @@ CCEaseInOut* CCEaseInOut::create(CCActionInterval* action, float rate) {
     if (!action) return nullptr;
     CCEaseInOut* e = new CCEaseInOut();
     e->initWithAction(action, rate);
-    return autoreleased(e);
+    return ccAutoreleased(e);
 }
 CCEaseInOut* CCEaseInOut::copy() { return create(m_inner->copy(), m_fRate); }
 CCEaseInOut* CCEaseInOut::reverse() {
@@ -105,7 +99,7 @@ CCEaseSineInOut* CCEaseSineInOut::create(CCActionInterval* action) {
     if (!action) return nullptr;
     CCEaseSineInOut* e = new CCEaseSineInOut();
     e->initWithAction(action);
-    return autoreleased(e);
+    return ccAutoreleased(e);
 }
 CCEaseSineInOut* CCEaseSineInOut::copy() { return create(m_inner->copy()); }
 CCEaseSineInOut* CCEaseSineInOut::reverse() {
@@ -123,7 +117,7 @@ CCEaseElasticOut* CCEaseElasticOut::create(CCActionInterval* action, float perio
     if (!action) return nullptr;
     CCEaseElasticOut* e = new CCEaseElasticOut();
     e->initWithAction(action, period);
-    return autoreleased(e);
+    return ccAutoreleased(e);
 }
 CCEaseElasticOut* CCEaseElasticOut::copy() { return create(m_inner->copy(), m_fPeriod); }
 CCActionInterval* CCEaseElasticOut::reverse() {
@@ -141,7 +135,7 @@ CCEaseElasticIn* CCEaseElasticIn::create(CCActionInterval* action, float period)
     if (!action) return nullptr;
     CCEaseElasticIn* e = new CCEaseElasticIn();
     e->initWithAction(action, period);
-    return autoreleased(e);
+    return ccAutoreleased(e);
 }
 CCEaseElasticIn* CCEaseElasticIn::copy() { return create(m_inner->copy(), m_fPeriod); }
 CCActionInterval* CCEaseElasticIn::reverse() {

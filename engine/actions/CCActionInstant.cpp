@@ -4,14 +4,6 @@
 
 namespace cocos2d {
 
-namespace {
-template <class T>
-T* autoreleased(T* action) {
-    action->autorelease();
-    return action;
-}
-}  // namespace
-
 void CCActionInstant::startWithTarget(CCNode* target) {
     CCFiniteTimeAction::startWithTarget(target);
     m_bDone = false;
@@ -22,13 +14,13 @@ void CCActionInstant::step(float) {
     update(1);
 }
 
-CCShow* CCShow::create() { return autoreleased(new CCShow()); }
+CCShow* CCShow::create() { return ccAutoreleased(new CCShow()); }
 CCFiniteTimeAction* CCShow::reverse() { return CCHide::create(); }
 void CCShow::update(float) {
     if (m_pTarget) m_pTarget->setVisible(true);
 }
 
-CCHide* CCHide::create() { return autoreleased(new CCHide()); }
+CCHide* CCHide::create() { return ccAutoreleased(new CCHide()); }
 CCFiniteTimeAction* CCHide::reverse() { return CCShow::create(); }
 void CCHide::update(float) {
     if (m_pTarget) m_pTarget->setVisible(false);
@@ -37,7 +29,7 @@ void CCHide::update(float) {
 CCPlace* CCPlace::create(const CCPoint& position) {
     CCPlace* a = new CCPlace();
     a->m_position = position;
-    return autoreleased(a);
+    return ccAutoreleased(a);
 }
 void CCPlace::update(float) {
     if (m_pTarget) m_pTarget->setPosition(m_position);
@@ -47,13 +39,13 @@ CCCallFunc* CCCallFunc::create(CCObject* selectorTarget, SEL_CallFunc selector) 
     CCCallFunc* a = new CCCallFunc();
     a->m_selectorTarget = selectorTarget;
     a->m_callFunc = selector;
-    return autoreleased(a);
+    return ccAutoreleased(a);
 }
 
 CCCallFunc* CCCallFunc::create(std::function<void()> function) {
     CCCallFunc* a = new CCCallFunc();
     a->m_function = std::move(function);
-    return autoreleased(a);
+    return ccAutoreleased(a);
 }
 
 CCCallFunc* CCCallFunc::copy() {
@@ -61,7 +53,7 @@ CCCallFunc* CCCallFunc::copy() {
     a->m_selectorTarget = m_selectorTarget.get();
     a->m_callFunc = m_callFunc;
     a->m_function = m_function;
-    return autoreleased(a);
+    return ccAutoreleased(a);
 }
 
 void CCCallFunc::update(float) { execute(); }
@@ -81,13 +73,13 @@ CCCallFuncN* CCCallFuncN::create(CCObject* selectorTarget, SEL_CallFuncN selecto
     CCCallFuncN* a = new CCCallFuncN();
     a->m_selectorTarget = selectorTarget;
     a->m_callFuncN = selector;
-    return autoreleased(a);
+    return ccAutoreleased(a);
 }
 
 CCCallFuncN* CCCallFuncN::create(std::function<void(CCNode*)> function) {
     CCCallFuncN* a = new CCCallFuncN();
     a->m_functionN = std::move(function);
-    return autoreleased(a);
+    return ccAutoreleased(a);
 }
 
 CCCallFuncN* CCCallFuncN::copy() {
@@ -95,7 +87,7 @@ CCCallFuncN* CCCallFuncN::copy() {
     a->m_selectorTarget = m_selectorTarget.get();
     a->m_callFuncN = m_callFuncN;
     a->m_functionN = m_functionN;
-    return autoreleased(a);
+    return ccAutoreleased(a);
 }
 
 void CCCallFuncN::execute() {

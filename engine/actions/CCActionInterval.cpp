@@ -9,12 +9,6 @@ namespace cocos2d {
 
 namespace {
 
-template <class T>
-T* autoreleased(T* action) {
-    action->autorelease();
-    return action;
-}
-
 CCRGBAProtocol* rgbaOf(CCNode* target) { return dynamic_cast<CCRGBAProtocol*>(target); }
 
 unsigned char lerpByte(unsigned char from, unsigned char to, float t) {
@@ -74,7 +68,7 @@ void CCActionInterval::startWithTarget(CCNode* target) {
 CCMoveTo* CCMoveTo::create(float duration, const CCPoint& position) {
     CCMoveTo* a = new CCMoveTo();
     a->initWithDuration(duration, position);
-    return autoreleased(a);
+    return ccAutoreleased(a);
 }
 
 bool CCMoveTo::initWithDuration(float duration, const CCPoint& position) {
@@ -102,7 +96,7 @@ void CCMoveTo::update(float t) {
 CCMoveBy* CCMoveBy::create(float duration, const CCPoint& delta) {
     CCMoveBy* a = new CCMoveBy();
     a->initWithDuration(duration, delta);
-    return autoreleased(a);
+    return ccAutoreleased(a);
 }
 
 bool CCMoveBy::initWithDuration(float duration, const CCPoint& delta) {
@@ -133,7 +127,7 @@ CCScaleTo* CCScaleTo::create(float duration, float scale) { return create(durati
 CCScaleTo* CCScaleTo::create(float duration, float scaleX, float scaleY) {
     CCScaleTo* a = new CCScaleTo();
     a->initWithDuration(duration, scaleX, scaleY);
-    return autoreleased(a);
+    return ccAutoreleased(a);
 }
 
 bool CCScaleTo::initWithDuration(float duration, float scaleX, float scaleY) {
@@ -167,7 +161,7 @@ CCScaleBy* CCScaleBy::create(float duration, float scaleX, float scaleY) {
     a->initWithDuration(duration, scaleX, scaleY);
     a->m_byX = scaleX;
     a->m_byY = scaleY;
-    return autoreleased(a);
+    return ccAutoreleased(a);
 }
 
 CCScaleBy* CCScaleBy::copy() { return create(m_fDuration, m_byX, m_byY); }
@@ -188,7 +182,7 @@ void CCScaleBy::startWithTarget(CCNode* target) {
 CCRotateTo* CCRotateTo::create(float duration, float angle) {
     CCRotateTo* a = new CCRotateTo();
     a->initWithDuration(duration, angle);
-    return autoreleased(a);
+    return ccAutoreleased(a);
 }
 
 bool CCRotateTo::initWithDuration(float duration, float angle) {
@@ -219,7 +213,7 @@ void CCRotateTo::update(float t) {
 CCRotateBy* CCRotateBy::create(float duration, float angle) {
     CCRotateBy* a = new CCRotateBy();
     a->initWithDuration(duration, angle);
-    return autoreleased(a);
+    return ccAutoreleased(a);
 }
 
 bool CCRotateBy::initWithDuration(float duration, float angle) {
@@ -245,7 +239,7 @@ void CCRotateBy::update(float t) {
 CCTintTo* CCTintTo::create(float duration, unsigned char r, unsigned char g, unsigned char b) {
     CCTintTo* a = new CCTintTo();
     a->initWithDuration(duration, ccc3(r, g, b));
-    return autoreleased(a);
+    return ccAutoreleased(a);
 }
 
 bool CCTintTo::initWithDuration(float duration, const ccColor3B& color) {
@@ -273,7 +267,7 @@ void CCTintTo::update(float t) {
 CCFadeTo* CCFadeTo::create(float duration, unsigned char opacity) {
     CCFadeTo* a = new CCFadeTo();
     a->initWithDuration(duration, opacity);
-    return autoreleased(a);
+    return ccAutoreleased(a);
 }
 
 bool CCFadeTo::initWithDuration(float duration, unsigned char opacity) {
@@ -297,7 +291,7 @@ void CCFadeTo::update(float t) {
 CCFadeIn* CCFadeIn::create(float duration) {
     CCFadeIn* a = new CCFadeIn();
     a->initWithDuration(duration);
-    return autoreleased(a);
+    return ccAutoreleased(a);
 }
 
 CCFadeIn* CCFadeIn::copy() { return create(m_fDuration); }
@@ -310,7 +304,7 @@ void CCFadeIn::update(float t) {
 CCFadeOut* CCFadeOut::create(float duration) {
     CCFadeOut* a = new CCFadeOut();
     a->initWithDuration(duration);
-    return autoreleased(a);
+    return ccAutoreleased(a);
 }
 
 CCFadeOut* CCFadeOut::copy() { return create(m_fDuration); }
@@ -325,7 +319,7 @@ void CCFadeOut::update(float t) {
 CCDelayTime* CCDelayTime::create(float duration) {
     CCDelayTime* a = new CCDelayTime();
     a->initWithDuration(duration);
-    return autoreleased(a);
+    return ccAutoreleased(a);
 }
 
 CCDelayTime* CCDelayTime::copy() { return create(m_fDuration); }

@@ -68,6 +68,14 @@ T* ccCreateInitialized(T* object) {
     return object;
 }
 
+// Hands a new object back autoreleased, typed as it is (for create functions whose init
+// cannot fail).
+template <class T>
+T* ccAutoreleased(T* object) {
+    object->autorelease();
+    return object;
+}
+
 // Debug log: one plain line per call, printf-style.
 void CCLog(const char* format, ...)
 #if defined(__GNUC__)
