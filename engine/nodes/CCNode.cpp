@@ -267,7 +267,6 @@ void CCNode::onEnter() {
     std::vector<CCObject*> entered;  // each held until the end, so no address is reused
     std::unordered_set<CCObject*> seen;
     for (bool more = m_pChildren && m_pChildren->count() > 0; more;) {
-        more = false;
         std::vector<CCObject*> snapshot = m_pChildren->data();
         for (CCObject* o : snapshot) o->retain();
         for (CCObject* o : snapshot) {
@@ -276,9 +275,10 @@ void CCNode::onEnter() {
             o->retain();
             entered.push_back(o);
             c->onEnter();
-            more = true;
         }
         for (CCObject* o : snapshot) o->release();
+        // Another pass only when the callbacks changed the children.
+        more = m_pChildren && m_pChildren->data() != snapshot;
     }
     for (CCObject* o : entered) o->release();
     resumeSchedulerAndActions();
