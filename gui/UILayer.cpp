@@ -10,12 +10,6 @@ namespace extension {
 UILayer::UILayer() {}
 
 UILayer::~UILayer() {
-    // The root's render node is not removed from this layer, which is already being destroyed
-    // (removing a child retains its parent); it goes with the layer's own children instead.
-    if (m_pRootWidget) {
-        CCNode* rootNode = m_pRootWidget->getContainerNode();
-        if (rootNode && rootNode->getParent() == this) rootNode->setParent(nullptr);
-    }
     // The tree first: its widgets may still sit in the input manager's list.
     m_pRootWidget.reset();
     m_pInputManager.reset();
