@@ -12,7 +12,8 @@ CCNode* create(bool scale9) {
     return CCSprite::create();
 }
 
-void load(CCNode* node, bool scale9, const char* name, TextureResType texType) {
+void load(CCNode* node, bool scale9, const char* name, TextureResType texType,
+          const CCRect& capInsets) {
     if (!node || !name) return;
     bool loaded = true;
     if (scale9) {
@@ -22,6 +23,7 @@ void load(CCNode* node, bool scale9, const char* name, TextureResType texType) {
         } else if (texType == TexturePlist) {
             loaded = sprite->initWithSpriteFrameName(name);
         }
+        if (loaded && !capInsets.equals(CCRectZero)) sprite->setCapInsets(capInsets);
     } else {
         CCSprite* sprite = static_cast<CCSprite*>(node);
         if (texType == TextureLocal) {

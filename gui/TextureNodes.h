@@ -16,8 +16,11 @@ namespace texturenode {
 // An empty image node of the requested kind (autoreleased).
 CCNode* create(bool scale9);
 // Loads an image file (TextureLocal) or a sprite frame (TexturePlist) into the node; any other
-// kind loads nothing. A missing image logs a line and leaves the node as it was.
-void load(CCNode* node, bool scale9, const char* name, TextureResType texType);
+// kind loads nothing. A missing image logs a line and leaves the node as it was. A nine-slice
+// node is cut by the widget's cap insets when it has any (else in thirds), so that a new image
+// keeps the insets set before it.
+void load(CCNode* node, bool scale9, const char* name, TextureResType texType,
+          const CCRect& capInsets = CCRectZero);
 // Gives a freshly loaded node the widget's colour and opacity. A plain sprite receives them
 // through its parent's cascade every frame, so it keeps its own colour white (tinting it as
 // well would apply the colour twice); a nine-slice node passes only its own colour to its

@@ -75,10 +75,8 @@ void UIButton::loadTexture(CCNode* node, std::string& file, TextureResType& type
     std::string copy = name;
     file = copy;
     typeField = texType;
-    texturenode::load(node, m_bScale9Enabled, copy.c_str(), texType);
-    // A new image keeps the insets set for this state: the page swaps the sentence buttons'
-    // images after their document gave the insets, which would otherwise fall back to thirds.
-    if (!capInsets.equals(CCRectZero)) texturenode::setCapInsets(node, m_bScale9Enabled, capInsets);
+    // The page swaps the sentence buttons' images after their document gave the insets.
+    texturenode::load(node, m_bScale9Enabled, copy.c_str(), texType, capInsets);
     texturenode::tint(node, m_bScale9Enabled, getColor(), getOpacity());
     size = node->getContentSize();
     setAnchorPoint(m_anchorPoint);

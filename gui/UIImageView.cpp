@@ -24,10 +24,7 @@ void UIImageView::loadTexture(const char* name, TextureResType texType) {
     std::string copy = name;
     m_strTextureFile = copy;
     m_eImageTexType = texType;
-    texturenode::load(m_pImageRenderer, m_bScale9Enabled, copy.c_str(), texType);
-    // A new image keeps the insets already set (else they fall back to thirds).
-    if (!m_capInsets.equals(CCRectZero))
-        texturenode::setCapInsets(m_pImageRenderer, m_bScale9Enabled, m_capInsets);
+    texturenode::load(m_pImageRenderer, m_bScale9Enabled, copy.c_str(), texType, m_capInsets);
     texturenode::tint(m_pImageRenderer, m_bScale9Enabled, getColor(), getOpacity());
     m_imageTextureSize = m_pImageRenderer->getContentSize();
     setAnchorPoint(m_anchorPoint);

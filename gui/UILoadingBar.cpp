@@ -34,7 +34,7 @@ void UILoadingBar::loadTexture(const char* name, TextureResType texType) {
     // An image that cannot be loaded leaves the node as it is: it must then hold the whole old
     // image, not the share the bar showed, or that share would pass for the whole from now on.
     showWholeImage();
-    texturenode::load(m_pBarRenderer, m_bScale9Enabled, copy.c_str(), texType);
+    texturenode::load(m_pBarRenderer, m_bScale9Enabled, copy.c_str(), texType, m_capInsets);
     texturenode::tint(m_pBarRenderer, m_bScale9Enabled, getColor(), getOpacity());
     m_barRendererTextureSize = m_pBarRenderer->getContentSize();
     // A sheet frame is cut from its own place in the sheet, a file from its corner; read from the

@@ -48,7 +48,8 @@ void UISlider::loadBarTexture(const char* name, TextureResType texType) {
     std::string copy = name;
     m_strTextureFile = copy;
     m_eBarTexType = texType;
-    texturenode::load(m_pBarRenderer, m_bScale9Enabled, copy.c_str(), texType);
+    texturenode::load(m_pBarRenderer, m_bScale9Enabled, copy.c_str(), texType,
+                      m_capInsetsBarRenderer);
     texturenode::tint(m_pBarRenderer, m_bScale9Enabled, getColor(), getOpacity());
     m_barTextureSize = m_pBarRenderer->getContentSize();
     onSizeChanged();
@@ -69,7 +70,8 @@ void UISlider::loadProgressBarTexture(const char* name, TextureResType texType) 
             ->setTextureRect(CCRect(m_progressTextureOrigin.x, m_progressTextureOrigin.y,
                                     m_progressTextureSize.width, m_progressTextureSize.height));
     }
-    texturenode::load(m_pProgressBarRenderer, m_bScale9Enabled, copy.c_str(), texType);
+    texturenode::load(m_pProgressBarRenderer, m_bScale9Enabled, copy.c_str(), texType,
+                      m_capInsetsProgressBarRenderer);
     texturenode::tint(m_pProgressBarRenderer, m_bScale9Enabled, getColor(), getOpacity());
     m_pProgressBarRenderer->setAnchorPoint(CCPoint(0.0f, 0.5f));
     m_progressTextureSize = m_pProgressBarRenderer->getContentSize();

@@ -148,6 +148,9 @@ TEST_F(LoadingBarTest, NineSliceBarSetsItsPreferredWidth) {
     ASSERT_NE(nullptr, node);
     EXPECT_EQ(CCSize(80, 30), node->getPreferredSize());
     EXPECT_EQ(CCPoint(0, 0.5f), node->getAnchorPoint());
+    bar->loadTexture("nine.png");  // a new image keeps the insets and the share shown
+    EXPECT_TRUE(node->getCapInsets().equals(CCRect(10, 10, 10, 10)));
+    EXPECT_EQ(CCSize(80, 30), node->getPreferredSize());
     bar->setIgnoreSize(true);  // refused in nine-slice mode
     EXPECT_FALSE(bar->isIgnoreSize());
     bar->setDirection(LoadingBarTypeRight);

@@ -180,6 +180,14 @@ TEST_F(SliderTest, NineSliceBarAndProgressFollowTheSize) {
     slider->setPercent(25);
     EXPECT_EQ(CCSize(50, 48), progress->getPreferredSize());
     EXPECT_EQ(CCPoint(0, 0.5f), progress->getAnchorPoint());
+    // New images keep the insets already set, and the sizes shown.
+    slider->setCapInsets(CCRect(4, 4, 20, 20));
+    slider->loadBarTexture("btn_normal.png");
+    slider->loadProgressBarTexture("photo.png");
+    EXPECT_TRUE(bar->getCapInsets().equals(CCRect(4, 4, 20, 20)));
+    EXPECT_TRUE(progress->getCapInsets().equals(CCRect(4, 4, 20, 20)));
+    EXPECT_EQ(CCSize(200, 40), bar->getContentSize());
+    EXPECT_EQ(CCSize(50, 48), progress->getPreferredSize());
     slider->setIgnoreSize(true);  // refused in nine-slice mode
     EXPECT_FALSE(slider->isIgnoreSize());
     slider->setScale9Enabled(false);
