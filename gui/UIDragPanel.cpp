@@ -39,12 +39,6 @@ bool UIDragPanel::init() {
 
 std::string UIDragPanel::getDescription() const { return "DragPanel"; }
 
-void UIDragPanel::onEnter() {
-    ContentLayout::onEnter();
-    // Taking a widget off its tree stops its per-frame update; back on one, it needs it again.
-    if (isUpdateEnabled()) setUpdateEnabled(true);
-}
-
 // ---------------------------------------------------------------- size
 
 void UIDragPanel::onSizeChanged() {

@@ -62,7 +62,6 @@ class UIDragPanel : public ContentLayout {
 
     bool init() override;
     std::string getDescription() const override;
-    void onEnter() override;
 
     void onTouchCancelled(const CCPoint& touchPoint) override;
     void onChildTouchEvent(WidgetTouchEvent kind, UIWidget* sender, const CCPoint& point) override;

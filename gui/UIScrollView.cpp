@@ -30,12 +30,6 @@ bool UIScrollView::init() {
 
 std::string UIScrollView::getDescription() const { return "ScrollView"; }
 
-void UIScrollView::onEnter() {
-    ContentLayout::onEnter();
-    // Taking a widget off its tree stops its per-frame update; back on one, it needs it again.
-    if (isUpdateEnabled()) setUpdateEnabled(true);
-}
-
 void UIScrollView::onExit() {
     ContentLayout::onExit();
     // Off the tree the gesture is over: a flick must not glide on when the view comes back.

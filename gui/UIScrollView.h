@@ -44,7 +44,6 @@ class UIScrollView : public ContentLayout {
 
     bool init() override;
     std::string getDescription() const override;
-    void onEnter() override;
     void onExit() override;
 
     void onTouchCancelled(const CCPoint& touchPoint) override;

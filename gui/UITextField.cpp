@@ -25,12 +25,6 @@ bool UITextField::init() {
 
 std::string UITextField::getDescription() const { return "TextField"; }
 
-void UITextField::onEnter() {
-    UIWidget::onEnter();
-    // Taking a widget off its tree stops its per-frame update; back on one, it needs it again.
-    if (isUpdateEnabled()) setUpdateEnabled(true);
-}
-
 CCNode* UITextField::getRenderNode() { return m_pTextFieldRenderer; }
 
 CCSize UITextField::getContentSize() {

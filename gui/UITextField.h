@@ -29,7 +29,6 @@ class UITextField : public UIWidget {
     static UITextField* create();
 
     bool init() override;
-    void onEnter() override;
     bool onTouchBegan(const CCPoint& touchPoint) override;
     bool hitTest(const CCPoint& worldPoint) override;
     void setAnchorPoint(const CCPoint& anchor) override;

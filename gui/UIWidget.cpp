@@ -179,6 +179,8 @@ void UIWidget::onEnter() {
     m_size = m_bIgnoreSize ? getContentSize() : m_customSize;
     onSizeChanged();
     setPosition(getPosition());
+    // Taking a widget off its tree stops its per-frame update; back on one, it needs it again.
+    if (m_bUpdateEnabled) setUpdateEnabled(true);
 }
 
 void UIWidget::onExit() {
