@@ -5,7 +5,7 @@
 #include "engine/nodes/CCScene.h"
 #include "engine/platform/CCEGLView.h"
 
-using namespace cocos2d;
+using namespace pagly::engine;
 
 namespace pagly {
 

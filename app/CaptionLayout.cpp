@@ -4,7 +4,7 @@
 
 #include "app/VisibleArea.h"
 
-using namespace cocos2d;
+using namespace pagly::engine;
 
 namespace pagly {
 

@@ -16,7 +16,7 @@ struct CaptionPlacement {
 // buttonPosition: the button's position relative to the visible area's centre;
 // scaleX/scaleY: the button's scale (sign ignored); buttonSize: its content size;
 // labelHeight: the caption label's height once wrapped to the button's scaled width.
-CaptionPlacement placeCaption(const cocos2d::CCPoint& buttonPosition, float scaleX, float scaleY,
-                              const cocos2d::CCSize& buttonSize, float labelHeight);
+CaptionPlacement placeCaption(const engine::CCPoint& buttonPosition, float scaleX, float scaleY,
+                              const engine::CCSize& buttonSize, float labelHeight);
 
 }  // namespace pagly

@@ -6,7 +6,7 @@
 #include "engine/director/CCKeypadDispatcher.h"
 #include "engine/nodes/CCNode.h"
 
-using namespace cocos2d;
+using namespace pagly::engine;
 
 namespace pagly {
 
@@ -44,8 +44,8 @@ void scrollListBy(CCNode* list, float dy, float limit, CCPoint& rememberedOffset
 }
 
 float listStepForKey(int keyCode) {
-    if (keyCode == kCCKeyDown) return kListKeyStep;
-    if (keyCode == kCCKeyUp) return -kListKeyStep;
+    if (keyCode == kKeyDown) return kListKeyStep;
+    if (keyCode == kKeyUp) return -kListKeyStep;
     return 0;
 }
 

@@ -2,7 +2,7 @@
 
 #include "engine/base/CCGeometry.h"
 
-namespace cocos2d {
+namespace pagly::engine {
 class CCNode;
 }
 
@@ -14,8 +14,8 @@ namespace pagly {
 // the last accepted point. A negative limit (a list shorter than the screen) is treated as
 // 0: such a list has nowhere to go and must not jump between two positions. A location that
 // is not a finite number moves nothing.
-void dragListStep(cocos2d::CCNode* list, const cocos2d::CCPoint& touch, float limit,
-                  cocos2d::CCPoint& dragStart, cocos2d::CCPoint& rememberedOffset);
+void dragListStep(engine::CCNode* list, const engine::CCPoint& touch, float limit,
+                  engine::CCPoint& dragStart, engine::CCPoint& rememberedOffset);
 
 // How far one press of Up or Down (or one notch of the mouse wheel) moves a list: one line.
 constexpr float kListKeyStep = 100.0f;
@@ -23,7 +23,7 @@ constexpr float kListKeyStep = 100.0f;
 // Moves a list by `dy` for the keyboard and the mouse wheel (positive: towards the end of the
 // list), stopping at 0 and at `limit` instead of refusing the step, and remembers where it
 // stopped, as a drag does.
-void scrollListBy(cocos2d::CCNode* list, float dy, float limit, cocos2d::CCPoint& rememberedOffset);
+void scrollListBy(engine::CCNode* list, float dy, float limit, engine::CCPoint& rememberedOffset);
 
 // The step a key gives: Down moves towards the end of the list, Up back; other keys 0.
 float listStepForKey(int keyCode);

@@ -30,9 +30,9 @@
 #include "gui/WidgetHelper.h"
 #include "gui/reader/CCSGUIReader.h"
 
-using namespace cocos2d;
-using namespace cocos2d::extension;
-using CocosDenshion::SimpleAudioEngine;
+using namespace pagly::engine;
+using namespace pagly::gui;
+using pagly::audio::SimpleAudioEngine;
 
 namespace pagly {
 
@@ -48,7 +48,7 @@ const int kLastPage = 77;
 
 bool isWordListPage(int page) { return page >= 70 && page <= 76; }
 
-SimpleAudioEngine* audio() { return SimpleAudioEngine::sharedEngine(); }
+SimpleAudioEngine* audioEngine() { return SimpleAudioEngine::sharedEngine(); }
 
 void unfocusCurrentSentence() {
     if (currentSentenceButton && currentSentenceButton->isFocused())
@@ -79,7 +79,7 @@ void presentCaption(PageLayer* layer, UIButton* button, const CCString* caption)
     captionBackground->setPosition(CCPoint(place.labelX, place.backgroundY));
     captionBackground->setSize(
         CCSize(captionLabel->getContentSize().width, labelHeight + place.backgroundExtraHeight));
-    layer->schedule(schedule_selector(PageLayer::onCaptionWatch), kCaptionWatchInterval);
+    layer->schedule(memberCallback(&PageLayer::onCaptionWatch), kCaptionWatchInterval);
     if (layer->sceneNumber() == 1) CCLog("Scene 1: onEnterTransitionDidFinish");
 }
 
@@ -95,7 +95,7 @@ bool containsWidget(UIWidget* root, UIWidget* widget) {
 }
 
 void playRecording(const std::string& recordingName) {
-    audio()->playBackgroundMusic(recordingPathForName(recordingName).c_str(), false);
+    audioEngine()->playBackgroundMusic(recordingPathForName(recordingName).c_str(), false);
 }
 
 }  // namespace
@@ -112,8 +112,8 @@ void PageLayer::build(int captionZOrder, int menuZOrder) {
     CCLayer::init();
     m_touchStart = CCPoint(0, 0);
 
-    audio()->setBackgroundMusicVolume(1.0f);
-    audio()->stopBackgroundMusic();
+    audioEngine()->setBackgroundMusicVolume(1.0f);
+    audioEngine()->stopBackgroundMusic();
 
     m_uiLayer = UILayer::create();
     m_uiLayer->scheduleUpdate();
@@ -132,24 +132,24 @@ void PageLayer::build(int captionZOrder, int menuZOrder) {
     CCLabelTTF* caption = CCLabelTTF::create(captionText.c_str(), "Arial", 22);
     captionLabel = m_captionLabel = caption;
     caption->setDimensions(CCSize(size.width * 0.25f, 0));
-    caption->setHorizontalAlignment(kCCTextAlignmentCenter);
+    caption->setHorizontalAlignment(kTextAlignmentCenter);
     caption->setPosition(CCPoint(center.x, origin.y + size.height / 24));
-    caption->setColor(ccc3(0, 0, 255));
+    caption->setColor(ccColor3B(0, 0, 255));
     addChild(caption, captionZOrder);
 
     m_previous = CCMenuItemImage::create("Images/up1.png", "Images/up2.png", this,
-                                         menu_selector(PageLayer::onPreviousPage));
+                                         memberCallback(&PageLayer::onPreviousPage));
     m_playPause = CCMenuItemImage::create("Images/play_btn.png", "Images/pause_btn.png", this,
-                                          menu_selector(PageLayer::onPlayPause));
+                                          memberCallback(&PageLayer::onPlayPause));
     m_next = CCMenuItemImage::create("Images/next1.png", "Images/next2.png", this,
-                                     menu_selector(PageLayer::onNextPage));
+                                     memberCallback(&PageLayer::onNextPage));
     CCMenuItemFont* mainPage =
-        CCMenuItemFont::create(mainPageText.c_str(), this, menu_selector(PageLayer::onMainPage));
+        CCMenuItemFont::create(mainPageText.c_str(), this, memberCallback(&PageLayer::onMainPage));
     CCMenuItemFont* settings =
-        CCMenuItemFont::create(settingsText.c_str(), this, menu_selector(PageLayer::onSettings));
+        CCMenuItemFont::create(settingsText.c_str(), this, memberCallback(&PageLayer::onSettings));
     for (CCMenuItemFont* item : {mainPage, settings}) {
         item->setFontSizeObj(45);
-        item->setColor(ccc3(0, 0, 255));
+        item->setColor(ccColor3B(0, 0, 255));
     }
     // Without a text to draw the item has no size and the way home could not be tapped.
     if (mainPage->getContentSize().width <= 0) {
@@ -206,7 +206,7 @@ void PageLayer::build(int captionZOrder, int menuZOrder) {
             button->loadTextureNormal("Images/bnren1.png", TextureLocal);
             button->loadTexturePressed("Images/bnren2.png", TextureLocal);
         }
-        button->addTouchListener(this, toucheventselector(PageLayer::onSentenceTouched));
+        button->addTouchListener(this, memberCallback(&PageLayer::onSentenceTouched));
         button->setActionTag(sentenceNumber(currentPage, i));
         pageSentenceCount = i;
     }
@@ -215,7 +215,7 @@ void PageLayer::build(int captionZOrder, int menuZOrder) {
     if (autoReadOn && readingMode == ReadOn) {
         if (sceneNumber() == 1) CCLog("---------------------------------0000000000000");
         unscheduleAllSelectors();
-        schedule(schedule_selector(PageLayer::onAutoReadTick), kAutoReadStartInterval);
+        schedule(memberCallback(&PageLayer::onAutoReadTick), kAutoReadStartInterval);
         setPlayPauseImage("Images/pause_btn.png");
     } else {
         autoReadOn = false;
@@ -272,7 +272,7 @@ void PageLayer::onSentenceTouched(CCObject* sender, WidgetTouchEvent) {
     UIButton* button = dynamic_cast<UIButton*>(sender);
     if (!button || m_leaving) return;
     if (currentSentenceButton) {
-        if (currentSentenceButton == button && audio()->isBackgroundMusicPlaying()) {
+        if (currentSentenceButton == button && audioEngine()->isBackgroundMusicPlaying()) {
             if (!button->isFocused()) button->setFocus(true);
             return;  // the sentence that is playing is never restarted
         }
@@ -292,9 +292,9 @@ void PageLayer::onSentenceTouched(CCObject* sender, WidgetTouchEvent) {
 }
 
 void PageLayer::onCaptionWatch(float) {
-    unschedule(schedule_selector(PageLayer::onCaptionWatch));
-    if (audio()->isBackgroundMusicPlaying()) {
-        schedule(schedule_selector(PageLayer::onCaptionWatch), kCaptionWatchInterval);
+    unschedule(memberCallback(&PageLayer::onCaptionWatch));
+    if (audioEngine()->isBackgroundMusicPlaying()) {
+        schedule(memberCallback(&PageLayer::onCaptionWatch), kCaptionWatchInterval);
         if (captionBackground) captionBackground->setVisible(true);
         if (captionLabel) captionLabel->setVisible(true);
     } else if (captionBackground) {
@@ -306,8 +306,8 @@ void PageLayer::onCaptionWatch(float) {
 // ---------------------------------------------------------------- automatic reading
 
 void PageLayer::startAutoReadTick(float interval) {
-    unschedule(schedule_selector(PageLayer::onAutoReadTick));
-    schedule(schedule_selector(PageLayer::onAutoReadTick), interval);
+    unschedule(memberCallback(&PageLayer::onAutoReadTick));
+    schedule(memberCallback(&PageLayer::onAutoReadTick), interval);
 }
 
 void PageLayer::onPlayPause(CCObject*) {
@@ -317,29 +317,29 @@ void PageLayer::onPlayPause(CCObject*) {
         startAutoReadTick(kAutoReadStartInterval);
         setPlayPauseImage("Images/pause_btn.png");
     } else {
-        audio()->setBackgroundMusicVolume(1.0f);
-        audio()->stopBackgroundMusic();
+        audioEngine()->setBackgroundMusicVolume(1.0f);
+        audioEngine()->stopBackgroundMusic();
         setPlayPauseImage("Images/play_btn.png");
-        unschedule(schedule_selector(PageLayer::onAutoReadTick));
+        unschedule(memberCallback(&PageLayer::onAutoReadTick));
     }
 }
 
 void PageLayer::onAutoReadTick(float) {
-    unschedule(schedule_selector(PageLayer::onAutoReadTick));
-    if (audio()->isBackgroundMusicPlaying()) {
-        schedule(schedule_selector(PageLayer::onAutoReadTick), kAutoReadInterval);
+    unschedule(memberCallback(&PageLayer::onAutoReadTick));
+    if (audioEngine()->isBackgroundMusicPlaying()) {
+        schedule(memberCallback(&PageLayer::onAutoReadTick), kAutoReadInterval);
         return;
     }
     if (autoReadPause) {
         autoReadPause = false;
-        schedule(schedule_selector(PageLayer::onAutoReadTick), kAutoReadInterval);
+        schedule(memberCallback(&PageLayer::onAutoReadTick), kAutoReadInterval);
         return;
     }
     if (nextSentence > pageSentenceCount) {
         if (readingMode == RepeatPage) {
             nextSentence = 1;
             autoReadPause = true;
-            schedule(schedule_selector(PageLayer::onAutoReadTick), kAutoReadStartInterval);
+            schedule(memberCallback(&PageLayer::onAutoReadTick), kAutoReadStartInterval);
         } else if (readingMode == ReadOn) {
             autoReadPause = true;
             onNextPage(nullptr);
@@ -363,7 +363,7 @@ void PageLayer::onAutoReadTick(float) {
     playRecording(recordingNameForNumber(currentPage, number));
     nextSentence += 1;
     autoReadPause = true;
-    schedule(schedule_selector(PageLayer::onAutoReadTick), kAutoReadInterval);
+    schedule(memberCallback(&PageLayer::onAutoReadTick), kAutoReadInterval);
 }
 
 // ---------------------------------------------------------------- page stepping
@@ -424,16 +424,16 @@ void PageLayer::ccTouchesCancelled(CCSet* touches, CCEvent* event) {
 
 void PageLayer::keyPressed(int keyCode) {
     switch (keyCode) {
-        case kCCKeyLeft:
+        case kKeyLeft:
             onPreviousPage(nullptr);
             break;
-        case kCCKeyRight:
+        case kKeyRight:
             onNextPage(nullptr);
             break;
-        case kCCKeySpace:
+        case kKeySpace:
             if (m_playPause && m_playPause->isVisible()) onPlayPause(m_playPause);
             break;
-        case kCCKeyEscape:
+        case kKeyEscape:
             onMainPage(nullptr);
             break;
         default:
@@ -474,7 +474,7 @@ void PageLayer::onSettings(CCObject*) {
     scene->addChild(layer);
     CCDirector::sharedDirector()->setDepthTest(false);
     CCTransitionZoomFlipY* flip =
-        CCTransitionZoomFlipY::create(0.5f, scene, kCCTransitionOrientationDownOver);
+        CCTransitionZoomFlipY::create(0.5f, scene, kTransitionOrientationDownOver);
     scene->release();
     layer->release();
     CCDirector::sharedDirector()->replaceScene(flip);

@@ -3,17 +3,18 @@
 #include "engine/nodes/CCLayer.h"
 #include "gui/UIWidget.h"
 
-namespace cocos2d {
+namespace pagly::engine {
 class CCLabelTTF;
 class CCMenuItem;
 class CCMenuItemImage;
-namespace extension {
+}  // namespace pagly::engine
+
+namespace pagly::gui {
 class Layout;
 class UIButton;
 class UILayer;
 class UIWidget;
-}  // namespace extension
-}  // namespace cocos2d
+}  // namespace pagly::gui
 
 namespace pagly {
 
@@ -21,7 +22,7 @@ namespace pagly {
 // its background, and the bar of controls (previous, play/pause, next, main page, settings).
 // Built completely by its constructor from the reading state. The page reader alternates two
 // classes, TestLayer1 and TestLayer2, which differ only in their log lines and z-orders.
-class PageLayer : public cocos2d::CCLayer {
+class PageLayer : public engine::CCLayer {
   public:
     // Forgets the reading state's references to this page's objects, so that nothing can
     // reach them once they are gone.
@@ -30,21 +31,21 @@ class PageLayer : public cocos2d::CCLayer {
     void onEnterTransitionDidFinish() override;
     void onExit() override;
     void onExitTransitionDidStart() override;
-    void ccTouchesBegan(cocos2d::CCSet* touches, cocos2d::CCEvent* event) override;
-    void ccTouchesMoved(cocos2d::CCSet* touches, cocos2d::CCEvent* event) override;
-    void ccTouchesEnded(cocos2d::CCSet* touches, cocos2d::CCEvent* event) override;
-    void ccTouchesCancelled(cocos2d::CCSet* touches, cocos2d::CCEvent* event) override;
+    void ccTouchesBegan(engine::CCSet* touches, engine::CCEvent* event) override;
+    void ccTouchesMoved(engine::CCSet* touches, engine::CCEvent* event) override;
+    void ccTouchesEnded(engine::CCSet* touches, engine::CCEvent* event) override;
+    void ccTouchesCancelled(engine::CCSet* touches, engine::CCEvent* event) override;
     // Desktop keys: Left / Right turn the page, Space plays or pauses, Escape goes home.
     void keyPressed(int keyCode) override;
 
     // Menu callbacks.
-    void onPreviousPage(cocos2d::CCObject* sender);
-    void onPlayPause(cocos2d::CCObject* sender);
-    void onNextPage(cocos2d::CCObject* sender);
-    void onMainPage(cocos2d::CCObject* sender);
-    void onSettings(cocos2d::CCObject* sender);
+    void onPreviousPage(engine::CCObject* sender);
+    void onPlayPause(engine::CCObject* sender);
+    void onNextPage(engine::CCObject* sender);
+    void onMainPage(engine::CCObject* sender);
+    void onSettings(engine::CCObject* sender);
     // Touch listener of the sentence buttons.
-    void onSentenceTouched(cocos2d::CCObject* sender, cocos2d::extension::WidgetTouchEvent kind);
+    void onSentenceTouched(engine::CCObject* sender, gui::WidgetTouchEvent kind);
     // Scheduled callbacks.
     void onCaptionWatch(float dt);
     void onAutoReadTick(float dt);
@@ -52,13 +53,13 @@ class PageLayer : public cocos2d::CCLayer {
     // Shows currentPage in a new page scene with the other layer class and a page curl.
     void showPageScene();
 
-    cocos2d::extension::UILayer* uiLayer() const { return m_uiLayer; }
-    cocos2d::extension::Layout* pageWidget() const { return m_pageWidget; }
-    cocos2d::CCMenuItemImage* playPauseItem() const { return m_playPause; }
-    cocos2d::CCMenuItemImage* previousItem() const { return m_previous; }
-    cocos2d::CCMenuItemImage* nextItem() const { return m_next; }
-    cocos2d::CCMenuItem* mainPageItem() const { return m_mainPage; }
-    cocos2d::CCMenuItem* settingsItem() const { return m_settings; }
+    gui::UILayer* uiLayer() const { return m_uiLayer; }
+    gui::Layout* pageWidget() const { return m_pageWidget; }
+    engine::CCMenuItemImage* playPauseItem() const { return m_playPause; }
+    engine::CCMenuItemImage* previousItem() const { return m_previous; }
+    engine::CCMenuItemImage* nextItem() const { return m_next; }
+    engine::CCMenuItem* mainPageItem() const { return m_mainPage; }
+    engine::CCMenuItem* settingsItem() const { return m_settings; }
     // 1 for TestLayer1, 2 for TestLayer2.
     virtual int sceneNumber() const = 0;
 
@@ -75,24 +76,24 @@ class PageLayer : public cocos2d::CCLayer {
     void leave();
     void setPlayPauseImage(const char* file);
     void startAutoReadTick(float interval);
-    cocos2d::extension::UIWidget* rootWidget() const;
+    gui::UIWidget* rootWidget() const;
 
-    cocos2d::extension::UILayer* m_uiLayer = nullptr;  // a child of this layer
-    cocos2d::CCPoint m_touchStart;
+    gui::UILayer* m_uiLayer = nullptr;  // a child of this layer
+    engine::CCPoint m_touchStart;
     // The touch whose start m_touchStart holds, or -1. A finger that went down before this
     // page was shown (still moving after the previous page's swipe) has no start here.
     int m_touchId = -1;
     // Set once the page has handed the screen to another scene. Until the director switches
     // scenes (next frame) input can still arrive here, and must not start anything.
     bool m_leaving = false;
-    cocos2d::extension::Layout* m_pageWidget = nullptr;  // owned by the widget tree
-    cocos2d::CCMenuItemImage* m_previous = nullptr;      // the menu's children
-    cocos2d::CCMenuItemImage* m_playPause = nullptr;
-    cocos2d::CCMenuItemImage* m_next = nullptr;
-    cocos2d::CCMenuItem* m_mainPage = nullptr;
-    cocos2d::CCMenuItem* m_settings = nullptr;
-    cocos2d::CCLabelTTF* m_captionLabel = nullptr;                // a child of this layer
-    cocos2d::extension::UIButton* m_captionBackground = nullptr;  // in the widget tree
+    gui::Layout* m_pageWidget = nullptr;            // owned by the widget tree
+    engine::CCMenuItemImage* m_previous = nullptr;  // the menu's children
+    engine::CCMenuItemImage* m_playPause = nullptr;
+    engine::CCMenuItemImage* m_next = nullptr;
+    engine::CCMenuItem* m_mainPage = nullptr;
+    engine::CCMenuItem* m_settings = nullptr;
+    engine::CCLabelTTF* m_captionLabel = nullptr;  // a child of this layer
+    gui::UIButton* m_captionBackground = nullptr;  // in the widget tree
 };
 
 class TestLayer1 : public PageLayer {

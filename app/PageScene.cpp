@@ -7,8 +7,8 @@
 #include "gui/reader/CCSGUIReader.h"
 #include "gui/reader/JsonHelper.h"
 
-using namespace cocos2d;
-using namespace cocos2d::extension;
+using namespace pagly::engine;
+using namespace pagly::gui;
 
 namespace pagly {
 

@@ -6,7 +6,7 @@ namespace pagly {
 
 // The scene of a page (or of the settings overlay). When it exits it releases the widget
 // toolkit's process-wide objects; the next page creates them afresh.
-class PageScene : public cocos2d::CCScene {
+class PageScene : public engine::CCScene {
   public:
     void onExit() override;
 };

@@ -6,20 +6,20 @@ int currentPage = 0;
 ReadingMode readingMode = ReadOn;
 bool autoReadOn = false;
 int turnDirection = 0;
-cocos2d::extension::UIButton* currentSentenceButton = nullptr;
+gui::UIButton* currentSentenceButton = nullptr;
 int pageSentenceCount = 0;
 int nextSentence = 0;
 bool autoReadPause = false;
-cocos2d::CCLabelTTF* captionLabel = nullptr;
-cocos2d::extension::UIButton* captionBackground = nullptr;
-cocos2d::extension::UIButton* selectedSettingButton = nullptr;
+engine::CCLabelTTF* captionLabel = nullptr;
+gui::UIButton* captionBackground = nullptr;
+gui::UIButton* selectedSettingButton = nullptr;
 
 int selectedUnit = 0;
-cocos2d::CCPoint mainPageListOffset(0, 0);
+engine::CCPoint mainPageListOffset(0, 0);
 int unitFirstPage = 2;
 int unitLastPage = 11;
 int unitPageCount = 10;
-cocos2d::CCPoint pageListOffset(0, 0);
+engine::CCPoint pageListOffset(0, 0);
 
 void resetReadingState() {
     currentPage = 0;
@@ -34,11 +34,11 @@ void resetReadingState() {
     captionBackground = nullptr;
     selectedSettingButton = nullptr;
     selectedUnit = 0;
-    mainPageListOffset = cocos2d::CCPoint(0, 0);
+    mainPageListOffset = engine::CCPoint(0, 0);
     unitFirstPage = 2;
     unitLastPage = 11;
     unitPageCount = 10;
-    pageListOffset = cocos2d::CCPoint(0, 0);
+    pageListOffset = engine::CCPoint(0, 0);
 }
 
 }  // namespace pagly

@@ -2,12 +2,13 @@
 
 #include "engine/base/CCGeometry.h"
 
-namespace cocos2d {
+namespace pagly::engine {
 class CCLabelTTF;
-namespace extension {
+}  // namespace pagly::engine
+
+namespace pagly::gui {
 class UIButton;
-}
-}  // namespace cocos2d
+}  // namespace pagly::gui
 
 // The process-wide reading state: the few plain values through which the main page, the
 // table of contents, the page reader and the settings overlay hand the current page, the
@@ -25,21 +26,21 @@ extern int currentPage;
 extern ReadingMode readingMode;
 extern bool autoReadOn;
 extern int turnDirection;  // -1 back, +1 forward, 0 none
-extern cocos2d::extension::UIButton* currentSentenceButton;
+extern gui::UIButton* currentSentenceButton;
 extern int pageSentenceCount;
 extern int nextSentence;
 extern bool autoReadPause;
-extern cocos2d::CCLabelTTF* captionLabel;
-extern cocos2d::extension::UIButton* captionBackground;
-extern cocos2d::extension::UIButton* selectedSettingButton;
+extern engine::CCLabelTTF* captionLabel;
+extern gui::UIButton* captionBackground;
+extern gui::UIButton* selectedSettingButton;
 
 // Main page and table of contents.
 extern int selectedUnit;
-extern cocos2d::CCPoint mainPageListOffset;
+extern engine::CCPoint mainPageListOffset;
 extern int unitFirstPage;
 extern int unitLastPage;
 extern int unitPageCount;
-extern cocos2d::CCPoint pageListOffset;
+extern engine::CCPoint pageListOffset;
 
 // Back to the values of a fresh start (tests).
 void resetReadingState();

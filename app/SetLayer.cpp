@@ -12,8 +12,8 @@
 #include "gui/WidgetHelper.h"
 #include "gui/reader/CCSGUIReader.h"
 
-using namespace cocos2d;
-using namespace cocos2d::extension;
+using namespace pagly::engine;
+using namespace pagly::gui;
 
 namespace pagly {
 
@@ -46,7 +46,7 @@ SetLayer::SetLayer() {
             continue;
         }
         widget->setActionTag(tag);
-        widget->addTouchListener(this, toucheventselector(SetLayer::onSettingTouched));
+        widget->addTouchListener(this, memberCallback(&SetLayer::onSettingTouched));
     }
     setTouchEnabled(true);
 }
@@ -82,12 +82,12 @@ void SetLayer::onSettingTouched(CCObject* sender, WidgetTouchEvent) {
     // rest of that touch (its move and release) must not switch scenes a second time.
     if (!button || m_leaving) return;
     if (selectedSettingButton) {
-        selectedSettingButton->setTitleColor(ccc3(25, 24, 25));
+        selectedSettingButton->setTitleColor(ccColor3B(25, 24, 25));
         selectedSettingButton->setBright(true);
     }
     selectedSettingButton = button;
     button->setBright(false);
-    button->setTitleColor(ccc3(44, 5, 247));
+    button->setTitleColor(ccColor3B(44, 5, 247));
     switch (button->getActionTag()) {
         case 1:
             m_leaving = true;
@@ -124,7 +124,7 @@ void SetLayer::returnToPage() {
     CCDirector* director = CCDirector::sharedDirector();
     director->setDepthTest(false);
     CCTransitionZoomFlipY* flip =
-        CCTransitionZoomFlipY::create(0.0f, scene, kCCTransitionOrientationDownOver);
+        CCTransitionZoomFlipY::create(0.0f, scene, kTransitionOrientationDownOver);
     scene->release();
     layer->release();
     director->replaceScene(flip);

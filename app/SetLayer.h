@@ -4,16 +4,16 @@
 #include "engine/nodes/CCLayer.h"
 #include "gui/UIWidget.h"
 
-namespace cocos2d::extension {
+namespace pagly::gui {
 class Layout;
 class UILayer;
-}  // namespace cocos2d::extension
+}  // namespace pagly::gui
 
 namespace pagly {
 
 // The settings overlay: choose the reading mode, then confirm or cancel, or go home. Its
 // look comes from the settings document; six buttons in it are found by name.
-class SetLayer : public cocos2d::CCLayer {
+class SetLayer : public engine::CCLayer {
   public:
     SetLayer();
     // Forgets the chosen button when the overlay goes.
@@ -24,17 +24,17 @@ class SetLayer : public cocos2d::CCLayer {
     void onExitTransitionDidStart() override;
 
     // Touch listener of the six buttons; acts on the first touch event.
-    void onSettingTouched(cocos2d::CCObject* sender, cocos2d::extension::WidgetTouchEvent kind);
+    void onSettingTouched(engine::CCObject* sender, gui::WidgetTouchEvent kind);
 
     ReadingMode pendingMode() const { return m_pendingMode; }
-    cocos2d::extension::UILayer* uiLayer() const { return m_uiLayer; }
+    gui::UILayer* uiLayer() const { return m_uiLayer; }
 
   private:
     void returnToPage();
 
-    cocos2d::extension::UILayer* m_uiLayer = nullptr;  // a child of this layer
+    gui::UILayer* m_uiLayer = nullptr;  // a child of this layer
     ReadingMode m_pendingMode;
-    cocos2d::extension::Layout* m_documentWidget = nullptr;  // owned by the widget tree
+    gui::Layout* m_documentWidget = nullptr;  // owned by the widget tree
     bool m_leaving = false;
 };
 

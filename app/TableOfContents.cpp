@@ -20,7 +20,7 @@
 #include "engine/nodes/CCMenu.h"
 #include "engine/nodes/CCMenuItem.h"
 
-using namespace cocos2d;
+using namespace pagly::engine;
 
 namespace pagly {
 
@@ -29,7 +29,7 @@ void TestScene::onEnter() {
     std::string text = loadText(kInterfaceTexts, "main_page");
     CCLabelTTF* label = createMenuLabel(text, 40, "Home");
     CCMenuItemLabel* item =
-        CCMenuItemLabel::create(label, this, menu_selector(TestScene::openMainPage));
+        CCMenuItemLabel::create(label, this, memberCallback(&TestScene::openMainPage));
     CCMenu* menu = CCMenu::create(item, nullptr);
     menu->setPosition(CCPoint(0, 0));
     item->setPosition(CCPoint(VisibleArea::right().x - 80, VisibleArea::origin().y + 30));
@@ -85,8 +85,8 @@ MenuLayerMainMenu::MenuLayerMainMenu() {
             zOrder = kEntryZOrderBase + k;
         }
         CCLabelTTF* label = CCLabelTTF::create(text, "Arial", 60);
-        CCMenuItemLabel* line =
-            CCMenuItemLabel::create(label, this, menu_selector(MenuLayerMainMenu::onPageSelected));
+        CCMenuItemLabel* line = CCMenuItemLabel::create(
+            label, this, memberCallback(&MenuLayerMainMenu::onPageSelected));
         m_listMenu->addChild(line, zOrder);
         line->setPosition(CCPoint(center.x, top.y - 100 * (k + 1)));
     }

@@ -24,7 +24,8 @@
 #include "engine/nodes/CCSprite.h"
 #include "engine/platform/CCFileUtils.h"
 
-using namespace cocos2d;
+using namespace pagly::audio;
+using namespace pagly::engine;
 
 namespace pagly {
 
@@ -39,7 +40,7 @@ TestController::TestController() {
     CCLayer::init();
     m_listDragStart = CCPoint(0, 0);
 
-    CocosDenshion::SimpleAudioEngine* audio = CocosDenshion::SimpleAudioEngine::sharedEngine();
+    audio::SimpleAudioEngine* audio = audio::SimpleAudioEngine::sharedEngine();
     audio->setBackgroundMusicVolume(1.0f);
     audio->stopBackgroundMusic();
 
@@ -61,11 +62,11 @@ TestController::TestController() {
         addChild(walker, -1);
     }
 
-    addChild(CCLayerColor::create(ccc4(5, 230, 28, 234)), -10);
+    addChild(CCLayerColor::create(ccColor4B(5, 230, 28, 234)), -10);
 
     m_listMenu = CCMenu::create();
     m_hintItem = CCMenuItemImage::create("Images/drag.jpg", "Images/drag.jpg", this,
-                                         menu_selector(TestController::onUnitSelected));
+                                         memberCallback(&TestController::onUnitSelected));
     if (m_hintItem) m_hintItem->setPosition(CCPoint(center.x - 30, center.y));
 
     std::string wordListName = loadText(kInterfaceTexts, "wordname");
@@ -73,7 +74,7 @@ TestController::TestController() {
         CCLabelTTF* label = i < kUnitCount ? CCLabelTTF::create(unitNames[i], "Arial", 60)
                                            : createMenuLabel(wordListName, 60, "Word list");
         CCMenuItemLabel* entry =
-            CCMenuItemLabel::create(label, this, menu_selector(TestController::onUnitSelected));
+            CCMenuItemLabel::create(label, this, memberCallback(&TestController::onUnitSelected));
         m_listMenu->addChild(entry, kEntryZOrderBase + i);
         entry->setPosition(CCPoint(center.x, top.y - 100 * (i + 1)));
     }

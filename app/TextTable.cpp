@@ -4,7 +4,7 @@
 #include "engine/base/CCString.h"
 #include "engine/nodes/CCLabelTTF.h"
 
-using namespace cocos2d;
+using namespace pagly::engine;
 
 namespace pagly {
 

@@ -2,10 +2,10 @@
 
 #include <string>
 
-namespace cocos2d {
+namespace pagly::engine {
 class CCDictionary;
 class CCLabelTTF;
-}  // namespace cocos2d
+}  // namespace pagly::engine
 
 // The book's two text tables, loaded anew at each use as the reader expects.
 namespace pagly {
@@ -18,11 +18,11 @@ extern const char* const kCaptionTexts;    // "Stringstr.xml"
 std::string loadText(const char* file, const char* key);
 
 // The same, from a table already loaded (null allowed).
-std::string textFrom(cocos2d::CCDictionary* table, const char* key);
+std::string textFrom(engine::CCDictionary* table, const char* key);
 
 // A label for a menu entry showing `text`, or `fallback` when `text` comes out with nothing
 // to see (missing, empty or too long to draw): an entry without a visible label cannot be
 // tapped, and for the word list or the way home that would shut the learner out.
-cocos2d::CCLabelTTF* createMenuLabel(const std::string& text, float fontSize, const char* fallback);
+engine::CCLabelTTF* createMenuLabel(const std::string& text, float fontSize, const char* fallback);
 
 }  // namespace pagly

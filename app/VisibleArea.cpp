@@ -2,7 +2,7 @@
 
 #include "engine/director/CCDirector.h"
 
-using namespace cocos2d;
+using namespace pagly::engine;
 
 namespace pagly {
 

@@ -8,22 +8,22 @@ namespace pagly {
 // places its controls. Filled from the view on first use; a zero size is asked again.
 class VisibleArea {
   public:
-    static cocos2d::CCRect rect();
-    static cocos2d::CCPoint left();
-    static cocos2d::CCPoint right();
-    static cocos2d::CCPoint top();
-    static cocos2d::CCPoint bottom();
-    static cocos2d::CCPoint center();
+    static engine::CCRect rect();
+    static engine::CCPoint left();
+    static engine::CCPoint right();
+    static engine::CCPoint top();
+    static engine::CCPoint bottom();
+    static engine::CCPoint center();
     // The cached origin and size, after the same fill-if-zero step.
-    static cocos2d::CCPoint origin();
-    static cocos2d::CCSize size();
+    static engine::CCPoint origin();
+    static engine::CCSize size();
     // Forget the cache (tests).
     static void reset();
 
   private:
     static void lazyInit();
-    static cocos2d::CCPoint s_origin;
-    static cocos2d::CCSize s_size;
+    static engine::CCPoint s_origin;
+    static engine::CCSize s_size;
 };
 
 }  // namespace pagly

@@ -13,7 +13,7 @@ int main(int argc, char** argv) {
     if (line.action == pagly::CommandLine::Help) {
         fputs(pagly::usageText().c_str(), stdout);
         printf("The bundled book: %s\n",
-               cocos2d::CCFileUtils::sharedFileUtils()->getResourceRoot().c_str());
+               pagly::engine::CCFileUtils::sharedFileUtils()->getResourceRoot().c_str());
         return 0;
     }
     if (line.action == pagly::CommandLine::Error) {
@@ -26,14 +26,14 @@ int main(int argc, char** argv) {
             fprintf(stderr, "pagly: %s\n", problem.c_str());
             return 1;
         }
-        cocos2d::CCFileUtils::sharedFileUtils()->setResourceRoot(line.bookDir);
+        pagly::engine::CCFileUtils::sharedFileUtils()->setResourceRoot(line.bookDir);
     }
 
     pagly::AppDelegate app;
-    cocos2d::CCEGLView* view = cocos2d::CCEGLView::sharedOpenGLView();
+    pagly::engine::CCEGLView* view = pagly::engine::CCEGLView::sharedOpenGLView();
     view->setViewName("pagly");
-    double desktopHeight = cocos2d::CCApplication::usableDesktopHeight();
-    cocos2d::CCSize frame = pagly::frameSizeForDesktopHeight(desktopHeight);
+    double desktopHeight = pagly::engine::CCApplication::usableDesktopHeight();
+    pagly::engine::CCSize frame = pagly::frameSizeForDesktopHeight(desktopHeight);
     view->setFrameSize(frame.width, frame.height);
-    return cocos2d::CCApplication::sharedApplication()->run();
+    return pagly::engine::CCApplication::sharedApplication()->run();
 }

@@ -17,8 +17,8 @@
 #include "gui/reader/ActionManager.h"
 #include "gui/reader/CCSGUIReader.h"
 
-using namespace cocos2d;
-using namespace cocos2d::extension;
+using namespace pagly::engine;
+using namespace pagly::gui;
 
 namespace {
 

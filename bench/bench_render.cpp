@@ -10,7 +10,7 @@
 #include "engine/platform/CCFileUtils.h"
 #include "engine/render/SDLRenderer.h"
 
-using namespace cocos2d;
+using namespace pagly::engine;
 
 namespace {
 
@@ -27,7 +27,7 @@ void frame(benchmark::State& state, bool turned) {
     background->setAnchorPoint(CCPointZero);
     background->setScaleX(640 / 32.0f);
     background->setScaleY(960 / 32.0f);
-    background->setColor(ccc3(230, 220, 200));
+    background->setColor(ccColor3B(230, 220, 200));
     scene->addChild(background);
     const char* names[] = {"arrow.png", "tall.png", "trim.png", "white.png"};
     for (int i = 0; i < 80; ++i) {

@@ -14,7 +14,7 @@
 #include "engine/transitions/CCTransitionPageTurn.h"
 #include "engine/transitions/CCTransitionZoomFlipY.h"
 
-using namespace cocos2d;
+using namespace pagly::engine;
 
 namespace {
 
@@ -42,12 +42,12 @@ CCTexture2D* texture(int w, int h, int seed, bool opaque) {
 CCScene* page(int seed) {
     CCScene* s = CCScene::create();
     CCSprite* background = CCSprite::createWithTexture(texture(640, 960, seed, true));
-    background->setPosition(ccp(320, 480));
+    background->setPosition(CCPoint(320, 480));
     s->addChild(background);
     CCTexture2D* button = texture(260, 70, seed + 1, false);
     for (int i = 0; i < 18; ++i) {
         CCSprite* b = CCSprite::createWithTexture(button);
-        b->setPosition(ccp(170 + (i % 2) * 300, 80 + (i / 2) * 95));
+        b->setPosition(CCPoint(170 + (i % 2) * 300, 80 + (i / 2) * 95));
         s->addChild(b);
     }
     return s;
@@ -70,7 +70,7 @@ void frame(benchmark::State& state, Kind kind) {
         CCScene* next = page(1);
         CCScene* t =
             kind == ZoomFlip
-                ? (CCScene*)CCTransitionZoomFlipY::create(1, next, kCCTransitionOrientationDownOver)
+                ? (CCScene*)CCTransitionZoomFlipY::create(1, next, kTransitionOrientationDownOver)
                 : (CCScene*)CCTransitionPageTurn::create(1, next, kind == PageBackward);
         director->replaceScene(t);
         // Half-way (a third of the way for the flip, where the page is turned, not edge-on).

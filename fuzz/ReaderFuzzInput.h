@@ -33,7 +33,7 @@ namespace pagly::fuzz {
 
 struct Workspace {
     std::string document;  // where each input is written
-    cocos2d::SDLRenderer* renderer = nullptr;
+    engine::SDLRenderer* renderer = nullptr;
 };
 
 inline Workspace& workspace() {
@@ -56,8 +56,8 @@ inline void setUp(const std::string& fixtures) {
         }
     }
     w.document = folder + "/doc.json";
-    cocos2d::CCFileUtils::sharedFileUtils()->setResourceRoot(fixtures);
-    w.renderer = cocos2d::SDLRenderer::createOffscreen(64, 96);
+    engine::CCFileUtils::sharedFileUtils()->setResourceRoot(fixtures);
+    w.renderer = engine::SDLRenderer::createOffscreen(64, 96);
 }
 
 // Removes the private folder again.
@@ -81,15 +81,15 @@ inline void tearDown() {
 
 // Whether every node under `node` is posed at finite numbers (a NaN pose draws nothing and
 // poisons every transform below it).
-inline bool posesAreFinite(cocos2d::CCNode* node) {
+inline bool posesAreFinite(engine::CCNode* node) {
     if (!node) return true;
     for (float v : {node->getPositionX(), node->getPositionY(), node->getScaleX(),
                     node->getScaleY(), node->getRotation()}) {
         if (!std::isfinite(v)) return false;
     }
-    if (cocos2d::CCArray* children = node->getChildren()) {
-        for (cocos2d::CCObject* child : *children) {
-            if (!posesAreFinite(static_cast<cocos2d::CCNode*>(child))) return false;
+    if (engine::CCArray* children = node->getChildren()) {
+        for (engine::CCObject* child : *children) {
+            if (!posesAreFinite(static_cast<engine::CCNode*>(child))) return false;
         }
     }
     return true;
@@ -100,8 +100,8 @@ enum class Outcome { Clean, Leaked, NonFinitePose };
 // Runs one input: Clean, or what went wrong (engine objects left alive, a node posed at NaN
 // or infinity by the document or its timelines).
 inline Outcome readDocument(const uint8_t* data, size_t size) {
-    using namespace cocos2d;
-    using namespace cocos2d::extension;
+    using namespace pagly::engine;
+    using namespace pagly::gui;
     Workspace& w = workspace();
     {
         std::ofstream out(w.document, std::ios::binary | std::ios::trunc);
@@ -136,7 +136,7 @@ inline Outcome readDocument(const uint8_t* data, size_t size) {
     }
     director->reset();
     director->setRenderer(nullptr);
-    cocos2d::extension::destroyDocumentSingletons();
+    gui::destroyDocumentSingletons();
     if (CCObject::liveObjectCount() != baseline) return Outcome::Leaked;
     return finite ? Outcome::Clean : Outcome::NonFinitePose;
 }

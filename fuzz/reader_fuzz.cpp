@@ -14,7 +14,7 @@ void quiet(const char*) {}
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
     // The reader's two error lines go to stdout; the fuzzer's report goes to stderr.
     if (!freopen("/dev/null", "w", stdout)) return 0;
-    cocos2d::CCSetLogSink(quiet);
+    pagly::engine::CCSetLogSink(quiet);
     pagly::fuzz::setUp(PAGLY_FUZZ_FIXTURES);
     atexit(pagly::fuzz::removeFolder);  // libFuzzer ends the process without a tear-down
     return 0;

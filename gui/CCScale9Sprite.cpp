@@ -7,9 +7,9 @@
 #include "engine/nodes/CCSpriteBatchNode.h"
 #include "engine/nodes/CCSpriteFrame.h"
 #include "engine/nodes/CCSpriteFrameCache.h"
+#include "gui/GuiNamespace.h"
 
-namespace cocos2d {
-namespace extension {
+namespace pagly::gui {
 
 namespace {
 bool isZero(const CCRect& r) { return r.equals(CCRectZero); }
@@ -378,5 +378,4 @@ void CCScale9Sprite::updateDisplayedOpacity(unsigned char parentOpacity) {
     setOpacity(parentOpacity);
 }
 
-}  // namespace extension
-}  // namespace cocos2d
+}  // namespace pagly::gui

@@ -2,13 +2,16 @@
 
 #include "engine/base/RefPtr.h"
 #include "engine/nodes/CCNode.h"
+#include "gui/GuiNamespace.h"
 
-namespace cocos2d {
+namespace pagly::engine {
 class CCSprite;
 class CCSpriteBatchNode;
 class CCSpriteFrame;
 
-namespace extension {
+}  // namespace pagly::engine
+
+namespace pagly::gui {
 
 // A nine-slice sprite: one image (a file, a sprite frame or a rectangle of a texture) cut by
 // cap insets into four corners, four edges and a centre, each a sprite in one batch node.
@@ -101,8 +104,7 @@ class CCScale9Sprite : public CCNodeRGBA {
         m_bottom, m_bottomRight;
     bool m_bOpacityModifyRGB = false;
     unsigned char m_cOpacity = 255;
-    ccColor3B m_color = ccc3(255, 255, 255);
+    ccColor3B m_color = ccColor3B(255, 255, 255);
 };
 
-}  // namespace extension
-}  // namespace cocos2d
+}  // namespace pagly::gui

@@ -1,9 +1,9 @@
 #include "gui/ContentLayout.h"
 
 #include "engine/base/RefPtr.h"
+#include "gui/GuiNamespace.h"
 
-namespace cocos2d {
-namespace extension {
+namespace pagly::gui {
 
 void ContentLayout::initRenderer() {
     Layout::initRenderer();
@@ -59,5 +59,4 @@ void ContentLayout::onTouchEnded(const CCPoint& touchPoint) {
     handleReleaseLogic(touchPoint);
 }
 
-}  // namespace extension
-}  // namespace cocos2d
+}  // namespace pagly::gui

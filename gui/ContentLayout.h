@@ -2,9 +2,9 @@
 
 #include "gui/Layout.h"
 #include "gui/UIScrollInterface.h"
+#include "gui/GuiNamespace.h"
 
-namespace cocos2d {
-namespace extension {
+namespace pagly::gui {
 
 // A panel that keeps its content widgets in an inner container it moves as a whole (the
 // scroll view and the drag panel): children added to it go to the container. Its own touches
@@ -31,5 +31,4 @@ class ContentLayout : public Layout, public UIScrollInterface {
     Layout* m_pInnerContainer = nullptr;  // owned by the panel's own children array
 };
 
-}  // namespace extension
-}  // namespace cocos2d
+}  // namespace pagly::gui

@@ -1,9 +1,9 @@
 #include "gui/GUIRenderer.h"
 
 #include "engine/base/CCRedraw.h"
+#include "gui/GuiNamespace.h"
 
-namespace cocos2d {
-namespace extension {
+namespace pagly::gui {
 
 GUIRenderer::~GUIRenderer() {}
 
@@ -20,5 +20,4 @@ void GUIRenderer::visit(Renderer* renderer) {
     CCNodeRGBA::visit(renderer);
 }
 
-}  // namespace extension
-}  // namespace cocos2d
+}  // namespace pagly::gui

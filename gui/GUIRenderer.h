@@ -1,9 +1,9 @@
 #pragma once
 
 #include "engine/nodes/CCNode.h"
+#include "gui/GuiNamespace.h"
 
-namespace cocos2d {
-namespace extension {
+namespace pagly::gui {
 
 // The render node of plain widgets: a colour/opacity node that draws itself and its subtree
 // only while enabled, so a disabled widget disappears instead of greying out.
@@ -22,5 +22,4 @@ class GUIRenderer : public CCNodeRGBA {
     bool m_bEnabled = true;
 };
 
-}  // namespace extension
-}  // namespace cocos2d
+}  // namespace pagly::gui

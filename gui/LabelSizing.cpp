@@ -1,9 +1,9 @@
 #include "gui/LabelSizing.h"
 
 #include "engine/nodes/CCNode.h"
+#include "gui/GuiNamespace.h"
 
-namespace cocos2d {
-namespace extension {
+namespace pagly::gui {
 
 void applyLabelSizeRule(CCNode* textNode, bool ignoreSize, CCSize& widgetSize) {
     if (!textNode) return;
@@ -21,5 +21,4 @@ void applyLabelSizeRule(CCNode* textNode, bool ignoreSize, CCSize& widgetSize) {
     textNode->setScaleY(widgetSize.height / content.height);
 }
 
-}  // namespace extension
-}  // namespace cocos2d
+}  // namespace pagly::gui

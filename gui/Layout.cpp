@@ -5,9 +5,9 @@
 #include "engine/nodes/CCSprite.h"
 #include "gui/CCScale9Sprite.h"
 #include "gui/RectClippingNode.h"
+#include "gui/GuiNamespace.h"
 
-namespace cocos2d {
-namespace extension {
+namespace pagly::gui {
 
 namespace {
 // The colour renderers lie under the background image, which lies under every child.
@@ -233,5 +233,4 @@ void Layout::setBackGroundImageCapInsets(const CCRect& capInsets) {
     }
 }
 
-}  // namespace extension
-}  // namespace cocos2d
+}  // namespace pagly::gui

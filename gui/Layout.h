@@ -3,12 +3,15 @@
 #include <string>
 
 #include "gui/UIWidget.h"
+#include "gui/GuiNamespace.h"
 
-namespace cocos2d {
+namespace pagly::engine {
 class CCLayerColor;
 class CCLayerGradient;
 
-namespace extension {
+}  // namespace pagly::engine
+
+namespace pagly::gui {
 
 class RectClippingNode;
 
@@ -91,13 +94,12 @@ class Layout : public UIWidget {
     TextureResType m_eBGImageTexType = TextureLocal;
     CCLayerColor* m_pColorRender = nullptr;        // owned by the render node
     CCLayerGradient* m_pGradientRender = nullptr;  // owned by the render node
-    ccColor3B m_cColor = ccc3(255, 255, 255);
-    ccColor3B m_gStartColor = ccc3(255, 255, 255);
-    ccColor3B m_gEndColor = ccc3(255, 255, 255);
+    ccColor3B m_cColor = ccColor3B(255, 255, 255);
+    ccColor3B m_gStartColor = ccColor3B(255, 255, 255);
+    ccColor3B m_gEndColor = ccColor3B(255, 255, 255);
     CCPoint m_alongVector{0.0f, -1.0f};
     unsigned char m_cColorOpacity = 255;
     int m_nLayoutType = LayoutAbsolute;
 };
 
-}  // namespace extension
-}  // namespace cocos2d
+}  // namespace pagly::gui

@@ -3,9 +3,9 @@
 #include <string>
 
 #include "engine/base/CCObject.h"
+#include "gui/GuiNamespace.h"
 
-namespace cocos2d {
-namespace extension {
+namespace pagly::gui {
 
 // Placement hints a panel may read from its children. Panels here only lay out absolutely,
 // so nothing sets these; they exist so a widget can carry one and be found by relative name.
@@ -33,5 +33,4 @@ class RelativeLayoutParameter : public LayoutParameter {
     std::string m_strRelativeName;
 };
 
-}  // namespace extension
-}  // namespace cocos2d
+}  // namespace pagly::gui

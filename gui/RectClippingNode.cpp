@@ -2,9 +2,9 @@
 
 #include "engine/base/CCRedraw.h"
 #include "engine/nodes/CCDrawNode.h"
+#include "gui/GuiNamespace.h"
 
-namespace cocos2d {
-namespace extension {
+namespace pagly::gui {
 
 RectClippingNode::RectClippingNode() {}
 
@@ -26,7 +26,7 @@ void RectClippingNode::drawStencil() {
     m_corners[2] = CCPoint(w, h);
     m_corners[3] = CCPoint(0, h);
     // The stencil's colour is never seen; only its shape counts.
-    ccColor4F green = ccc4f(0, 1, 0, 1);
+    ccColor4F green = ccColor4F(0, 1, 0, 1);
     m_pInnerStencil->drawPolygon(m_corners, 4, green, 0, green);
 }
 
@@ -58,5 +58,4 @@ void RectClippingNode::visit(Renderer* renderer) {
     }
 }
 
-}  // namespace extension
-}  // namespace cocos2d
+}  // namespace pagly::gui

@@ -1,11 +1,14 @@
 #pragma once
 
 #include "engine/nodes/CCClippingNode.h"
+#include "gui/GuiNamespace.h"
 
-namespace cocos2d {
+namespace pagly::engine {
 class CCDrawNode;
 
-namespace extension {
+}  // namespace pagly::engine
+
+namespace pagly::gui {
 
 // The render node of a panel: a clipping node whose stencil is a filled rectangle the size of
 // the panel. It can stop drawing altogether (a disabled panel) and clips only when asked to.
@@ -38,5 +41,4 @@ class RectClippingNode : public CCClippingNode {
     bool m_bClippingEnabled = false;
 };
 
-}  // namespace extension
-}  // namespace cocos2d
+}  // namespace pagly::gui

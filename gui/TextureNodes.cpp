@@ -2,9 +2,9 @@
 
 #include "engine/nodes/CCSprite.h"
 #include "gui/CCScale9Sprite.h"
+#include "gui/GuiNamespace.h"
 
-namespace cocos2d {
-namespace extension {
+namespace pagly::gui {
 namespace texturenode {
 
 CCNode* create(bool scale9) {
@@ -81,5 +81,4 @@ bool isFlipY(CCNode* node) {
 }
 
 }  // namespace texturenode
-}  // namespace extension
-}  // namespace cocos2d
+}  // namespace pagly::gui

@@ -2,11 +2,14 @@
 
 #include "engine/base/CCGeometry.h"
 #include "gui/UIWidget.h"
+#include "gui/GuiNamespace.h"
 
-namespace cocos2d {
+namespace pagly::engine {
 class CCNode;
 
-namespace extension {
+}  // namespace pagly::engine
+
+namespace pagly::gui {
 
 // Helpers shared by the widgets that show images (buttons, image views and the input
 // widgets): each image is a node that is either a plain CCSprite or, in nine-slice mode, a
@@ -40,5 +43,4 @@ bool isFlipX(CCNode* node);
 bool isFlipY(CCNode* node);
 
 }  // namespace texturenode
-}  // namespace extension
-}  // namespace cocos2d
+}  // namespace pagly::gui

@@ -2,9 +2,9 @@
 
 #include "engine/nodes/CCLabelTTF.h"
 #include "gui/TextureNodes.h"
+#include "gui/GuiNamespace.h"
 
-namespace cocos2d {
-namespace extension {
+namespace pagly::gui {
 
 namespace {
 const int kImageZ = 0;
@@ -24,7 +24,7 @@ class ButtonTitle : public CCLabelTTF {
         return title;
     }
     void updateDisplayedColor(const ccColor3B&) override {
-        CCLabelTTF::updateDisplayedColor(ccWHITE);
+        CCLabelTTF::updateDisplayedColor(kColorWhite);
     }
     void updateDisplayedFromParent() override {
         CCRGBAProtocol* parent = dynamic_cast<CCRGBAProtocol*>(m_pParent);
@@ -253,5 +253,4 @@ void UIButton::setTitleFontName(const char* fontName) {
 }
 const char* UIButton::getTitleFontName() const { return m_pTitle->getFontName(); }
 
-}  // namespace extension
-}  // namespace cocos2d
+}  // namespace pagly::gui

@@ -3,11 +3,14 @@
 #include <string>
 
 #include "gui/UIWidget.h"
+#include "gui/GuiNamespace.h"
 
-namespace cocos2d {
+namespace pagly::engine {
 class CCLabelTTF;
 
-namespace extension {
+}  // namespace pagly::engine
+
+namespace pagly::gui {
 
 // A push button: three images (normal, pressed while a touch is inside, disabled while not
 // bright), each a plain sprite or a nine-slice sprite, and a text title centred above them.
@@ -87,8 +90,7 @@ class UIButton : public UIWidget {
     TextureResType m_ePressedTexType = TextureLocal;
     TextureResType m_eDisabledTexType = TextureLocal;
     CCSize m_normalTextureSize, m_pressedTextureSize, m_disabledTextureSize;
-    ccColor3B m_titleColor = ccc3(255, 255, 255);
+    ccColor3B m_titleColor = ccColor3B(255, 255, 255);
 };
 
-}  // namespace extension
-}  // namespace cocos2d
+}  // namespace pagly::gui

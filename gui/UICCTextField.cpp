@@ -2,9 +2,9 @@
 
 #include <algorithm>
 #include <cstring>
+#include "gui/GuiNamespace.h"
 
-namespace cocos2d {
-namespace extension {
+namespace pagly::gui {
 
 namespace {
 
@@ -166,5 +166,4 @@ void UICCTextField::setPasswordStyleText(const char* styleText) {
     showPassword();
 }
 
-}  // namespace extension
-}  // namespace cocos2d
+}  // namespace pagly::gui

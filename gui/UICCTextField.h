@@ -3,9 +3,9 @@
 #include <string>
 
 #include "engine/nodes/CCTextFieldTTF.h"
+#include "gui/GuiNamespace.h"
 
-namespace cocos2d {
-namespace extension {
+namespace pagly::gui {
 
 // The engine text field of a UITextField, and its own delegate: it notes what happened (attached,
 // detached, text inserted, character deleted) for the widget to report on the next frame, holds the
@@ -69,5 +69,4 @@ class UICCTextField : public CCTextFieldTTF, public CCTextFieldDelegate {
     bool m_bDeleteBackward = false;
 };
 
-}  // namespace extension
-}  // namespace cocos2d
+}  // namespace pagly::gui

@@ -2,9 +2,9 @@
 
 #include "engine/nodes/CCSprite.h"
 #include "gui/TextureNodes.h"
+#include "gui/GuiNamespace.h"
 
-namespace cocos2d {
-namespace extension {
+namespace pagly::gui {
 
 UICheckBox::UICheckBox() {}
 
@@ -188,5 +188,4 @@ void UICheckBox::onTouchEnded(const CCPoint& touchPoint) {
     if (m_pParent) m_pParent->onChildTouchEvent(TouchEnded, this, touchPoint);
 }
 
-}  // namespace extension
-}  // namespace cocos2d
+}  // namespace pagly::gui

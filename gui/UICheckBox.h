@@ -3,18 +3,19 @@
 #include <string>
 
 #include "gui/UIWidget.h"
+#include "gui/GuiNamespace.h"
 
-namespace cocos2d {
+namespace pagly::engine {
 class CCSprite;
 
-namespace extension {
+}  // namespace pagly::engine
+
+namespace pagly::gui {
 
 // What a check box's listener is told when a click changes its state.
 enum CheckBoxEventType { CheckBoxEventSelected = 0, CheckBoxEventUnselected = 1 };
 
 typedef void (CCObject::*SEL_SelectedStateEvent)(CCObject* sender, CheckBoxEventType kind);
-#define checkboxselectedeventselector(_SELECTOR) \
-    (cocos2d::extension::SEL_SelectedStateEvent)(&_SELECTOR)
 
 // An on/off box: five images (the box, the box while pressed, the check mark, and the box and check
 // mark when disabled). A click inside toggles the state and tells the listener; a release outside
@@ -87,5 +88,4 @@ class UICheckBox : public UIWidget {
     TextureResType m_eFrontCrossDisabledTexType = TextureLocal;
 };
 
-}  // namespace extension
-}  // namespace cocos2d
+}  // namespace pagly::gui

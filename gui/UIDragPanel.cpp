@@ -5,9 +5,9 @@
 #include <cmath>
 
 #include "engine/nodes/CCNode.h"
+#include "gui/GuiNamespace.h"
 
-namespace cocos2d {
-namespace extension {
+namespace pagly::gui {
 
 namespace {
 // Positions come out of float sums (start + displacement); content within this distance of a panel
@@ -323,7 +323,7 @@ void UIDragPanel::handleReleaseLogic(const CCPoint& touchPoint) {
 
 // Measured in any direction: the panel moves both ways.
 bool UIDragPanel::hasLeftChild(UIWidget* sender, const CCPoint& touchPoint) const {
-    return ccpDistance(sender->getTouchStartPos(), touchPoint) > kChildFocusCancelOffset;
+    return sender->getTouchStartPos().getDistance(touchPoint) > kChildFocusCancelOffset;
 }
 
 void UIDragPanel::onTouchCancelled(const CCPoint& touchPoint) {
@@ -341,5 +341,4 @@ void UIDragPanel::onChildTouchEvent(WidgetTouchEvent kind, UIWidget* sender, con
     interceptTouchEvent(kind, sender, point);
 }
 
-}  // namespace extension
-}  // namespace cocos2d
+}  // namespace pagly::gui

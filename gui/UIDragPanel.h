@@ -2,9 +2,9 @@
 
 #include "gui/ContentLayout.h"
 #include "gui/UIScrollInterface.h"
+#include "gui/GuiNamespace.h"
 
-namespace cocos2d {
-namespace extension {
+namespace pagly::gui {
 
 // Where the content of a drag panel rests (berth) or springs back to (bounce).
 enum DragPanelDirection {
@@ -48,7 +48,6 @@ enum DragPanelActionKind {
 };
 
 typedef void (CCObject::*SEL_DragPanelEvent)(CCObject* sender, DragPanelEventType kind);
-#define dragpaneleventselector(_SELECTOR) (cocos2d::extension::SEL_DragPanelEvent)(&_SELECTOR)
 
 // A clipping panel whose content (kept in an inner container) the finger moves freely in both axes.
 // A release glides on with an eased move; without bounce the content never uncovers the panel and
@@ -155,5 +154,4 @@ class UIDragPanel : public ContentLayout {
     SEL_DragPanelEvent m_pfnDragPanelSelector = nullptr;
 };
 
-}  // namespace extension
-}  // namespace cocos2d
+}  // namespace pagly::gui

@@ -1,9 +1,9 @@
 #include "gui/UIImageView.h"
 
 #include "gui/TextureNodes.h"
+#include "gui/GuiNamespace.h"
 
-namespace cocos2d {
-namespace extension {
+namespace pagly::gui {
 
 UIImageView::UIImageView() {}
 
@@ -99,5 +99,4 @@ bool UIImageView::isFlipY() {
     return m_bScale9Enabled ? false : texturenode::isFlipY(m_pImageRenderer);
 }
 
-}  // namespace extension
-}  // namespace cocos2d
+}  // namespace pagly::gui

@@ -3,9 +3,9 @@
 #include <string>
 
 #include "gui/UIWidget.h"
+#include "gui/GuiNamespace.h"
 
-namespace cocos2d {
-namespace extension {
+namespace pagly::gui {
 
 // An image widget: one image, a plain sprite or a nine-slice sprite.
 class UIImageView : public UIWidget {
@@ -52,5 +52,4 @@ class UIImageView : public UIWidget {
     CCSize m_imageTextureSize;
 };
 
-}  // namespace extension
-}  // namespace cocos2d
+}  // namespace pagly::gui

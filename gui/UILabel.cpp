@@ -4,9 +4,9 @@
 
 #include "engine/nodes/CCLabelTTF.h"
 #include "gui/LabelSizing.h"
+#include "gui/GuiNamespace.h"
 
-namespace cocos2d {
-namespace extension {
+namespace pagly::gui {
 
 UILabel::UILabel() {}
 
@@ -96,5 +96,4 @@ bool UILabel::isFlipX() { return m_pLabelRenderer->isFlipX(); }
 void UILabel::setFlipY(bool flipY) { m_pLabelRenderer->setFlipY(flipY); }
 bool UILabel::isFlipY() { return m_pLabelRenderer->isFlipY(); }
 
-}  // namespace extension
-}  // namespace cocos2d
+}  // namespace pagly::gui

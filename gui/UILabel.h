@@ -1,11 +1,14 @@
 #pragma once
 
 #include "gui/UIWidget.h"
+#include "gui/GuiNamespace.h"
 
-namespace cocos2d {
+namespace pagly::engine {
 class CCLabelTTF;
 
-namespace extension {
+}  // namespace pagly::engine
+
+namespace pagly::gui {
 
 // A text label in a system (TrueType) font. With ignoreSize it is exactly as large as its
 // text; otherwise the text is stretched to the widget's size. It can grow while touched.
@@ -59,5 +62,4 @@ class UILabel : public UIWidget {
     CCLabelTTF* m_pLabelRenderer = nullptr;  // owned by the render node
 };
 
-}  // namespace extension
-}  // namespace cocos2d
+}  // namespace pagly::gui

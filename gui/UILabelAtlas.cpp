@@ -1,9 +1,9 @@
 #include "gui/UILabelAtlas.h"
 
 #include "gui/LabelSizing.h"
+#include "gui/GuiNamespace.h"
 
-namespace cocos2d {
-namespace extension {
+namespace pagly::gui {
 
 // ---------------------------------------------------------------- UICCLabelAtlas
 
@@ -70,5 +70,4 @@ void UILabelAtlas::setAnchorPoint(const CCPoint& anchor) {
     m_pLabelAtlasRenderer->setAnchorPoint(anchor);
 }
 
-}  // namespace extension
-}  // namespace cocos2d
+}  // namespace pagly::gui

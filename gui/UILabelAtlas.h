@@ -2,9 +2,9 @@
 
 #include "engine/nodes/CCLabelAtlas.h"
 #include "gui/UIWidget.h"
+#include "gui/GuiNamespace.h"
 
-namespace cocos2d {
-namespace extension {
+namespace pagly::gui {
 
 // The engine's character-map label as the label-atlas widget uses it: created empty, it draws
 // nothing until it has been given a character map.
@@ -47,5 +47,4 @@ class UILabelAtlas : public UIWidget {
     UICCLabelAtlas* m_pLabelAtlasRenderer = nullptr;  // owned by the render node
 };
 
-}  // namespace extension
-}  // namespace cocos2d
+}  // namespace pagly::gui

@@ -2,9 +2,9 @@
 
 #include "engine/nodes/CCLabelBMFont.h"
 #include "gui/LabelSizing.h"
+#include "gui/GuiNamespace.h"
 
-namespace cocos2d {
-namespace extension {
+namespace pagly::gui {
 
 UILabelBMFont::UILabelBMFont() {}
 
@@ -22,8 +22,8 @@ std::string UILabelBMFont::getDescription() const { return "LabelBMFont"; }
 
 void UILabelBMFont::setFntFile(const char* fileName) {
     if (!fileName || !*fileName) return;
-    if (!m_pLabelBMFontRenderer->initWithString("", fileName, kCCLabelAutomaticWidth,
-                                                kCCTextAlignmentLeft, CCPointZero)) {
+    if (!m_pLabelBMFontRenderer->initWithString("", fileName, kLabelAutomaticWidth,
+                                                kTextAlignmentLeft, CCPointZero)) {
         CCLog("bitmap-font label: cannot read font \"%s\"", fileName);
     }
     setAnchorPoint(m_anchorPoint);
@@ -52,5 +52,4 @@ void UILabelBMFont::setAnchorPoint(const CCPoint& anchor) {
     m_pLabelBMFontRenderer->setAnchorPoint(anchor);
 }
 
-}  // namespace extension
-}  // namespace cocos2d
+}  // namespace pagly::gui

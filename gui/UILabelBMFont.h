@@ -1,11 +1,14 @@
 #pragma once
 
 #include "gui/UIWidget.h"
+#include "gui/GuiNamespace.h"
 
-namespace cocos2d {
+namespace pagly::engine {
 class CCLabelBMFont;
 
-namespace extension {
+}  // namespace pagly::engine
+
+namespace pagly::gui {
 
 // Text in a bitmap font (.fnt). Text set before a font file is ignored.
 class UILabelBMFont : public UIWidget {
@@ -37,5 +40,4 @@ class UILabelBMFont : public UIWidget {
     bool m_bFntFileHasInit = false;
 };
 
-}  // namespace extension
-}  // namespace cocos2d
+}  // namespace pagly::gui

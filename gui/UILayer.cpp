@@ -3,9 +3,9 @@
 #include "engine/director/CCTouch.h"
 #include "gui/UIRootWidget.h"
 #include "gui/WidgetInputManager.h"
+#include "gui/GuiNamespace.h"
 
-namespace cocos2d {
-namespace extension {
+namespace pagly::gui {
 
 UILayer::UILayer() {}
 
@@ -37,7 +37,7 @@ void UILayer::setVisible(bool visible) {
 }
 
 void UILayer::onEnter() {
-    setTouchMode(kCCTouchesOneByOne);
+    setTouchMode(kTouchesOneByOne);
     setTouchEnabled(true);
     CCLayer::onEnter();
 }
@@ -86,5 +86,4 @@ void UILayer::ccTouchCancelled(CCTouch* touch, CCEvent*) {
     m_pInputManager->onTouchCancelled(touch->getLocation());
 }
 
-}  // namespace extension
-}  // namespace cocos2d
+}  // namespace pagly::gui

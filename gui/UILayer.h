@@ -4,9 +4,9 @@
 
 #include "engine/base/RefPtr.h"
 #include "engine/nodes/CCLayer.h"
+#include "gui/GuiNamespace.h"
 
-namespace cocos2d {
-namespace extension {
+namespace pagly::gui {
 
 class UIRootWidget;
 class WidgetInputManager;
@@ -46,5 +46,4 @@ class UILayer : public CCLayer {
     std::unique_ptr<WidgetInputManager> m_pInputManager;
 };
 
-}  // namespace extension
-}  // namespace cocos2d
+}  // namespace pagly::gui

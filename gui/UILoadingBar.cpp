@@ -3,9 +3,9 @@
 #include "engine/nodes/CCSprite.h"
 #include "gui/CCScale9Sprite.h"
 #include "gui/TextureNodes.h"
+#include "gui/GuiNamespace.h"
 
-namespace cocos2d {
-namespace extension {
+namespace pagly::gui {
 
 UILoadingBar::UILoadingBar() {}
 
@@ -154,5 +154,4 @@ void UILoadingBar::setCapInsets(const CCRect& capInsets) {
     texturenode::setCapInsets(m_pBarRenderer, m_bScale9Enabled, capInsets);
 }
 
-}  // namespace extension
-}  // namespace cocos2d
+}  // namespace pagly::gui

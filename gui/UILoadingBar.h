@@ -3,9 +3,9 @@
 #include <string>
 
 #include "gui/UIWidget.h"
+#include "gui/GuiNamespace.h"
 
-namespace cocos2d {
-namespace extension {
+namespace pagly::gui {
 
 // Which end a loading bar fills from.
 enum LoadingBarType { LoadingBarTypeLeft = 0, LoadingBarTypeRight = 1 };
@@ -67,5 +67,4 @@ class UILoadingBar : public UIWidget {
     CCRect m_capInsets;
 };
 
-}  // namespace extension
-}  // namespace cocos2d
+}  // namespace pagly::gui

@@ -4,9 +4,9 @@
 #include <vector>
 
 #include "engine/nodes/CCNode.h"
+#include "gui/GuiNamespace.h"
 
-namespace cocos2d {
-namespace extension {
+namespace pagly::gui {
 
 UIPageView::UIPageView() {}
 
@@ -104,5 +104,4 @@ void UIPageView::onChildTouchEvent(WidgetTouchEvent kind, UIWidget* sender, cons
     interceptTouchEvent(kind, sender, point);
 }
 
-}  // namespace extension
-}  // namespace cocos2d
+}  // namespace pagly::gui

@@ -2,9 +2,9 @@
 
 #include "gui/Layout.h"
 #include "gui/UIScrollInterface.h"
+#include "gui/GuiNamespace.h"
 
-namespace cocos2d {
-namespace extension {
+namespace pagly::gui {
 
 // A clipping panel with page bookkeeping. Paging (moving pages with the finger) works only on its
 // own list of pages, which documents never fill: they attach their widgets as ordinary children, so
@@ -50,5 +50,4 @@ class UIPageView : public Layout, public UIScrollInterface {
     float m_fTouchMoveStartX = 0.0f;
 };
 
-}  // namespace extension
-}  // namespace cocos2d
+}  // namespace pagly::gui

@@ -1,9 +1,9 @@
 #include "gui/UIRootWidget.h"
 
 #include "engine/director/CCDirector.h"
+#include "gui/GuiNamespace.h"
 
-namespace cocos2d {
-namespace extension {
+namespace pagly::gui {
 
 UIRootWidget::UIRootWidget() {}
 
@@ -19,5 +19,4 @@ bool UIRootWidget::init() {
 
 std::string UIRootWidget::getDescription() const { return "RootWidget"; }
 
-}  // namespace extension
-}  // namespace cocos2d
+}  // namespace pagly::gui

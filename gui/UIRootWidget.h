@@ -1,9 +1,9 @@
 #pragma once
 
 #include "gui/Layout.h"
+#include "gui/GuiNamespace.h"
 
-namespace cocos2d {
-namespace extension {
+namespace pagly::gui {
 
 // The panel at the top of every UI layer's widget tree; it covers the whole window.
 class UIRootWidget : public Layout {
@@ -16,5 +16,4 @@ class UIRootWidget : public Layout {
     std::string getDescription() const override;
 };
 
-}  // namespace extension
-}  // namespace cocos2d
+}  // namespace pagly::gui

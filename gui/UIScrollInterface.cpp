@@ -1,7 +1,7 @@
 #include "gui/UIScrollInterface.h"
+#include "gui/GuiNamespace.h"
 
-namespace cocos2d {
-namespace extension {
+namespace pagly::gui {
 
 void UIScrollInterface::interceptTouchEvent(WidgetTouchEvent kind, UIWidget* sender,
                                             const CCPoint& touchPoint) {
@@ -22,5 +22,4 @@ void UIScrollInterface::interceptTouchEvent(WidgetTouchEvent kind, UIWidget* sen
     }
 }
 
-}  // namespace extension
-}  // namespace cocos2d
+}  // namespace pagly::gui

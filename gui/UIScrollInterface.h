@@ -2,9 +2,9 @@
 
 #include "engine/base/CCGeometry.h"
 #include "gui/UIWidget.h"
+#include "gui/GuiNamespace.h"
 
-namespace cocos2d {
-namespace extension {
+namespace pagly::gui {
 
 // The four touch hooks of a container that moves its content with a finger. The container's own
 // touch operations run the widget behaviour first and then press / move / release; a child's touch
@@ -27,5 +27,4 @@ class UIScrollInterface {
     virtual bool hasLeftChild(UIWidget* sender, const CCPoint& touchPoint) const = 0;
 };
 
-}  // namespace extension
-}  // namespace cocos2d
+}  // namespace pagly::gui

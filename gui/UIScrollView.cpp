@@ -4,9 +4,9 @@
 #include <cmath>
 
 #include "engine/nodes/CCNode.h"
+#include "gui/GuiNamespace.h"
 
-namespace cocos2d {
-namespace extension {
+namespace pagly::gui {
 
 namespace {
 // A release this soon after the press is a tap, not a flick.
@@ -243,5 +243,4 @@ void UIScrollView::onChildTouchEvent(WidgetTouchEvent kind, UIWidget* sender,
     interceptTouchEvent(kind, sender, point);
 }
 
-}  // namespace extension
-}  // namespace cocos2d
+}  // namespace pagly::gui

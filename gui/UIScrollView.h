@@ -2,9 +2,9 @@
 
 #include "gui/ContentLayout.h"
 #include "gui/UIScrollInterface.h"
+#include "gui/GuiNamespace.h"
 
-namespace cocos2d {
-namespace extension {
+namespace pagly::gui {
 
 // Which way a scroll view scrolls (a document's "direction"); other values scroll nowhere.
 enum ScrollViewDirection {
@@ -31,7 +31,6 @@ enum ScrollViewEventType {
 };
 
 typedef void (CCObject::*SEL_ScrollViewEvent)(CCObject* sender, ScrollViewEventType kind);
-#define scrollvieweventselector(_SELECTOR) (cocos2d::extension::SEL_ScrollViewEvent)(&_SELECTOR)
 
 // A clipping panel whose content (kept in an inner container) the finger scrolls along one axis.
 // The content never passes its ends: reaching one stops it there and tells the listener. A flick
@@ -122,5 +121,4 @@ class UIScrollView : public ContentLayout {
     SEL_ScrollViewEvent m_pfnScrollSelector = nullptr;
 };
 
-}  // namespace extension
-}  // namespace cocos2d
+}  // namespace pagly::gui

@@ -5,9 +5,9 @@
 #include "engine/nodes/CCSprite.h"
 #include "gui/CCScale9Sprite.h"
 #include "gui/TextureNodes.h"
+#include "gui/GuiNamespace.h"
 
-namespace cocos2d {
-namespace extension {
+namespace pagly::gui {
 
 UISlider::UISlider() {}
 
@@ -262,5 +262,4 @@ void UISlider::onStateDisabled() {
     m_pSlidBallDisabledRenderer->setVisible(true);
 }
 
-}  // namespace extension
-}  // namespace cocos2d
+}  // namespace pagly::gui

@@ -3,18 +3,19 @@
 #include <string>
 
 #include "gui/UIWidget.h"
+#include "gui/GuiNamespace.h"
 
-namespace cocos2d {
+namespace pagly::engine {
 class CCSprite;
 
-namespace extension {
+}  // namespace pagly::engine
+
+namespace pagly::gui {
 
 // What a slider's listener is told: the percent changed under the finger.
 enum SliderEventType { SliderEventPercentChanged = 0 };
 
 typedef void (CCObject::*SEL_SlidPercentChangedEvent)(CCObject* sender, SliderEventType kind);
-#define sliderpercentchangedselector(_SELECTOR) \
-    (cocos2d::extension::SEL_SlidPercentChangedEvent)(&_SELECTOR)
 
 // A bar with a ball the finger drags from 0 (left end) to 100 per cent (right end); the part of the
 // bar left of the ball shows the progress image. The render node's origin is the bar's centre. Bar
@@ -112,5 +113,4 @@ class UISlider : public UIWidget {
     SEL_SlidPercentChangedEvent m_pfnSlidPercentSelector = nullptr;
 };
 
-}  // namespace extension
-}  // namespace cocos2d
+}  // namespace pagly::gui

@@ -1,9 +1,9 @@
 #include "gui/UITextField.h"
 
 #include "gui/UICCTextField.h"
+#include "gui/GuiNamespace.h"
 
-namespace cocos2d {
-namespace extension {
+namespace pagly::gui {
 
 UITextField::UITextField() {}
 
@@ -158,5 +158,4 @@ void UITextField::update(float) {
     }
 }
 
-}  // namespace extension
-}  // namespace cocos2d
+}  // namespace pagly::gui

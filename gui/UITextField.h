@@ -1,9 +1,9 @@
 #pragma once
 
 #include "gui/UIWidget.h"
+#include "gui/GuiNamespace.h"
 
-namespace cocos2d {
-namespace extension {
+namespace pagly::gui {
 
 class UICCTextField;
 
@@ -16,7 +16,6 @@ enum TextFieldEventType {
 };
 
 typedef void (CCObject::*SEL_TextFieldEvent)(CCObject* sender, TextFieldEventType kind);
-#define textfieldeventselector(_SELECTOR) (cocos2d::extension::SEL_TextFieldEvent)(&_SELECTOR)
 
 // A one-line text entry: a touch opens text input on its engine text field (UICCTextField), which
 // then takes the keyboard's text through the input-method dispatcher. The listener hears about
@@ -82,5 +81,4 @@ class UITextField : public UIWidget {
     SEL_TextFieldEvent m_pfnTextFieldSelector = nullptr;
 };
 
-}  // namespace extension
-}  // namespace cocos2d
+}  // namespace pagly::gui

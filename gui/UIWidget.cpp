@@ -9,9 +9,9 @@
 #include "gui/Layout.h"
 #include "gui/LayoutParameter.h"
 #include "gui/RectClippingNode.h"
+#include "gui/GuiNamespace.h"
 
-namespace cocos2d {
-namespace extension {
+namespace pagly::gui {
 
 namespace {
 UIWidget* widgetAt(CCArray* array, unsigned int index) {
@@ -194,14 +194,14 @@ void UIWidget::setUpdateEnabled(bool enabled) {
     m_bUpdateEnabled = enabled;
     if (!m_pScheduler) return;
     if (enabled) {
-        m_pScheduler->scheduleSelector(schedule_selector(UIWidget::update), this, 0.0f, false);
+        m_pScheduler->scheduleSelector(memberCallback(&UIWidget::update), this, 0.0f, false);
     } else {
-        m_pScheduler->unscheduleSelector(schedule_selector(UIWidget::update), this);
+        m_pScheduler->unscheduleSelector(memberCallback(&UIWidget::update), this);
     }
 }
 
 void UIWidget::stopUpdatesRecursively() {
-    if (m_pScheduler) m_pScheduler->unscheduleSelector(schedule_selector(UIWidget::update), this);
+    if (m_pScheduler) m_pScheduler->unscheduleSelector(memberCallback(&UIWidget::update), this);
     if (!m_children) return;
     for (CCObject* o : *m_children) static_cast<UIWidget*>(o)->stopUpdatesRecursively();
 }
@@ -441,7 +441,7 @@ void UIWidget::setColor(const ccColor3B& color) {
 }
 ccColor3B UIWidget::getColor() {
     CCRGBAProtocol* rgba = rgbaOf(m_pRender.get());
-    return rgba ? rgba->getColor() : ccWHITE;
+    return rgba ? rgba->getColor() : kColorWhite;
 }
 void UIWidget::setOpacity(unsigned char opacity) {
     if (CCRGBAProtocol* rgba = rgbaOf(m_pRender.get())) rgba->setOpacity(opacity);
@@ -481,5 +481,4 @@ void UIWidget::setName(const char* name) {
     if (name) m_strName = name;
 }
 
-}  // namespace extension
-}  // namespace cocos2d
+}  // namespace pagly::gui

@@ -7,12 +7,15 @@
 #include "engine/base/CCObject.h"
 #include "engine/base/RefPtr.h"
 #include "engine/nodes/CCNode.h"
+#include "gui/GuiNamespace.h"
 
-namespace cocos2d {
+namespace pagly::engine {
 class CCActionManager;
 class CCScheduler;
 
-namespace extension {
+}  // namespace pagly::engine
+
+namespace pagly::gui {
 
 // Highlight state of a widget. Values are stored by documents and compared by callers.
 enum BrightStyle : int { BrightNone = -1, BrightNormal = 0, BrightHighlight = 1 };
@@ -30,7 +33,6 @@ enum TextureResType : int { TextureLocal = 0, TexturePlist = 1 };
 
 // A touch listener: a member function of the target, called as target->*sel(sender, kind).
 typedef void (CCObject::*SEL_TouchEvent)(CCObject* sender, WidgetTouchEvent kind);
-#define toucheventselector(_SELECTOR) (cocos2d::extension::SEL_TouchEvent)(&_SELECTOR)
 
 class LayoutParameter;
 
@@ -206,5 +208,4 @@ class UIWidget : public CCObject {
     CCPoint m_positionPercent;
 };
 
-}  // namespace extension
-}  // namespace cocos2d
+}  // namespace pagly::gui

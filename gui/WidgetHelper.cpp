@@ -8,9 +8,9 @@
 #include "engine/nodes/CCSpriteFrameCache.h"
 #include "gui/LayoutParameter.h"
 #include "gui/UIWidget.h"
+#include "gui/GuiNamespace.h"
 
-namespace cocos2d {
-namespace extension {
+namespace pagly::gui {
 
 namespace {
 WidgetHelper* s_instance = nullptr;
@@ -86,5 +86,4 @@ void WidgetHelper::addSpriteFramesOnce(const char* fileName) {
     CCSpriteFrameCache::sharedSpriteFrameCache()->addSpriteFramesWithFile(fileName);
 }
 
-}  // namespace extension
-}  // namespace cocos2d
+}  // namespace pagly::gui

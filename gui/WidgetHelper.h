@@ -3,9 +3,9 @@
 #include "engine/base/CCArray.h"
 #include "engine/base/CCGeometry.h"
 #include "engine/base/RefPtr.h"
+#include "gui/GuiNamespace.h"
 
-namespace cocos2d {
-namespace extension {
+namespace pagly::gui {
 
 class UIWidget;
 
@@ -44,5 +44,4 @@ class WidgetHelper {
     RefPtr<CCArray> m_loadedFrameFiles;
 };
 
-}  // namespace extension
-}  // namespace cocos2d
+}  // namespace pagly::gui

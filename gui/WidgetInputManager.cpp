@@ -3,9 +3,9 @@
 #include <vector>
 
 #include "gui/UIWidget.h"
+#include "gui/GuiNamespace.h"
 
-namespace cocos2d {
-namespace extension {
+namespace pagly::gui {
 
 namespace {
 // The widgets holding the touch, each kept alive while it is called: a listener may remove
@@ -74,5 +74,4 @@ void WidgetInputManager::abandonTouch() {
     for (const RefPtr<UIWidget>& w : widgets) w->setFocus(false);
 }
 
-}  // namespace extension
-}  // namespace cocos2d
+}  // namespace pagly::gui

@@ -3,9 +3,9 @@
 #include "engine/base/CCArray.h"
 #include "engine/base/CCGeometry.h"
 #include "engine/base/RefPtr.h"
+#include "gui/GuiNamespace.h"
 
-namespace cocos2d {
-namespace extension {
+namespace pagly::gui {
 
 class UIWidget;
 
@@ -46,5 +46,4 @@ class WidgetInputManager {
     UIWidget* m_pRootWidget = nullptr;  // non-owning: the layer owns the root
 };
 
-}  // namespace extension
-}  // namespace cocos2d
+}  // namespace pagly::gui

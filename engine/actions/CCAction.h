@@ -2,11 +2,11 @@
 
 #include "engine/base/CCObject.h"
 
-namespace cocos2d {
+namespace pagly::engine {
 
 class CCNode;
 
-enum { kCCActionTagInvalid = -1 };
+enum { kActionTagInvalid = -1 };
 
 // Base of all actions: something that changes a target node over time, stepped by the
 // action manager once per frame.
@@ -35,7 +35,7 @@ class CCAction : public CCObject {
     // Non-owning: the action manager keeps targets and actions apart.
     CCNode* m_pOriginalTarget = nullptr;
     CCNode* m_pTarget = nullptr;
-    int m_nTag = kCCActionTagInvalid;
+    int m_nTag = kActionTagInvalid;
 };
 
 // An action with a duration.
@@ -51,4 +51,4 @@ class CCFiniteTimeAction : public CCAction {
     float m_fDuration = 0;
 };
 
-}  // namespace cocos2d
+}  // namespace pagly::engine

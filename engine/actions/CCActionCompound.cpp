@@ -5,7 +5,7 @@
 #include "engine/base/CCArray.h"
 #include "engine/nodes/CCNode.h"
 
-namespace cocos2d {
+namespace pagly::engine {
 
 namespace {
 
@@ -119,7 +119,7 @@ void CCSequence::update(float t) {
     if (!m_pTarget) return;
     const float time = t * m_fDuration;
     const bool atEnd = t >= 1;
-    if (m_current < m_actions.size() && time < m_starts[m_current] - kCCActionTimeEpsilon) {
+    if (m_current < m_actions.size() && time < m_starts[m_current] - kActionTimeEpsilon) {
         // Moved backwards: begin again from the first member.
         if (m_currentStarted) m_actions[m_current]->stop();
         m_current = 0;
@@ -134,7 +134,7 @@ void CCSequence::update(float t) {
         }
         const float start = m_starts[m_current];
         const float d = member->getDuration();
-        if (atEnd || time >= start + d - kCCActionTimeEpsilon) {
+        if (atEnd || time >= start + d - kActionTimeEpsilon) {
             member->update(1);
             if (!m_currentStarted) return;  // stopped from inside the member's update
             member->stop();
@@ -210,7 +210,7 @@ CCSpawn* CCSpawn::reverse() {
         CCFiniteTimeAction* r = a->reverse();
         if (!r) return nullptr;
         float wait = m_fDuration - a->getDuration();
-        if (wait > kCCActionTimeEpsilon)
+        if (wait > kActionTimeEpsilon)
             r = CCSequence::createWithTwoActions(CCDelayTime::create(wait), r);
         list.push_back(r);
     }
@@ -239,7 +239,7 @@ void CCSpawn::update(float t) {
         if (m_finished[i]) continue;
         RefPtr<CCFiniteTimeAction> member(m_actions[i].get());
         const float d = member->getDuration();
-        if (atEnd || time >= d - kCCActionTimeEpsilon) {
+        if (atEnd || time >= d - kActionTimeEpsilon) {
             m_finished[i] = true;
             member->update(1);
             member->stop();
@@ -299,7 +299,7 @@ void CCRepeat::update(float t) {
             m_innerStarted = true;
         }
         const float start = (float)m_done * d;
-        if (atEnd || time >= start + d - kCCActionTimeEpsilon) {
+        if (atEnd || time >= start + d - kActionTimeEpsilon) {
             inner->update(1);
             inner->stop();
             m_innerStarted = false;
@@ -354,7 +354,7 @@ void CCRepeatForever::step(float dt) {
         double over = inner->getOvershoot();
         inner->startWithTarget(m_pTarget);
         // A zero-length run (or an absurd frame) waits for the next frame.
-        if (inner->getDuration() <= kCCActionTimeEpsilon || ++cycles >= kMaxCyclesPerUpdate) break;
+        if (inner->getDuration() <= kActionTimeEpsilon || ++cycles >= kMaxCyclesPerUpdate) break;
         inner->step(over > 0 ? (float)over : 0);
     }
 }
@@ -397,4 +397,4 @@ void CCSpeed::step(float dt) {
     if (m_fSpeed > 0) m_inner->step(dt * m_fSpeed);
 }
 
-}  // namespace cocos2d
+}  // namespace pagly::engine

@@ -6,7 +6,7 @@
 #include "engine/actions/CCActionInterval.h"
 #include "engine/base/RefPtr.h"
 
-namespace cocos2d {
+namespace pagly::engine {
 
 class CCArray;
 
@@ -139,4 +139,4 @@ class CCSpeed : public CCAction {
     float m_fSpeed = 1;
 };
 
-}  // namespace cocos2d
+}  // namespace pagly::engine

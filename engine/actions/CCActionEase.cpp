@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-namespace cocos2d {
+namespace pagly::engine {
 
 namespace {
 
@@ -148,4 +148,4 @@ float CCEaseElasticIn::ease(float t) const {
     return -std::pow(2.0f, 10.0f * u) * std::sin((u - s) * 2 * kPi / m_fPeriod);
 }
 
-}  // namespace cocos2d
+}  // namespace pagly::engine

@@ -3,7 +3,7 @@
 #include "engine/actions/CCActionInterval.h"
 #include "engine/base/RefPtr.h"
 
-namespace cocos2d {
+namespace pagly::engine {
 
 // Base of the easing actions: runs an inner action over the same duration, but feeds it a
 // reshaped time f(t) instead of t. f(0) = 0 and f(1) = 1; in between an ease may leave 0..1
@@ -101,4 +101,4 @@ class CCEaseElasticIn : public CCEaseElastic {
     float ease(float t) const override;
 };
 
-}  // namespace cocos2d
+}  // namespace pagly::engine

@@ -2,7 +2,7 @@
 
 #include "engine/nodes/CCNode.h"
 
-namespace cocos2d {
+namespace pagly::engine {
 
 void CCActionInstant::startWithTarget(CCNode* target) {
     CCFiniteTimeAction::startWithTarget(target);
@@ -99,4 +99,4 @@ void CCCallFuncN::execute() {
     }
 }
 
-}  // namespace cocos2d
+}  // namespace pagly::engine

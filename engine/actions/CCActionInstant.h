@@ -6,7 +6,7 @@
 #include "engine/base/CCGeometry.h"
 #include "engine/base/RefPtr.h"
 
-namespace cocos2d {
+namespace pagly::engine {
 
 // An action that takes no time: it does its work once, at its first step (or when a
 // sequence reaches it), and is then done.
@@ -86,4 +86,4 @@ class CCCallFuncN : public CCCallFunc {
     std::function<void(CCNode*)> m_functionN;
 };
 
-}  // namespace cocos2d
+}  // namespace pagly::engine

@@ -5,7 +5,7 @@
 
 #include "engine/nodes/CCNode.h"
 
-namespace cocos2d {
+namespace pagly::engine {
 
 namespace {
 
@@ -45,10 +45,10 @@ bool CCActionInterval::initWithDuration(float duration) {
     return true;
 }
 
-bool CCActionInterval::isDone() { return m_elapsed >= m_fDuration - kCCActionTimeEpsilon; }
+bool CCActionInterval::isDone() { return m_elapsed >= m_fDuration - kActionTimeEpsilon; }
 
 float CCActionInterval::progress() const {
-    if (m_elapsed >= m_fDuration - kCCActionTimeEpsilon) return 1.0f;
+    if (m_elapsed >= m_fDuration - kActionTimeEpsilon) return 1.0f;
     double t = m_elapsed / m_fDuration;  // m_fDuration > epsilon here
     return t < 0 ? 0 : (float)t;
 }
@@ -238,7 +238,7 @@ void CCRotateBy::update(float t) {
 
 CCTintTo* CCTintTo::create(float duration, unsigned char r, unsigned char g, unsigned char b) {
     CCTintTo* a = new CCTintTo();
-    a->initWithDuration(duration, ccc3(r, g, b));
+    a->initWithDuration(duration, ccColor3B(r, g, b));
     return ccAutoreleased(a);
 }
 
@@ -258,8 +258,8 @@ void CCTintTo::startWithTarget(CCNode* target) {
 void CCTintTo::update(float t) {
     CCRGBAProtocol* rgba = rgbaOf(m_pTarget);
     if (!rgba) return;
-    rgba->setColor(ccc3(lerpByte(m_from.r, m_to.r, t), lerpByte(m_from.g, m_to.g, t),
-                        lerpByte(m_from.b, m_to.b, t)));
+    rgba->setColor(ccColor3B(lerpByte(m_from.r, m_to.r, t), lerpByte(m_from.g, m_to.g, t),
+                             lerpByte(m_from.b, m_to.b, t)));
 }
 
 // --- CCFadeTo / CCFadeIn / CCFadeOut ---
@@ -325,4 +325,4 @@ CCDelayTime* CCDelayTime::create(float duration) {
 CCDelayTime* CCDelayTime::copy() { return create(m_fDuration); }
 CCDelayTime* CCDelayTime::reverse() { return create(m_fDuration); }
 
-}  // namespace cocos2d
+}  // namespace pagly::engine

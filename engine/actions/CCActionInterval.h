@@ -3,12 +3,12 @@
 #include "engine/actions/CCAction.h"
 #include "engine/base/CCGeometry.h"
 
-namespace cocos2d {
+namespace pagly::engine {
 
 // Slack allowed when deciding that an action has reached its end: frame steps add up in
 // floats, and thirty steps of 1/60 s must finish a 0.5 s action, not leave it a hair short.
 // A tenth of a millisecond is far below one frame.
-const float kCCActionTimeEpsilon = 1e-4f;
+const float kActionTimeEpsilon = 1e-4f;
 
 // An action that runs for a fixed duration. The action manager calls step(dt) once per frame;
 // step adds dt to the elapsed time and calls update(t) with t = elapsed / duration in 0..1.
@@ -185,4 +185,4 @@ class CCDelayTime : public CCActionInterval {
     void update(float) override {}
 };
 
-}  // namespace cocos2d
+}  // namespace pagly::engine

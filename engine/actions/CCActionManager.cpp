@@ -6,7 +6,7 @@
 #include "engine/base/CCRedraw.h"
 #include "engine/nodes/CCNode.h"
 
-namespace cocos2d {
+namespace pagly::engine {
 
 CCActionManager::~CCActionManager() { removeAllActions(); }
 
@@ -155,4 +155,4 @@ void CCActionManager::update(float dt) {
     }
 }
 
-}  // namespace cocos2d
+}  // namespace pagly::engine

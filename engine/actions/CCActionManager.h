@@ -5,7 +5,7 @@
 
 #include "engine/base/CCObject.h"
 
-namespace cocos2d {
+namespace pagly::engine {
 
 class CCAction;
 class CCNode;
@@ -46,4 +46,4 @@ class CCActionManager : public CCObject {
     std::vector<Entry*> m_entries;
 };
 
-}  // namespace cocos2d
+}  // namespace pagly::engine

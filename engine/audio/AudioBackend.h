@@ -2,7 +2,7 @@
 
 #include <string>
 
-namespace cocos2d {
+namespace pagly::audio {
 
 // The seam under SimpleAudioEngine: one background-music stream. The real back-end plays
 // through SDL_mixer; tests install a virtual-clock back-end instead.
@@ -29,4 +29,4 @@ class AudioBackend {
     virtual void shutdown() = 0;
 };
 
-}  // namespace cocos2d
+}  // namespace pagly::audio

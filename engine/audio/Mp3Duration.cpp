@@ -4,7 +4,9 @@
 
 #include "engine/platform/CCFileUtils.h"
 
-namespace cocos2d {
+namespace pagly::audio {
+
+using namespace pagly::engine;
 
 namespace {
 
@@ -122,4 +124,4 @@ double mp3DurationOfFile(const std::string& path) {
     return mp3Duration(reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size());
 }
 
-}  // namespace cocos2d
+}  // namespace pagly::audio

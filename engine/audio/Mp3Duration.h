@@ -3,7 +3,7 @@
 #include <cstddef>
 #include <string>
 
-namespace cocos2d {
+namespace pagly::audio {
 
 // Reads how long an MPEG audio (MP3) recording plays by walking its frame headers; nothing
 // is decoded. Returns the playing time in seconds, or a negative value when the data is not
@@ -12,4 +12,4 @@ namespace cocos2d {
 double mp3Duration(const unsigned char* data, size_t size);
 double mp3DurationOfFile(const std::string& path);
 
-}  // namespace cocos2d
+}  // namespace pagly::audio

@@ -5,7 +5,9 @@
 
 #include "engine/base/CCObject.h"
 
-namespace cocos2d {
+namespace pagly::audio {
+
+using namespace pagly::engine;
 
 SdlMixerAudioBackend::SdlMixerAudioBackend(const char* driver) : m_driver(driver ? driver : "") {}
 
@@ -129,4 +131,4 @@ double SdlMixerAudioBackend::currentDuration() const {
     return m_music ? Mix_MusicDuration(m_music) : -1.0;
 }
 
-}  // namespace cocos2d
+}  // namespace pagly::audio

@@ -6,7 +6,7 @@
 
 typedef struct _Mix_Music Mix_Music;
 
-namespace cocos2d {
+namespace pagly::audio {
 
 // Plays the background music through SDL_mixer. The sound device opens on the first play;
 // when no device opens, it retries with SDL's dummy driver, which plays silently in real
@@ -45,4 +45,4 @@ class SdlMixerAudioBackend : public AudioBackend {
     bool m_loop = false;
 };
 
-}  // namespace cocos2d
+}  // namespace pagly::audio

@@ -7,7 +7,9 @@
 #include "engine/base/CCObject.h"
 #include "engine/platform/CCFileUtils.h"
 
-namespace cocos2d {
+namespace pagly::audio {
+
+using namespace pagly::engine;
 
 SimpleAudioEngine* SimpleAudioEngine::sharedEngine() {
     // Never destroyed: SDL_mixer must not be torn down from a static destructor that may run
@@ -78,4 +80,4 @@ void SimpleAudioEngine::setBackgroundMusicVolume(float volume) {
     backend()->setMusicVolume(volume);
 }
 
-}  // namespace cocos2d
+}  // namespace pagly::audio

@@ -3,7 +3,7 @@
 #include <memory>
 #include <string>
 
-namespace cocos2d {
+namespace pagly::audio {
 
 class AudioBackend;
 
@@ -50,7 +50,4 @@ class SimpleAudioEngine {
     bool m_bMusicStarted = false;
 };
 
-}  // namespace cocos2d
-
-// The audio engine's customary namespace name.
-namespace CocosDenshion = cocos2d;
+}  // namespace pagly::audio

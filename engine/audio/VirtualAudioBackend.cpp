@@ -6,7 +6,9 @@
 #include "engine/base/CCObject.h"
 #include "engine/director/CCDirector.h"
 
-namespace cocos2d {
+namespace pagly::audio {
+
+using namespace pagly::engine;
 
 namespace {
 // Director time adds up 1/60 s steps in floating point; this keeps a 2 s recording from
@@ -95,4 +97,4 @@ double VirtualAudioBackend::position() {
     return m_loop ? std::fmod(played, m_duration) : played;
 }
 
-}  // namespace cocos2d
+}  // namespace pagly::audio

@@ -5,7 +5,7 @@
 
 #include "engine/audio/AudioBackend.h"
 
-namespace cocos2d {
+namespace pagly::audio {
 
 // A silent back-end for tests. It knows each recording's real playing time from the file
 // (MP3 frame headers) and runs on the director's clock: a recording plays until the director
@@ -49,4 +49,4 @@ class VirtualAudioBackend : public AudioBackend {
     bool m_loop = false;
 };
 
-}  // namespace cocos2d
+}  // namespace pagly::audio

@@ -4,7 +4,7 @@
 #include <cstdarg>
 #include <utility>
 
-namespace cocos2d {
+namespace pagly::engine {
 
 CCArray::~CCArray() { removeAllObjects(); }
 
@@ -104,4 +104,4 @@ void CCArray::replaceObjectAtIndex(unsigned int index, CCObject* object) {
     old->release();
 }
 
-}  // namespace cocos2d
+}  // namespace pagly::engine

@@ -5,7 +5,7 @@
 
 #include "engine/base/CCObject.h"
 
-namespace cocos2d {
+namespace pagly::engine {
 
 // An ordered array of engine objects; it retains what it holds.
 class CCArray : public CCObject {
@@ -46,11 +46,4 @@ class CCArray : public CCObject {
     std::vector<CCObject*> m_data;
 };
 
-#define CCARRAY_FOREACH(__array__, __object__)                                         \
-    if ((__array__) && (__array__)->count() > 0)                                       \
-        for (unsigned int __i_##__object__ = 0;                                        \
-             __i_##__object__ < (__array__)->count() &&                                \
-             ((__object__) = (__array__)->objectAtIndex(__i_##__object__)) != nullptr; \
-             ++__i_##__object__)
-
-}  // namespace cocos2d
+}  // namespace pagly::engine

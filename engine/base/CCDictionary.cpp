@@ -7,7 +7,7 @@
 #include "engine/base/CCString.h"
 #include "engine/platform/CCFileUtils.h"
 
-namespace cocos2d {
+namespace pagly::engine {
 
 CCDictionary::~CCDictionary() { removeAllObjects(); }
 
@@ -176,4 +176,4 @@ CCDictionary* CCDictionary::createWithContentsOfFile(const char* path) {
     return createWithPlistText(text, path);
 }
 
-}  // namespace cocos2d
+}  // namespace pagly::engine

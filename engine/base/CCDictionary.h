@@ -6,7 +6,7 @@
 
 #include "engine/base/CCObject.h"
 
-namespace cocos2d {
+namespace pagly::engine {
 
 class CCArray;
 class CCString;
@@ -47,4 +47,4 @@ class CCDictionary : public CCObject {
     std::map<intptr_t, CCObject*> m_intMap;
 };
 
-}  // namespace cocos2d
+}  // namespace pagly::engine

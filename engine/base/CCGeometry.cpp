@@ -2,18 +2,18 @@
 
 #include <algorithm>
 
-namespace cocos2d {
+namespace pagly::engine {
 
 const CCPoint CCPointZero(0, 0);
 const CCSize CCSizeZero(0, 0);
 const CCRect CCRectZero(0, 0, 0, 0);
-const ccColor3B ccWHITE = ccc3(255, 255, 255);
-const ccColor3B ccBLACK = ccc3(0, 0, 0);
-const ccColor3B ccRED = ccc3(255, 0, 0);
-const ccColor3B ccGREEN = ccc3(0, 255, 0);
-const ccColor3B ccBLUE = ccc3(0, 0, 255);
-const ccColor3B ccYELLOW = ccc3(255, 255, 0);
-const ccColor3B ccGRAY = ccc3(166, 166, 166);
+const ccColor3B kColorWhite = ccColor3B(255, 255, 255);
+const ccColor3B kColorBlack = ccColor3B(0, 0, 0);
+const ccColor3B kColorRed = ccColor3B(255, 0, 0);
+const ccColor3B kColorGreen = ccColor3B(0, 255, 0);
+const ccColor3B kColorBlue = ccColor3B(0, 0, 255);
+const ccColor3B kColorYellow = ccColor3B(255, 255, 0);
+const ccColor3B kColorGray = ccColor3B(166, 166, 166);
 const CCAffineTransform CCAffineTransformIdentity = CCAffineTransformMakeIdentity();
 
 CCAffineTransform CCAffineTransformMake(float a, float b, float c, float d, float tx, float ty) {
@@ -85,4 +85,4 @@ CCAffineTransform CCAffineTransformInvert(const CCAffineTransform& t) {
                                  inv * (t.c * t.ty - t.d * t.tx), inv * (t.b * t.tx - t.a * t.ty));
 }
 
-}  // namespace cocos2d
+}  // namespace pagly::engine

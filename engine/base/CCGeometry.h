@@ -3,7 +3,7 @@
 #include <cmath>
 
 // Value types of the engine: points, sizes, rectangles, colours and 2D affine transforms.
-namespace cocos2d {
+namespace pagly::engine {
 
 class CCPoint {
   public:
@@ -66,26 +66,24 @@ class CCRect {
     }
 };
 
-inline CCPoint ccp(float x, float y) { return CCPoint(x, y); }
-#define CCPointMake(x, y) cocos2d::CCPoint((float)(x), (float)(y))
-#define CCSizeMake(w, h) cocos2d::CCSize((float)(w), (float)(h))
-#define CCRectMake(x, y, w, h) cocos2d::CCRect((float)(x), (float)(y), (float)(w), (float)(h))
 extern const CCPoint CCPointZero;
 extern const CCSize CCSizeZero;
 extern const CCRect CCRectZero;
 
-inline CCPoint ccpAdd(const CCPoint& a, const CCPoint& b) { return a + b; }
-inline CCPoint ccpSub(const CCPoint& a, const CCPoint& b) { return a - b; }
-inline CCPoint ccpMult(const CCPoint& a, float s) { return a * s; }
-inline float ccpDistance(const CCPoint& a, const CCPoint& b) { return a.getDistance(b); }
-
 struct ccColor3B {
     unsigned char r = 0, g = 0, b = 0;
+    constexpr ccColor3B() = default;
+    constexpr ccColor3B(unsigned char red, unsigned char green, unsigned char blue)
+        : r(red), g(green), b(blue) {}
     bool operator==(const ccColor3B& o) const { return r == o.r && g == o.g && b == o.b; }
     bool operator!=(const ccColor3B& o) const { return !(*this == o); }
 };
 struct ccColor4B {
     unsigned char r = 0, g = 0, b = 0, a = 0;
+    constexpr ccColor4B() = default;
+    constexpr ccColor4B(unsigned char red, unsigned char green, unsigned char blue,
+                        unsigned char alpha)
+        : r(red), g(green), b(blue), a(alpha) {}
     bool operator==(const ccColor4B& o) const {
         return r == o.r && g == o.g && b == o.b && a == o.a;
     }
@@ -93,32 +91,20 @@ struct ccColor4B {
 };
 struct ccColor4F {
     float r = 0, g = 0, b = 0, a = 0;
+    constexpr ccColor4F() = default;
+    constexpr ccColor4F(float red, float green, float blue, float alpha)
+        : r(red), g(green), b(blue), a(alpha) {}
 };
-inline ccColor3B ccc3(unsigned char r, unsigned char g, unsigned char b) {
-    ccColor3B c;
-    c.r = r, c.g = g, c.b = b;
-    return c;
+inline ccColor4F toColor4F(const ccColor4B& c) {
+    return ccColor4F(c.r / 255.f, c.g / 255.f, c.b / 255.f, c.a / 255.f);
 }
-inline ccColor4B ccc4(unsigned char r, unsigned char g, unsigned char b, unsigned char a) {
-    ccColor4B c;
-    c.r = r, c.g = g, c.b = b, c.a = a;
-    return c;
-}
-inline ccColor4F ccc4f(float r, float g, float b, float a) {
-    ccColor4F c;
-    c.r = r, c.g = g, c.b = b, c.a = a;
-    return c;
-}
-inline ccColor4F ccc4FFromccc4B(const ccColor4B& c) {
-    return ccc4f(c.r / 255.f, c.g / 255.f, c.b / 255.f, c.a / 255.f);
-}
-extern const ccColor3B ccWHITE;
-extern const ccColor3B ccBLACK;
-extern const ccColor3B ccRED;
-extern const ccColor3B ccGREEN;
-extern const ccColor3B ccBLUE;
-extern const ccColor3B ccYELLOW;
-extern const ccColor3B ccGRAY;
+extern const ccColor3B kColorWhite;
+extern const ccColor3B kColorBlack;
+extern const ccColor3B kColorRed;
+extern const ccColor3B kColorGreen;
+extern const ccColor3B kColorBlue;
+extern const ccColor3B kColorYellow;
+extern const ccColor3B kColorGray;
 
 // x' = a*x + c*y + tx ; y' = b*x + d*y + ty
 struct CCAffineTransform {
@@ -140,7 +126,7 @@ CCAffineTransform CCAffineTransformInvert(const CCAffineTransform& t);
 bool CCAffineTransformIsInvertible(const CCAffineTransform& t);
 extern const CCAffineTransform CCAffineTransformIdentity;
 
-#define CC_DEGREES_TO_RADIANS(__ANGLE__) ((__ANGLE__)*0.01745329252f)
-#define CC_RADIANS_TO_DEGREES(__ANGLE__) ((__ANGLE__)*57.29577951f)
+constexpr float degreesToRadians(float degrees) { return degrees * 0.01745329252f; }
+constexpr float radiansToDegrees(float radians) { return radians * 57.29577951f; }
 
-}  // namespace cocos2d
+}  // namespace pagly::engine

@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <vector>
 
-namespace cocos2d {
+namespace pagly::engine {
 
 namespace {
 long g_liveObjects = 0;
@@ -87,4 +87,4 @@ void CCLog(const char* format, ...) {
     }
 }
 
-}  // namespace cocos2d
+}  // namespace pagly::engine

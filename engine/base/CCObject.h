@@ -2,7 +2,7 @@
 
 // Base of every reference-counted engine object. create() hands out autoreleased objects;
 // parents and containers retain; the director drains the autorelease pool after every frame.
-namespace cocos2d {
+namespace pagly::engine {
 
 class CCObject;
 class CCNode;
@@ -13,10 +13,13 @@ typedef void (CCObject::*SEL_CallFunc)();
 typedef void (CCObject::*SEL_CallFuncN)(CCNode*);
 typedef void (CCObject::*SEL_MenuHandler)(CCObject*);
 
-#define schedule_selector(_SELECTOR) (cocos2d::SEL_SCHEDULE)(&_SELECTOR)
-#define callfunc_selector(_SELECTOR) (cocos2d::SEL_CallFunc)(&_SELECTOR)
-#define callfuncN_selector(_SELECTOR) (cocos2d::SEL_CallFuncN)(&_SELECTOR)
-#define menu_selector(_SELECTOR) (cocos2d::SEL_MenuHandler)(&_SELECTOR)
+// A member function of a CCObject subclass in the form the engine stores callbacks: a pointer to
+// a CCObject member of the same signature. Unlike a plain cast, a wrong signature does not build.
+template <class T, class R, class... Args>
+R (CCObject::*memberCallback(R (T::*callback)(Args...)))
+(Args...) {
+    return static_cast<R (CCObject::*)(Args...)>(callback);
+}
 
 class CCObject {
   public:
@@ -87,27 +90,4 @@ void CCLog(const char* format, ...)
 typedef void (*CCLogSink)(const char* line);
 void CCSetLogSink(CCLogSink sink);
 
-}  // namespace cocos2d
-
-#define CC_SAFE_RELEASE(p)     \
-    do {                       \
-        if (p) (p)->release(); \
-    } while (0)
-#define CC_SAFE_RELEASE_NULL(p) \
-    do {                        \
-        if (p) {                \
-            (p)->release();     \
-            (p) = nullptr;      \
-        }                       \
-    } while (0)
-#define CC_SAFE_RETAIN(p)     \
-    do {                      \
-        if (p) (p)->retain(); \
-    } while (0)
-#define CC_SAFE_DELETE(p) \
-    do {                  \
-        delete (p);       \
-        (p) = nullptr;    \
-    } while (0)
-
-#define USING_NS_CC using namespace cocos2d
+}  // namespace pagly::engine

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-namespace cocos2d {
+namespace pagly::engine {
 
 CCSet::~CCSet() { removeAllObjects(); }
 
@@ -41,4 +41,4 @@ bool CCSet::containsObject(const CCObject* object) const {
     return std::find(m_data.begin(), m_data.end(), object) != m_data.end();
 }
 
-}  // namespace cocos2d
+}  // namespace pagly::engine

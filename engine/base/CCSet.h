@@ -4,7 +4,7 @@
 
 #include "engine/base/CCObject.h"
 
-namespace cocos2d {
+namespace pagly::engine {
 
 // An insertion-ordered set of engine objects (the touches of one event); retains its members.
 class CCSet : public CCObject {
@@ -31,4 +31,4 @@ class CCSet : public CCObject {
 
 typedef CCSet::const_iterator CCSetIterator;
 
-}  // namespace cocos2d
+}  // namespace pagly::engine

@@ -6,7 +6,7 @@
 #include <strings.h>
 #include <vector>
 
-namespace cocos2d {
+namespace pagly::engine {
 
 CCString* CCString::create(const std::string& s) {
     CCString* str = new CCString(s);
@@ -54,4 +54,4 @@ CCFloat* CCFloat::create(float v) {
     return o;
 }
 
-}  // namespace cocos2d
+}  // namespace pagly::engine

@@ -4,7 +4,7 @@
 
 #include "engine/base/CCObject.h"
 
-namespace cocos2d {
+namespace pagly::engine {
 
 // An engine string object: the values of property-list dictionaries.
 class CCString : public CCObject {
@@ -53,4 +53,4 @@ class CCFloat : public CCObject {
     float m_fValue;
 };
 
-}  // namespace cocos2d
+}  // namespace pagly::engine

@@ -2,7 +2,7 @@
 
 #include <utility>
 
-namespace cocos2d {
+namespace pagly::engine {
 
 // Owning pointer for reference-counted engine objects: retains on assignment, releases on
 // reset and destruction. Members that own an engine object hold it through this.
@@ -50,4 +50,4 @@ class RefPtr {
     T* m_p = nullptr;
 };
 
-}  // namespace cocos2d
+}  // namespace pagly::engine

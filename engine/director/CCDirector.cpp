@@ -13,7 +13,7 @@
 #include "engine/render/CCTextureCache.h"
 #include "engine/render/Renderer.h"
 
-namespace cocos2d {
+namespace pagly::engine {
 
 namespace {
 CCDirector* s_director = nullptr;
@@ -180,4 +180,4 @@ void CCDirector::reset() {
     ccRequestRedraw();
 }
 
-}  // namespace cocos2d
+}  // namespace pagly::engine

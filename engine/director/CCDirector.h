@@ -3,7 +3,7 @@
 #include "engine/base/CCGeometry.h"
 #include "engine/base/CCObject.h"
 
-namespace cocos2d {
+namespace pagly::engine {
 
 class CCActionManager;
 class CCEGLView;
@@ -88,4 +88,4 @@ class CCDirector : public CCObject {
     unsigned int m_uDrawnFrames = 0;
 };
 
-}  // namespace cocos2d
+}  // namespace pagly::engine

@@ -6,7 +6,7 @@
 
 #include "engine/base/CCObject.h"
 
-namespace cocos2d {
+namespace pagly::engine {
 
 namespace {
 
@@ -129,4 +129,4 @@ const char* CCIMEDispatcher::getContentText() {
     return m_attached ? m_attached->getContentText() : "";
 }
 
-}  // namespace cocos2d
+}  // namespace pagly::engine

@@ -2,7 +2,7 @@
 
 #include <vector>
 
-namespace cocos2d {
+namespace pagly::engine {
 
 class CCIMEDispatcher;
 
@@ -75,4 +75,4 @@ class CCIMEDispatcher {
     bool m_keyboardOpen = false;
 };
 
-}  // namespace cocos2d
+}  // namespace pagly::engine

@@ -5,7 +5,7 @@
 #include "engine/director/CCDirector.h"
 #include "engine/director/CCTouchDispatcher.h"
 
-namespace cocos2d {
+namespace pagly::engine {
 
 CCKeypadDispatcher::~CCKeypadDispatcher() { removeAllDelegates(); }
 
@@ -38,7 +38,7 @@ void CCKeypadDispatcher::dispatchKey(int keyCode) {
     for (CCKeypadDelegate* d : snapshot) dynamic_cast<CCObject*>(d)->retain();
     for (CCKeypadDelegate* d : snapshot) {
         if (std::find(m_delegates.begin(), m_delegates.end(), d) == m_delegates.end()) continue;
-        if (keyCode == kCCKeyEscape) {
+        if (keyCode == kKeyEscape) {
             d->keyBackClicked();
             // It may have left (or turned its keys off) on Back.
             if (std::find(m_delegates.begin(), m_delegates.end(), d) == m_delegates.end()) continue;
@@ -48,4 +48,4 @@ void CCKeypadDispatcher::dispatchKey(int keyCode) {
     for (CCKeypadDelegate* d : snapshot) dynamic_cast<CCObject*>(d)->release();
 }
 
-}  // namespace cocos2d
+}  // namespace pagly::engine

@@ -4,20 +4,20 @@
 
 #include "engine/base/CCObject.h"
 
-namespace cocos2d {
+namespace pagly::engine {
 
 // Keys the desktop reader reacts to.
 enum CCKeyCode {
-    kCCKeyUnknown = 0,
-    kCCKeyLeft,
-    kCCKeyRight,
-    kCCKeyUp,
-    kCCKeyDown,
-    kCCKeySpace,
-    kCCKeyEscape,
-    kCCKeyEnter,
-    kCCKeyBackspace,
-    kCCKeyDelete,
+    kKeyUnknown = 0,
+    kKeyLeft,
+    kKeyRight,
+    kKeyUp,
+    kKeyDown,
+    kKeySpace,
+    kKeyEscape,
+    kKeyEnter,
+    kKeyBackspace,
+    kKeyDelete,
 };
 
 // Keyboard delegate. keyBackClicked / keyMenuClicked are the engine's handheld keys (Escape
@@ -45,4 +45,4 @@ class CCKeypadDispatcher : public CCObject {
     std::vector<CCKeypadDelegate*> m_delegates;
 };
 
-}  // namespace cocos2d
+}  // namespace pagly::engine

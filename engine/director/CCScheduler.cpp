@@ -4,7 +4,7 @@
 
 #include "engine/nodes/CCNode.h"
 
-namespace cocos2d {
+namespace pagly::engine {
 
 namespace {
 // Frame steps of 1/60 s do not sum exactly to an interval like 0.2 s in floating point;
@@ -28,7 +28,7 @@ CCScheduler::UpdateEntry* CCScheduler::findUpdate(CCObject* target) const {
 
 void CCScheduler::scheduleSelector(SEL_SCHEDULE selector, CCObject* target, float interval,
                                    bool paused) {
-    scheduleSelector(selector, target, interval, kCCRepeatForever, 0.0f, paused);
+    scheduleSelector(selector, target, interval, kRepeatForever, 0.0f, paused);
 }
 
 void CCScheduler::scheduleSelector(SEL_SCHEDULE selector, CCObject* target, float interval,
@@ -143,7 +143,7 @@ bool CCScheduler::fireTimer(Timer* t, float dt) {
     // Keep the phase, but never fire a burst after a long frame.
     t->elapsed = t->interval > 0 ? t->elapsed - t->interval : 0.0;
     if (t->elapsed < 0 || t->elapsed >= t->interval) t->elapsed = 0;
-    if (t->repeat != kCCRepeatForever) {
+    if (t->repeat != kRepeatForever) {
         if (t->timesExecuted >= t->repeat) t->removed = true;
         ++t->timesExecuted;
     }
@@ -178,4 +178,4 @@ void CCScheduler::update(float dt) {
     purgeRemoved();
 }
 
-}  // namespace cocos2d
+}  // namespace pagly::engine

@@ -6,11 +6,11 @@
 
 #include "engine/base/CCObject.h"
 
-namespace cocos2d {
+namespace pagly::engine {
 
 class CCNode;
 
-#define kCCRepeatForever (UINT_MAX - 1)
+constexpr unsigned int kRepeatForever = UINT_MAX - 1;
 
 // Calls member callbacks of targets at intervals (0 = every frame) and per-frame update()
 // of registered nodes. Safe against callbacks that unschedule or reschedule themselves or
@@ -76,4 +76,4 @@ class CCScheduler : public CCObject {
     bool m_bUpdating = false;
 };
 
-}  // namespace cocos2d
+}  // namespace pagly::engine

@@ -3,7 +3,7 @@
 #include "engine/base/CCGeometry.h"
 #include "engine/base/CCObject.h"
 
-namespace cocos2d {
+namespace pagly::engine {
 
 // One finger (or the mouse) on the screen, in design coordinates with the origin bottom-left.
 class CCTouch : public CCObject {
@@ -36,4 +36,4 @@ class CCTouch : public CCObject {
 
 class CCEvent : public CCObject {};
 
-}  // namespace cocos2d
+}  // namespace pagly::engine

@@ -5,7 +5,7 @@
 #include "engine/base/CCSet.h"
 #include "engine/director/CCTouch.h"
 
-namespace cocos2d {
+namespace pagly::engine {
 
 CCTouchDispatcher::~CCTouchDispatcher() { removeAllDelegates(); }
 
@@ -171,4 +171,4 @@ void CCTouchDispatcher::touches(CCSet* touches, CCEvent* event, TouchPhase phase
     if (m_nDispatching == 0) purgeRemoved();
 }
 
-}  // namespace cocos2d
+}  // namespace pagly::engine

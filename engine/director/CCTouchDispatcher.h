@@ -5,14 +5,14 @@
 
 #include "engine/base/CCObject.h"
 
-namespace cocos2d {
+namespace pagly::engine {
 
 class CCEvent;
 class CCSet;
 class CCTouch;
 
-enum { kCCTouchesAllAtOnce, kCCTouchesOneByOne };
-enum { kCCMenuHandlerPriority = -128 };
+enum { kTouchesAllAtOnce, kTouchesOneByOne };
+enum { kMenuHandlerPriority = -128 };
 
 // Receives touches one at a time; claiming a touch in ccTouchBegan gets its later events.
 class CCTargetedTouchDelegate {
@@ -81,4 +81,4 @@ class CCTouchDispatcher : public CCObject {
     int m_nDispatching = 0;
 };
 
-}  // namespace cocos2d
+}  // namespace pagly::engine

@@ -4,7 +4,7 @@
 #include "engine/nodes/CCDrawNode.h"
 #include "engine/render/Renderer.h"
 
-namespace cocos2d {
+namespace pagly::engine {
 
 CCClippingNode* CCClippingNode::create() { return create(nullptr); }
 
@@ -99,4 +99,4 @@ void CCClippingNode::visit(Renderer* renderer) {
     CCNode::visit(renderer);
 }
 
-}  // namespace cocos2d
+}  // namespace pagly::engine

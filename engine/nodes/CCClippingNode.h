@@ -3,7 +3,7 @@
 #include "engine/base/RefPtr.h"
 #include "engine/nodes/CCNode.h"
 
-namespace cocos2d {
+namespace pagly::engine {
 
 // Draws its children (and itself) cut to a stencil node. The stencil lives in this node's
 // space and is not drawn. Clipping is rectangular: the clip is the bounding rectangle of the
@@ -41,4 +41,4 @@ class CCClippingNode : public CCNode {
     bool m_inverted = false;
 };
 
-}  // namespace cocos2d
+}  // namespace pagly::engine

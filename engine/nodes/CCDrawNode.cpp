@@ -6,7 +6,7 @@
 #include "engine/base/CCRedraw.h"
 #include "engine/render/Renderer.h"
 
-namespace cocos2d {
+namespace pagly::engine {
 
 namespace {
 // Shapes with more vertices than this are refused: a corrupt count must not exhaust memory.
@@ -17,7 +17,7 @@ ccColor4B toBytes(const ccColor4F& c) {
         if (!(v > 0)) return (unsigned char)0;  // also catches NaN
         return v >= 1 ? (unsigned char)255 : (unsigned char)std::lround(v * 255);
     };
-    return ccc4(b(c.r), b(c.g), b(c.b), b(c.a));
+    return ccColor4B(b(c.r), b(c.g), b(c.b), b(c.a));
 }
 bool finite(const CCPoint& p) { return std::isfinite(p.x) && std::isfinite(p.y); }
 }  // namespace
@@ -122,4 +122,4 @@ void CCDrawNode::draw(Renderer* renderer) {
     renderer->drawTriangles(nullptr, m_scratch.data(), (int)m_scratch.size(), nullptr, 0, m_blend);
 }
 
-}  // namespace cocos2d
+}  // namespace pagly::engine

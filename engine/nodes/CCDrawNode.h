@@ -5,7 +5,7 @@
 #include "engine/nodes/CCNode.h"
 #include "engine/render/RenderTypes.h"
 
-namespace cocos2d {
+namespace pagly::engine {
 
 // Filled shapes drawn in the node's own space: dots, thick segments and convex polygons with
 // an optional border. Shapes accumulate until clear(). Also serves as a clipping stencil,
@@ -39,4 +39,4 @@ class CCDrawNode : public CCNode {
     ccBlendFunc m_blend;
 };
 
-}  // namespace cocos2d
+}  // namespace pagly::engine

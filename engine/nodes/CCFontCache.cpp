@@ -14,7 +14,7 @@
 #include "engine/base/CCObject.h"
 #include "engine/platform/CCFileUtils.h"
 
-namespace cocos2d {
+namespace pagly::engine {
 
 namespace {
 
@@ -165,9 +165,9 @@ SDL_Surface* CCFontCache::renderText(const std::string& text, const std::string&
     if (!text.empty()) {
         TTF_Font* f = font(fontName, size);
         if (!f) return nullptr;
-        int align = hAlign == kCCTextAlignmentCenter  ? TTF_WRAPPED_ALIGN_CENTER
-                    : hAlign == kCCTextAlignmentRight ? TTF_WRAPPED_ALIGN_RIGHT
-                                                      : TTF_WRAPPED_ALIGN_LEFT;
+        int align = hAlign == kTextAlignmentCenter  ? TTF_WRAPPED_ALIGN_CENTER
+                    : hAlign == kTextAlignmentRight ? TTF_WRAPPED_ALIGN_RIGHT
+                                                    : TTF_WRAPPED_ALIGN_LEFT;
         TTF_SetFontWrappedAlign(f, align);
         SDL_Color white = {255, 255, 255, 255};
         // A wrap length of 0 breaks lines only at '\n'.
@@ -189,11 +189,11 @@ SDL_Surface* CCFontCache::renderText(const std::string& text, const std::string&
     if (lines) {
         SDL_Rect at = {0, 0, lines->w, lines->h};
         if (lines->w < outW) {
-            if (hAlign == kCCTextAlignmentCenter) at.x = (outW - lines->w) / 2;
-            if (hAlign == kCCTextAlignmentRight) at.x = outW - lines->w;
+            if (hAlign == kTextAlignmentCenter) at.x = (outW - lines->w) / 2;
+            if (hAlign == kTextAlignmentRight) at.x = outW - lines->w;
         }
-        if (vAlign == kCCVerticalTextAlignmentCenter) at.y = (outH - lines->h) / 2;
-        if (vAlign == kCCVerticalTextAlignmentBottom) at.y = outH - lines->h;
+        if (vAlign == kVerticalTextAlignmentCenter) at.y = (outH - lines->h) / 2;
+        if (vAlign == kVerticalTextAlignmentBottom) at.y = outH - lines->h;
         // Copy, do not blend: the transparent pixels keep their zero alpha.
         SDL_SetSurfaceBlendMode(lines, SDL_BLENDMODE_NONE);
         SDL_BlitSurface(lines, nullptr, out, &at);
@@ -209,4 +209,4 @@ void CCFontCache::purge() {
     m_resolved.clear();
 }
 
-}  // namespace cocos2d
+}  // namespace pagly::engine

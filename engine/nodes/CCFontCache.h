@@ -10,7 +10,7 @@
 struct SDL_Surface;
 typedef struct _TTF_Font TTF_Font;
 
-namespace cocos2d {
+namespace pagly::engine {
 
 // The labels' font service. It turns a font name into a font file (a path to a .ttf, or a
 // family that fontconfig knows; a family fontconfig only answers with its catch-all default
@@ -47,4 +47,4 @@ class CCFontCache {
     bool m_catchAllKnown = false;
 };
 
-}  // namespace cocos2d
+}  // namespace pagly::engine

@@ -5,7 +5,7 @@
 #include "engine/render/CCTextureCache.h"
 #include "engine/render/Renderer.h"
 
-namespace cocos2d {
+namespace pagly::engine {
 
 CCLabelAtlas::CCLabelAtlas() = default;
 CCLabelAtlas::~CCLabelAtlas() = default;
@@ -69,7 +69,8 @@ void CCLabelAtlas::draw(Renderer* renderer) {
     TexturedQuad q;
     q.texture = m_texture.get();
     q.transform = m_worldTransform;
-    q.color = ccc4(m_displayedColor.r, m_displayedColor.g, m_displayedColor.b, m_displayedOpacity);
+    q.color =
+        ccColor4B(m_displayedColor.r, m_displayedColor.g, m_displayedColor.b, m_displayedOpacity);
     q.blend = m_blend;
     for (size_t i = 0; i < m_string.size(); ++i) {
         long cell = (long)(unsigned char)m_string[i] - (long)m_startChar;
@@ -83,4 +84,4 @@ void CCLabelAtlas::draw(Renderer* renderer) {
     }
 }
 
-}  // namespace cocos2d
+}  // namespace pagly::engine

@@ -7,7 +7,7 @@
 #include "engine/nodes/CCTextAlignment.h"
 #include "engine/render/RenderTypes.h"
 
-namespace cocos2d {
+namespace pagly::engine {
 
 class CCTexture2D;
 
@@ -48,4 +48,4 @@ class CCLabelAtlas : public CCNodeRGBA, public CCLabelProtocol {
     ccBlendFunc m_blend;
 };
 
-}  // namespace cocos2d
+}  // namespace pagly::engine

@@ -11,7 +11,7 @@
 #include "engine/render/CCTextureCache.h"
 #include "engine/render/Renderer.h"
 
-namespace cocos2d {
+namespace pagly::engine {
 
 struct BMFontGlyph {
     CCRect rect;  // in the page image, pixels, origin top-left
@@ -179,7 +179,7 @@ CCLabelBMFont* CCLabelBMFont::create() {
 }
 
 CCLabelBMFont* CCLabelBMFont::create(const char* text, const char* fntFile) {
-    return create(text, fntFile, kCCLabelAutomaticWidth);
+    return create(text, fntFile, kLabelAutomaticWidth);
 }
 
 CCLabelBMFont* CCLabelBMFont::create(const char* text, const char* fntFile, float width,
@@ -304,8 +304,8 @@ void CCLabelBMFont::layout() {
 
     for (size_t l = 0; l < lines.size(); ++l) {
         float x = 0;
-        if (m_alignment == kCCTextAlignmentCenter) x = (float)((boxWidth - widths[l]) / 2);
-        if (m_alignment == kCCTextAlignmentRight) x = (float)(boxWidth - widths[l]);
+        if (m_alignment == kTextAlignmentCenter) x = (float)((boxWidth - widths[l]) / 2);
+        if (m_alignment == kTextAlignmentRight) x = (float)(boxWidth - widths[l]);
         float lineTop = height - (float)((double)config.lineHeight * (double)l);
         const std::vector<uint32_t>& line = lines[l];
         for (size_t i = 0; i < line.size(); ++i) {
@@ -332,7 +332,8 @@ void CCLabelBMFont::draw(Renderer* renderer) {
     TexturedQuad q;
     q.texture = m_texture.get();
     q.transform = m_worldTransform;
-    q.color = ccc4(m_displayedColor.r, m_displayedColor.g, m_displayedColor.b, m_displayedOpacity);
+    q.color =
+        ccColor4B(m_displayedColor.r, m_displayedColor.g, m_displayedColor.b, m_displayedOpacity);
     q.blend = m_blend;
     for (const Placed& p : m_glyphs) {
         q.textureRect = p.textureRect;
@@ -343,4 +344,4 @@ void CCLabelBMFont::draw(Renderer* renderer) {
 
 void CCLabelBMFont::purgeCachedData() { configCache().clear(); }
 
-}  // namespace cocos2d
+}  // namespace pagly::engine

@@ -9,12 +9,12 @@
 #include "engine/nodes/CCTextAlignment.h"
 #include "engine/render/RenderTypes.h"
 
-namespace cocos2d {
+namespace pagly::engine {
 
 class CCTexture2D;
 struct BMFontConfiguration;
 
-enum { kCCLabelAutomaticWidth = -1 };
+enum { kLabelAutomaticWidth = -1 };
 
 // Text in a bitmap font: the text form of the .fnt format (lines "info", "common" with
 // lineHeight and base, "page" with the image file, "char" with id, x, y, width, height,
@@ -30,12 +30,12 @@ class CCLabelBMFont : public CCNodeRGBA, public CCLabelProtocol {
     // Null when the font file or its page image cannot be read.
     static CCLabelBMFont* create(const char* text, const char* fntFile);
     static CCLabelBMFont* create(const char* text, const char* fntFile, float width,
-                                 CCTextAlignment alignment = kCCTextAlignmentLeft,
+                                 CCTextAlignment alignment = kTextAlignmentLeft,
                                  const CCPoint& imageOffset = CCPointZero);
 
     bool init() override { return true; }
-    bool initWithString(const char* text, const char* fntFile, float width = kCCLabelAutomaticWidth,
-                        CCTextAlignment alignment = kCCTextAlignmentLeft,
+    bool initWithString(const char* text, const char* fntFile, float width = kLabelAutomaticWidth,
+                        CCTextAlignment alignment = kTextAlignmentLeft,
                         const CCPoint& imageOffset = CCPointZero);
 
     void setString(const char* text) override;
@@ -63,11 +63,11 @@ class CCLabelBMFont : public CCNodeRGBA, public CCLabelProtocol {
     std::string m_fntFile;
     std::shared_ptr<const BMFontConfiguration> m_config;
     RefPtr<CCTexture2D> m_texture;
-    float m_width = kCCLabelAutomaticWidth;
-    CCTextAlignment m_alignment = kCCTextAlignmentLeft;
+    float m_width = kLabelAutomaticWidth;
+    CCTextAlignment m_alignment = kTextAlignmentLeft;
     CCPoint m_imageOffset;
     std::vector<Placed> m_glyphs;
     ccBlendFunc m_blend;
 };
 
-}  // namespace cocos2d
+}  // namespace pagly::engine

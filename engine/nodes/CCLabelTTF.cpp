@@ -9,7 +9,7 @@
 #include "engine/nodes/CCFontCache.h"
 #include "engine/render/CCTexture2D.h"
 
-namespace cocos2d {
+namespace pagly::engine {
 
 namespace {
 
@@ -64,14 +64,14 @@ CCLabelTTF* CCLabelTTF::create(const char* text, const char* fontName, float fon
 bool CCLabelTTF::init() { return initWithString("", kDefaultFontName, kDefaultFontSize); }
 
 bool CCLabelTTF::initWithString(const char* text, const char* fontName, float fontSize) {
-    return initWithString(text, fontName, fontSize, CCSizeZero, kCCTextAlignmentLeft,
-                          kCCVerticalTextAlignmentTop);
+    return initWithString(text, fontName, fontSize, CCSizeZero, kTextAlignmentLeft,
+                          kVerticalTextAlignmentTop);
 }
 
 bool CCLabelTTF::initWithString(const char* text, const char* fontName, float fontSize,
                                 const CCSize& dimensions, CCTextAlignment hAlignment) {
     return initWithString(text, fontName, fontSize, dimensions, hAlignment,
-                          kCCVerticalTextAlignmentTop);
+                          kVerticalTextAlignmentTop);
 }
 
 bool CCLabelTTF::initWithString(const char* text, const char* fontName, float fontSize,
@@ -159,4 +159,4 @@ std::string CCLabelTTF::description() const {
     return buf;
 }
 
-}  // namespace cocos2d
+}  // namespace pagly::engine

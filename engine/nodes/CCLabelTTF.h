@@ -5,7 +5,7 @@
 #include "engine/nodes/CCSprite.h"
 #include "engine/nodes/CCTextAlignment.h"
 
-namespace cocos2d {
+namespace pagly::engine {
 
 // A text label in a TrueType font, drawn as a sprite of its rendered text. Without
 // dimensions the label is as large as its text; with a width it wraps at that width and is
@@ -60,8 +60,8 @@ class CCLabelTTF : public CCSprite, public CCLabelProtocol {
     std::string m_fontName;
     float m_fontSize = 12.0f;
     CCSize m_dimensions;
-    CCTextAlignment m_hAlignment = kCCTextAlignmentLeft;
-    CCVerticalTextAlignment m_vAlignment = kCCVerticalTextAlignmentTop;
+    CCTextAlignment m_hAlignment = kTextAlignmentLeft;
+    CCVerticalTextAlignment m_vAlignment = kVerticalTextAlignmentTop;
 };
 
-}  // namespace cocos2d
+}  // namespace pagly::engine

@@ -2,7 +2,7 @@
 
 #include "engine/director/CCDirector.h"
 
-namespace cocos2d {
+namespace pagly::engine {
 
 CCLayer::CCLayer() {
     m_bIgnoreAnchorPointForPosition = true;
@@ -20,7 +20,7 @@ bool CCLayer::init() {
 
 void CCLayer::registerWithTouchDispatcher() {
     CCTouchDispatcher* dispatcher = CCDirector::sharedDirector()->getTouchDispatcher();
-    if (m_eTouchMode == kCCTouchesAllAtOnce) {
+    if (m_eTouchMode == kTouchesAllAtOnce) {
         dispatcher->addStandardDelegate(this, m_nTouchPriority);
     } else {
         dispatcher->addTargetedDelegate(this, m_nTouchPriority, true);
@@ -89,4 +89,4 @@ void CCLayer::onExit() {
 
 bool CCLayer::ccTouchBegan(CCTouch*, CCEvent*) { return false; }
 
-}  // namespace cocos2d
+}  // namespace pagly::engine

@@ -4,7 +4,7 @@
 #include "engine/director/CCTouchDispatcher.h"
 #include "engine/nodes/CCNode.h"
 
-namespace cocos2d {
+namespace pagly::engine {
 
 // A full-screen node that can take touches (all at once or one by one) and keys.
 class CCLayer : public CCNode,
@@ -43,7 +43,7 @@ class CCLayer : public CCNode,
   protected:
     bool m_bTouchEnabled = false;
     bool m_bKeypadEnabled = false;
-    int m_eTouchMode = kCCTouchesAllAtOnce;
+    int m_eTouchMode = kTouchesAllAtOnce;
     int m_nTouchPriority = 0;
     bool m_bRegistered = false;
 
@@ -51,4 +51,4 @@ class CCLayer : public CCNode,
     void unregisterTouches();
 };
 
-}  // namespace cocos2d
+}  // namespace pagly::engine

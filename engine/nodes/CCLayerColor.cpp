@@ -4,7 +4,7 @@
 #include "engine/director/CCDirector.h"
 #include "engine/render/Renderer.h"
 
-namespace cocos2d {
+namespace pagly::engine {
 
 // ---------------------------------------------------------------- CCLayerRGBA
 
@@ -54,7 +54,7 @@ CCLayerColor* CCLayerColor::create(const ccColor4B& color, float width, float he
     return layer;
 }
 
-bool CCLayerColor::init() { return initWithColor(ccc4(0, 0, 0, 0)); }
+bool CCLayerColor::init() { return initWithColor(ccColor4B(0, 0, 0, 0)); }
 
 bool CCLayerColor::initWithColor(const ccColor4B& color) {
     CCSize win = CCDirector::sharedDirector()->getWinSize();
@@ -64,7 +64,7 @@ bool CCLayerColor::initWithColor(const ccColor4B& color) {
 bool CCLayerColor::initWithColor(const ccColor4B& color, float width, float height) {
     if (!CCLayer::init()) return false;
     m_blend = ccBlendFunc();
-    m_realColor = m_displayedColor = ccc3(color.r, color.g, color.b);
+    m_realColor = m_displayedColor = ccColor3B(color.r, color.g, color.b);
     m_realOpacity = m_displayedOpacity = color.a;
     setContentSize(CCSize(width, height));
     ccRequestRedraw();
@@ -88,7 +88,7 @@ void CCLayerColor::changeWidthAndHeight(float width, float height) {
 
 void CCLayerColor::cornerColors(ccColor4B out[4]) {
     ccColor4B c =
-        ccc4(m_displayedColor.r, m_displayedColor.g, m_displayedColor.b, m_displayedOpacity);
+        ccColor4B(m_displayedColor.r, m_displayedColor.g, m_displayedColor.b, m_displayedOpacity);
     out[0] = out[1] = out[2] = out[3] = c;
 }
 
@@ -106,4 +106,4 @@ void CCLayerColor::draw(Renderer* renderer) {
     renderer->drawColoredQuad(corners, colors, m_blend);
 }
 
-}  // namespace cocos2d
+}  // namespace pagly::engine

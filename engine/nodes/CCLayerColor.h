@@ -4,7 +4,7 @@
 #include "engine/nodes/CCRGBAValues.h"
 #include "engine/render/RenderTypes.h"
 
-namespace cocos2d {
+namespace pagly::engine {
 
 // A layer with colour and opacity (optionally cascading to children), like CCNodeRGBA.
 class CCLayerRGBA : public CCLayer, public CCRGBAProtocol, protected CCRGBAValues {
@@ -55,4 +55,4 @@ class CCLayerColor : public CCLayerRGBA {
     ccBlendFunc m_blend;
 };
 
-}  // namespace cocos2d
+}  // namespace pagly::engine

@@ -4,7 +4,7 @@
 
 #include "engine/base/CCRedraw.h"
 
-namespace cocos2d {
+namespace pagly::engine {
 
 CCLayerGradient* CCLayerGradient::create() { return ccCreateInitialized(new CCLayerGradient()); }
 
@@ -24,7 +24,7 @@ CCLayerGradient* CCLayerGradient::create(const ccColor4B& start, const ccColor4B
 }
 
 bool CCLayerGradient::init() {
-    return initWithColor(ccc4(255, 255, 255, 255), ccc4(255, 255, 255, 255));
+    return initWithColor(ccColor4B(255, 255, 255, 255), ccColor4B(255, 255, 255, 255));
 }
 
 bool CCLayerGradient::initWithColor(const ccColor4B& start, const ccColor4B& end) {
@@ -33,13 +33,13 @@ bool CCLayerGradient::initWithColor(const ccColor4B& start, const ccColor4B& end
 
 bool CCLayerGradient::initWithColor(const ccColor4B& start, const ccColor4B& end,
                                     const CCPoint& vector) {
-    m_endColor = ccc3(end.r, end.g, end.b);
+    m_endColor = ccColor3B(end.r, end.g, end.b);
     m_startOpacity = start.a;
     m_endOpacity = end.a;
     m_vector = vector;
     m_compressed = true;
     // The layer's own opacity stays full; the two ends carry theirs.
-    return CCLayerColor::initWithColor(ccc4(start.r, start.g, start.b, 255));
+    return CCLayerColor::initWithColor(ccColor4B(start.r, start.g, start.b, 255));
 }
 
 void CCLayerGradient::setEndColor(const ccColor3B& color) {
@@ -90,9 +90,9 @@ void CCLayerGradient::cornerColors(ccColor4B out[4]) {
             v[k] = e[k] + (s[k] - e[k]) * t[i];
             v[k] = v[k] < 0 ? 0 : (v[k] > 255 ? 255 : v[k]);
         }
-        out[i] = ccc4((unsigned char)std::lround(v[0]), (unsigned char)std::lround(v[1]),
-                      (unsigned char)std::lround(v[2]), (unsigned char)std::lround(v[3]));
+        out[i] = ccColor4B((unsigned char)std::lround(v[0]), (unsigned char)std::lround(v[1]),
+                           (unsigned char)std::lround(v[2]), (unsigned char)std::lround(v[3]));
     }
 }
 
-}  // namespace cocos2d
+}  // namespace pagly::engine

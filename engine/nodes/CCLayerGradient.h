@@ -2,7 +2,7 @@
 
 #include "engine/nodes/CCLayerColor.h"
 
-namespace cocos2d {
+namespace pagly::engine {
 
 // A colour layer whose colour runs from a start colour and opacity to an end colour and
 // opacity along a direction vector. The default vector (0, -1) runs from the top (start) to
@@ -42,4 +42,4 @@ class CCLayerGradient : public CCLayerColor {
     bool m_compressed = true;
 };
 
-}  // namespace cocos2d
+}  // namespace pagly::engine

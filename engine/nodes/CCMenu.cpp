@@ -7,7 +7,7 @@
 #include "engine/director/CCTouchDispatcher.h"
 #include "engine/nodes/CCMenuItem.h"
 
-namespace cocos2d {
+namespace pagly::engine {
 
 CCMenu::CCMenu() = default;
 CCMenu::~CCMenu() = default;
@@ -39,8 +39,8 @@ bool CCMenu::init() { return initWithArray(nullptr); }
 
 bool CCMenu::initWithArray(CCArray* items) {
     if (!CCLayer::init()) return false;
-    m_eTouchMode = kCCTouchesOneByOne;
-    m_nTouchPriority = kCCMenuHandlerPriority;
+    m_eTouchMode = kTouchesOneByOne;
+    m_nTouchPriority = kMenuHandlerPriority;
     setTouchEnabled(true);
     m_bEnabled = true;
 
@@ -59,7 +59,7 @@ bool CCMenu::initWithArray(CCArray* items) {
         }
     }
     m_pSelectedItem.reset();
-    m_eState = kCCMenuStateWaiting;
+    m_eState = kMenuStateWaiting;
     return true;
 }
 
@@ -90,19 +90,19 @@ CCMenuItem* CCMenu::itemForTouch(CCTouch* touch) {
 }
 
 bool CCMenu::ccTouchBegan(CCTouch* touch, CCEvent*) {
-    if (m_eState != kCCMenuStateWaiting || !m_bVisible || !m_bEnabled) return false;
+    if (m_eState != kMenuStateWaiting || !m_bVisible || !m_bEnabled) return false;
     for (CCNode* c = m_pParent; c; c = c->getParent())
         if (!c->isVisible()) return false;
     CCMenuItem* item = itemForTouch(touch);
     if (!item) return false;
     m_pSelectedItem = item;
-    m_eState = kCCMenuStateTrackingTouch;
+    m_eState = kMenuStateTrackingTouch;
     item->selected();
     return true;
 }
 
 void CCMenu::ccTouchMoved(CCTouch* touch, CCEvent*) {
-    if (m_eState != kCCMenuStateTrackingTouch) return;
+    if (m_eState != kMenuStateTrackingTouch) return;
     CCMenuItem* current = itemForTouch(touch);
     if (current == m_pSelectedItem.get()) return;
     if (m_pSelectedItem) m_pSelectedItem->unselected();
@@ -111,12 +111,12 @@ void CCMenu::ccTouchMoved(CCTouch* touch, CCEvent*) {
 }
 
 void CCMenu::ccTouchEnded(CCTouch*, CCEvent*) {
-    if (m_eState != kCCMenuStateTrackingTouch) return;
+    if (m_eState != kMenuStateTrackingTouch) return;
     // Reset before the callback: it may replace the scene or touch this menu again.
     RefPtr<CCMenuItem> item = m_pSelectedItem;
     RefPtr<CCMenu> keep(this);
     m_pSelectedItem.reset();
-    m_eState = kCCMenuStateWaiting;
+    m_eState = kMenuStateWaiting;
     if (item) {
         item->unselected();
         item->activate();
@@ -124,18 +124,18 @@ void CCMenu::ccTouchEnded(CCTouch*, CCEvent*) {
 }
 
 void CCMenu::ccTouchCancelled(CCTouch*, CCEvent*) {
-    if (m_eState != kCCMenuStateTrackingTouch) return;
+    if (m_eState != kMenuStateTrackingTouch) return;
     RefPtr<CCMenuItem> item = m_pSelectedItem;
     m_pSelectedItem.reset();
-    m_eState = kCCMenuStateWaiting;
+    m_eState = kMenuStateWaiting;
     if (item) item->unselected();
 }
 
 void CCMenu::onExit() {
-    if (m_eState == kCCMenuStateTrackingTouch) {
+    if (m_eState == kMenuStateTrackingTouch) {
         if (m_pSelectedItem) m_pSelectedItem->unselected();
         m_pSelectedItem.reset();
-        m_eState = kCCMenuStateWaiting;
+        m_eState = kMenuStateWaiting;
     }
     CCLayer::onExit();
 }
@@ -178,4 +178,4 @@ void CCMenu::alignItemsHorizontallyWithPadding(float padding) {
     });
 }
 
-}  // namespace cocos2d
+}  // namespace pagly::engine

@@ -3,14 +3,14 @@
 #include "engine/base/RefPtr.h"
 #include "engine/nodes/CCLayer.h"
 
-namespace cocos2d {
+namespace pagly::engine {
 
 class CCMenuItem;
 
-enum { kCCMenuStateWaiting, kCCMenuStateTrackingTouch };
+enum { kMenuStateWaiting, kMenuStateTrackingTouch };
 
 // A layer of CCMenuItems that takes touches before ordinary layers (priority
-// kCCMenuHandlerPriority, swallowing). It claims a touch that begins on a visible, enabled
+// kMenuHandlerPriority, swallowing). It claims a touch that begins on a visible, enabled
 // item while the menu and all its ancestors are visible; the item under the finger shows
 // selected; the item under the finger when the touch ends is activated once. A touch that
 // begins on no item is left for the layers below.
@@ -52,8 +52,8 @@ class CCMenu : public CCLayer {
     CCMenuItem* itemForTouch(CCTouch* touch);
 
     bool m_bEnabled = true;
-    int m_eState = kCCMenuStateWaiting;
+    int m_eState = kMenuStateWaiting;
     RefPtr<CCMenuItem> m_pSelectedItem;
 };
 
-}  // namespace cocos2d
+}  // namespace pagly::engine

@@ -7,7 +7,7 @@
 #include "engine/nodes/CCSprite.h"
 #include "engine/nodes/CCTextAlignment.h"
 
-namespace cocos2d {
+namespace pagly::engine {
 
 namespace {
 
@@ -94,7 +94,7 @@ std::string CCMenuItem::description() const {
 
 // --- CCMenuItemLabel ---
 
-CCMenuItemLabel::CCMenuItemLabel() : m_tDisabledColor(ccc3(126, 126, 126)) {}
+CCMenuItemLabel::CCMenuItemLabel() : m_tDisabledColor(ccColor3B(126, 126, 126)) {}
 
 CCMenuItemLabel::~CCMenuItemLabel() = default;
 
@@ -109,7 +109,7 @@ CCMenuItemLabel* CCMenuItemLabel::create(CCNode* label, CCObject* target,
 bool CCMenuItemLabel::initWithLabel(CCNode* label, CCObject* target, SEL_MenuHandler selector) {
     initWithTarget(target, selector);
     m_fOriginalScale = 1.0f;
-    m_realColor = m_displayedColor = ccWHITE;
+    m_realColor = m_displayedColor = kColorWhite;
     setLabel(label);
     return true;
 }
@@ -375,4 +375,4 @@ bool CCMenuItemImage::initWithNormalImage(const char* normalImage, const char* s
                                 selector);
 }
 
-}  // namespace cocos2d
+}  // namespace pagly::engine

@@ -5,7 +5,7 @@
 #include "engine/base/RefPtr.h"
 #include "engine/nodes/CCNode.h"
 
-namespace cocos2d {
+namespace pagly::engine {
 
 class CCLabelTTF;
 
@@ -155,4 +155,4 @@ class CCMenuItemImage : public CCMenuItemSprite {
                              const char* disabledImage, CCObject* target, SEL_MenuHandler selector);
 };
 
-}  // namespace cocos2d
+}  // namespace pagly::engine

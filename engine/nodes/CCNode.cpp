@@ -12,7 +12,7 @@
 #include "engine/director/CCScheduler.h"
 #include "engine/director/CCTouch.h"
 
-namespace cocos2d {
+namespace pagly::engine {
 
 bool g_ccNeedsRedraw = true;
 
@@ -322,7 +322,7 @@ CCAffineTransform CCNode::nodeToParentTransform() {
         }
         float c = 1, s = 0;
         if (m_fRotation != 0) {
-            float radians = -CC_DEGREES_TO_RADIANS(m_fRotation);
+            float radians = -degreesToRadians(m_fRotation);
             c = std::cos(radians);
             s = std::sin(radians);
         }
@@ -510,4 +510,4 @@ void CCNodeRGBA::updateDisplayedFromParent() {
     if (refreshFrom(m_pParent)) displayedColorChanged();
 }
 
-}  // namespace cocos2d
+}  // namespace pagly::engine

@@ -8,7 +8,7 @@
 #include "engine/base/RefPtr.h"
 #include "engine/nodes/CCRGBAValues.h"
 
-namespace cocos2d {
+namespace pagly::engine {
 
 class CCAction;
 class CCActionManager;
@@ -16,7 +16,7 @@ class CCScheduler;
 class CCTouch;
 class Renderer;
 
-enum { kCCNodeTagInvalid = -1 };
+enum { kNodeTagInvalid = -1 };
 
 // The scene-graph node: transform, children ordered by z-order (stable among equal z-orders),
 // lifecycle callbacks, scheduled callbacks and actions. Rendering happens in visit/draw,
@@ -166,7 +166,7 @@ class CCNode : public CCObject {
     bool m_bInverseDirty = true;
     int m_nZOrder = 0;
     unsigned int m_uOrderOfArrival = 0;
-    int m_nTag = kCCNodeTagInvalid;
+    int m_nTag = kNodeTagInvalid;
     void* m_pUserData = nullptr;
     RefPtr<CCObject> m_pUserObject;
     CCNode* m_pParent = nullptr;  // non-owning: the parent owns this node
@@ -220,4 +220,4 @@ class CCNodeRGBA : public CCNode, public CCRGBAProtocol, protected CCRGBAValues 
     virtual void displayedColorChanged() {}
 };
 
-}  // namespace cocos2d
+}  // namespace pagly::engine

@@ -4,18 +4,18 @@
 #include "engine/base/CCRedraw.h"
 #include "engine/nodes/CCNode.h"
 
-namespace cocos2d {
+namespace pagly::engine {
 
 namespace {
 ccColor3B multiply(const ccColor3B& a, const ccColor3B& b) {
-    return ccc3((unsigned char)(a.r * b.r / 255), (unsigned char)(a.g * b.g / 255),
-                (unsigned char)(a.b * b.b / 255));
+    return ccColor3B((unsigned char)(a.r * b.r / 255), (unsigned char)(a.g * b.g / 255),
+                     (unsigned char)(a.b * b.b / 255));
 }
 }  // namespace
 
 ccColor3B CCRGBAValues::inheritedColor(CCNode* parent) {
     CCRGBAProtocol* p = dynamic_cast<CCRGBAProtocol*>(parent);
-    return p && p->isCascadeColorEnabled() ? p->getDisplayedColor() : ccWHITE;
+    return p && p->isCascadeColorEnabled() ? p->getDisplayedColor() : kColorWhite;
 }
 
 unsigned char CCRGBAValues::inheritedOpacity(CCNode* parent) {
@@ -62,4 +62,4 @@ bool CCRGBAValues::refreshFrom(CCNode* parent) {
     return true;
 }
 
-}  // namespace cocos2d
+}  // namespace pagly::engine

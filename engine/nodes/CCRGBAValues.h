@@ -2,7 +2,7 @@
 
 #include "engine/base/CCGeometry.h"
 
-namespace cocos2d {
+namespace pagly::engine {
 
 class CCArray;
 class CCNode;
@@ -12,7 +12,7 @@ class CCNode;
 // to its children. The arithmetic lives here once.
 class CCRGBAValues {
   protected:
-    CCRGBAValues() : m_realColor(ccWHITE), m_displayedColor(ccWHITE) {}
+    CCRGBAValues() : m_realColor(kColorWhite), m_displayedColor(kColorWhite) {}
 
     // What a parent passes down: its displayed values when it cascades, else white / opaque.
     static ccColor3B inheritedColor(CCNode* parent);
@@ -29,4 +29,4 @@ class CCRGBAValues {
     bool m_bCascadeColor = false, m_bCascadeOpacity = false;
 };
 
-}  // namespace cocos2d
+}  // namespace pagly::engine

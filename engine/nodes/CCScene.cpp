@@ -2,7 +2,7 @@
 
 #include "engine/director/CCDirector.h"
 
-namespace cocos2d {
+namespace pagly::engine {
 
 CCScene::CCScene() {
     m_bIgnoreAnchorPointForPosition = true;
@@ -16,4 +16,4 @@ bool CCScene::init() {
     return true;
 }
 
-}  // namespace cocos2d
+}  // namespace pagly::engine

@@ -2,7 +2,7 @@
 
 #include "engine/nodes/CCNode.h"
 
-namespace cocos2d {
+namespace pagly::engine {
 
 // The root of what the director shows: a node the size of the design resolution.
 class CCScene : public CCNode {
@@ -17,4 +17,4 @@ class CCScene : public CCNode {
     virtual CCScene* handedOverScene() const { return nullptr; }
 };
 
-}  // namespace cocos2d
+}  // namespace pagly::engine

@@ -9,7 +9,7 @@
 #include "engine/render/CCTextureCache.h"
 #include "engine/render/Renderer.h"
 
-namespace cocos2d {
+namespace pagly::engine {
 
 CCSprite::CCSprite() { m_obAnchorPoint = CCPoint(0.5f, 0.5f); }
 
@@ -64,7 +64,7 @@ bool CCSprite::initWithTexture(CCTexture2D* texture, const CCRect& rect) {
 
 bool CCSprite::initWithTexture(CCTexture2D* texture, const CCRect& rect, bool rotated) {
     // Reset to a fresh sprite's state, as every initialiser does.
-    m_realColor = m_displayedColor = ccWHITE;
+    m_realColor = m_displayedColor = kColorWhite;
     m_realOpacity = m_displayedOpacity = 255;
     m_bCascadeColor = m_bCascadeOpacity = false;
     m_opacityModifyRGB = true;
@@ -177,7 +177,8 @@ void CCSprite::draw(Renderer* renderer) {
     q.rotated = m_rectRotated;
     q.rect = CCRect(m_offsetPosition.x, m_offsetPosition.y, m_rect.size.width, m_rect.size.height);
     q.transform = m_worldTransform;
-    q.color = ccc4(m_displayedColor.r, m_displayedColor.g, m_displayedColor.b, m_displayedOpacity);
+    q.color =
+        ccColor4B(m_displayedColor.r, m_displayedColor.g, m_displayedColor.b, m_displayedOpacity);
     q.flipX = m_flipX;
     q.flipY = m_flipY;
     q.blend = m_blend;
@@ -191,4 +192,4 @@ std::string CCSprite::description() const {
     return buf;
 }
 
-}  // namespace cocos2d
+}  // namespace pagly::engine

@@ -7,7 +7,7 @@
 #include "engine/nodes/CCNode.h"
 #include "engine/render/RenderTypes.h"
 
-namespace cocos2d {
+namespace pagly::engine {
 
 class CCSpriteFrame;
 class CCTexture2D;
@@ -84,4 +84,4 @@ class CCSprite : public CCNodeRGBA {
     ccBlendFunc m_blend;
 };
 
-}  // namespace cocos2d
+}  // namespace pagly::engine

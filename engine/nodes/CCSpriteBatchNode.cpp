@@ -4,7 +4,7 @@
 #include "engine/render/CCTexture2D.h"
 #include "engine/render/CCTextureCache.h"
 
-namespace cocos2d {
+namespace pagly::engine {
 
 CCSpriteBatchNode* CCSpriteBatchNode::create(const char* fileName, unsigned int capacity) {
     CCSpriteBatchNode* batch = new CCSpriteBatchNode();
@@ -45,4 +45,4 @@ void CCSpriteBatchNode::setTexture(CCTexture2D* texture) {
     ccRequestRedraw();
 }
 
-}  // namespace cocos2d
+}  // namespace pagly::engine

@@ -5,7 +5,7 @@
 #include "engine/nodes/CCNode.h"
 #include "engine/render/RenderTypes.h"
 
-namespace cocos2d {
+namespace pagly::engine {
 
 class CCTexture2D;
 
@@ -32,4 +32,4 @@ class CCSpriteBatchNode : public CCNode {
     unsigned int m_capacity = 0;
 };
 
-}  // namespace cocos2d
+}  // namespace pagly::engine

@@ -3,7 +3,7 @@
 #include "engine/render/CCTexture2D.h"
 #include "engine/render/CCTextureCache.h"
 
-namespace cocos2d {
+namespace pagly::engine {
 
 CCSpriteFrame* CCSpriteFrame::create(const char* filename, const CCRect& rect) {
     return create(filename, rect, false, CCPointZero, rect.size);
@@ -46,4 +46,4 @@ bool CCSpriteFrame::initWithTexture(CCTexture2D* texture, const CCRect& rect, bo
     return true;
 }
 
-}  // namespace cocos2d
+}  // namespace pagly::engine

@@ -5,7 +5,7 @@
 #include "engine/base/RefPtr.h"
 #include "engine/render/CCTexture2D.h"
 
-namespace cocos2d {
+namespace pagly::engine {
 
 class CCTexture2D;
 
@@ -49,4 +49,4 @@ class CCSpriteFrame : public CCObject {
     CCSize m_originalSize;
 };
 
-}  // namespace cocos2d
+}  // namespace pagly::engine

@@ -10,7 +10,7 @@
 #include "engine/render/CCTexture2D.h"
 #include "engine/render/CCTextureCache.h"
 
-namespace cocos2d {
+namespace pagly::engine {
 
 namespace {
 
@@ -283,4 +283,4 @@ void CCSpriteFrameCache::removeSpriteFramesFromTexture(CCTexture2D* texture) {
     }
 }
 
-}  // namespace cocos2d
+}  // namespace pagly::engine

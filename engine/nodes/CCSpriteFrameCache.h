@@ -8,7 +8,7 @@
 #include "engine/base/RefPtr.h"
 #include "engine/nodes/CCSpriteFrame.h"
 
-namespace cocos2d {
+namespace pagly::engine {
 
 class CCDictionary;
 class CCTexture2D;
@@ -75,4 +75,4 @@ class CCSpriteFrameCache {
     std::set<std::string> m_loadedSheets;
 };
 
-}  // namespace cocos2d
+}  // namespace pagly::engine

@@ -1,18 +1,18 @@
 #pragma once
 
-namespace cocos2d {
+namespace pagly::engine {
 
 // How text lines sit within a label's width, and the text block within its height.
 typedef enum {
-    kCCTextAlignmentLeft = 0,
-    kCCTextAlignmentCenter = 1,
-    kCCTextAlignmentRight = 2,
+    kTextAlignmentLeft = 0,
+    kTextAlignmentCenter = 1,
+    kTextAlignmentRight = 2,
 } CCTextAlignment;
 
 typedef enum {
-    kCCVerticalTextAlignmentTop = 0,
-    kCCVerticalTextAlignmentCenter = 1,
-    kCCVerticalTextAlignmentBottom = 2,
+    kVerticalTextAlignmentTop = 0,
+    kVerticalTextAlignmentCenter = 1,
+    kVerticalTextAlignmentBottom = 2,
 } CCVerticalTextAlignment;
 
 // Nodes that show a string (labels, menu item texts) answer to these.
@@ -23,4 +23,4 @@ class CCLabelProtocol {
     virtual const char* getString() const = 0;
 };
 
-}  // namespace cocos2d
+}  // namespace pagly::engine

@@ -1,6 +1,6 @@
 #include "engine/nodes/CCTextFieldTTF.h"
 
-namespace cocos2d {
+namespace pagly::engine {
 
 namespace {
 
@@ -18,7 +18,8 @@ int countCharacters(const std::string& text) {
 
 }  // namespace
 
-CCTextFieldTTF::CCTextFieldTTF() : m_colorSpaceHolder(ccc3(127, 127, 127)), m_colorText(ccWHITE) {}
+CCTextFieldTTF::CCTextFieldTTF()
+    : m_colorSpaceHolder(ccColor3B(127, 127, 127)), m_colorText(kColorWhite) {}
 
 CCTextFieldTTF::~CCTextFieldTTF() = default;
 
@@ -61,7 +62,7 @@ bool CCTextFieldTTF::initWithPlaceHolder(const char* placeholder, const CCSize& 
 
 bool CCTextFieldTTF::initWithPlaceHolder(const char* placeholder, const char* fontName,
                                          float fontSize) {
-    return initWithPlaceHolder(placeholder, CCSizeZero, kCCTextAlignmentLeft, fontName, fontSize);
+    return initWithPlaceHolder(placeholder, CCSizeZero, kTextAlignmentLeft, fontName, fontSize);
 }
 
 void CCTextFieldTTF::refresh() {
@@ -162,4 +163,4 @@ void CCTextFieldTTF::draw(Renderer* renderer) {
     CCLabelTTF::draw(renderer);
 }
 
-}  // namespace cocos2d
+}  // namespace pagly::engine

@@ -5,7 +5,7 @@
 #include "engine/director/CCIMEDispatcher.h"
 #include "engine/nodes/CCLabelTTF.h"
 
-namespace cocos2d {
+namespace pagly::engine {
 
 class CCTextFieldTTF;
 
@@ -88,4 +88,4 @@ class CCTextFieldTTF : public CCLabelTTF, public CCIMEDelegate {
     bool m_bSecureTextEntry = false;
 };
 
-}  // namespace cocos2d
+}  // namespace pagly::engine

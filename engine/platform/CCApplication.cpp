@@ -5,7 +5,7 @@
 #include "engine/director/CCDirector.h"
 #include "engine/platform/CCEGLView.h"
 
-namespace cocos2d {
+namespace pagly::engine {
 
 namespace {
 CCApplication* s_application = nullptr;
@@ -78,4 +78,4 @@ int CCApplication::run() {
     return 0;
 }
 
-}  // namespace cocos2d
+}  // namespace pagly::engine

@@ -1,6 +1,6 @@
 #pragma once
 
-namespace cocos2d {
+namespace pagly::engine {
 
 // The application object: the program derives its delegate from it, and run() drives the
 // engine loop. The loop steps the director every animation interval with dt measured on the
@@ -32,4 +32,4 @@ class CCApplication {
     bool m_quit = false;
 };
 
-}  // namespace cocos2d
+}  // namespace pagly::engine

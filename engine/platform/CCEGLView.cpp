@@ -15,7 +15,7 @@
 #include "engine/platform/CCApplication.h"
 #include "engine/render/SDLRenderer.h"
 
-namespace cocos2d {
+namespace pagly::engine {
 
 namespace {
 const long long kMouseTouchId = -1;  // fingers use their SDL ids, the mouse this one
@@ -201,45 +201,45 @@ void CCEGLView::keyDown(int key, bool repeat) {
         if (typing) {
             ime->dispatchDeleteBackward();
         } else if (!repeat) {
-            CCDirector::sharedDirector()->getKeypadDispatcher()->dispatchKey(kCCKeyBackspace);
+            CCDirector::sharedDirector()->getKeypadDispatcher()->dispatchKey(kKeyBackspace);
         }
         return;
     }
     if (repeat) return;
-    int code = kCCKeyUnknown;
+    int code = kKeyUnknown;
     switch (key) {
         case SDLK_LEFT:
-            code = kCCKeyLeft;
+            code = kKeyLeft;
             break;
         case SDLK_RIGHT:
-            code = kCCKeyRight;
+            code = kKeyRight;
             break;
         case SDLK_UP:
-            code = kCCKeyUp;
+            code = kKeyUp;
             break;
         case SDLK_DOWN:
-            code = kCCKeyDown;
+            code = kKeyDown;
             break;
         case SDLK_SPACE:
-            code = kCCKeySpace;
+            code = kKeySpace;
             break;
         case SDLK_ESCAPE:
-            code = kCCKeyEscape;
+            code = kKeyEscape;
             break;
         case SDLK_RETURN:
         case SDLK_KP_ENTER:
-            code = kCCKeyEnter;
+            code = kKeyEnter;
             break;
         case SDLK_DELETE:
-            code = kCCKeyDelete;
+            code = kKeyDelete;
             break;
         default:
             return;
     }
     if (typing) {
         // While text is being typed, Space arrives as text; Enter ends the entry.
-        if (code == kCCKeySpace) return;
-        if (code == kCCKeyEnter) {
+        if (code == kKeySpace) return;
+        if (code == kKeyEnter) {
             ime->dispatchInsertText("\n", 1);
             return;
         }
@@ -329,7 +329,7 @@ bool CCEGLView::handleEvent(const SDL_Event& e) {
             // from a fast spin is capped so that one flick cannot queue up pages of scrolling.
             int notches = e.wheel.y;
             if (e.wheel.direction == SDL_MOUSEWHEEL_FLIPPED) notches = -notches;
-            int code = notches > 0 ? kCCKeyUp : kCCKeyDown;
+            int code = notches > 0 ? kKeyUp : kKeyDown;
             int count = std::min(notches < 0 ? -notches : notches, 5);
             CCKeypadDispatcher* keys = CCDirector::sharedDirector()->getKeypadDispatcher();
             for (int i = 0; i < count; ++i) keys->dispatchKey(code);
@@ -358,4 +358,4 @@ bool CCEGLView::saveFrame(const std::string& path) const {
     return m_renderer->savePNG(path);
 }
 
-}  // namespace cocos2d
+}  // namespace pagly::engine

@@ -8,7 +8,7 @@
 union SDL_Event;
 struct SDL_Window;
 
-namespace cocos2d {
+namespace pagly::engine {
 
 class CCTouch;
 class SDLRenderer;
@@ -90,4 +90,4 @@ class CCEGLView {
     std::map<long long, CCTouch*> m_touches;  // owned: live touches by SDL finger id
 };
 
-}  // namespace cocos2d
+}  // namespace pagly::engine

@@ -10,7 +10,7 @@
 #define PAGLY_SOURCE_BOOK_DIR "book"
 #endif
 
-namespace cocos2d {
+namespace pagly::engine {
 
 namespace {
 bool isDirectory(const std::string& path) {
@@ -102,4 +102,4 @@ std::string CCFileUtils::getWritablePath() const {
     return path;
 }
 
-}  // namespace cocos2d
+}  // namespace pagly::engine

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-namespace cocos2d {
+namespace pagly::engine {
 
 // Resolves resource names against the resource root (the book folder) and reads files.
 class CCFileUtils {
@@ -40,4 +40,4 @@ class CCFileUtils {
     std::string m_root;
 };
 
-}  // namespace cocos2d
+}  // namespace pagly::engine

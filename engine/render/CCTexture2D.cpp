@@ -6,7 +6,7 @@
 #include <cstdio>
 #include <cstring>
 
-namespace cocos2d {
+namespace pagly::engine {
 
 namespace {
 CCTexture2D* s_liveTextures = nullptr;  // head of the intrusive list
@@ -175,9 +175,9 @@ void CCTexture2D::setLinearFilter(bool linear) {
 }
 
 ccColor4B CCTexture2D::pixelAt(int x, int y) const {
-    if (!m_surface || x < 0 || y < 0 || x >= m_width || y >= m_height) return ccc4(0, 0, 0, 0);
+    if (!m_surface || x < 0 || y < 0 || x >= m_width || y >= m_height) return ccColor4B(0, 0, 0, 0);
     Uint32 p = ((const Uint32*)((const Uint8*)m_surface->pixels + y * m_surface->pitch))[x];
-    return ccc4((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF, p >> 24);
+    return ccColor4B((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF, p >> 24);
 }
 
 SDL_Texture* CCTexture2D::deviceTexture(SDL_Renderer* renderer) {
@@ -215,4 +215,4 @@ std::string CCTexture2D::description() const {
     return buf;
 }
 
-}  // namespace cocos2d
+}  // namespace pagly::engine

@@ -9,7 +9,7 @@ struct SDL_Surface;
 struct SDL_Texture;
 struct SDL_Renderer;
 
-namespace cocos2d {
+namespace pagly::engine {
 
 // An image the renderer can draw. It keeps its pixels in memory (an ARGB8888 SDL surface with
 // straight, not premultiplied, alpha), so a texture exists without any renderer: headless
@@ -72,4 +72,4 @@ class CCTexture2D : public CCObject {
     CCTexture2D* m_next = nullptr;
 };
 
-}  // namespace cocos2d
+}  // namespace pagly::engine

@@ -4,7 +4,7 @@
 
 #include "engine/platform/CCFileUtils.h"
 
-namespace cocos2d {
+namespace pagly::engine {
 
 namespace {
 CCTextureCache* s_cache = nullptr;
@@ -86,4 +86,4 @@ void CCTextureCache::removeUnusedTextures() {
     }
 }
 
-}  // namespace cocos2d
+}  // namespace pagly::engine

@@ -6,7 +6,7 @@
 #include "engine/base/RefPtr.h"
 #include "engine/render/CCTexture2D.h"
 
-namespace cocos2d {
+namespace pagly::engine {
 
 // Loads each image once per resolved path and shares the texture. A missing or corrupt image
 // gives null and one log line naming the file.
@@ -35,4 +35,4 @@ class CCTextureCache {
     std::map<std::string, RefPtr<CCTexture2D>> m_textures;
 };
 
-}  // namespace cocos2d
+}  // namespace pagly::engine

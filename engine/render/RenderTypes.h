@@ -3,7 +3,7 @@
 #include "engine/base/CCGeometry.h"
 
 // Small value types shared by the renderer and the nodes that feed it.
-namespace cocos2d {
+namespace pagly::engine {
 
 // Blend factors keep the engine's GL names so callers read as usual; the SDL back-end maps
 // the pairs it knows (normal, additive, multiply, opaque) to SDL blend modes.
@@ -32,14 +32,12 @@ inline ccBlendFunc ccBlendFuncMake(unsigned int src, unsigned int dst) {
     return f;
 }
 // Textures hold straight (not premultiplied) alpha, so the normal blend is src-alpha.
-#define CC_BLEND_SRC cocos2d::GL_SRC_ALPHA
-#define CC_BLEND_DST cocos2d::GL_ONE_MINUS_SRC_ALPHA
 inline ccBlendFunc ccBlendFuncDefault() { return ccBlendFunc(); }
 
 // How a texture's pixels are interpreted when it is used; every texture in this engine holds
 // straight alpha (see CCTexture2D).
 inline ccColor4B ccc4BFromColor3B(const ccColor3B& c, unsigned char a) {
-    return ccc4(c.r, c.g, c.b, a);
+    return ccColor4B(c.r, c.g, c.b, a);
 }
 
 // One vertex of a triangle mesh: a position in design (world) coordinates, origin bottom-left;
@@ -48,7 +46,7 @@ inline ccColor4B ccc4BFromColor3B(const ccColor3B& c, unsigned char a) {
 struct RenderVertex {
     float x = 0, y = 0;
     float u = 0, v = 0;
-    ccColor4B color = ccc4(255, 255, 255, 255);
+    ccColor4B color = ccColor4B(255, 255, 255, 255);
 };
 
-}  // namespace cocos2d
+}  // namespace pagly::engine

@@ -5,7 +5,7 @@
 
 // The seam between nodes and pixels. Nodes emit draw commands in design coordinates
 // (origin bottom-left) with their world transform; a back-end turns them into pixels.
-namespace cocos2d {
+namespace pagly::engine {
 
 class CCTexture2D;
 
@@ -22,7 +22,7 @@ struct TexturedQuad {
     // Node space -> world (design) space; usually CCNode::worldTransform().
     CCAffineTransform transform;
     // Multiplies the texels; a is the opacity.
-    ccColor4B color = ccc4(255, 255, 255, 255);
+    ccColor4B color = ccColor4B(255, 255, 255, 255);
     bool flipX = false, flipY = false;
     ccBlendFunc blend;
 };
@@ -95,4 +95,4 @@ class ClipScope {
     Renderer* m_renderer;
 };
 
-}  // namespace cocos2d
+}  // namespace pagly::engine

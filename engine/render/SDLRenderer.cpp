@@ -8,7 +8,7 @@
 
 #include "engine/render/CCTexture2D.h"
 
-namespace cocos2d {
+namespace pagly::engine {
 
 namespace {
 
@@ -31,7 +31,7 @@ SDLRenderer::SDLRenderer(SDL_Renderer* renderer, bool owns)
     : m_renderer(renderer),
       m_owns(owns),
       m_designSize(640, 960),
-      m_clearColor(ccc4(0, 0, 0, 255)),
+      m_clearColor(ccColor4B(0, 0, 0, 255)),
       m_scratch(new std::vector<SDL_Vertex>()) {
     m_levels.emplace_back();
     refreshScreenLevel();
@@ -499,7 +499,7 @@ SDL_Surface* SDLRenderer::readSurface() const {
 
 ccColor4B SDLRenderer::readPixel(int x, int y) const {
     const Level& l = level();
-    if (x < 0 || y < 0 || x >= l.pw || y >= l.ph) return ccc4(0, 0, 0, 0);
+    if (x < 0 || y < 0 || x >= l.pw || y >= l.ph) return ccColor4B(0, 0, 0, 0);
     SDL_RenderFlush(m_renderer);
     Uint32 p = 0;
     if (m_surface && m_levels.size() == 1) {
@@ -507,9 +507,9 @@ ccColor4B SDLRenderer::readPixel(int x, int y) const {
     } else {
         SDL_Rect r{x, y, 1, 1};
         if (SDL_RenderReadPixels(m_renderer, &r, SDL_PIXELFORMAT_ARGB8888, &p, 4) != 0)
-            return ccc4(0, 0, 0, 0);
+            return ccColor4B(0, 0, 0, 0);
     }
-    return ccc4((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF, p >> 24);
+    return ccColor4B((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF, p >> 24);
 }
 
 bool SDLRenderer::savePNG(const std::string& path) const {
@@ -524,4 +524,4 @@ bool SDLRenderer::savePNG(const std::string& path) const {
     return ok;
 }
 
-}  // namespace cocos2d
+}  // namespace pagly::engine

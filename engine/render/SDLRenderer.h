@@ -11,7 +11,7 @@ struct SDL_Surface;
 struct SDL_Texture;
 struct SDL_Vertex;
 
-namespace cocos2d {
+namespace pagly::engine {
 
 // The SDL back-end of the renderer: quads and meshes through SDL_RenderGeometry (still,
 // unrotated quads through SDL_RenderCopy), clip rectangles through SDL's clip rect, render
@@ -109,4 +109,4 @@ class SDLRenderer : public Renderer {
     unsigned int m_drawCalls = 0;
 };
 
-}  // namespace cocos2d
+}  // namespace pagly::engine

@@ -2,7 +2,7 @@
 
 #include "engine/render/Renderer.h"
 
-namespace cocos2d {
+namespace pagly::engine {
 
 CCTransitionPageTurn* CCTransitionPageTurn::create(float duration, CCScene* scene, bool backwards) {
     CCTransitionPageTurn* t = new CCTransitionPageTurn();
@@ -85,4 +85,4 @@ void CCTransitionPageTurn::draw(Renderer* renderer) {
                                 (int)back.size(), opaque);
 }
 
-}  // namespace cocos2d
+}  // namespace pagly::engine

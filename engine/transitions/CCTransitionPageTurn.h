@@ -4,7 +4,7 @@
 #include "engine/transitions/PageCurl.h"
 #include "engine/transitions/SceneCapture.h"
 
-namespace cocos2d {
+namespace pagly::engine {
 
 // Turns a page: the outgoing scene curls away from its bottom-right corner and folds over to
 // the left, uncovering the incoming scene. Backwards, the incoming scene comes back from the
@@ -32,4 +32,4 @@ class CCTransitionPageTurn : public CCTransitionScene {
     bool m_meshReady = false;
 };
 
-}  // namespace cocos2d
+}  // namespace pagly::engine

@@ -5,7 +5,7 @@
 #include "engine/director/CCDirector.h"
 #include "engine/director/CCTouchDispatcher.h"
 
-namespace cocos2d {
+namespace pagly::engine {
 
 namespace {
 void setTouchDispatch(bool on) {
@@ -45,8 +45,8 @@ bool CCTransitionScene::initWithDuration(float duration, CCScene* scene) {
 }
 
 float CCTransitionScene::getProgress() const {
-    if (m_bFinished || m_fDuration <= kCCActionTimeEpsilon) return 1;
-    if (m_elapsed >= m_fDuration - kCCActionTimeEpsilon) return 1;
+    if (m_bFinished || m_fDuration <= kActionTimeEpsilon) return 1;
+    if (m_elapsed >= m_fDuration - kActionTimeEpsilon) return 1;
     return (float)(m_elapsed / m_fDuration);
 }
 
@@ -67,7 +67,7 @@ void CCTransitionScene::update(float dt) {
     if (dt > 0) m_elapsed += dt;
     ccRequestRedraw();
     progressChanged(getProgress());
-    if (m_elapsed >= m_fDuration - kCCActionTimeEpsilon) finish();
+    if (m_elapsed >= m_fDuration - kActionTimeEpsilon) finish();
 }
 
 void CCTransitionScene::finish() {
@@ -112,4 +112,4 @@ void CCTransitionScene::draw(Renderer* renderer) {
     if (top) top->visit(renderer);
 }
 
-}  // namespace cocos2d
+}  // namespace pagly::engine

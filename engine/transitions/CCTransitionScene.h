@@ -3,14 +3,14 @@
 #include "engine/base/RefPtr.h"
 #include "engine/nodes/CCScene.h"
 
-namespace cocos2d {
+namespace pagly::engine {
 
 // Which way a transition moves or flips.
-enum tOrientation {
-    kCCTransitionOrientationLeftOver = 0,
-    kCCTransitionOrientationRightOver = 1,
-    kCCTransitionOrientationUpOver = 0,
-    kCCTransitionOrientationDownOver = 1,
+enum TransitionOrientation {
+    kTransitionOrientationLeftOver = 0,
+    kTransitionOrientationRightOver = 1,
+    kTransitionOrientationUpOver = 0,
+    kTransitionOrientationDownOver = 1,
 };
 
 // A scene that shows the way from the running (outgoing) scene to an incoming one over a
@@ -72,4 +72,4 @@ class CCTransitionScene : public CCScene {
     bool m_bEnded = false;  // the scenes' closing callbacks have run
 };
 
-}  // namespace cocos2d
+}  // namespace pagly::engine

@@ -5,7 +5,7 @@
 
 #include "engine/render/Renderer.h"
 
-namespace cocos2d {
+namespace pagly::engine {
 
 namespace {
 const float kPi = 3.14159265358979f;
@@ -14,11 +14,11 @@ const int kColumns = 16, kRows = 24;
 }  // namespace
 
 CCTransitionZoomFlipY* CCTransitionZoomFlipY::create(float duration, CCScene* scene) {
-    return create(duration, scene, kCCTransitionOrientationUpOver);
+    return create(duration, scene, kTransitionOrientationUpOver);
 }
 
 CCTransitionZoomFlipY* CCTransitionZoomFlipY::create(float duration, CCScene* scene,
-                                                     tOrientation orientation) {
+                                                     TransitionOrientation orientation) {
     CCTransitionZoomFlipY* t = new CCTransitionZoomFlipY();
     if (!t->initWithDuration(duration, scene, orientation)) {
         t->release();
@@ -29,11 +29,10 @@ CCTransitionZoomFlipY* CCTransitionZoomFlipY::create(float duration, CCScene* sc
 }
 
 bool CCTransitionZoomFlipY::initWithDuration(float duration, CCScene* scene,
-                                             tOrientation orientation) {
+                                             TransitionOrientation orientation) {
     if (!CCTransitionScene::initWithDuration(duration, scene)) return false;
-    m_eOrientation = orientation == kCCTransitionOrientationUpOver
-                         ? kCCTransitionOrientationUpOver
-                         : kCCTransitionOrientationDownOver;
+    m_eOrientation = orientation == kTransitionOrientationUpOver ? kTransitionOrientationUpOver
+                                                                 : kTransitionOrientationDownOver;
     return true;
 }
 
@@ -44,7 +43,7 @@ CCScene* CCTransitionZoomFlipY::shownScene() const {
 
 float CCTransitionZoomFlipY::flipAngle() const {
     const float t = getProgress();
-    const float sign = m_eOrientation == kCCTransitionOrientationUpOver ? 1.0f : -1.0f;
+    const float sign = m_eOrientation == kTransitionOrientationUpOver ? 1.0f : -1.0f;
     // Out: 0 -> 90 over the first half; in: -90 -> 0 over the second.
     if (t < 0.5f && m_pOutScene) return sign * 90.0f * (t / 0.5f);
     if (t < 0.5f) return -sign * 90.0f;
@@ -69,8 +68,8 @@ void CCTransitionZoomFlipY::draw(Renderer* renderer) {
     const float w = size.width, h = size.height;
     // Black around the turning scene, as on an empty screen.
     const CCPoint screen[4] = {CCPoint(0, 0), CCPoint(w, 0), CCPoint(0, h), CCPoint(w, h)};
-    const ccColor4B black[4] = {ccc4(0, 0, 0, 255), ccc4(0, 0, 0, 255), ccc4(0, 0, 0, 255),
-                                ccc4(0, 0, 0, 255)};
+    const ccColor4B black[4] = {ccColor4B(0, 0, 0, 255), ccColor4B(0, 0, 0, 255),
+                                ccColor4B(0, 0, 0, 255), ccColor4B(0, 0, 0, 255)};
     renderer->drawColoredQuad(screen, black);
     if (std::fabs(angle) >= 90.0f - 1e-3f) return;  // edge-on: nothing to see
     CCTexture2D* texture = m_capture.capture(renderer, scene);
@@ -101,7 +100,7 @@ void CCTransitionZoomFlipY::draw(Renderer* renderer) {
             rv.y = py;
             rv.u = u;
             rv.v = v;
-            rv.color = ccc4(s, s, s, 255);
+            rv.color = ccColor4B(s, s, s, 255);
         }
     }
     m_indices.clear();
@@ -117,4 +116,4 @@ void CCTransitionZoomFlipY::draw(Renderer* renderer) {
                             (int)m_indices.size(), ccBlendFuncMake(GL_ONE, GL_ZERO));
 }
 
-}  // namespace cocos2d
+}  // namespace pagly::engine

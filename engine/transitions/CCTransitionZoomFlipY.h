@@ -6,7 +6,7 @@
 #include "engine/transitions/CCTransitionScene.h"
 #include "engine/transitions/SceneCapture.h"
 
-namespace cocos2d {
+namespace pagly::engine {
 
 // Flips the scenes about the horizontal axis while zooming out and in again: in the first
 // half the outgoing scene shrinks to half size and turns edge-on, in the second the incoming
@@ -16,11 +16,12 @@ namespace cocos2d {
 class CCTransitionZoomFlipY : public CCTransitionScene {
   public:
     static CCTransitionZoomFlipY* create(float duration, CCScene* scene);
-    static CCTransitionZoomFlipY* create(float duration, CCScene* scene, tOrientation orientation);
+    static CCTransitionZoomFlipY* create(float duration, CCScene* scene,
+                                         TransitionOrientation orientation);
     // Orientation values other than up-over (0) count as down-over.
-    bool initWithDuration(float duration, CCScene* scene, tOrientation orientation);
+    bool initWithDuration(float duration, CCScene* scene, TransitionOrientation orientation);
 
-    tOrientation getOrientation() const { return m_eOrientation; }
+    TransitionOrientation getOrientation() const { return m_eOrientation; }
     // The scene shown, its flip angle (degrees, 0 = facing the viewer) and its zoom at the
     // current progress.
     CCScene* shownScene() const;
@@ -30,10 +31,10 @@ class CCTransitionZoomFlipY : public CCTransitionScene {
     void draw(Renderer* renderer) override;
 
   private:
-    tOrientation m_eOrientation = kCCTransitionOrientationUpOver;
+    TransitionOrientation m_eOrientation = kTransitionOrientationUpOver;
     SceneCapture m_capture;
     std::vector<RenderVertex> m_vertices;
     std::vector<int> m_indices;
 };
 
-}  // namespace cocos2d
+}  // namespace pagly::engine

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-namespace cocos2d {
+namespace pagly::engine {
 
 namespace {
 
@@ -90,11 +90,11 @@ void PageCurl::build(float progress) {
             RenderVertex& f = m_front[k];
             f.x = px, f.y = py, f.u = u, f.v = v;
             const unsigned char fs = shadeByte(255, frontShade);
-            f.color = ccc4(fs, fs, fs, 255);
+            f.color = ccColor4B(fs, fs, fs, 255);
             RenderVertex& b = m_paper[k];
             b.x = px, b.y = py, b.u = u, b.v = v;
-            b.color = ccc4(shadeByte(kPaper.r, backShade), shadeByte(kPaper.g, backShade),
-                           shadeByte(kPaper.b, backShade), 255);
+            b.color = ccColor4B(shadeByte(kPaper.r, backShade), shadeByte(kPaper.g, backShade),
+                                shadeByte(kPaper.b, backShade), 255);
         }
     }
     for (int j = 0; j < m_rows; ++j) {
@@ -123,9 +123,9 @@ bool PageCurl::shadow(CCPoint corners[4], ccColor4B colors[4]) const {
     corners[1] = farEdge - along * reach;
     corners[2] = nearEdge + along * reach;
     corners[3] = farEdge + along * reach;
-    colors[0] = colors[2] = ccc4(0, 0, 0, 110);
-    colors[1] = colors[3] = ccc4(0, 0, 0, 0);
+    colors[0] = colors[2] = ccColor4B(0, 0, 0, 110);
+    colors[1] = colors[3] = ccColor4B(0, 0, 0, 0);
     return true;
 }
 
-}  // namespace cocos2d
+}  // namespace pagly::engine

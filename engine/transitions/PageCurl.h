@@ -5,7 +5,7 @@
 #include "engine/base/CCGeometry.h"
 #include "engine/render/RenderTypes.h"
 
-namespace cocos2d {
+namespace pagly::engine {
 
 // The geometry of a page peeling off a flat page: a grid over the page whose part beyond a
 // moving straight line (the curl axis) wraps round a cylinder and, past half a turn, lies
@@ -58,4 +58,4 @@ class PageCurl {
     std::vector<CCRect> m_flat;
 };
 
-}  // namespace cocos2d
+}  // namespace pagly::engine

@@ -3,7 +3,7 @@
 #include "engine/nodes/CCNode.h"
 #include "engine/render/Renderer.h"
 
-namespace cocos2d {
+namespace pagly::engine {
 
 CCTexture2D* SceneCapture::capture(Renderer* renderer, CCNode* scene) {
     if (!renderer || !scene) return nullptr;
@@ -21,11 +21,11 @@ CCTexture2D* SceneCapture::capture(Renderer* renderer, CCNode* scene) {
         t->release();
     }
     const CCSize design = renderer->getDesignSize();
-    const ccColor4B black = ccc4(0, 0, 0, 255);
+    const ccColor4B black = ccColor4B(0, 0, 0, 255);
     renderer->beginRenderTarget(m_texture, CCRect(0, 0, design.width, design.height), &black);
     scene->visit(renderer);
     renderer->endRenderTarget();
     return m_texture.get();
 }
 
-}  // namespace cocos2d
+}  // namespace pagly::engine

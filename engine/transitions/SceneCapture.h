@@ -3,7 +3,7 @@
 #include "engine/base/RefPtr.h"
 #include "engine/render/CCTexture2D.h"
 
-namespace cocos2d {
+namespace pagly::engine {
 
 class CCNode;
 class Renderer;
@@ -22,4 +22,4 @@ class SceneCapture {
     RefPtr<CCTexture2D> m_texture;
 };
 
-}  // namespace cocos2d
+}  // namespace pagly::engine

@@ -3,9 +3,9 @@
 #include <cmath>
 
 #include "engine/actions/CCActionInterval.h"
+#include "gui/GuiNamespace.h"
 
-namespace cocos2d {
-namespace extension {
+namespace pagly::gui {
 
 CCAction* ActionFrame::getAction(float) {
     CCLog("Need a definition of <getAction> for ActionFrame");
@@ -30,7 +30,7 @@ CCAction* ActionRotationFrame::getAction(float duration) {
     return CCRotateTo::create(duration, m_rotation);
 }
 
-ActionTintFrame::ActionTintFrame() : m_color(ccc3(255, 255, 255)) { m_frameType = FrameTint; }
+ActionTintFrame::ActionTintFrame() : m_color(ccColor3B(255, 255, 255)) { m_frameType = FrameTint; }
 
 CCAction* ActionTintFrame::getAction(float duration) {
     return CCTintTo::create(duration, m_color.r, m_color.g, m_color.b);
@@ -55,5 +55,4 @@ CCAction* ActionFadeFrame::getAction(float duration) {
     return CCFadeTo::create(duration, (unsigned char)(whole & 0xFF));
 }
 
-}  // namespace extension
-}  // namespace cocos2d
+}  // namespace pagly::gui

@@ -2,11 +2,14 @@
 
 #include "engine/base/CCGeometry.h"
 #include "engine/base/CCObject.h"
+#include "gui/GuiNamespace.h"
 
-namespace cocos2d {
+namespace pagly::engine {
 class CCAction;
 
-namespace extension {
+}  // namespace pagly::engine
+
+namespace pagly::gui {
 
 // The kinds of key frame; each kind has its own frame list in a node, indexed by this value.
 enum ActionFrameType {
@@ -102,5 +105,4 @@ class ActionFadeFrame : public ActionFrame {
     float m_opacity = 255.0f;
 };
 
-}  // namespace extension
-}  // namespace cocos2d
+}  // namespace pagly::gui

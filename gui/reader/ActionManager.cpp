@@ -7,9 +7,9 @@
 #include "gui/reader/ActionObject.h"
 #include "gui/reader/JsonDictionary.h"
 #include "gui/reader/JsonHelper.h"
+#include "gui/GuiNamespace.h"
 
-namespace cocos2d {
-namespace extension {
+namespace pagly::gui {
 
 namespace {
 ActionManager* g_instance = nullptr;
@@ -23,7 +23,7 @@ ActionManager* ActionManager::instance() {
 void ActionManager::destroyInstance() {
     ActionManager* manager = g_instance;
     g_instance = nullptr;
-    CC_SAFE_RELEASE(manager);
+    if (manager) manager->release();
 }
 
 bool ActionManager::hasInstance() { return g_instance != nullptr; }
@@ -72,5 +72,4 @@ ActionObject* ActionManager::getActionObject(const char* fileName, const char* n
     return nullptr;
 }
 
-}  // namespace extension
-}  // namespace cocos2d
+}  // namespace pagly::gui

@@ -4,12 +4,15 @@
 
 #include "engine/base/CCObject.h"
 #include "engine/base/RefPtr.h"
+#include "gui/GuiNamespace.h"
 
-namespace cocos2d {
+namespace pagly::engine {
 class CCArray;
 class CCDictionary;
 
-namespace extension {
+}  // namespace pagly::engine
+
+namespace pagly::gui {
 
 class ActionObject;
 class JsonDictionary;
@@ -42,5 +45,4 @@ class ActionManager : public CCObject {
     RefPtr<CCDictionary> m_actionsByDocument;
 };
 
-}  // namespace extension
-}  // namespace cocos2d
+}  // namespace pagly::gui

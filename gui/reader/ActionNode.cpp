@@ -11,9 +11,9 @@
 #include "gui/reader/JsonHelper.h"
 #include "gui/reader/ReaderValues.h"
 #include "gui/reader/WidgetAccess.h"
+#include "gui/GuiNamespace.h"
 
-namespace cocos2d {
-namespace extension {
+namespace pagly::gui {
 
 namespace {
 
@@ -66,8 +66,8 @@ void ActionNode::loadFromDictionary(JsonDictionary* node, CCObject* root) {
         if (json->hasKey(data.get(), "positionx")) {
             ActionMoveFrame* frame = new ActionMoveFrame();
             frame->setFrameIndex(frameIndex);
-            frame->setPosition(ccp(finiteFloat(json->getFloat(data.get(), "positionx"), 0),
-                                   finiteFloat(json->getFloat(data.get(), "positiony"), 0)));
+            frame->setPosition(CCPoint(finiteFloat(json->getFloat(data.get(), "positionx"), 0),
+                                       finiteFloat(json->getFloat(data.get(), "positiony"), 0)));
             addFrame(frame);
             frame->release();
         }
@@ -96,9 +96,9 @@ void ActionNode::loadFromDictionary(JsonDictionary* node, CCObject* root) {
         if (json->hasKey(data.get(), "colorr")) {
             ActionTintFrame* frame = new ActionTintFrame();
             frame->setFrameIndex(frameIndex);
-            frame->setColor(ccc3(lowByte(json->getInt(data.get(), "colorr")),
-                                 lowByte(json->getInt(data.get(), "colorg")),
-                                 lowByte(json->getInt(data.get(), "colorb"))));
+            frame->setColor(ccColor3B(lowByte(json->getInt(data.get(), "colorr")),
+                                      lowByte(json->getInt(data.get(), "colorg")),
+                                      lowByte(json->getInt(data.get(), "colorb"))));
             addFrame(frame);
             frame->release();
         }
@@ -219,5 +219,4 @@ void ActionNode::applyFrameAt(float duration, float progress, ActionFrame* frame
     action->update(progress);
 }
 
-}  // namespace extension
-}  // namespace cocos2d
+}  // namespace pagly::gui

@@ -3,13 +3,16 @@
 #include "engine/base/CCObject.h"
 #include "engine/base/RefPtr.h"
 #include "gui/reader/ActionFrame.h"
+#include "gui/GuiNamespace.h"
 
-namespace cocos2d {
+namespace pagly::engine {
 class CCAction;
 class CCArray;
 class CCNode;
 
-namespace extension {
+}  // namespace pagly::engine
+
+namespace pagly::gui {
 
 class JsonDictionary;
 
@@ -67,5 +70,4 @@ class ActionNode : public CCObject {
     RefPtr<CCArray> m_frameLists;
 };
 
-}  // namespace extension
-}  // namespace cocos2d
+}  // namespace pagly::gui

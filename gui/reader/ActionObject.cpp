@@ -7,9 +7,9 @@
 #include "gui/reader/JsonDictionary.h"
 #include "gui/reader/JsonHelper.h"
 #include "gui/reader/ReaderValues.h"
+#include "gui/GuiNamespace.h"
 
-namespace cocos2d {
-namespace extension {
+namespace pagly::gui {
 
 ActionObject::ActionObject() : m_nodes(CCArray::create()) {}
 
@@ -63,5 +63,4 @@ void ActionObject::updateToTime(float time) {
     for (CCObject* object : *m_nodes) static_cast<ActionNode*>(object)->updateToTime(time);
 }
 
-}  // namespace extension
-}  // namespace cocos2d
+}  // namespace pagly::gui

@@ -4,11 +4,14 @@
 
 #include "engine/base/CCObject.h"
 #include "engine/base/RefPtr.h"
+#include "gui/GuiNamespace.h"
 
-namespace cocos2d {
+namespace pagly::engine {
 class CCArray;
 
-namespace extension {
+}  // namespace pagly::engine
+
+namespace pagly::gui {
 
 class ActionNode;
 class JsonDictionary;
@@ -47,5 +50,4 @@ class ActionObject : public CCObject {
     float m_unitTime = 0.1f;
 };
 
-}  // namespace extension
-}  // namespace cocos2d
+}  // namespace pagly::gui

@@ -17,9 +17,9 @@
 #include "gui/reader/ReaderOptions.h"
 #include "gui/reader/ReaderValues.h"
 #include "gui/reader/WidgetClasses.h"
+#include "gui/GuiNamespace.h"
 
-namespace cocos2d {
-namespace extension {
+namespace pagly::gui {
 
 namespace {
 
@@ -42,7 +42,7 @@ CCSGUIReader* CCSGUIReader::instance() {
 void CCSGUIReader::destroyInstance() {
     CCSGUIReader* reader = g_instance;
     g_instance = nullptr;
-    CC_SAFE_RELEASE(reader);
+    if (reader) reader->release();
 }
 
 bool CCSGUIReader::hasInstance() { return g_instance != nullptr; }
@@ -158,5 +158,4 @@ UIWidget* CCSGUIReader::createWidgetAt(JsonDictionary* node, int depth) {
     return widget;
 }
 
-}  // namespace extension
-}  // namespace cocos2d
+}  // namespace pagly::gui

@@ -3,9 +3,9 @@
 #include <string>
 
 #include "engine/base/CCObject.h"
+#include "gui/GuiNamespace.h"
 
-namespace cocos2d {
-namespace extension {
+namespace pagly::gui {
 
 class JsonDictionary;
 class UIWidget;
@@ -76,5 +76,4 @@ class CCSGUIReader : public CCObject {
 // page scene, whose own exit does this in its fixed order.
 void destroyDocumentSingletons();
 
-}  // namespace extension
-}  // namespace cocos2d
+}  // namespace pagly::gui

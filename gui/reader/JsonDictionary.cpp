@@ -6,9 +6,9 @@
 #include <cmath>
 #include <cstring>
 #include <exception>
+#include "gui/GuiNamespace.h"
 
-namespace cocos2d {
-namespace extension {
+namespace pagly::gui {
 
 namespace {
 
@@ -151,5 +151,4 @@ bool JsonDictionary::hasKey(const char* key) const { return member(key) != nullp
 
 bool JsonDictionary::isNull() const { return m_value->isNull(); }
 
-}  // namespace extension
-}  // namespace cocos2d
+}  // namespace pagly::gui

@@ -2,13 +2,13 @@
 
 #include <cstddef>
 #include <memory>
+#include "gui/GuiNamespace.h"
 
 namespace Json {
 class Value;
 }
 
-namespace cocos2d {
-namespace extension {
+namespace pagly::gui {
 
 // One parsed JSON value (object, array or null) with typed getters that never fail: a
 // member of the wrong type or a missing member gives the caller's default. UI documents
@@ -70,5 +70,4 @@ class JsonDictionary {
 // Owning handle for the dictionaries the getters return.
 using JsonDictionaryPtr = std::unique_ptr<JsonDictionary>;
 
-}  // namespace extension
-}  // namespace cocos2d
+}  // namespace pagly::gui

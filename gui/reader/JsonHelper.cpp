@@ -1,7 +1,7 @@
 #include "gui/reader/JsonHelper.h"
+#include "gui/GuiNamespace.h"
 
-namespace cocos2d {
-namespace extension {
+namespace pagly::gui {
 
 namespace {
 JsonHelper* g_instance = nullptr;
@@ -57,5 +57,4 @@ bool JsonHelper::hasKey(const JsonDictionary* dict, const char* key) const {
     return dict && !dict->isNull() && dict->hasKey(key);
 }
 
-}  // namespace extension
-}  // namespace cocos2d
+}  // namespace pagly::gui

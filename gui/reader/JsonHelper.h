@@ -1,9 +1,9 @@
 #pragma once
 
 #include "gui/reader/JsonDictionary.h"
+#include "gui/GuiNamespace.h"
 
-namespace cocos2d {
-namespace extension {
+namespace pagly::gui {
 
 // The dictionary getters in a form that takes the dictionary as first argument and accepts
 // a null one (every getter then gives its default). Stateless; one per process, created on
@@ -30,5 +30,4 @@ class JsonHelper {
     JsonHelper() = default;
 };
 
-}  // namespace extension
-}  // namespace cocos2d
+}  // namespace pagly::gui

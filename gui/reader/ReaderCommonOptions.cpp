@@ -3,9 +3,9 @@
 #include "gui/reader/CCSGUIReader.h"
 #include "gui/reader/ReaderOptions.h"
 #include "gui/reader/WidgetHeaders.h"
+#include "gui/GuiNamespace.h"
 
-namespace cocos2d {
-namespace extension {
+namespace pagly::gui {
 
 void CCSGUIReader::applyWidgetOptions(UIWidget* widget, JsonDictionary* dict) {
     if (!widget) return;
@@ -17,7 +17,7 @@ void CCSGUIReader::applyWidgetOptions(UIWidget* widget, JsonDictionary* dict) {
     widget->setTouchEnabled(o.boolean("touchAble"));
     const char* name = o.string("name");
     widget->setName(name ? name : "default");
-    widget->setPosition(ccp(o.number("x"), o.number("y")));
+    widget->setPosition(CCPoint(o.number("x"), o.number("y")));
     if (o.has("scaleX")) widget->setScaleX(o.number("scaleX"));
     if (o.has("scaleY")) widget->setScaleY(o.number("scaleY"));
     if (o.has("rotation")) widget->setRotation(o.number("rotation"));
@@ -31,7 +31,7 @@ void CCSGUIReader::applyColorOptions(UIWidget* widget, JsonDictionary* dict) {
     ReaderOptions o(dict);
     if (o.has("opacity")) widget->setOpacity(o.byte("opacity", 255));
     widget->setColor(o.color("colorR", "colorG", "colorB", 255));
-    widget->setAnchorPoint(ccp(o.number("anchorPointX", 0.5f), o.number("anchorPointY", 0.5f)));
+    widget->setAnchorPoint(CCPoint(o.number("anchorPointX", 0.5f), o.number("anchorPointY", 0.5f)));
     widget->setFlipX(o.boolean("flipX"));
     widget->setFlipY(o.boolean("flipY"));
 }
@@ -101,5 +101,4 @@ void CCSGUIReader::applyDragPanelOptions(UIWidget* widget, JsonDictionary* dict)
     applyColorOptions(widget, dict);
 }
 
-}  // namespace extension
-}  // namespace cocos2d
+}  // namespace pagly::gui

@@ -2,9 +2,9 @@
 #include "gui/reader/CCSGUIReader.h"
 #include "gui/reader/ReaderOptions.h"
 #include "gui/reader/WidgetHeaders.h"
+#include "gui/GuiNamespace.h"
 
-namespace cocos2d {
-namespace extension {
+namespace pagly::gui {
 
 void CCSGUIReader::applyLoadingBarOptions(UIWidget* widget, JsonDictionary* dict) {
     applyWidgetOptions(widget, dict);
@@ -90,5 +90,4 @@ void CCSGUIReader::applyTextFieldOptions(UIWidget* widget, JsonDictionary* dict)
     applyColorOptions(widget, dict);
 }
 
-}  // namespace extension
-}  // namespace cocos2d
+}  // namespace pagly::gui

@@ -8,9 +8,9 @@
 #include "gui/reader/JsonDictionary.h"
 #include "gui/reader/JsonHelper.h"
 #include "gui/reader/ReaderValues.h"
+#include "gui/GuiNamespace.h"
 
-namespace cocos2d {
-namespace extension {
+namespace pagly::gui {
 
 // Typed reads of one "options" object (which may be null: every read then gives its
 // default), with the format's typing rules plus the reader's guards against absurd numbers.
@@ -37,7 +37,7 @@ class ReaderOptions {
     }
     unsigned char byte(const char* key, int def) const { return lowByte(integer(key, def)); }
     ccColor3B color(const char* r, const char* g, const char* b, int def) const {
-        return ccc3(byte(r, def), byte(g, def), byte(b, def));
+        return ccColor3B(byte(r, def), byte(g, def), byte(b, def));
     }
     CCRect capInsets() const {
         // Negative insets cut nothing sensible; they count as 0.
@@ -118,5 +118,4 @@ class ImageRule {
     bool m_merged;
 };
 
-}  // namespace extension
-}  // namespace cocos2d
+}  // namespace pagly::gui

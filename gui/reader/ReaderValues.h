@@ -1,9 +1,9 @@
 #pragma once
 
 #include <cmath>
+#include "gui/GuiNamespace.h"
 
-namespace cocos2d {
-namespace extension {
+namespace pagly::gui {
 
 // Small conversions shared by the document reader and the timeline loader.
 
@@ -17,5 +17,4 @@ inline float finiteFloat(double value, float def) {
 // Colour components and opacity keep only the low 8 bits of the integer read.
 inline unsigned char lowByte(int value) { return (unsigned char)(value & 0xFF); }
 
-}  // namespace extension
-}  // namespace cocos2d
+}  // namespace pagly::gui

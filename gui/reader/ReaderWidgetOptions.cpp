@@ -2,9 +2,9 @@
 #include "gui/reader/CCSGUIReader.h"
 #include "gui/reader/ReaderOptions.h"
 #include "gui/reader/WidgetHeaders.h"
+#include "gui/GuiNamespace.h"
 
-namespace cocos2d {
-namespace extension {
+namespace pagly::gui {
 
 void CCSGUIReader::applyButtonOptions(UIWidget* widget, JsonDictionary* dict) {
     applyWidgetOptions(widget, dict);
@@ -170,5 +170,4 @@ void CCSGUIReader::applyLabelBMFontOptions(UIWidget* widget, JsonDictionary* dic
     applyColorOptions(widget, dict);
 }
 
-}  // namespace extension
-}  // namespace cocos2d
+}  // namespace pagly::gui

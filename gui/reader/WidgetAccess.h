@@ -2,11 +2,14 @@
 
 #include "gui/UIWidget.h"
 #include "gui/WidgetHelper.h"
+#include "gui/GuiNamespace.h"
 
-namespace cocos2d {
+namespace pagly::engine {
 class CCNode;
 
-namespace extension {
+}  // namespace pagly::engine
+
+namespace pagly::gui {
 
 // The two things timelines need from a widget tree, in one place.
 
@@ -20,5 +23,4 @@ inline UIWidget* widgetWithActionTag(UIWidget* root, int tag) {
     return WidgetHelper::findWidgetByActionTag(root, tag);
 }
 
-}  // namespace extension
-}  // namespace cocos2d
+}  // namespace pagly::gui

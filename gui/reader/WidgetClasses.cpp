@@ -5,9 +5,9 @@
 #include "gui/Layout.h"
 #include "gui/reader/CCSGUIReader.h"
 #include "gui/reader/WidgetHeaders.h"
+#include "gui/GuiNamespace.h"
 
-namespace cocos2d {
-namespace extension {
+namespace pagly::gui {
 
 namespace {
 
@@ -48,5 +48,4 @@ const WidgetClass* findWidgetClass(const char* classname) {
     return nullptr;
 }
 
-}  // namespace extension
-}  // namespace cocos2d
+}  // namespace pagly::gui

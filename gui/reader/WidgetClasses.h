@@ -1,7 +1,8 @@
 #pragma once
 
-namespace cocos2d {
-namespace extension {
+#include "gui/GuiNamespace.h"
+
+namespace pagly::gui {
 
 class CCSGUIReader;
 class JsonDictionary;
@@ -20,5 +21,4 @@ struct WidgetClass {
 // The row of a "classname" (exact, case-sensitive), or null for an unknown or null name.
 const WidgetClass* findWidgetClass(const char* classname);
 
-}  // namespace extension
-}  // namespace cocos2d
+}  // namespace pagly::gui

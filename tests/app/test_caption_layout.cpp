@@ -4,7 +4,7 @@
 #include "app/VisibleArea.h"
 #include "support/Harness.h"
 
-using namespace cocos2d;
+using namespace pagly::engine;
 using namespace pagly;
 
 namespace {

@@ -22,8 +22,8 @@
 #include "gui/UIRootWidget.h"
 #include "gui/WidgetHelper.h"
 
-using namespace cocos2d;
-using namespace cocos2d::extension;
+using namespace pagly::engine;
+using namespace pagly::gui;
 
 namespace pagly::test {
 

@@ -6,14 +6,15 @@
 #include "engine/base/CCGeometry.h"
 #include "support/VirtualAudio.h"
 
-namespace cocos2d {
+namespace pagly::engine {
 class CCNode;
 class CCScene;
-namespace extension {
+}  // namespace pagly::engine
+
+namespace pagly::gui {
 class UIButton;
 class UIWidget;
-}  // namespace extension
-}  // namespace cocos2d
+}  // namespace pagly::gui
 
 namespace pagly {
 class PageLayer;
@@ -45,16 +46,16 @@ class ReaderTest : public AudioEngineTest {
     // The running scene's first child of type T, or null.
     template <class T>
     T* runningLayer() const;
-    cocos2d::CCNode* firstChildOfRunningScene() const;
+    engine::CCNode* firstChildOfRunningScene() const;
     PageLayer* page() const;
 
     // The sentence button `index` on the current page, or null.
-    cocos2d::extension::UIButton* sentenceButton(int index) const;
+    gui::UIButton* sentenceButton(int index) const;
     // A widget's centre in world (design) coordinates.
-    static cocos2d::CCPoint centreOf(cocos2d::extension::UIWidget* widget);
+    static engine::CCPoint centreOf(gui::UIWidget* widget);
     // A menu item's centre in world coordinates.
-    static cocos2d::CCPoint centreOf(cocos2d::CCNode* node);
-    void tapAt(const cocos2d::CCPoint& p) { tap(p.x, p.y); }
+    static engine::CCPoint centreOf(engine::CCNode* node);
+    void tapAt(const engine::CCPoint& p) { tap(p.x, p.y); }
 
     // The recording file of sentence `index` on `page`.
     static std::string recordingOf(int page, int index);

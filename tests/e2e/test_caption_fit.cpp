@@ -13,8 +13,8 @@
 #include "engine/nodes/CCMenuItem.h"
 #include "gui/UIButton.h"
 
-using namespace cocos2d;
-using namespace cocos2d::extension;
+using namespace pagly::engine;
+using namespace pagly::gui;
 using namespace pagly;
 
 namespace {

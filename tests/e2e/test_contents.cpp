@@ -12,7 +12,7 @@
 #include "engine/nodes/CCMenu.h"
 #include "engine/nodes/CCMenuItem.h"
 
-using namespace cocos2d;
+using namespace pagly::engine;
 using namespace pagly;
 
 namespace {
@@ -110,8 +110,8 @@ TEST_F(ContentsTest, UpAndDownKeysScrollTheListWithinItsBoundsAndTheOffsetCarrie
     struct {
         int key;
         float y;
-    } presses[] = {{kCCKeyUp, 0},     {kCCKeyDown, 100}, {kCCKeyDown, 140},
-                   {kCCKeyDown, 140}, {kCCKeyUp, 40},    {kCCKeyLeft, 40}};
+    } presses[] = {{kKeyUp, 0},     {kKeyDown, 100}, {kKeyDown, 140},
+                   {kKeyDown, 140}, {kKeyUp, 40},    {kKeyLeft, 40}};
     for (const auto& p : presses) {
         keys->dispatchKey(p.key);
         EXPECT_FLOAT_EQ(p.y, contents->listMenu()->getPositionY()) << p.key;
@@ -124,7 +124,7 @@ TEST_F(ContentsTest, UpAndDownKeysScrollTheListWithinItsBoundsAndTheOffsetCarrie
     // A list shorter than the screen stays where it is.
     contents = openContents(7);
     ASSERT_NE(nullptr, contents);
-    keys->dispatchKey(kCCKeyDown);
+    keys->dispatchKey(kKeyDown);
     EXPECT_FLOAT_EQ(0, contents->listMenu()->getPositionY());
 }
 
@@ -147,7 +147,7 @@ TEST_F(ContentsTest, HomeButtonReturnsToAFreshMainPage) {
 
 TEST_F(ContentsTest, EscapeReturnsToTheMainPage) {
     openContents(4);
-    CCDirector::sharedDirector()->getKeypadDispatcher()->dispatchKey(kCCKeyEscape);
+    CCDirector::sharedDirector()->getKeypadDispatcher()->dispatchKey(kKeyEscape);
     step();
     EXPECT_NE(nullptr, runningLayer<TestController>());
 }

@@ -12,7 +12,8 @@
 #include "engine/audio/SimpleAudioEngine.h"
 #include "engine/nodes/CCMenu.h"
 
-using namespace cocos2d;
+using namespace pagly::audio;
+using namespace pagly::engine;
 using namespace pagly;
 
 namespace {
@@ -69,10 +70,10 @@ TEST_F(MainPageTest, DownAndUpKeysScrollTheListToItsBounds) {
     startOnMainPage();
     CCMenu* list = runningLayer<TestController>()->listMenu();
     CCKeypadDispatcher* keys = CCDirector::sharedDirector()->getKeypadDispatcher();
-    keys->dispatchKey(kCCKeyDown);
+    keys->dispatchKey(kKeyDown);
     EXPECT_FLOAT_EQ(40, list->getPositionY()) << "stops at the limit, 1000 - 960";
     EXPECT_EQ(CCPoint(0, 40), mainPageListOffset);
-    keys->dispatchKey(kCCKeyUp);
+    keys->dispatchKey(kKeyUp);
     EXPECT_FLOAT_EQ(0, list->getPositionY());
     EXPECT_EQ(CCPoint(0, 0), mainPageListOffset);
 }
@@ -89,8 +90,7 @@ TEST_F(MainPageTest, FirstRunMarkerIsWrittenOnceAndNeverChanged) {
 }
 
 TEST_F(MainPageTest, BuildingTheMainPageSilencesARecording) {
-    CocosDenshion::SimpleAudioEngine::sharedEngine()->playBackgroundMusic(
-        recordingOf(2, 1).c_str());
+    pagly::audio::SimpleAudioEngine::sharedEngine()->playBackgroundMusic(recordingOf(2, 1).c_str());
     step();
     ASSERT_TRUE(m_audio.isPlaying());
     startOnMainPage();
@@ -120,8 +120,7 @@ TEST_F(MainPageTest, LaunchShowsTheMainPageAndMinimisingStopsDrawingButNotSound)
     EXPECT_EQ(CCSize(640, 960), director->getWinSize());
     EXPECT_DOUBLE_EQ(1.0 / 60, director->getAnimationInterval());
 
-    CocosDenshion::SimpleAudioEngine::sharedEngine()->playBackgroundMusic(
-        recordingOf(2, 1).c_str());
+    pagly::audio::SimpleAudioEngine::sharedEngine()->playBackgroundMusic(recordingOf(2, 1).c_str());
     app.applicationDidEnterBackground();
     EXPECT_FALSE(director->isAnimating());
     EXPECT_TRUE(m_audio.isPlaying()) << "minimising leaves the sentence playing";

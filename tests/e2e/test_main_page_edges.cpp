@@ -16,7 +16,7 @@
 #include "engine/director/CCDirector.h"
 #include "engine/nodes/CCMenu.h"
 
-using namespace cocos2d;
+using namespace pagly::engine;
 using namespace pagly;
 
 namespace {

@@ -9,7 +9,7 @@
 #include "app/TableOfContents.h"
 #include "app/TestController.h"
 
-using namespace cocos2d;
+using namespace pagly::engine;
 using namespace pagly;
 
 namespace {

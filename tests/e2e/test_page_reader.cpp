@@ -26,8 +26,9 @@
 #include "gui/reader/CCSGUIReader.h"
 #include "gui/reader/JsonHelper.h"
 
-using namespace cocos2d;
-using namespace cocos2d::extension;
+using namespace pagly::audio;
+using namespace pagly::engine;
+using namespace pagly::gui;
 using namespace pagly;
 
 namespace {
@@ -402,17 +403,17 @@ TEST_F(PageReaderTest, SettingsCancelKeepsTheModeConfirmingReadByTouchHidesPlay)
 TEST_F(PageReaderTest, DesktopKeysTurnPagesPlayAndGoHome) {
     openPage(5);
     CCKeypadDispatcher* keys = CCDirector::sharedDirector()->getKeypadDispatcher();
-    keys->dispatchKey(kCCKeyRight);
+    keys->dispatchKey(kKeyRight);
     settle();
     EXPECT_EQ(6, currentPage);
-    keys->dispatchKey(kCCKeyLeft);
+    keys->dispatchKey(kKeyLeft);
     settle();
     EXPECT_EQ(5, currentPage);
-    keys->dispatchKey(kCCKeySpace);
+    keys->dispatchKey(kKeySpace);
     EXPECT_TRUE(autoReadOn);
-    keys->dispatchKey(kCCKeySpace);
+    keys->dispatchKey(kKeySpace);
     EXPECT_FALSE(autoReadOn);
-    keys->dispatchKey(kCCKeyEscape);
+    keys->dispatchKey(kKeyEscape);
     step();
     EXPECT_NE(nullptr, runningLayer<TestController>());
 }

@@ -20,8 +20,8 @@
 #include "engine/platform/CCFileUtils.h"
 #include "gui/UIButton.h"
 
-using namespace cocos2d;
-using namespace cocos2d::extension;
+using namespace pagly::engine;
+using namespace pagly::gui;
 using namespace pagly;
 
 namespace {

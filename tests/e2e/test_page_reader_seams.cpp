@@ -22,8 +22,8 @@
 #include "gui/UIRootWidget.h"
 #include "gui/WidgetHelper.h"
 
-using namespace cocos2d;
-using namespace cocos2d::extension;
+using namespace pagly::engine;
+using namespace pagly::gui;
 using namespace pagly;
 
 namespace {
@@ -83,8 +83,8 @@ TEST_F(PageSeamTest, APageThatIsBeingLeftIgnoresFurtherInput) {
     EXPECT_FALSE(m_audio.isPlaying());
 
     CCKeypadDispatcher* keys = CCDirector::sharedDirector()->getKeypadDispatcher();
-    keys->dispatchKey(kCCKeyEscape);
-    keys->dispatchKey(kCCKeySpace);  // same frame: the page is already on its way out
+    keys->dispatchKey(kKeyEscape);
+    keys->dispatchKey(kKeySpace);  // same frame: the page is already on its way out
     step();
     EXPECT_FALSE(autoReadOn) << "a page on its way home switched automatic reading on";
     size_t heard = m_audio.played().size();
@@ -140,7 +140,7 @@ TEST_F(PageSeamTest, SettingsChoiceStaysMarkedUntilAnotherIsTouched) {
     UIButton* readOn = setting("bnaoto");
     UIButton* byTouch = setting("bnpres");
     ASSERT_TRUE(readOn && byTouch);
-    const ccColor3B chosen = ccc3(44, 5, 247), normal = ccc3(25, 24, 25);
+    const ccColor3B chosen = ccColor3B(44, 5, 247), normal = ccColor3B(25, 24, 25);
     for (int round = 0; round < 2; ++round) {
         CCPoint at = centreOf(readOn);
         touchDown(at.x, at.y);

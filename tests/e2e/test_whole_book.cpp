@@ -5,7 +5,7 @@
 #include "app/ReadingState.h"
 #include "engine/base/CCObject.h"
 
-using namespace cocos2d;
+using namespace pagly::engine;
 using namespace pagly;
 
 namespace {

@@ -10,7 +10,7 @@
 #include "engine/nodes/CCScene.h"
 #include "support/Harness.h"
 
-using namespace cocos2d;
+using namespace pagly::engine;
 
 namespace {
 
@@ -20,7 +20,7 @@ struct Pose {
     CCPoint position;
     float scaleX = 1, scaleY = 1;
     float rotation = 0;
-    ccColor3B color = ccWHITE;
+    ccColor3B color = kColorWhite;
     int opacity = 255;
 };
 
@@ -60,7 +60,7 @@ Pose rotated(float r) {
 }
 Pose tinted(unsigned char r, unsigned char g, unsigned char b) {
     Pose p;
-    p.color = ccc3(r, g, b);
+    p.color = ccColor3B(r, g, b);
     return p;
 }
 Pose faded(int opacity) {
@@ -256,7 +256,7 @@ TEST_F(ActionTest, ColourAndOpacityStayInRangeWhenAnEaseOvershoots) {
     for (const Case& c : cases) {
         CCNodeRGBA* node = CCNodeRGBA::create();
         node->setOpacity(c.from);
-        node->setColor(ccc3(c.from, c.from, c.from));
+        node->setColor(ccColor3B(c.from, c.from, c.from));
         CCFadeTo* fade = CCFadeTo::create(1, c.to);
         fade->startWithTarget(node);
         fade->update(c.t);
@@ -283,7 +283,7 @@ TEST_F(ActionTest, ZeroAndNegativeDurationsFinishAtTheFirstStep) {
     EXPECT_EQ(CCPoint(7, 8), node->getPosition());
     EXPECT_FLOAT_EQ(2, node->getScale());
     EXPECT_EQ(10, node->getOpacity());
-    EXPECT_EQ(ccc3(1, 2, 3), node->getColor());
+    EXPECT_EQ(ccColor3B(1, 2, 3), node->getColor());
     EXPECT_EQ(0u, node->numberOfRunningActions());
 }
 
@@ -404,8 +404,8 @@ TEST_F(ActionTest, CallFuncCallsItsTargetOnceAndKeepsItAlive) {
     CCNodeRGBA* node = CCNodeRGBA::create();
     scene->addChild(node);
     Counter* counter = new Counter();
-    node->runAction(CCCallFunc::create(counter, callfunc_selector(Counter::hit)));
-    node->runAction(CCCallFuncN::create(counter, callfuncN_selector(Counter::hitNode)));
+    node->runAction(CCCallFunc::create(counter, memberCallback(&Counter::hit)));
+    node->runAction(CCCallFuncN::create(counter, memberCallback(&Counter::hitNode)));
     EXPECT_EQ(3u, counter->retainCount()) << "each call keeps its target";
     step();
     EXPECT_EQ(2, counter->hits);

@@ -9,7 +9,7 @@
 #include "engine/nodes/CCScene.h"
 #include "support/Harness.h"
 
-using namespace cocos2d;
+using namespace pagly::engine;
 
 namespace {
 

@@ -18,7 +18,8 @@
 #include "support/Harness.h"
 #include "support/VirtualAudio.h"
 
-using namespace cocos2d;
+using namespace pagly::audio;
+using namespace pagly::engine;
 using pagly::test::AudioEngineTest;
 
 namespace {

@@ -9,7 +9,7 @@
 #include "engine/platform/CCFileUtils.h"
 #include "support/Harness.h"
 
-using namespace cocos2d;
+using namespace pagly::engine;
 
 namespace {
 
@@ -53,8 +53,8 @@ TEST_F(BMFontLimitTest, HugeAdvancesAndLineHeightsOverLongTextsDoNotOverflow) {
         float width;
     };
     const Case cases[] = {
-        {"one long line", std::string(30000, 'A'), kCCLabelAutomaticWidth},
-        {"many lines", std::string(30000, '\n') + "A", kCCLabelAutomaticWidth},
+        {"one long line", std::string(30000, 'A'), kLabelAutomaticWidth},
+        {"many lines", std::string(30000, '\n') + "A", kLabelAutomaticWidth},
         {"wrapped words", std::string(15000, 'A') + " " + std::string(15000, 'A'), 100},
     };
     for (const Case& c : cases) {

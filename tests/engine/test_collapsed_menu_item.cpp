@@ -8,7 +8,7 @@
 #include "engine/nodes/CCScene.h"
 #include "support/Harness.h"
 
-using namespace cocos2d;
+using namespace pagly::engine;
 
 namespace {
 
@@ -24,7 +24,7 @@ TEST_F(CollapsedMenuItemTest, AnItemScaledToNothingTakesNoTouch) {
     ItemCounter counter;
     CCMenu* menu = CCMenu::create();
     menu->setPosition(CCPointZero);
-    CCMenuItem* item = CCMenuItem::create(&counter, menu_selector(ItemCounter::onItem));
+    CCMenuItem* item = CCMenuItem::create(&counter, memberCallback(&ItemCounter::onItem));
     item->setContentSize(CCSize(100, 40));
     item->setPosition(400, 500);
     menu->addChild(item);

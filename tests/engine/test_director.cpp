@@ -7,7 +7,7 @@
 #include "engine/transitions/CCTransitionScene.h"
 #include "support/Harness.h"
 
-using namespace cocos2d;
+using namespace pagly::engine;
 
 namespace {
 

@@ -12,7 +12,7 @@
 #include "engine/nodes/CCNode.h"
 #include "support/Harness.h"
 
-using namespace cocos2d;
+using namespace pagly::engine;
 
 namespace {
 

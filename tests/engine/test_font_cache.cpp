@@ -12,7 +12,7 @@
 #include "engine/platform/CCFileUtils.h"
 #include "support/Harness.h"
 
-using namespace cocos2d;
+using namespace pagly::engine;
 
 namespace {
 
@@ -98,15 +98,15 @@ TEST_F(FontCacheTest, FontsAreOpenedOncePerFileAndSize) {
 }
 
 TEST_F(FontCacheTest, WrappedTextIsExactlyTheWrapWidthAndCentred) {
-    SDL_Surface* one = fonts()->renderText("Hello", "Arial", 22, CCSizeZero, kCCTextAlignmentLeft,
-                                           kCCVerticalTextAlignmentTop);
+    SDL_Surface* one = fonts()->renderText("Hello", "Arial", 22, CCSizeZero, kTextAlignmentLeft,
+                                           kVerticalTextAlignmentTop);
     ASSERT_NE(nullptr, one);
     int lineHeight = one->h;
     SDL_FreeSurface(one);
 
     SDL_Surface* s =
         fonts()->renderText("The quick brown fox jumps over the lazy dog", "Arial", 22,
-                            CCSize(160, 0), kCCTextAlignmentCenter, kCCVerticalTextAlignmentTop);
+                            CCSize(160, 0), kTextAlignmentCenter, kVerticalTextAlignmentTop);
     ASSERT_NE(nullptr, s);
     EXPECT_EQ(160, s->w);
     EXPECT_GE(s->h, 3 * lineHeight - 2) << "wrapped onto several lines";
@@ -127,19 +127,19 @@ TEST_F(FontCacheTest, FixedHeightPlacesTheTextBlockVertically) {
         const char* what;
     };
     for (Case c :
-         {Case{kCCVerticalTextAlignmentTop, "top"}, Case{kCCVerticalTextAlignmentCenter, "center"},
-          Case{kCCVerticalTextAlignmentBottom, "bottom"}}) {
-        SDL_Surface* s = fonts()->renderText("Hi", "Arial", 20, CCSize(100, 120),
-                                             kCCTextAlignmentRight, c.align);
+         {Case{kVerticalTextAlignmentTop, "top"}, Case{kVerticalTextAlignmentCenter, "center"},
+          Case{kVerticalTextAlignmentBottom, "bottom"}}) {
+        SDL_Surface* s =
+            fonts()->renderText("Hi", "Arial", 20, CCSize(100, 120), kTextAlignmentRight, c.align);
         ASSERT_NE(nullptr, s) << c.what;
         EXPECT_EQ(100, s->w);
         EXPECT_EQ(120, s->h);
         Ink ink = inkBox(s);
         ASSERT_GE(ink.top, 0) << c.what;
         int above = ink.top, below = s->h - 1 - ink.bottom;
-        if (c.align == kCCVerticalTextAlignmentTop) {
+        if (c.align == kVerticalTextAlignmentTop) {
             EXPECT_LT(above, 15) << c.what;
-        } else if (c.align == kCCVerticalTextAlignmentBottom) {
+        } else if (c.align == kVerticalTextAlignmentBottom) {
             EXPECT_LT(below, 15) << c.what;
         } else {
             EXPECT_NEAR(above, below, 8) << c.what;
@@ -150,10 +150,10 @@ TEST_F(FontCacheTest, FixedHeightPlacesTheTextBlockVertically) {
 }
 
 TEST_F(FontCacheTest, EmptyAndAbsurdInputsGiveSaneSurfaces) {
-    EXPECT_EQ(nullptr, fonts()->renderText("", "Arial", 20, CCSizeZero, kCCTextAlignmentLeft,
-                                           kCCVerticalTextAlignmentTop));
-    SDL_Surface* blank = fonts()->renderText("", "Arial", 20, CCSize(50, 30), kCCTextAlignmentLeft,
-                                             kCCVerticalTextAlignmentTop);
+    EXPECT_EQ(nullptr, fonts()->renderText("", "Arial", 20, CCSizeZero, kTextAlignmentLeft,
+                                           kVerticalTextAlignmentTop));
+    SDL_Surface* blank = fonts()->renderText("", "Arial", 20, CCSize(50, 30), kTextAlignmentLeft,
+                                             kVerticalTextAlignmentTop);
     ASSERT_NE(nullptr, blank);
     EXPECT_EQ(50, blank->w);
     EXPECT_EQ(30, blank->h);
@@ -162,19 +162,19 @@ TEST_F(FontCacheTest, EmptyAndAbsurdInputsGiveSaneSurfaces) {
 
     // Negative or NaN dimensions mean "no dimension"; huge ones are capped.
     float nan = std::numeric_limits<float>::quiet_NaN();
-    SDL_Surface* s = fonts()->renderText("ok", "Arial", 20, CCSize(-40, nan), kCCTextAlignmentLeft,
-                                         kCCVerticalTextAlignmentTop);
+    SDL_Surface* s = fonts()->renderText("ok", "Arial", 20, CCSize(-40, nan), kTextAlignmentLeft,
+                                         kVerticalTextAlignmentTop);
     ASSERT_NE(nullptr, s);
     EXPECT_GT(s->w, 0);
     SDL_FreeSurface(s);
-    s = fonts()->renderText("ok", "Arial", 20, CCSize(1e7f, 1e7f), kCCTextAlignmentLeft,
-                            kCCVerticalTextAlignmentTop);
+    s = fonts()->renderText("ok", "Arial", 20, CCSize(1e7f, 1e7f), kTextAlignmentLeft,
+                            kVerticalTextAlignmentTop);
     ASSERT_NE(nullptr, s);
     EXPECT_LE(s->w, 8192);
     EXPECT_LE(s->h, 8192);
     SDL_FreeSurface(s);
     // Bytes that are not UTF-8 do not crash the renderer.
-    s = fonts()->renderText("bad \xC3\x28 \xFF text", "Arial", 20, CCSizeZero, kCCTextAlignmentLeft,
-                            kCCVerticalTextAlignmentTop);
+    s = fonts()->renderText("bad \xC3\x28 \xFF text", "Arial", 20, CCSizeZero, kTextAlignmentLeft,
+                            kVerticalTextAlignmentTop);
     if (s) SDL_FreeSurface(s);
 }

@@ -7,7 +7,7 @@
 #include "engine/nodes/CCScene.h"
 #include "support/Harness.h"
 
-using namespace cocos2d;
+using namespace pagly::engine;
 
 namespace {
 
@@ -25,7 +25,7 @@ TEST_F(FrameStepTest, ANotANumberFrameStepIsNoTime) {
     ticker->autorelease();
     scene->addChild(ticker);
     run(scene);
-    ticker->schedule(schedule_selector(Ticker::tick), 1.0f);
+    ticker->schedule(memberCallback(&Ticker::tick), 1.0f);
     CCDirector::sharedDirector()->mainLoop(std::numeric_limits<float>::quiet_NaN());
     for (int i = 0; i < 30; ++i) step();  // half a second
     EXPECT_EQ(0, ticker->ticks);

@@ -7,7 +7,7 @@
 
 #include "engine/director/CCIMEDispatcher.h"
 
-using namespace cocos2d;
+using namespace pagly::engine;
 
 namespace {
 

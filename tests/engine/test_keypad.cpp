@@ -9,7 +9,7 @@
 #include "engine/nodes/CCScene.h"
 #include "support/Harness.h"
 
-using namespace cocos2d;
+using namespace pagly::engine;
 
 namespace {
 
@@ -49,13 +49,13 @@ TEST_F(KeypadTest, ALayerLeavingOnBackGetsNoKeyPressForTheSameKey) {
     scene->addChild(KeyLayer::create(&log, "b"));
     run(scene);
     CCKeypadDispatcher* keys = CCDirector::sharedDirector()->getKeypadDispatcher();
-    keys->dispatchKey(kCCKeyEscape);
-    keys->dispatchKey(kCCKeyLeft);
+    keys->dispatchKey(kKeyEscape);
+    keys->dispatchKey(kKeyLeft);
     std::vector<std::string> expected = {
         "a back",
         "b back",
-        "b key " + std::to_string(kCCKeyEscape),
-        "b key " + std::to_string(kCCKeyLeft),
+        "b key " + std::to_string(kKeyEscape),
+        "b key " + std::to_string(kKeyLeft),
     };
     EXPECT_EQ(expected, log);
 }

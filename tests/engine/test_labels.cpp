@@ -15,7 +15,7 @@
 #include "engine/render/CCTextureCache.h"
 #include "support/Offscreen.h"
 
-using namespace cocos2d;
+using namespace pagly::engine;
 using pagly::test::colorString;
 
 namespace {
@@ -87,12 +87,11 @@ TEST_F(LabelTest, ContentSizeFollowsTheText) {
 TEST_F(LabelTest, DimensionsWrapAtTheWidthAndFixTheHeight) {
     const char* text = "Good morning, class. Today we read a story about a little red bus.";
     CCLabelTTF* oneLine = CCLabelTTF::create(text, "Arial", 22);
-    CCLabelTTF* label =
-        CCLabelTTF::create(text, "Arial", 22, CCSize(160, 0), kCCTextAlignmentCenter);
+    CCLabelTTF* label = CCLabelTTF::create(text, "Arial", 22, CCSize(160, 0), kTextAlignmentCenter);
     ASSERT_NE(nullptr, label);
     EXPECT_EQ(160, label->getContentSize().width) << "exactly the wrap width";
     EXPECT_GE(label->getContentSize().height, oneLine->getContentSize().height * 3);
-    EXPECT_EQ(kCCTextAlignmentCenter, label->getHorizontalAlignment());
+    EXPECT_EQ(kTextAlignmentCenter, label->getHorizontalAlignment());
 
     // The caption's way of using it: width only, then the text; the height follows.
     label->setDimensions(CCSize(400, 0));
@@ -120,7 +119,7 @@ TEST_F(LabelTest, UnknownFontFallsBackAndStillDraws) {
 
 TEST_F(LabelTest, ColourAndOpacityTintTheText) {
     CCLabelTTF* label = CCLabelTTF::create("HHHH", "Arial", 40);
-    label->setColor(ccc3(0, 0, 255));
+    label->setColor(ccColor3B(0, 0, 255));
     label->setPosition(320, 480);
     show(label);
     CCRect box(320 - label->getContentSize().width / 2, 480 - label->getContentSize().height / 2,
@@ -141,7 +140,7 @@ TEST_F(LabelTest, TextChangedByAScheduledCallbackShowsOnTheNextFrame) {
         CCLabelTTF* label = nullptr;
         void change(float) {
             label->setString("WWWWWWWW");
-            unschedule(schedule_selector(Changer::change));
+            unschedule(memberCallback(&Changer::change));
         }
     };
     Changer* layer = new Changer();
@@ -157,7 +156,7 @@ TEST_F(LabelTest, TextChangedByAScheduledCallbackShowsOnTheNextFrame) {
     EXPECT_EQ(drawn, CCDirector::sharedDirector()->getDrawnFrames()) << "idle frame skipped";
     int before = count(CCRect(200, 450, 240, 60), isLit);
 
-    layer->schedule(schedule_selector(Changer::change), 0.1f);
+    layer->schedule(memberCallback(&Changer::change), 0.1f);
     advance(0.1);
     EXPECT_GT(CCDirector::sharedDirector()->getDrawnFrames(), drawn);
     EXPECT_GT(count(CCRect(200, 450, 240, 60), isLit), before * 3);
@@ -165,19 +164,19 @@ TEST_F(LabelTest, TextChangedByAScheduledCallbackShowsOnTheNextFrame) {
 
 TEST_F(LabelTest, WrappedCentredLabelMatchesItsReferenceImage) {
     CCScene* scene = CCScene::create();
-    scene->addChild(CCLayerColor::create(ccc4(250, 246, 230, 255)));
+    scene->addChild(CCLayerColor::create(ccColor4B(250, 246, 230, 255)));
     CCLabelTTF* caption =
         CCLabelTTF::create("Touch a sentence to hear it read aloud, then touch the next one.",
-                           "Arial", 22, CCSize(300, 0), kCCTextAlignmentCenter);
-    caption->setColor(ccc3(0, 0, 255));
+                           "Arial", 22, CCSize(300, 0), kTextAlignmentCenter);
+    caption->setColor(ccColor3B(0, 0, 255));
     caption->setPosition(320, 480);
     scene->addChild(caption);
     CCLabelTTF* boxed = CCLabelTTF::create("Bottom right", "Arial", 18, CCSize(200, 80),
-                                           kCCTextAlignmentRight, kCCVerticalTextAlignmentBottom);
-    boxed->setColor(ccc3(120, 0, 0));
+                                           kTextAlignmentRight, kVerticalTextAlignmentBottom);
+    boxed->setColor(ccColor3B(120, 0, 0));
     boxed->setPosition(320, 300);
     scene->addChild(boxed);
-    CCLayerColor* frame = CCLayerColor::create(ccc4(0, 0, 0, 40), 200, 80);
+    CCLayerColor* frame = CCLayerColor::create(ccColor4B(0, 0, 0, 40), 200, 80);
     frame->setPosition(220, 260);
     scene->addChild(frame);
     run(scene);
@@ -197,7 +196,7 @@ TEST_F(LabelTest, AtlasDrawsOneCellPerCharacter) {
     const int digits[] = {2, 0, 1, 9};
     for (int i = 0; i < 4; ++i) {
         int d = digits[i];
-        EXPECT_EQ(colorString(ccc4(25 * d, 255 - 25 * d, 100, 255)),
+        EXPECT_EQ(colorString(ccColor4B(25 * d, 255 - 25 * d, 100, 255)),
                   colorString(probe(100 + 8 * i + 4, 106)))
             << "character " << i;
     }
@@ -208,7 +207,7 @@ TEST_F(LabelTest, AtlasDrawsOneCellPerCharacter) {
     step();
     drawFrame();
     EXPECT_EQ("0,0,0,255", colorString(probe(112, 106)));
-    EXPECT_EQ(colorString(ccc4(25, 230, 100, 255)), colorString(probe(120, 106)));
+    EXPECT_EQ(colorString(ccColor4B(25, 230, 100, 255)), colorString(probe(120, 106)));
 }
 
 TEST_F(LabelTest, AtlasWithoutAMapDrawsNothingAndBadMapsAreRefused) {
@@ -252,9 +251,9 @@ TEST_F(LabelTest, BitmapFontBreaksLinesAndAligns) {
     label->setWidth(30);  // "A A" is 12 + 5 + 12 = 29 wide, three do not fit
     EXPECT_EQ(CCSize(30, 32), label->getContentSize());
 
-    label->setWidth(kCCLabelAutomaticWidth);
+    label->setWidth(kLabelAutomaticWidth);
     label->setString("A\nCC");
-    label->setAlignment(kCCTextAlignmentRight);
+    label->setAlignment(kTextAlignmentRight);
     label->setAnchorPoint(CCPointZero);
     label->setPosition(100, 100);
     show(label);

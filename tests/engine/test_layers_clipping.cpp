@@ -10,7 +10,7 @@
 #include "engine/platform/CCFileUtils.h"
 #include "support/Offscreen.h"
 
-using namespace cocos2d;
+using namespace pagly::engine;
 using pagly::test::colorNear;
 using pagly::test::colorString;
 
@@ -27,7 +27,7 @@ class LayerTest : public pagly::test::OffscreenTest {
 };
 
 TEST_F(LayerTest, ColourLayerFillsItsSizeFromItsPosition) {
-    CCLayerColor* layer = CCLayerColor::create(ccc4(255, 0, 0, 255), 100, 50);
+    CCLayerColor* layer = CCLayerColor::create(ccColor4B(255, 0, 0, 255), 100, 50);
     layer->setPosition(200, 300);
     show(layer);
     EXPECT_EQ("255,0,0,255", colorString(probe(200, 300)));
@@ -36,7 +36,7 @@ TEST_F(LayerTest, ColourLayerFillsItsSizeFromItsPosition) {
     EXPECT_EQ("0,0,0,255", colorString(probe(250, 350)));
 
     layer->changeWidth(200);
-    layer->setColor(ccc3(0, 0, 255));
+    layer->setColor(ccColor3B(0, 0, 255));
     layer->setOpacity(128);
     drawFrame();
     ccColor4B c = probe(350, 320);
@@ -65,11 +65,11 @@ TEST_F(LayerTest, GradientRunsFromStartToEndAlongItsVector) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         CCLayerGradient* g =
-            CCLayerGradient::create(ccc4(255, 0, 0, 255), ccc4(0, 0, 255, 255), c.vector);
+            CCLayerGradient::create(ccColor4B(255, 0, 0, 255), ccColor4B(0, 0, 255, 255), c.vector);
         show(g);
-        EXPECT_TRUE(colorNear(ccc4(255, 0, 0, 255), probe(c.startPoint.x, c.startPoint.y), 3))
+        EXPECT_TRUE(colorNear(ccColor4B(255, 0, 0, 255), probe(c.startPoint.x, c.startPoint.y), 3))
             << colorString(probe(c.startPoint.x, c.startPoint.y));
-        EXPECT_TRUE(colorNear(ccc4(0, 0, 255, 255), probe(c.endPoint.x, c.endPoint.y), 3))
+        EXPECT_TRUE(colorNear(ccColor4B(0, 0, 255, 255), probe(c.endPoint.x, c.endPoint.y), 3))
             << colorString(probe(c.endPoint.x, c.endPoint.y));
         ccColor4B mid = probe(320, 480);
         EXPECT_NEAR(mid.r, 128, 4);
@@ -80,26 +80,26 @@ TEST_F(LayerTest, GradientRunsFromStartToEndAlongItsVector) {
 TEST_F(LayerTest, GradientOpacitiesFadeTheEnds) {
     CCLayerGradient* g = CCLayerGradient::create();
     EXPECT_EQ(CCPoint(0, -1), g->getVector());
-    g->setStartColor(ccc3(255, 255, 255));
-    g->setEndColor(ccc3(255, 255, 255));
+    g->setStartColor(ccColor3B(255, 255, 255));
+    g->setEndColor(ccColor3B(255, 255, 255));
     g->setStartOpacity(255);
     g->setEndOpacity(0);
     show(g);
-    EXPECT_TRUE(colorNear(ccc4(255, 255, 255, 255), probe(320, 959), 3));
-    EXPECT_TRUE(colorNear(ccc4(0, 0, 0, 255), probe(320, 0), 3));
+    EXPECT_TRUE(colorNear(ccColor4B(255, 255, 255, 255), probe(320, 959), 3));
+    EXPECT_TRUE(colorNear(ccColor4B(0, 0, 0, 255), probe(320, 0), 3));
     // A zero vector must not poison the colours (falls back to top-to-bottom).
     g->setVector(CCPointZero);
     drawFrame();
-    EXPECT_TRUE(colorNear(ccc4(255, 255, 255, 255), probe(320, 959), 3));
+    EXPECT_TRUE(colorNear(ccColor4B(255, 255, 255, 255), probe(320, 959), 3));
 }
 
 TEST_F(LayerTest, ClippingNodeCutsChildrenToTheStencilRectangle) {
     CCDrawNode* stencil = CCDrawNode::create();
-    CCPoint rect[4] = {ccp(0, 0), ccp(100, 0), ccp(100, 50), ccp(0, 50)};
-    stencil->drawPolygon(rect, 4, ccc4f(0, 1, 0, 1), 0, ccc4f(0, 1, 0, 1));
+    CCPoint rect[4] = {CCPoint(0, 0), CCPoint(100, 0), CCPoint(100, 50), CCPoint(0, 50)};
+    stencil->drawPolygon(rect, 4, ccColor4F(0, 1, 0, 1), 0, ccColor4F(0, 1, 0, 1));
     CCClippingNode* clip = CCClippingNode::create(stencil);
     clip->setPosition(200, 200);
-    CCLayerColor* child = CCLayerColor::create(ccc4(255, 0, 0, 255), 300, 300);
+    CCLayerColor* child = CCLayerColor::create(ccColor4B(255, 0, 0, 255), 300, 300);
     child->setPosition(-50, -50);  // spills out on every side
     clip->addChild(child);
     show(clip);
@@ -119,14 +119,14 @@ TEST_F(LayerTest, ClippingNodeCutsChildrenToTheStencilRectangle) {
     // Nested clipping intersects; after it, drawing is unclipped again.
     clip->setScale(1);
     CCDrawNode* inner = CCDrawNode::create();
-    CCPoint small[4] = {ccp(80, 0), ccp(200, 0), ccp(200, 10), ccp(80, 10)};
-    inner->drawPolygon(small, 4, ccc4f(1, 1, 1, 1), 0, ccc4f(1, 1, 1, 1));
+    CCPoint small[4] = {CCPoint(80, 0), CCPoint(200, 0), CCPoint(200, 10), CCPoint(80, 10)};
+    inner->drawPolygon(small, 4, ccColor4F(1, 1, 1, 1), 0, ccColor4F(1, 1, 1, 1));
     CCClippingNode* nested = CCClippingNode::create(inner);
-    CCLayerColor* blue = CCLayerColor::create(ccc4(0, 0, 255, 255), 640, 960);
+    CCLayerColor* blue = CCLayerColor::create(ccColor4B(0, 0, 255, 255), 640, 960);
     nested->addChild(blue);
     child->removeFromParent();
     clip->addChild(nested);
-    CCLayerColor* after = CCLayerColor::create(ccc4(0, 255, 0, 255), 10, 10);
+    CCLayerColor* after = CCLayerColor::create(ccColor4B(0, 255, 0, 255), 10, 10);
     after->setPosition(600, 900);
     clip->getParent()->addChild(after);
     drawFrame();
@@ -138,7 +138,7 @@ TEST_F(LayerTest, ClippingNodeCutsChildrenToTheStencilRectangle) {
 
 TEST_F(LayerTest, ClippingNodeWithoutStencilDrawsNothingUnlessInverted) {
     CCClippingNode* clip = CCClippingNode::create();
-    clip->addChild(CCLayerColor::create(ccc4(255, 0, 0, 255)));
+    clip->addChild(CCLayerColor::create(ccColor4B(255, 0, 0, 255)));
     show(clip);
     EXPECT_EQ("0,0,0,255", colorString(probe(320, 480)));
     clip->setInverted(true);
@@ -149,10 +149,10 @@ TEST_F(LayerTest, ClippingNodeWithoutStencilDrawsNothingUnlessInverted) {
 
 TEST_F(LayerTest, DrawNodeFillsPolygonsDotsAndSegmentsAndClears) {
     CCDrawNode* d = CCDrawNode::create();
-    CCPoint tri[3] = {ccp(100, 100), ccp(200, 100), ccp(100, 200)};
-    d->drawPolygon(tri, 3, ccc4f(1, 0, 0, 1), 2, ccc4f(0, 0, 1, 1));
-    d->drawDot(ccp(400, 400), 20, ccc4f(0, 1, 0, 1));
-    d->drawSegment(ccp(300, 600), ccp(500, 600), 5, ccc4f(1, 1, 1, 1));
+    CCPoint tri[3] = {CCPoint(100, 100), CCPoint(200, 100), CCPoint(100, 200)};
+    d->drawPolygon(tri, 3, ccColor4F(1, 0, 0, 1), 2, ccColor4F(0, 0, 1, 1));
+    d->drawDot(CCPoint(400, 400), 20, ccColor4F(0, 1, 0, 1));
+    d->drawSegment(CCPoint(300, 600), CCPoint(500, 600), 5, ccColor4F(1, 1, 1, 1));
     CCRect box = d->getBoundingRect();  // border 2 around the triangle, segment cap radius 5
     EXPECT_NEAR(98, box.getMinX(), 1e-3);
     EXPECT_NEAR(98, box.getMinY(), 1e-3);
@@ -170,10 +170,10 @@ TEST_F(LayerTest, DrawNodeFillsPolygonsDotsAndSegmentsAndClears) {
     EXPECT_EQ("0,0,0,255", colorString(probe(120, 120)));
 
     // Nonsense shapes are ignored, not drawn half-way.
-    CCPoint bad[3] = {ccp(0, 0), ccp(NAN, 1), ccp(1, 1)};
-    d->drawPolygon(bad, 3, ccc4f(1, 1, 1, 1), 0, ccc4f(1, 1, 1, 1));
-    d->drawPolygon(tri, 2, ccc4f(1, 1, 1, 1), 0, ccc4f(1, 1, 1, 1));
-    d->drawDot(ccp(1, 1), -3, ccc4f(1, 1, 1, 1));
+    CCPoint bad[3] = {CCPoint(0, 0), CCPoint(NAN, 1), CCPoint(1, 1)};
+    d->drawPolygon(bad, 3, ccColor4F(1, 1, 1, 1), 0, ccColor4F(1, 1, 1, 1));
+    d->drawPolygon(tri, 2, ccColor4F(1, 1, 1, 1), 0, ccColor4F(1, 1, 1, 1));
+    d->drawDot(CCPoint(1, 1), -3, ccColor4F(1, 1, 1, 1));
     EXPECT_TRUE(d->isEmpty());
 }
 

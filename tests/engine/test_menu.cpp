@@ -14,7 +14,7 @@
 #include "engine/render/CCTextureCache.h"
 #include "support/Harness.h"
 
-using namespace cocos2d;
+using namespace pagly::engine;
 
 namespace {
 
@@ -56,7 +56,7 @@ class MenuTest : public pagly::test::EngineTest {
         host->addChild(host->menu, 1);
         // Three 100 x 40 entries at y = 100, 200, 300, identified by z-order 10000 + i.
         for (int i = 0; i < 3; ++i) {
-            CCMenuItem* item = CCMenuItem::create(host, menu_selector(MenuHost::onItem));
+            CCMenuItem* item = CCMenuItem::create(host, memberCallback(&MenuHost::onItem));
             item->setContentSize(CCSize(100, 40));
             item->setPosition(100, 100 + 100 * i);
             host->menu->addChild(item, 10000 + i);
@@ -143,7 +143,7 @@ TEST_F(MenuTest, TouchesTheMenuMustNotTakeReachTheLayerBelow) {
 }
 
 TEST_F(MenuTest, TopmostOverlappingItemWinsAndMovedMenusStillHit) {
-    CCMenuItem* over = CCMenuItem::create(host, menu_selector(MenuHost::onItem));
+    CCMenuItem* over = CCMenuItem::create(host, memberCallback(&MenuHost::onItem));
     over->setContentSize(CCSize(40, 40));
     over->setPosition(100, 100);
     host->menu->addChild(over, 10007);
@@ -157,7 +157,7 @@ TEST_F(MenuTest, TopmostOverlappingItemWinsAndMovedMenusStillHit) {
 }
 
 TEST_F(MenuTest, CallbackMayRemoveTheMenuOrReplaceTheScene) {
-    items[0]->setTarget(host, menu_selector(MenuHost::onItemRemovingMenu));
+    items[0]->setTarget(host, memberCallback(&MenuHost::onItemRemovingMenu));
     RefPtr<CCMenu> menu(host->menu);
     tap(100, 100);
     EXPECT_EQ(std::vector<int>{0}, host->calls);
@@ -169,7 +169,7 @@ TEST_F(MenuTest, CallbackMayRemoveTheMenuOrReplaceTheScene) {
 }
 
 TEST_F(MenuTest, CallbackReplacingTheSceneRunsOnce) {
-    items[2]->setTarget(host, menu_selector(MenuHost::onItemReplacingScene));
+    items[2]->setTarget(host, memberCallback(&MenuHost::onItemReplacingScene));
     MenuHost* keep = host;
     keep->retain();
     tap(100, 300);
@@ -261,7 +261,7 @@ TEST_F(MenuItemTest, ImageItemWithMissingImagesIsEmptyAndTakesNoTouch) {
     scene->addChild(menu);
     run(scene);
     touchDown(50, 50);
-    EXPECT_EQ(kCCMenuStateWaiting, menu->getState());
+    EXPECT_EQ(kMenuStateWaiting, menu->getState());
     touchUp(50, 50);
 }
 
@@ -279,10 +279,10 @@ TEST_F(MenuItemTest, FontItemUsesTheMenuFontAndItsOwnSize) {
     EXPECT_GT(standard->getContentSize().width, before * 1.5f);
 
     // The item's colour is the text's colour.
-    big->setColor(ccc3(0, 0, 255));
+    big->setColor(ccColor3B(0, 0, 255));
     CCLabelTTF* label = dynamic_cast<CCLabelTTF*>(big->getLabel());
     ASSERT_NE(nullptr, label);
-    EXPECT_EQ(ccc3(0, 0, 255), label->getColor());
+    EXPECT_EQ(ccColor3B(0, 0, 255), label->getColor());
 }
 
 TEST_F(MenuItemTest, LabelItemFollowsItsTextAndGreysOutWhenDisabled) {
@@ -294,11 +294,11 @@ TEST_F(MenuItemTest, LabelItemFollowsItsTextAndGreysOutWhenDisabled) {
     EXPECT_EQ(label->getContentSize(), item->getContentSize());
     EXPECT_STREQ("Recycle 2 ", label->getString());
 
-    item->setColor(ccc3(10, 20, 30));
+    item->setColor(ccColor3B(10, 20, 30));
     item->setEnabled(false);
-    EXPECT_EQ(ccc3(126, 126, 126), label->getColor());
+    EXPECT_EQ(ccColor3B(126, 126, 126), label->getColor());
     item->setEnabled(true);
-    EXPECT_EQ(ccc3(10, 20, 30), label->getColor());
+    EXPECT_EQ(ccColor3B(10, 20, 30), label->getColor());
 
     // Selected it grows a little; released it is back to its own scale.
     item->setScale(0.5f);

@@ -6,7 +6,7 @@
 #include "engine/nodes/CCScene.h"
 #include "support/Harness.h"
 
-using namespace cocos2d;
+using namespace pagly::engine;
 
 namespace {
 
@@ -147,7 +147,7 @@ TEST_F(NodeTest, DestroyingAScheduledNodeStopsItsCallbacks) {
     run(scene);
     scene->addChild(c);
     c->release();
-    c->schedule(schedule_selector(Counter::tick));
+    c->schedule(memberCallback(&Counter::tick));
     step();
     EXPECT_EQ(1, hits);
     scene->removeChild(c, false);  // no cleanup: the last reference goes, the node dies

@@ -9,7 +9,7 @@
 #include "engine/nodes/CCScene.h"
 #include "support/Harness.h"
 
-using namespace cocos2d;
+using namespace pagly::engine;
 
 namespace {
 
@@ -89,7 +89,7 @@ TEST_F(NodeTreeSafetyTest, ANodeAddedBySiblingsOnEnterEntersWithTheScene) {
     HookNode* first = HookNode::create();
     HookNode* late = HookNode::create();
     first->onEnterHook = [late](HookNode* self) { self->getParent()->addChild(late); };
-    late->schedule(schedule_selector(HookNode::tick), 0);
+    late->schedule(memberCallback(&HookNode::tick), 0);
     scene->addChild(first);
     run(scene);
     step();

@@ -6,7 +6,7 @@
 #include "engine/platform/CCFileUtils.h"
 #include "support/Harness.h"
 
-using namespace cocos2d;
+using namespace pagly::engine;
 
 namespace {
 

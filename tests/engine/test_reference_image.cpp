@@ -14,7 +14,7 @@
 #include "engine/platform/CCFileUtils.h"
 #include "support/Offscreen.h"
 
-using namespace cocos2d;
+using namespace pagly::engine;
 
 namespace {
 
@@ -35,7 +35,8 @@ class ReferenceImageTest : public pagly::test::OffscreenTest {
 CCScene* buildScene() {
     CCScene* scene = CCScene::create();
     // Background: a gradient from deep blue at the top to pale blue at the bottom.
-    scene->addChild(CCLayerGradient::create(ccc4(40, 60, 140, 255), ccc4(200, 220, 255, 255)));
+    scene->addChild(
+        CCLayerGradient::create(ccColor4B(40, 60, 140, 255), ccColor4B(200, 220, 255, 255)));
 
     CCSpriteFrameCache::sharedSpriteFrameCache()->addSpriteFramesWithFile("sheet.plist");
     // A rotated sheet frame, shown upright; and an unrotated one, turned by the node.
@@ -50,30 +51,30 @@ CCScene* buildScene() {
     scene->addChild(arrow);
 
     // A tinted, half-transparent sprite over a red bar.
-    CCLayerColor* bar = CCLayerColor::create(ccc4(220, 0, 0, 255), 160, 30);
+    CCLayerColor* bar = CCLayerColor::create(ccColor4B(220, 0, 0, 255), 160, 30);
     bar->setPosition(440, 765);
     scene->addChild(bar);
     CCSprite* tinted = CCSprite::create("white32.png");
     tinted->setScale(3);
     tinted->setPosition(520, 780);
-    tinted->setColor(ccc3(255, 160, 0));
+    tinted->setColor(ccColor3B(255, 160, 0));
     tinted->setOpacity(128);
     scene->addChild(tinted);
 
     // A wrapped, centred label.
     CCLabelTTF* label =
         CCLabelTTF::create("A wrapped and centred label that runs over more than one line", "Arial",
-                           32, CCSize(420, 0), kCCTextAlignmentCenter);
+                           32, CCSize(420, 0), kTextAlignmentCenter);
     if (label) {
-        label->setColor(ccc3(255, 255, 255));
+        label->setColor(ccColor3B(255, 255, 255));
         label->setPosition(320, 580);
         scene->addChild(label);
     }
 
     // A clipping node: its child spills over the stencil on every side but shows only inside.
     CCDrawNode* stencil = CCDrawNode::create();
-    CCPoint rect[4] = {ccp(0, 0), ccp(240, 0), ccp(240, 140), ccp(0, 140)};
-    stencil->drawPolygon(rect, 4, ccc4f(0, 1, 0, 1), 0, ccc4f(0, 1, 0, 1));
+    CCPoint rect[4] = {CCPoint(0, 0), CCPoint(240, 0), CCPoint(240, 140), CCPoint(0, 140)};
+    stencil->drawPolygon(rect, 4, ccColor4F(0, 1, 0, 1), 0, ccColor4F(0, 1, 0, 1));
     CCClippingNode* clip = CCClippingNode::create(stencil);
     clip->setPosition(200, 240);
     CCSprite* big = CCSprite::create("quad4.png");

@@ -8,14 +8,14 @@
 #include "engine/render/SDLRenderer.h"
 #include "support/Offscreen.h"
 
-using namespace cocos2d;
+using namespace pagly::engine;
 using pagly::test::colorString;
 
 namespace {
 
-const ccColor4B kRed = ccc4(255, 0, 0, 255), kGreen = ccc4(0, 255, 0, 255),
-                kBlue = ccc4(0, 0, 255, 255), kWhite = ccc4(255, 255, 255, 255),
-                kBlack = ccc4(0, 0, 0, 255);
+const ccColor4B kRed = ccColor4B(255, 0, 0, 255), kGreen = ccColor4B(0, 255, 0, 255),
+                kBlue = ccColor4B(0, 0, 255, 255), kWhite = ccColor4B(255, 255, 255, 255),
+                kBlack = ccColor4B(0, 0, 0, 255);
 
 class RendererTest : public pagly::test::OffscreenTest {
   protected:
@@ -84,7 +84,7 @@ TEST_F(RendererTest, FlipsRotatedFramesAndTransformsAgreeOnOrientation) {
         SCOPED_TRACE(c.name);
         renderer()->beginFrame();
         // A 40x40 quad centred on (300, 300), turned about its centre.
-        float rad = CC_DEGREES_TO_RADIANS(c.degrees);
+        float rad = degreesToRadians(c.degrees);
         float cs = std::round(std::cos(rad)), sn = std::round(std::sin(rad));
         // Clockwise rotation in a y-up space: x' = x cos + y sin, y' = -x sin + y cos.
         TexturedQuad q = quadAt(CCRect(-20, -20, 40, 40));
@@ -99,10 +99,10 @@ TEST_F(RendererTest, FlipsRotatedFramesAndTransformsAgreeOnOrientation) {
 
 TEST_F(RendererTest, ColourAndOpacityMultiplyTheTexture) {
     TexturedQuad q = quadAt(CCRect(0, 0, 40, 40));
-    q.color = ccc4(255, 128, 0, 255);
+    q.color = ccColor4B(255, 128, 0, 255);
     renderer()->drawTexturedQuad(q);
     q.rect = CCRect(100, 0, 40, 40);
-    q.color = ccc4(255, 255, 255, 128);
+    q.color = ccColor4B(255, 255, 255, 128);
     renderer()->drawTexturedQuad(q);
     renderer()->endFrame();
     // White tinted orange; green tinted orange loses its green by half.
@@ -115,7 +115,7 @@ TEST_F(RendererTest, ColourAndOpacityMultiplyTheTexture) {
 }
 
 TEST_F(RendererTest, ColouredQuadInterpolatesCornerColours) {
-    CCPoint corners[4] = {ccp(0, 0), ccp(200, 0), ccp(0, 100), ccp(200, 100)};
+    CCPoint corners[4] = {CCPoint(0, 0), CCPoint(200, 0), CCPoint(0, 100), CCPoint(200, 100)};
     ccColor4B colors[4] = {kRed, kRed, kBlue, kBlue};
     renderer()->drawColoredQuad(corners, colors);
     renderer()->endFrame();
@@ -127,7 +127,7 @@ TEST_F(RendererTest, ColouredQuadInterpolatesCornerColours) {
 }
 
 TEST_F(RendererTest, ClipRectanglesIntersectAndPopRestores) {
-    CCPoint all[4] = {ccp(0, 0), ccp(640, 0), ccp(0, 960), ccp(640, 960)};
+    CCPoint all[4] = {CCPoint(0, 0), CCPoint(640, 0), CCPoint(0, 960), CCPoint(640, 960)};
     ccColor4B red[4] = {kRed, kRed, kRed, kRed};
     ccColor4B green[4] = {kGreen, kGreen, kGreen, kGreen};
     ccColor4B blue[4] = {kBlue, kBlue, kBlue, kBlue};
@@ -210,11 +210,11 @@ TEST_F(RendererTest, RenderTargetCapturesAndDrawsBack) {
     RefPtr<CCTexture2D> target(new CCTexture2D());
     target->release();
     ASSERT_TRUE(target->initAsRenderTarget(64, 96));
-    ccColor4B clear = ccc4(0, 0, 255, 255);
+    ccColor4B clear = ccColor4B(0, 0, 255, 255);
     // The whole design area, shrunk ten times into the target; a red square at the
     // design's top-left quarter.
     renderer()->beginRenderTarget(target, CCRect(0, 0, 640, 960), &clear);
-    CCPoint corners[4] = {ccp(0, 480), ccp(320, 480), ccp(0, 960), ccp(320, 960)};
+    CCPoint corners[4] = {CCPoint(0, 480), CCPoint(320, 480), CCPoint(0, 960), CCPoint(320, 960)};
     ccColor4B red[4] = {kRed, kRed, kRed, kRed};
     renderer()->drawColoredQuad(corners, red);
     EXPECT_EQ(CCSize(64, 96), renderer()->getOutputPixelSize());

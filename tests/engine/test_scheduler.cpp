@@ -6,7 +6,7 @@
 #include "engine/nodes/CCScene.h"
 #include "support/Harness.h"
 
-using namespace cocos2d;
+using namespace pagly::engine;
 
 namespace {
 
@@ -22,9 +22,8 @@ class Poller : public CCNode {
     void tick(float dt) {
         firedAt.push_back(*clock);
         dts.push_back(dt);
-        unschedule(schedule_selector(Poller::tick));
-        if ((int)firedAt.size() < stopAfter)
-            schedule(schedule_selector(Poller::tick), nextInterval);
+        unschedule(memberCallback(&Poller::tick));
+        if ((int)firedAt.size() < stopAfter) schedule(memberCallback(&Poller::tick), nextInterval);
     }
     void frame(float) { ++frames; }
     void update(float) override { ++updates; }
@@ -55,7 +54,7 @@ class SchedulerTest : public pagly::test::EngineTest {
 };
 
 TEST_F(SchedulerTest, CallbackReschedulesItselfWithANewInterval) {
-    poller->schedule(schedule_selector(Poller::tick), 0.2f);
+    poller->schedule(memberCallback(&Poller::tick), 0.2f);
     stepFrames(60 * 2);  // two seconds
     // 0.2 s after scheduling, then every 0.5 s.
     ASSERT_GE(poller->firedAt.size(), 4u);
@@ -68,9 +67,9 @@ TEST_F(SchedulerTest, CallbackReschedulesItselfWithANewInterval) {
 }
 
 TEST_F(SchedulerTest, SchedulingAScheduledCallbackAgainOnlyChangesItsInterval) {
-    poller->schedule(schedule_selector(Poller::frame), 1.0f);
+    poller->schedule(memberCallback(&Poller::frame), 1.0f);
     stepFrames(6);  // 0.1 s
-    poller->schedule(schedule_selector(Poller::frame), 0.25f);
+    poller->schedule(memberCallback(&Poller::frame), 0.25f);
     EXPECT_EQ(1u, CCDirector::sharedDirector()->getScheduler()->timerCount());
     stepFrames(8);
     EXPECT_EQ(0, poller->frames);
@@ -83,7 +82,7 @@ TEST_F(SchedulerTest, SchedulingAScheduledCallbackAgainOnlyChangesItsInterval) {
 TEST_F(SchedulerTest, ARepeatingTimerKeepsItsRateWhenFramesDoNotDivideItsInterval) {
     // 0.04 s does not fit whole 1/60 s frames: the time past each firing counts toward the
     // next, so one second still brings 25 calls rather than one every third frame.
-    poller->schedule(schedule_selector(Poller::frame), 0.04f);
+    poller->schedule(memberCallback(&Poller::frame), 0.04f);
     stepFrames(60);
     EXPECT_EQ(25, poller->frames);
 }
@@ -115,7 +114,7 @@ TEST_F(SchedulerTest, UpdatesRunByPriorityThenInSchedulingOrder) {
 TEST_F(SchedulerTest, ADelayReachedWithinARoundingErrorFiresOnThatFrame) {
     // Frames measured by a real clock fall a hair short of 1/60 s: twelve of them are 0.2 s
     // but for a few millionths, which must not push the call to the thirteenth.
-    poller->scheduleOnce(schedule_selector(Poller::frame), 0.2f);
+    poller->scheduleOnce(memberCallback(&Poller::frame), 0.2f);
     CCDirector* director = CCDirector::sharedDirector();
     for (int i = 0; i < 11; ++i) director->mainLoop(0.016666f);
     EXPECT_EQ(0, poller->frames);
@@ -125,15 +124,15 @@ TEST_F(SchedulerTest, ADelayReachedWithinARoundingErrorFiresOnThatFrame) {
 
 TEST_F(SchedulerTest, UnscheduledCallbackNeverFiresAgain) {
     poller->stopAfter = 1;
-    poller->schedule(schedule_selector(Poller::tick), 0.2f);
+    poller->schedule(memberCallback(&Poller::tick), 0.2f);
     stepFrames(120);
     EXPECT_EQ(1u, poller->firedAt.size());
     EXPECT_FALSE(CCDirector::sharedDirector()->getScheduler()->isScheduled(
-        schedule_selector(Poller::tick), poller));
+        memberCallback(&Poller::tick), poller));
 }
 
 TEST_F(SchedulerTest, IntervalZeroRunsEveryFrameAndUpdateTargetsToo) {
-    poller->schedule(schedule_selector(Poller::frame));
+    poller->schedule(memberCallback(&Poller::frame));
     poller->scheduleUpdate();
     stepFrames(10);
     EXPECT_EQ(10, poller->frames);
@@ -141,7 +140,7 @@ TEST_F(SchedulerTest, IntervalZeroRunsEveryFrameAndUpdateTargetsToo) {
 }
 
 TEST_F(SchedulerTest, CallbacksPauseWhileTheNodeIsNotRunning) {
-    poller->schedule(schedule_selector(Poller::frame));
+    poller->schedule(memberCallback(&Poller::frame));
     poller->retain();
     poller->removeFromParentAndCleanup(false);  // leaves the scene without cleanup: paused
     stepFrames(5);
@@ -154,7 +153,7 @@ TEST_F(SchedulerTest, CallbacksPauseWhileTheNodeIsNotRunning) {
 
 TEST_F(SchedulerTest, SchedulingOnANodeNotYetRunningWaitsForItsEntry) {
     Poller* later = new Poller();
-    later->schedule(schedule_selector(Poller::frame));
+    later->schedule(memberCallback(&Poller::frame));
     stepFrames(3);
     EXPECT_EQ(0, later->frames);
     scene->addChild(later);
@@ -164,7 +163,7 @@ TEST_F(SchedulerTest, SchedulingOnANodeNotYetRunningWaitsForItsEntry) {
 }
 
 TEST_F(SchedulerTest, RemovingTheNodeWithCleanupUnschedulesIt) {
-    poller->schedule(schedule_selector(Poller::frame));
+    poller->schedule(memberCallback(&Poller::frame));
     poller->retain();
     poller->removeFromParentAndCleanup(true);
     scene->addChild(poller);
@@ -174,7 +173,7 @@ TEST_F(SchedulerTest, RemovingTheNodeWithCleanupUnschedulesIt) {
 }
 
 TEST_F(SchedulerTest, ScheduleOnceFiresOnceAfterItsDelay) {
-    poller->scheduleOnce(schedule_selector(Poller::frame), 0.5f);
+    poller->scheduleOnce(memberCallback(&Poller::frame), 0.5f);
     stepFrames(29);
     EXPECT_EQ(0, poller->frames);
     stepFrames(1);

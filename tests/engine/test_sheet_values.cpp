@@ -10,7 +10,7 @@
 #include "engine/nodes/CCSpriteFrameCache.h"
 #include "support/Harness.h"
 
-using namespace cocos2d;
+using namespace pagly::engine;
 
 namespace {
 

@@ -12,7 +12,7 @@
 #include "engine/render/SDLRenderer.h"
 #include "support/Offscreen.h"
 
-using namespace cocos2d;
+using namespace pagly::engine;
 using pagly::test::colorString;
 
 namespace {
@@ -55,12 +55,12 @@ TEST_F(SpriteTest, MissingOrCorruptImagesGiveNullOrLeaveTheSpriteAsItWas) {
     EXPECT_TRUE(logged("CCSpriteFrameCache: frame 'nope.png' not found"));
 
     CCSprite* s = CCSprite::create("quad4.png");
-    s->setColor(ccRED);
+    s->setColor(kColorRed);
     EXPECT_FALSE(s->initWithFile("missing.png"));
     EXPECT_FALSE(s->initWithSpriteFrameName("nope.png"));
     EXPECT_FALSE(s->initWithSpriteFrameName(""));
     EXPECT_EQ(CCSize(4, 4), s->getContentSize());
-    EXPECT_EQ(ccRED, s->getColor());
+    EXPECT_EQ(kColorRed, s->getColor());
     EXPECT_NE(nullptr, s->getTexture());
 }
 
@@ -176,7 +176,7 @@ TEST_F(SpriteTest, InitWithTextureTakesARotatedRegion) {
 TEST_F(SpriteTest, ColourOpacityAndFlipReachThePixels) {
     CCSprite* s = CCSprite::create("white32.png");
     s->setPosition(100, 100);
-    s->setColor(ccc3(255, 128, 0));
+    s->setColor(ccColor3B(255, 128, 0));
     s->setOpacity(128);
     show(s);
     ccColor4B c = probe(100, 100);

@@ -9,7 +9,7 @@
 #include "engine/nodes/CCTextFieldTTF.h"
 #include "support/Harness.h"
 
-using namespace cocos2d;
+using namespace pagly::engine;
 
 namespace {
 
@@ -75,14 +75,14 @@ TEST_F(TextFieldTest, ShowsThePlaceholderInItsColourWhileEmpty) {
     EXPECT_STREQ("input words here", field->getPlaceHolder());
     EXPECT_EQ(0, field->getCharCount());
     EXPECT_GT(field->getContentSize().width, 50) << "the placeholder is what shows";
-    EXPECT_EQ(ccc3(127, 127, 127), field->getDisplayedColor());
+    EXPECT_EQ(ccColor3B(127, 127, 127), field->getDisplayedColor());
 
-    field->setColor(ccc3(0, 0, 255));
+    field->setColor(ccColor3B(0, 0, 255));
     field->setString("hi");
-    EXPECT_EQ(ccc3(0, 0, 255), field->getDisplayedColor());
+    EXPECT_EQ(ccColor3B(0, 0, 255), field->getDisplayedColor());
     field->setString(nullptr);
     EXPECT_STREQ("", field->getString());
-    EXPECT_EQ(ccc3(127, 127, 127), field->getDisplayedColor());
+    EXPECT_EQ(ccColor3B(127, 127, 127), field->getDisplayedColor());
 }
 
 TEST_F(TextFieldTest, TypedTextArrivesOnlyWhileAttached) {

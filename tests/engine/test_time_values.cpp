@@ -12,7 +12,7 @@
 #include "engine/nodes/CCScene.h"
 #include "support/Harness.h"
 
-using namespace cocos2d;
+using namespace pagly::engine;
 
 namespace {
 
@@ -41,7 +41,7 @@ class TimeValueTest : public pagly::test::EngineTest {
         Ticker* ticker = Ticker::create();
         scene->addChild(ticker);
         run(scene);
-        ticker->schedule(schedule_selector(Ticker::tick), interval);
+        ticker->schedule(memberCallback(&Ticker::tick), interval);
         return ticker;
     }
 };

@@ -9,7 +9,7 @@
 #include "engine/nodes/CCScene.h"
 #include "support/Harness.h"
 
-using namespace cocos2d;
+using namespace pagly::engine;
 
 namespace {
 
@@ -19,7 +19,7 @@ class TargetedLayer : public CCLayer {
   public:
     TargetedLayer(const char* name, bool claims, int priority) : m_name(name), m_claims(claims) {
         init();
-        setTouchMode(kCCTouchesOneByOne);
+        setTouchMode(kTouchesOneByOne);
         setTouchPriority(priority);
         setTouchEnabled(true);
     }

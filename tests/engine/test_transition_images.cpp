@@ -9,7 +9,7 @@
 #include "engine/transitions/CCTransitionZoomFlipY.h"
 #include "support/Offscreen.h"
 
-using namespace cocos2d;
+using namespace pagly::engine;
 using pagly::test::colorString;
 
 namespace {
@@ -23,20 +23,21 @@ void block(CCNode* parent, const ccColor4B& color, float x, float y, float w, fl
 // A cream page with a title bar, lines of "text" and a red mark in the bottom-right corner.
 CCScene* pageA() {
     CCScene* s = CCScene::create();
-    block(s, ccc4(250, 245, 230, 255), 0, 0, 640, 960);
-    block(s, ccc4(40, 60, 140, 255), 40, 830, 560, 90);
+    block(s, ccColor4B(250, 245, 230, 255), 0, 0, 640, 960);
+    block(s, ccColor4B(40, 60, 140, 255), 40, 830, 560, 90);
     for (int i = 0; i < 9; ++i)
-        block(s, ccc4(90, 90, 90, 255), 60, 740 - i * 70, 420 + (i % 3) * 40, 24);
-    block(s, ccc4(200, 30, 30, 255), 540, 20, 80, 80);
+        block(s, ccColor4B(90, 90, 90, 255), 60, 740 - i * 70, 420 + (i % 3) * 40, 24);
+    block(s, ccColor4B(200, 30, 30, 255), 540, 20, 80, 80);
     return s;
 }
 
 // A blue-green page with a yellow panel and a dark band: plainly not page A.
 CCScene* pageB() {
     CCScene* s = CCScene::create();
-    s->addChild(CCLayerGradient::create(ccc4(120, 200, 140, 255), ccc4(90, 150, 220, 255)));
-    block(s, ccc4(250, 210, 60, 255), 120, 300, 400, 360);
-    block(s, ccc4(30, 40, 50, 255), 0, 100, 640, 60);
+    s->addChild(
+        CCLayerGradient::create(ccColor4B(120, 200, 140, 255), ccColor4B(90, 150, 220, 255)));
+    block(s, ccColor4B(250, 210, 60, 255), 120, 300, 400, 360);
+    block(s, ccColor4B(30, 40, 50, 255), 0, 100, 640, 60);
     return s;
 }
 
@@ -61,9 +62,9 @@ class TransitionImageTest : public pagly::test::OffscreenTest {
     }
 };
 
-const ccColor4B kCream = ccc4(250, 245, 230, 255);
-const ccColor4B kRedMark = ccc4(200, 30, 30, 255);
-const ccColor4B kYellow = ccc4(250, 210, 60, 255);
+const ccColor4B kCream = ccColor4B(250, 245, 230, 255);
+const ccColor4B kRedMark = ccColor4B(200, 30, 30, 255);
+const ccColor4B kYellow = ccColor4B(250, 210, 60, 255);
 
 TEST_F(TransitionImageTest, ForwardCurlHalfWay) {
     runFor([](CCScene* b) { return CCTransitionPageTurn::create(1, b, false); }, 0.5);
@@ -83,11 +84,11 @@ TEST_F(TransitionImageTest, BackwardCurlHalfWay) {
 TEST_F(TransitionImageTest, ZoomFlipPartWay) {
     runFor(
         [](CCScene* b) {
-            return CCTransitionZoomFlipY::create(1, b, kCCTransitionOrientationDownOver);
+            return CCTransitionZoomFlipY::create(1, b, kTransitionOrientationDownOver);
         },
         0.3);
     EXPECT_TRUE(matchesReference("transitions/zoomflip_mid.png"));
-    EXPECT_EQ(colorString(ccc4(0, 0, 0, 255)), colorString(probe(5, 480))) << "zoomed out";
+    EXPECT_EQ(colorString(ccColor4B(0, 0, 0, 255)), colorString(probe(5, 480))) << "zoomed out";
 }
 
 TEST_F(TransitionImageTest, PageTurnStartsOnTheOldPageAndEndsOnTheNew) {
@@ -126,7 +127,7 @@ TEST_F(TransitionImageTest, PageTurnStartsOnTheOldPageAndEndsOnTheNew) {
 TEST_F(TransitionImageTest, ZeroLengthZoomFlipShowsTheNewSceneAtOnce) {
     run(pageA());
     CCDirector::sharedDirector()->replaceScene(
-        CCTransitionZoomFlipY::create(0, pageB(), kCCTransitionOrientationDownOver));
+        CCTransitionZoomFlipY::create(0, pageB(), kTransitionOrientationDownOver));
     step();
     drawFrame();
     EXPECT_EQ(colorString(kYellow), colorString(probe(320, 480)));

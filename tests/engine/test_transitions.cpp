@@ -13,7 +13,7 @@
 #include "engine/transitions/PageCurl.h"
 #include "support/Harness.h"
 
-using namespace cocos2d;
+using namespace pagly::engine;
 
 namespace {
 
@@ -65,7 +65,7 @@ class TouchLayer : public CCLayer {
     static TouchLayer* create() {
         TouchLayer* l = new TouchLayer();
         l->init();
-        l->setTouchMode(kCCTouchesOneByOne);
+        l->setTouchMode(kTouchesOneByOne);
         l->setTouchEnabled(true);
         l->autorelease();
         return l;
@@ -141,7 +141,7 @@ TEST_F(TransitionTest, BothTransitionsKeepTheOrderForEveryDuration) {
         start("A");
         NotingScene* b = NotingScene::create("B");
         CCScene* t = c.flip ? (CCScene*)CCTransitionZoomFlipY::create(
-                                  c.duration, b, kCCTransitionOrientationDownOver)
+                                  c.duration, b, kTransitionOrientationDownOver)
                             : (CCScene*)CCTransitionPageTurn::create(c.duration, b, true);
         director()->replaceScene(t);
         step();
@@ -162,7 +162,7 @@ TEST_F(TransitionTest, ZeroLengthZoomFlipSwitchesAtTheFirstFrame) {
     start("A");
     NotingScene* b = NotingScene::create("B");
     CCTransitionZoomFlipY* flip =
-        CCTransitionZoomFlipY::create(0, b, kCCTransitionOrientationDownOver);
+        CCTransitionZoomFlipY::create(0, b, kTransitionOrientationDownOver);
     ASSERT_NE(nullptr, flip);
     director()->replaceScene(flip);
     step();  // the transition is shown, already at its end
@@ -242,8 +242,7 @@ TEST_F(TransitionTest, PageTurnProgressAndZoomFlipHalves) {
     EXPECT_EQ(b, director()->getRunningScene());
 
     NotingScene* c = NotingScene::create("C");
-    CCTransitionZoomFlipY* flip =
-        CCTransitionZoomFlipY::create(1, c, kCCTransitionOrientationUpOver);
+    CCTransitionZoomFlipY* flip = CCTransitionZoomFlipY::create(1, c, kTransitionOrientationUpOver);
     director()->replaceScene(flip);
     step();
     EXPECT_EQ(b, flip->shownScene());

@@ -20,7 +20,7 @@
 #include "support/Harness.h"
 #include "support/Offscreen.h"
 
-using namespace cocos2d;
+using namespace pagly::engine;
 
 namespace {
 
@@ -146,7 +146,7 @@ TEST_F(ViewTest, DesignResolutionIsTheDirectorsSizeAndAllOfItIsVisible) {
 
 TEST_F(ViewTest, ExactFitStretchesTheDesignOverTheWholeFrame) {
     CCScene* scene = CCScene::create();
-    CCLayerColor* topRight = CCLayerColor::create(ccc4(255, 0, 0, 255), 320, 480);
+    CCLayerColor* topRight = CCLayerColor::create(ccColor4B(255, 0, 0, 255), 320, 480);
     topRight->setPosition(320, 480);
     scene->addChild(topRight);
     run(scene);
@@ -198,12 +198,12 @@ TEST_F(ViewTest, KeysGoToTheKeypadAndTypedTextToTheAttachedTextField) {
     view->handleEvent(key(SDLK_RIGHT, true));  // auto-repeat: ignored
     view->handleEvent(key(SDLK_a));            // not a key the reader uses
     std::vector<std::string> expected = {
-        "key " + std::to_string(kCCKeyLeft),
-        "key " + std::to_string(kCCKeyRight),
-        "key " + std::to_string(kCCKeySpace),
-        "key " + std::to_string(kCCKeyEnter),
+        "key " + std::to_string(kKeyLeft),
+        "key " + std::to_string(kKeyRight),
+        "key " + std::to_string(kKeySpace),
+        "key " + std::to_string(kKeyEnter),
         "back",
-        "key " + std::to_string(kCCKeyEscape),
+        "key " + std::to_string(kKeyEscape),
     };
     EXPECT_EQ(expected, layer->events);
 
@@ -240,7 +240,7 @@ TEST_F(ViewTest, TheMouseWheelScrollsLikeUpAndDown) {
     view->handleEvent(wheel(1, SDL_MOUSEWHEEL_FLIPPED));     // "natural" scrolling: down
     view->handleEvent(wheel(0, SDL_MOUSEWHEEL_NORMAL));      // sideways only: nothing
     view->handleEvent(wheel(-1000, SDL_MOUSEWHEEL_NORMAL));  // a wild spin: capped
-    std::string up = "key " + std::to_string(kCCKeyUp), down = "key " + std::to_string(kCCKeyDown);
+    std::string up = "key " + std::to_string(kKeyUp), down = "key " + std::to_string(kKeyDown);
     std::vector<std::string> expected = {up, down, down, down, down, down, down, down, down};
     EXPECT_EQ(expected, layer->events);
 }
@@ -277,16 +277,16 @@ class ChangingLayer : public CCLayer {
     }
     bool init() override {
         CCLayer::init();
-        swatch = CCLayerColor::create(ccc4(255, 255, 255, 255), 100, 100);
+        swatch = CCLayerColor::create(ccColor4B(255, 255, 255, 255), 100, 100);
         addChild(swatch);
         label = CCLabelTTF::create("before", "Arial", 40);
         label->setPosition(320, 480);
         addChild(label);
-        scheduleOnce(schedule_selector(ChangingLayer::change), 0.5f);
+        scheduleOnce(memberCallback(&ChangingLayer::change), 0.5f);
         return true;
     }
     void change(float) {
-        swatch->setColor(ccc3(255, 0, 0));
+        swatch->setColor(ccColor3B(255, 0, 0));
         label->setString("after, and longer");
     }
     CCLayerColor* swatch = nullptr;
@@ -313,7 +313,7 @@ TEST_F(ViewTest, IdleFramesAreSkippedAndAScheduledChangeShowsOnTheNextFrame) {
 
     // The callback fires inside one of the next frames; that very frame shows it.
     int frames = 0;
-    while (layer->swatch->getColor() != ccc3(255, 0, 0) && frames < 60) {
+    while (layer->swatch->getColor() != ccColor3B(255, 0, 0) && frames < 60) {
         step();
         ++frames;
     }

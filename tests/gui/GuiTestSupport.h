@@ -15,19 +15,19 @@ namespace pagly::test {
 
 // Records the touch-listener calls a widget makes; can run an action on each call (to test
 // listeners that change the tree under the dispatch).
-class TouchRecorder : public cocos2d::CCObject {
+class TouchRecorder : public engine::CCObject {
   public:
     struct Call {
-        cocos2d::extension::UIWidget* sender;
-        cocos2d::extension::WidgetTouchEvent kind;
+        gui::UIWidget* sender;
+        gui::WidgetTouchEvent kind;
     };
-    void onTouch(cocos2d::CCObject* sender, cocos2d::extension::WidgetTouchEvent kind) {
-        auto* widget = static_cast<cocos2d::extension::UIWidget*>(sender);
+    void onTouch(engine::CCObject* sender, gui::WidgetTouchEvent kind) {
+        auto* widget = static_cast<gui::UIWidget*>(sender);
         calls.push_back({widget, kind});
         if (action) action(widget, kind);
     }
-    void listenTo(cocos2d::extension::UIWidget* widget) {
-        widget->addTouchListener(this, toucheventselector(TouchRecorder::onTouch));
+    void listenTo(gui::UIWidget* widget) {
+        widget->addTouchListener(this, memberCallback(&TouchRecorder::onTouch));
     }
     // "B" "M" "E" "C" per call, for compact expectations.
     std::string kinds() const {
@@ -36,16 +36,16 @@ class TouchRecorder : public cocos2d::CCObject {
         return s;
     }
     std::vector<Call> calls;
-    std::function<void(cocos2d::extension::UIWidget*, cocos2d::extension::WidgetTouchEvent)> action;
+    std::function<void(gui::UIWidget*, gui::WidgetTouchEvent)> action;
 };
 
 // Points the file utilities at tests/fixtures/gui for the lifetime of the object.
 class GuiFixtureRoot {
   public:
-    GuiFixtureRoot() : m_saved(cocos2d::CCFileUtils::sharedFileUtils()->getResourceRoot()) {
-        cocos2d::CCFileUtils::sharedFileUtils()->setResourceRoot(PAGLY_FIXTURES_DIR "/gui");
+    GuiFixtureRoot() : m_saved(engine::CCFileUtils::sharedFileUtils()->getResourceRoot()) {
+        engine::CCFileUtils::sharedFileUtils()->setResourceRoot(PAGLY_FIXTURES_DIR "/gui");
     }
-    ~GuiFixtureRoot() { cocos2d::CCFileUtils::sharedFileUtils()->setResourceRoot(m_saved); }
+    ~GuiFixtureRoot() { engine::CCFileUtils::sharedFileUtils()->setResourceRoot(m_saved); }
 
   private:
     std::string m_saved;
@@ -56,12 +56,12 @@ class GuiFixtureRoot {
 class GuiTest : public EngineTest {
   protected:
     void TearDown() override {
-        cocos2d::extension::WidgetHelper::destroyInstance();
+        gui::WidgetHelper::destroyInstance();
         EngineTest::TearDown();
     }
     // A running scene to hang layers on.
-    cocos2d::CCScene* runScene() {
-        cocos2d::CCScene* scene = cocos2d::CCScene::create();
+    engine::CCScene* runScene() {
+        engine::CCScene* scene = engine::CCScene::create();
         run(scene);
         return scene;
     }
@@ -72,11 +72,11 @@ class GuiTest : public EngineTest {
 class GuiPixelTest : public OffscreenTest {
   protected:
     void TearDown() override {
-        cocos2d::extension::WidgetHelper::destroyInstance();
+        gui::WidgetHelper::destroyInstance();
         OffscreenTest::TearDown();
     }
-    cocos2d::CCScene* runScene() {
-        cocos2d::CCScene* scene = cocos2d::CCScene::create();
+    engine::CCScene* runScene() {
+        engine::CCScene* scene = engine::CCScene::create();
         run(scene);
         return scene;
     }

@@ -9,7 +9,7 @@ namespace pagly::test {
 
 // Listens to widgets and keeps what they said, in order: touch kinds and the kinds of the scroll,
 // drag, check-box, slider and text-field listeners (all plain ints).
-class WidgetEventLog : public cocos2d::CCObject {
+class WidgetEventLog : public engine::CCObject {
   public:
     static WidgetEventLog* create() {
         WidgetEventLog* log = new WidgetEventLog();
@@ -17,12 +17,10 @@ class WidgetEventLog : public cocos2d::CCObject {
         return log;
     }
 
-    void onTouch(cocos2d::CCObject*, cocos2d::extension::WidgetTouchEvent kind) {
-        touches.push_back((int)kind);
-    }
+    void onTouch(engine::CCObject*, gui::WidgetTouchEvent kind) { touches.push_back((int)kind); }
     // One handler for every listener whose kind is a plain enumeration.
     template <class Kind>
-    void onEvent(cocos2d::CCObject*, Kind kind) {
+    void onEvent(engine::CCObject*, Kind kind) {
         events.push_back((int)kind);
     }
 

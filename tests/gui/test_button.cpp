@@ -8,8 +8,8 @@
 #include "gui/UILayer.h"
 #include "gui/UIRootWidget.h"
 
-using namespace cocos2d;
-using namespace cocos2d::extension;
+using namespace pagly::engine;
+using namespace pagly::gui;
 
 namespace {
 
@@ -214,17 +214,17 @@ TEST_F(ButtonTest, FlipsApplyToTheTitleAndTheImagesOutsideNineSlice) {
 TEST_F(ButtonTest, TheTitleKeepsItsColourWhenTheButtonIsTinted) {
     UIButton* b = threeImages();
     b->setTitleText("Go");
-    b->setTitleColor(ccc3(255, 0, 0));
-    b->setColor(ccc3(0, 0, 255));
-    EXPECT_EQ(ccc3(0, 0, 255), b->getColor());
-    EXPECT_EQ(ccc3(255, 0, 0), b->getTitleColor());
-    EXPECT_EQ(ccc3(255, 0, 0), b->getTitleNode()->getColor());
-    EXPECT_EQ(ccc3(255, 0, 0), b->getTitleNode()->getDisplayedColor());
+    b->setTitleColor(ccColor3B(255, 0, 0));
+    b->setColor(ccColor3B(0, 0, 255));
+    EXPECT_EQ(ccColor3B(0, 0, 255), b->getColor());
+    EXPECT_EQ(ccColor3B(255, 0, 0), b->getTitleColor());
+    EXPECT_EQ(ccColor3B(255, 0, 0), b->getTitleNode()->getColor());
+    EXPECT_EQ(ccColor3B(255, 0, 0), b->getTitleNode()->getDisplayedColor());
     // The images take the button's colour; opacity reaches the title too.
-    EXPECT_EQ(ccc3(0, 0, 255), sprite(b->getNormalNode())->getDisplayedColor());
+    EXPECT_EQ(ccColor3B(0, 0, 255), sprite(b->getNormalNode())->getDisplayedColor());
     b->setOpacity(100);
     EXPECT_EQ(100, b->getTitleNode()->getDisplayedOpacity());
-    EXPECT_EQ(ccc3(255, 0, 0), b->getTitleNode()->getDisplayedColor());
+    EXPECT_EQ(ccColor3B(255, 0, 0), b->getTitleNode()->getDisplayedColor());
 }
 
 // --- pixels ---
@@ -244,7 +244,7 @@ class ButtonPixelTest : public pagly::test::GuiPixelTest {
 // An image loaded after the button was tinted shows the tint once, not twice.
 TEST_F(ButtonPixelTest, ATintedButtonTintsANewImageOnce) {
     UIButton* b = UIButton::create();
-    b->setColor(ccc3(128, 128, 128));
+    b->setColor(ccColor3B(128, 128, 128));
     b->loadTextureNormal("btn_normal.png");  // fill (40, 120, 200)
     b->setPosition(CCPoint(200, 300));
     layer->getRootWidget()->addChild(b);
@@ -270,16 +270,16 @@ TEST_F(ButtonPixelTest, PressedAndDisabledImagesShowByState) {
     b->setTouchEnabled(true);
     layer->getRootWidget()->addChild(b);
     drawFrame();
-    EXPECT_PRED3(pagly::test::colorNear, ccc4(40, 120, 200, 255), probe(200, 300), 0);
+    EXPECT_PRED3(pagly::test::colorNear, ccColor4B(40, 120, 200, 255), probe(200, 300), 0);
     touchDown(200, 300);
     drawFrame();
     // The 50 x 20 pressed image shows at its own size at the same anchor.
-    EXPECT_PRED3(pagly::test::colorNear, ccc4(200, 120, 40, 255), probe(200, 300), 0);
+    EXPECT_PRED3(pagly::test::colorNear, ccColor4B(200, 120, 40, 255), probe(200, 300), 0);
     EXPECT_PRED3(pagly::test::colorNear, probe(600, 900), probe(160, 300), 0);
     touchUp(200, 300);
     b->setBright(false);
     drawFrame();
-    EXPECT_PRED3(pagly::test::colorNear, ccc4(128, 128, 128, 255), probe(200, 300), 0);
+    EXPECT_PRED3(pagly::test::colorNear, ccColor4B(128, 128, 128, 255), probe(200, 300), 0);
     // A disabled widget is not drawn at all.
     b->setBright(true);
     b->setEnabled(false);

@@ -9,8 +9,8 @@
 #include "gui/UIRootWidget.h"
 #include "WidgetEventLog.h"
 
-using namespace cocos2d;
-using namespace cocos2d::extension;
+using namespace pagly::engine;
+using namespace pagly::gui;
 using pagly::test::WidgetEventLog;
 
 namespace {
@@ -31,9 +31,8 @@ class CheckBoxTest : public pagly::test::GuiTest {
         box->setPosition(CCPoint(320, 480));
         layer->getRootWidget()->addChild(box);
         log = WidgetEventLog::create();
-        box->addTouchListener(log, toucheventselector(WidgetEventLog::onTouch));
-        box->addEventListener(
-            log, checkboxselectedeventselector(WidgetEventLog::onEvent<CheckBoxEventType>));
+        box->addTouchListener(log, memberCallback(&WidgetEventLog::onTouch));
+        box->addEventListener(log, memberCallback(&WidgetEventLog::onEvent<CheckBoxEventType>));
         run(scene);
     }
     void TearDown() override {
@@ -181,7 +180,7 @@ class RemovingListener : public CCObject {
 
 TEST_F(CheckBoxTest, ListenerMayRemoveTheBox) {
     RemovingListener remover;
-    box->addEventListener(&remover, checkboxselectedeventselector(RemovingListener::onSelect));
+    box->addEventListener(&remover, memberCallback(&RemovingListener::onSelect));
     tap(320, 480);
     EXPECT_EQ(1, remover.calls);
     EXPECT_EQ(0u, layer->getRootWidget()->getChildren()->count());

@@ -6,8 +6,8 @@
 #include "gui/UILayer.h"
 #include "gui/UIRootWidget.h"
 
-using namespace cocos2d;
-using namespace cocos2d::extension;
+using namespace pagly::engine;
+using namespace pagly::gui;
 using pagly::test::TouchRecorder;
 
 namespace {

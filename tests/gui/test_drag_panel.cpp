@@ -11,8 +11,8 @@
 #include "gui/UIRootWidget.h"
 #include "support/Harness.h"
 
-using namespace cocos2d;
-using namespace cocos2d::extension;
+using namespace pagly::engine;
+using namespace pagly::gui;
 using pagly::test::WidgetEventLog;
 
 namespace {
@@ -34,8 +34,7 @@ class DragPanelTest : public pagly::test::EngineTest {
         panel->setInnerContainerSize(CCSize(600, 600));
         layer->getRootWidget()->addChild(panel);
         log = WidgetEventLog::create();
-        panel->addEventListener(
-            log, dragpaneleventselector(WidgetEventLog::onEvent<DragPanelEventType>));
+        panel->addEventListener(log, memberCallback(&WidgetEventLog::onEvent<DragPanelEventType>));
         run(scene);
     }
     void TearDown() override {
@@ -413,7 +412,7 @@ TEST_F(DragPanelTest, DragFromAChildCancelsItsFocusBeyondFiveUnits) {
     button->setPosition(CCPoint(200, 400));  // world (300, 300)
     panel->addChild(button);
     RefPtr<WidgetEventLog> touches = WidgetEventLog::create();
-    button->addTouchListener(touches, toucheventselector(WidgetEventLog::onTouch));
+    button->addTouchListener(touches, memberCallback(&WidgetEventLog::onTouch));
     touchDown(300, 300);
     ASSERT_TRUE(button->isFocused());
     step();

@@ -14,8 +14,8 @@
 #include "gui/UILayer.h"
 #include "gui/UIRootWidget.h"
 
-using namespace cocos2d;
-using namespace cocos2d::extension;
+using namespace pagly::engine;
+using namespace pagly::gui;
 
 namespace {
 
@@ -112,10 +112,10 @@ TEST_F(ImageLabelTest, FontSizeAndTextAreaRefitTheLabel) {
     EXPECT_GT(label->getSize().height, small);
     label->setTextAreaSize(CCSize(200, 0));
     EXPECT_FLOAT_EQ(200, label->getSize().width);
-    label->setTextHorizontalAlignment(kCCTextAlignmentCenter);
-    label->setTextVerticalAlignment(kCCVerticalTextAlignmentBottom);
-    EXPECT_EQ(kCCTextAlignmentCenter, label->getLabelNode()->getHorizontalAlignment());
-    EXPECT_EQ(kCCVerticalTextAlignmentBottom, label->getLabelNode()->getVerticalAlignment());
+    label->setTextHorizontalAlignment(kTextAlignmentCenter);
+    label->setTextVerticalAlignment(kVerticalTextAlignmentBottom);
+    EXPECT_EQ(kTextAlignmentCenter, label->getLabelNode()->getHorizontalAlignment());
+    EXPECT_EQ(kVerticalTextAlignmentBottom, label->getLabelNode()->getVerticalAlignment());
     label->setAnchorPoint(CCPoint(0, 0));
     EXPECT_EQ(CCPoint(0, 0), label->getLabelNode()->getAnchorPoint());
     EXPECT_EQ(CCPoint(0, 0), label->getContainerNode()->getAnchorPoint());
@@ -215,7 +215,7 @@ TEST_F(LabelPixelTest, ALabelAtlasDrawsNothingUntilItHasAMap) {
     atlas->setProperty("00", "digits.png", 8, 12, "0");
     drawFrame();
     // Cell 0 of the first '0' is white inside a one-pixel border: x 68..100 at scale 4.
-    EXPECT_PRED3(pagly::test::colorNear, ccc4(255, 255, 255, 255), probe(80, 100), 0);
+    EXPECT_PRED3(pagly::test::colorNear, ccColor4B(255, 255, 255, 255), probe(80, 100), 0);
 }
 
 }  // namespace

@@ -13,8 +13,8 @@
 #include "gui/UILayer.h"
 #include "gui/UIRootWidget.h"
 
-using namespace cocos2d;
-using namespace cocos2d::extension;
+using namespace pagly::engine;
+using namespace pagly::gui;
 
 namespace {
 
@@ -45,7 +45,7 @@ TEST_F(LayoutTest, ANewPanelIsEmptyAndSitsOnItsCorner) {
     EXPECT_EQ(LayoutAbsolute, p->getLayoutType());
     EXPECT_EQ(CCPoint(0, -1), p->getBackGroundColorVector());
     EXPECT_EQ(255, p->getBackGroundColorOpacity());
-    EXPECT_EQ(ccWHITE, p->getColor());
+    EXPECT_EQ(kColorWhite, p->getColor());
     EXPECT_EQ(255, p->getOpacity());
     ASSERT_NE(nullptr, p->getClippingNode());
     EXPECT_FALSE(p->getClippingNode()->isClippingEnabled());
@@ -79,7 +79,7 @@ TEST_F(LayoutTest, HitsIncludeTheRightAndTopEdgesWhateverTheAnchor) {
 
 TEST_F(LayoutTest, SolidColourKindMakesOneColourLayerUnderEverything) {
     Layout* p = panel();
-    p->setBackGroundColor(ccc3(10, 20, 30));
+    p->setBackGroundColor(ccColor3B(10, 20, 30));
     p->setBackGroundColorOpacity(200);
     p->setBackGroundColorType(BackGroundColorSolid);
     p->setBackGroundColorType(BackGroundColorSolid);
@@ -88,12 +88,12 @@ TEST_F(LayoutTest, SolidColourKindMakesOneColourLayerUnderEverything) {
     ASSERT_NE(nullptr, layer);
     EXPECT_EQ(-2, layer->getZOrder());
     EXPECT_EQ(CCSize(200, 100), layer->getContentSize());
-    EXPECT_EQ(ccc3(10, 20, 30), layer->getColor());
+    EXPECT_EQ(ccColor3B(10, 20, 30), layer->getColor());
     EXPECT_EQ(200, layer->getOpacity());
     p->setSize(CCSize(50, 60));
     EXPECT_EQ(CCSize(50, 60), layer->getContentSize());
-    p->setBackGroundColor(ccc3(1, 2, 3));
-    EXPECT_EQ(ccc3(1, 2, 3), layer->getColor());
+    p->setBackGroundColor(ccColor3B(1, 2, 3));
+    EXPECT_EQ(ccColor3B(1, 2, 3), layer->getColor());
     p->setBackGroundColorOpacity(7);
     EXPECT_EQ(7, layer->getOpacity());
 }
@@ -119,23 +119,23 @@ TEST_F(LayoutTest, SwitchingKindsLeavesOnlyTheRendererOfTheCurrentKind) {
 TEST_F(LayoutTest, ColoursOfTheOtherKindAreKeptForLater) {
     Layout* p = panel();
     p->setBackGroundColorType(BackGroundColorGradient);
-    p->setBackGroundColor(ccc3(9, 9, 9));  // solid colour: nothing visible changes
-    EXPECT_EQ(ccWHITE, p->getGradientRenderer()->getStartColor());
-    p->setBackGroundColor(ccc3(255, 0, 0), ccc3(0, 0, 255));
+    p->setBackGroundColor(ccColor3B(9, 9, 9));  // solid colour: nothing visible changes
+    EXPECT_EQ(kColorWhite, p->getGradientRenderer()->getStartColor());
+    p->setBackGroundColor(ccColor3B(255, 0, 0), ccColor3B(0, 0, 255));
     p->setBackGroundColorVector(CCPoint(1, 0));
     CCLayerGradient* gradient = p->getGradientRenderer();
-    EXPECT_EQ(ccc3(255, 0, 0), gradient->getStartColor());
-    EXPECT_EQ(ccc3(0, 0, 255), gradient->getEndColor());
+    EXPECT_EQ(ccColor3B(255, 0, 0), gradient->getStartColor());
+    EXPECT_EQ(ccColor3B(0, 0, 255), gradient->getEndColor());
     EXPECT_EQ(CCPoint(1, 0), gradient->getVector());
 
     p->setBackGroundColorType(BackGroundColorSolid);
-    EXPECT_EQ(ccc3(9, 9, 9), p->getColorRenderer()->getColor());
-    p->setBackGroundColor(ccc3(0, 255, 0), ccc3(0, 0, 0));  // gradient colours: kept
+    EXPECT_EQ(ccColor3B(9, 9, 9), p->getColorRenderer()->getColor());
+    p->setBackGroundColor(ccColor3B(0, 255, 0), ccColor3B(0, 0, 0));  // gradient colours: kept
     p->setBackGroundColorVector(CCPoint(0, 1));
     p->setBackGroundColorType(BackGroundColorGradient);
     gradient = p->getGradientRenderer();
-    EXPECT_EQ(ccc3(0, 255, 0), gradient->getStartColor());
-    EXPECT_EQ(ccc3(0, 0, 0), gradient->getEndColor());
+    EXPECT_EQ(ccColor3B(0, 255, 0), gradient->getStartColor());
+    EXPECT_EQ(ccColor3B(0, 0, 0), gradient->getEndColor());
     EXPECT_EQ(CCPoint(0, 1), gradient->getVector());
 }
 
@@ -166,12 +166,12 @@ TEST_F(LayoutTest, APlainBackgroundImageSitsCentredUnderTheChildren) {
     p->setSize(CCSize(300, 300));
     EXPECT_EQ(CCPoint(150, 150), image->getPosition());
     // The image is tinted with the panel's colour; the panel itself stays white.
-    p->setColor(ccc3(100, 0, 0));
+    p->setColor(ccColor3B(100, 0, 0));
     p->setOpacity(50);
-    EXPECT_EQ(ccc3(100, 0, 0), image->getColor());
+    EXPECT_EQ(ccColor3B(100, 0, 0), image->getColor());
     EXPECT_EQ(50, image->getOpacity());
-    EXPECT_EQ(ccWHITE, p->getColor());
-    EXPECT_EQ(ccWHITE, p->getColorRenderer()->getColor());
+    EXPECT_EQ(kColorWhite, p->getColor());
+    EXPECT_EQ(kColorWhite, p->getColorRenderer()->getColor());
 }
 
 TEST_F(LayoutTest, ANineSliceBackgroundStretchesToThePanel) {
@@ -257,13 +257,13 @@ TEST_F(LayoutPixelTest, ColourKindsPaintThePanelAndDisablingHidesEverything) {
     p->setSize(CCSize(100, 100));
     p->setPosition(CCPoint(100, 100));
     layer->getRootWidget()->addChild(p);
-    p->setBackGroundColor(ccc3(0, 200, 0));
+    p->setBackGroundColor(ccColor3B(0, 200, 0));
     p->setBackGroundColorType(BackGroundColorSolid);
     drawFrame();
-    EXPECT_PRED3(pagly::test::colorNear, ccc4(0, 200, 0, 255), probe(150, 150), 0);
+    EXPECT_PRED3(pagly::test::colorNear, ccColor4B(0, 200, 0, 255), probe(150, 150), 0);
     EXPECT_PRED3(pagly::test::colorNear, background(), probe(99, 150), 0);
 
-    p->setBackGroundColor(ccc3(255, 0, 0), ccc3(0, 0, 255));
+    p->setBackGroundColor(ccColor3B(255, 0, 0), ccColor3B(0, 0, 255));
     p->setBackGroundColorType(BackGroundColorGradient);  // top red, bottom blue
     drawFrame();
     ccColor4B top = probe(150, 198), bottom = probe(150, 102);
@@ -277,7 +277,7 @@ TEST_F(LayoutPixelTest, ColourKindsPaintThePanelAndDisablingHidesEverything) {
     p->setBackGroundImage("panel_bg.png");  // world x 130..170, y 130..170, 6-pixel border
     drawFrame();
     // The child lies over the image, which lies over the colour.
-    ccColor4B blue = ccc4(0, 0, 255, 255), border = ccc4(120, 80, 40, 255);
+    ccColor4B blue = ccColor4B(0, 0, 255, 255), border = ccColor4B(120, 80, 40, 255);
     EXPECT_PRED3(pagly::test::colorNear, blue, probe(150, 160), 0);
     EXPECT_PRED3(pagly::test::colorNear, border, probe(132, 140), 0);
     EXPECT_FALSE(pagly::test::colorNear(background(), probe(110, 190)));

@@ -9,8 +9,8 @@
 #include "gui/UILoadingBar.h"
 #include "gui/UIRootWidget.h"
 
-using namespace cocos2d;
-using namespace cocos2d::extension;
+using namespace pagly::engine;
+using namespace pagly::gui;
 
 namespace {
 
@@ -177,7 +177,7 @@ TEST_F(LoadingBarPixelTest, HalfBarFromEitherSide) {
     bar->setPercent(50);
     bar->setPosition(CCPoint(320, 480));
     layer->getRootWidget()->addChild(bar);
-    const ccColor4B yellow = ccc4(255, 255, 0, 255), magenta = ccc4(255, 0, 255, 255);
+    const ccColor4B yellow = ccColor4B(255, 255, 0, 255), magenta = ccColor4B(255, 0, 255, 255);
     drawFrame();
     ccColor4B background = probe(630, 950);
     EXPECT_PRED3(pagly::test::colorNear, yellow, probe(200, 480), 0);

@@ -8,8 +8,8 @@
 #include "gui/UIRootWidget.h"
 #include "support/Harness.h"
 
-using namespace cocos2d;
-using namespace cocos2d::extension;
+using namespace pagly::engine;
+using namespace pagly::gui;
 using pagly::test::WidgetEventLog;
 
 namespace {
@@ -81,7 +81,7 @@ TEST_F(PageViewTest, DragsMoveNoneOfItsChildren) {
 }
 
 TEST_F(PageViewTest, ChildLosesFocusBeyondFiveUnitsAlongX) {
-    button->addTouchListener(log, toucheventselector(WidgetEventLog::onTouch));
+    button->addTouchListener(log, memberCallback(&WidgetEventLog::onTouch));
     touchDown(200, 200);
     step();
     touchMove(205, 230);  // 5 along x, 30 along y: still pressed
@@ -96,7 +96,7 @@ TEST_F(PageViewTest, ChildLosesFocusBeyondFiveUnitsAlongX) {
 
 // A touch on the view ends as soon as the finger leaves it; the real release ends it again.
 TEST_F(PageViewTest, TouchEndsWhenTheFingerLeavesTheView) {
-    view->addTouchListener(log, toucheventselector(WidgetEventLog::onTouch));
+    view->addTouchListener(log, memberCallback(&WidgetEventLog::onTouch));
     touchDown(350, 350);
     EXPECT_TRUE(view->isFocused());
     touchMove(390, 350);

@@ -8,8 +8,8 @@
 #include "gui/UILayer.h"
 #include "gui/UIRootWidget.h"
 
-using namespace cocos2d;
-using namespace cocos2d::extension;
+using namespace pagly::engine;
+using namespace pagly::gui;
 
 namespace {
 
@@ -23,7 +23,7 @@ TEST_F(ReferenceImageTest, PanelButtonLabelAndImage) {
     Layout* panel = Layout::create();
     panel->setSize(CCSize(560, 400));
     panel->setPosition(CCPoint(40, 300));
-    panel->setBackGroundColor(ccc3(250, 220, 120), ccc3(60, 120, 200));
+    panel->setBackGroundColor(ccColor3B(250, 220, 120), ccColor3B(60, 120, 200));
     panel->setBackGroundColorType(BackGroundColorGradient);
     panel->setClippingEnabled(true);
     layer->getRootWidget()->addChild(panel);
@@ -43,13 +43,13 @@ TEST_F(ReferenceImageTest, PanelButtonLabelAndImage) {
     button->setPosition(CCPoint(280, 120));
     button->setTitleFontSize(36);
     button->setTitleText("Play");
-    button->setTitleColor(ccc3(255, 255, 0));
+    button->setTitleColor(ccColor3B(255, 255, 0));
     panel->addChild(button);
 
     UILabel* label = UILabel::create();
     label->setFontSize(40);
     label->setText("Hello English!");
-    label->setColor(ccc3(40, 40, 90));
+    label->setColor(ccColor3B(40, 40, 90));
     label->setPosition(CCPoint(280, 280));
     panel->addChild(label);
 

@@ -10,17 +10,17 @@
 #include "gui/CCScale9Sprite.h"
 #include "gui/GUIRenderer.h"
 
-using namespace cocos2d;
-using namespace cocos2d::extension;
+using namespace pagly::engine;
+using namespace pagly::gui;
 
 namespace {
 
 // The nine bands' colours in nine.png (and in the banded sheet frames).
-const ccColor4B kTopLeft = ccc4(255, 0, 0, 255), kTop = ccc4(0, 255, 0, 255),
-                kTopRight = ccc4(0, 0, 255, 255), kLeft = ccc4(255, 255, 0, 255),
-                kCentre = ccc4(255, 0, 255, 255), kRight = ccc4(0, 255, 255, 255),
-                kBottomLeft = ccc4(255, 128, 0, 255), kBottom = ccc4(128, 0, 255, 255),
-                kBottomRight = ccc4(128, 128, 128, 255);
+const ccColor4B kTopLeft = ccColor4B(255, 0, 0, 255), kTop = ccColor4B(0, 255, 0, 255),
+                kTopRight = ccColor4B(0, 0, 255, 255), kLeft = ccColor4B(255, 255, 0, 255),
+                kCentre = ccColor4B(255, 0, 255, 255), kRight = ccColor4B(0, 255, 255, 255),
+                kBottomLeft = ccColor4B(255, 128, 0, 255), kBottom = ccColor4B(128, 0, 255, 255),
+                kBottomRight = ccColor4B(128, 128, 128, 255);
 
 struct PieceCase {
     const char* name;
@@ -232,23 +232,23 @@ TEST_F(Scale9Test, InsetMarginsOfARotatedFrameMapAsForAnUprightOne) {
 
 TEST_F(Scale9Test, TintSetAfterTheImageSurvivesReinitialisationAndRecutting) {
     CCScale9Sprite* s = CCScale9Sprite::create();
-    s->setColor(ccc3(0, 0, 255));  // before any image: lost
+    s->setColor(ccColor3B(0, 0, 255));  // before any image: lost
     s->setOpacity(10);
-    EXPECT_EQ(ccWHITE, s->getColor());
+    EXPECT_EQ(kColorWhite, s->getColor());
     ASSERT_TRUE(s->initWithFile("nine.png"));
-    EXPECT_EQ(ccWHITE, s->getCentre()->getColor());
+    EXPECT_EQ(kColorWhite, s->getCentre()->getColor());
     EXPECT_EQ(255, s->getCentre()->getOpacity());
 
-    s->setColor(ccc3(255, 0, 0));
+    s->setColor(ccColor3B(255, 0, 0));
     s->setOpacity(128);
     ASSERT_TRUE(s->initWithFile("photo.png"));
-    EXPECT_EQ(ccc3(255, 0, 0), s->getColor());
+    EXPECT_EQ(ccColor3B(255, 0, 0), s->getColor());
     for (CCSprite* p : {s->getCentre(), s->getTopLeft(), s->getBottomRight()}) {
-        EXPECT_EQ(ccc3(255, 0, 0), p->getColor());
+        EXPECT_EQ(ccColor3B(255, 0, 0), p->getColor());
         EXPECT_EQ(128, p->getOpacity());
     }
     s->setCapInsets(CCRect(2, 2, 2, 2));
-    EXPECT_EQ(ccc3(255, 0, 0), s->getTop()->getColor());
+    EXPECT_EQ(ccColor3B(255, 0, 0), s->getTop()->getColor());
 }
 
 TEST_F(Scale9Test, ACascadedColourBecomesItsOwn) {
@@ -257,11 +257,11 @@ TEST_F(Scale9Test, ACascadedColourBecomesItsOwn) {
     parent->setCascadeOpacityEnabled(true);
     CCScale9Sprite* s = nine();
     parent->addChild(s);
-    parent->setColor(ccc3(0, 255, 0));
+    parent->setColor(ccColor3B(0, 255, 0));
     parent->setOpacity(50);
-    EXPECT_EQ(ccc3(0, 255, 0), s->getColor());
+    EXPECT_EQ(ccColor3B(0, 255, 0), s->getColor());
     EXPECT_EQ(50, s->getOpacity());
-    EXPECT_EQ(ccc3(0, 255, 0), s->getLeft()->getColor());
+    EXPECT_EQ(ccColor3B(0, 255, 0), s->getLeft()->getColor());
 }
 
 TEST_F(Scale9Test, AnUnknownFrameNameFailsAndChangesNothing) {

@@ -15,8 +15,8 @@
 #include "gui/UIScrollView.h"
 #include "support/Harness.h"
 
-using namespace cocos2d;
-using namespace cocos2d::extension;
+using namespace pagly::engine;
+using namespace pagly::gui;
 using pagly::test::WidgetEventLog;
 
 namespace {
@@ -35,8 +35,7 @@ class ScrollViewTest : public pagly::test::GuiTest {
         view->setPosition(CCPoint(100, 200));
         layer->getRootWidget()->addChild(view);
         log = WidgetEventLog::create();
-        view->addEventListener(
-            log, scrollvieweventselector(WidgetEventLog::onEvent<ScrollViewEventType>));
+        view->addEventListener(log, memberCallback(&WidgetEventLog::onEvent<ScrollViewEventType>));
         run(scene);
     }
     void TearDown() override {
@@ -206,7 +205,7 @@ TEST_F(ScrollViewTest, DragFromAButtonCancelsItsFocusBeyondFiveUnits) {
     UIButton* button = addButton(CCPoint(100, 925));
     ASSERT_EQ(CCSize(100, 40), button->getSize());
     RefPtr<WidgetEventLog> touches = WidgetEventLog::create();
-    button->addTouchListener(touches, toucheventselector(WidgetEventLog::onTouch));
+    button->addTouchListener(touches, memberCallback(&WidgetEventLog::onTouch));
     float bottom = inner()->getBottomEdge();
 
     touchDown(200, 320);
@@ -241,7 +240,7 @@ TEST_F(ScrollViewTest, TapOnAButtonInsideStillClicks) {
     view->setInnerContainerSize(CCSize(200, 1200));
     UIButton* button = addButton(CCPoint(100, 925));
     RefPtr<WidgetEventLog> touches = WidgetEventLog::create();
-    button->addTouchListener(touches, toucheventselector(WidgetEventLog::onTouch));
+    button->addTouchListener(touches, memberCallback(&WidgetEventLog::onTouch));
     float bottom = inner()->getBottomEdge();
     touchDown(200, 320);
     step();
@@ -385,7 +384,7 @@ class RemovingListener : public CCObject {
 TEST_F(ScrollViewTest, ListenerMayRemoveTheViewDuringInertia) {
     view->setInnerContainerSize(CCSize(200, 1200));
     RemovingListener remover;
-    view->addEventListener(&remover, scrollvieweventselector(RemovingListener::onScroll));
+    view->addEventListener(&remover, memberCallback(&RemovingListener::onScroll));
     touchDown(200, 300);
     step();
     touchMove(200, 500);

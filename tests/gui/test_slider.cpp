@@ -11,8 +11,8 @@
 #include "gui/UISlider.h"
 #include "WidgetEventLog.h"
 
-using namespace cocos2d;
-using namespace cocos2d::extension;
+using namespace pagly::engine;
+using namespace pagly::gui;
 using pagly::test::WidgetEventLog;
 
 namespace {
@@ -39,8 +39,7 @@ class SliderTest : public pagly::test::GuiTest {
         slider->setPosition(CCPoint(320, 480));
         layer->getRootWidget()->addChild(slider);
         log = WidgetEventLog::create();
-        slider->addEventListener(
-            log, sliderpercentchangedselector(WidgetEventLog::onEvent<SliderEventType>));
+        slider->addEventListener(log, memberCallback(&WidgetEventLog::onEvent<SliderEventType>));
         run(scene);
     }
     void TearDown() override {

@@ -15,8 +15,8 @@
 #include "gui/UITextField.h"
 #include "WidgetEventLog.h"
 
-using namespace cocos2d;
-using namespace cocos2d::extension;
+using namespace pagly::engine;
+using namespace pagly::gui;
 using pagly::test::WidgetEventLog;
 
 namespace {
@@ -39,8 +39,7 @@ class TextFieldTest : public pagly::test::GuiTest {
         field->setPosition(CCPoint(320, 480));
         layer->getRootWidget()->addChild(field);
         log = WidgetEventLog::create();
-        field->addEventListener(
-            log, textfieldeventselector(WidgetEventLog::onEvent<TextFieldEventType>));
+        field->addEventListener(log, memberCallback(&WidgetEventLog::onEvent<TextFieldEventType>));
         run(scene);
     }
     void TearDown() override {
@@ -312,9 +311,9 @@ TEST_F(TextFieldTest, TouchAreaReplacesTheSizeForTouches) {
 // The colour reaches the text through its parent once, not twice.
 TEST_F(TextFieldTest, ColourAndAnchorReachTheText) {
     field->setText("abc");  // typed text is white of its own (the placeholder is grey)
-    field->setColor(ccc3(128, 128, 128));
-    EXPECT_EQ(ccc3(128, 128, 128), field->getColor());
-    EXPECT_EQ(ccc3(128, 128, 128), field->getTextNode()->getDisplayedColor());
+    field->setColor(ccColor3B(128, 128, 128));
+    EXPECT_EQ(ccColor3B(128, 128, 128), field->getColor());
+    EXPECT_EQ(ccColor3B(128, 128, 128), field->getTextNode()->getDisplayedColor());
     field->setOpacity(100);
     EXPECT_EQ(100, field->getTextNode()->getDisplayedOpacity());
     field->setAnchorPoint(CCPoint(0, 0));

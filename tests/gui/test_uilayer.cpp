@@ -13,8 +13,8 @@
 #include "gui/UIRootWidget.h"
 #include "gui/WidgetInputManager.h"
 
-using namespace cocos2d;
-using namespace cocos2d::extension;
+using namespace pagly::engine;
+using namespace pagly::gui;
 using pagly::test::TouchRecorder;
 
 namespace {
@@ -82,7 +82,7 @@ TEST_F(UILayerTest, RootCoversTheWindowAndRunsAtOnce) {
     EXPECT_TRUE(root->isRunning());
     EXPECT_EQ(layer, root->getContainerNode()->getParent());
     EXPECT_TRUE(layer->isTouchEnabled());
-    EXPECT_EQ(kCCTouchesOneByOne, layer->getTouchMode());
+    EXPECT_EQ(kTouchesOneByOne, layer->getTouchMode());
 }
 
 // The touch sequence: what the listener hears for each way a touch can go (button spans

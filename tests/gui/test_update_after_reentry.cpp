@@ -12,8 +12,8 @@
 #include "gui/UIScrollView.h"
 #include "gui/UITextField.h"
 
-using namespace cocos2d;
-using namespace cocos2d::extension;
+using namespace pagly::engine;
+using namespace pagly::gui;
 using pagly::test::WidgetEventLog;
 
 namespace {
@@ -85,8 +85,8 @@ TEST_F(UpdateAfterReentryTest, FrameByFrameBehaviourSurvivesRemoval) {
              field->setTouchEnabled(true);
              field->setPosition(CCPoint(320, 480));
              RefPtr<WidgetEventLog> log(WidgetEventLog::create());
-             field->addEventListener(
-                 log.get(), textfieldeventselector(WidgetEventLog::onEvent<TextFieldEventType>));
+             field->addEventListener(log.get(),
+                                     memberCallback(&WidgetEventLog::onEvent<TextFieldEventType>));
              addRemoveAdd(field);
              touchDown(320, 480);
              touchUp(320, 480);

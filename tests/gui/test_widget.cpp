@@ -17,8 +17,8 @@
 #include "gui/UILabelBMFont.h"
 #include "gui/UIRootWidget.h"
 
-using namespace cocos2d;
-using namespace cocos2d::extension;
+using namespace pagly::engine;
+using namespace pagly::gui;
 
 namespace {
 
@@ -268,9 +268,9 @@ TEST_F(WidgetTest, TransformAndColourGoToTheRenderNode) {
     EXPECT_FLOAT_EQ(2, w->getScaleX());
     EXPECT_FLOAT_EQ(3, w->getScaleY());
     EXPECT_FLOAT_EQ(45, w->getContainerNode()->getRotation());
-    w->setColor(ccc3(10, 20, 30));
+    w->setColor(ccColor3B(10, 20, 30));
     w->setOpacity(99);
-    EXPECT_EQ(ccc3(10, 20, 30), w->getColor());
+    EXPECT_EQ(ccColor3B(10, 20, 30), w->getColor());
     EXPECT_EQ(99, w->getOpacity());
     w->setAnchorPoint(CCPoint(0, 1));
     EXPECT_EQ(CCPoint(0, 1), w->getContainerNode()->getAnchorPoint());

@@ -8,8 +8,8 @@
 #include "gui/UIWidget.h"
 #include "gui/WidgetHelper.h"
 
-using namespace cocos2d;
-using namespace cocos2d::extension;
+using namespace pagly::engine;
+using namespace pagly::gui;
 
 namespace {
 

@@ -20,7 +20,7 @@ class ReaderTest : public EngineTest {
   protected:
     void SetUp() override {
         EngineTest::SetUp();
-        files = cocos2d::CCFileUtils::sharedFileUtils();
+        files = engine::CCFileUtils::sharedFileUtils();
         savedRoot = files->getResourceRoot();
         files->setResourceRoot(fixtures());
     }
@@ -33,22 +33,20 @@ class ReaderTest : public EngineTest {
 
     static std::string fixtures() { return std::string(PAGLY_FIXTURES_DIR) + "/reader"; }
 
-    static void destroySingletons() { cocos2d::extension::destroyDocumentSingletons(); }
+    static void destroySingletons() { gui::destroyDocumentSingletons(); }
 
-    cocos2d::extension::CCSGUIReader* reader() {
-        return cocos2d::extension::CCSGUIReader::instance();
-    }
+    gui::CCSGUIReader* reader() { return gui::CCSGUIReader::instance(); }
 
     // Reads a document and keeps its root alive for the test.
-    cocos2d::extension::UIWidget* load(const char* fileName) {
+    gui::UIWidget* load(const char* fileName) {
         kept = reader()->loadWidgetTree(fileName);
         return kept.get();
     }
 
     // Builds one widget node from JSON text in the given layout, documents relative to the
     // fixture folder.
-    cocos2d::extension::UIWidget* build(const std::string& nodeText, bool legacy = false) {
-        cocos2d::extension::JsonDictionary node;
+    gui::UIWidget* build(const std::string& nodeText, bool legacy = false) {
+        gui::JsonDictionary node;
         node.initWithText(nodeText.c_str());
         reader()->setLegacyDocument(legacy);
         reader()->setDocumentDirectory(fixtures() + "/");
@@ -56,13 +54,13 @@ class ReaderTest : public EngineTest {
         return kept.get();
     }
 
-    cocos2d::extension::UIWidget* find(const char* name) {
-        return cocos2d::extension::WidgetHelper::findWidgetByName(kept.get(), name);
+    gui::UIWidget* find(const char* name) {
+        return gui::WidgetHelper::findWidgetByName(kept.get(), name);
     }
 
-    cocos2d::CCFileUtils* files = nullptr;
+    engine::CCFileUtils* files = nullptr;
     std::string savedRoot;
-    cocos2d::RefPtr<cocos2d::extension::UIWidget> kept;
+    engine::RefPtr<gui::UIWidget> kept;
 };
 
 }  // namespace pagly::test

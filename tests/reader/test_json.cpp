@@ -6,7 +6,7 @@
 #include "gui/reader/JsonDictionary.h"
 #include "gui/reader/JsonHelper.h"
 
-using namespace cocos2d::extension;
+using namespace pagly::gui;
 
 namespace {
 

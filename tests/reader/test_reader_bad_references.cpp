@@ -11,8 +11,8 @@
 #include "gui/reader/WidgetHeaders.h"
 #include "reader/ReaderFixture.h"
 
-using namespace cocos2d;
-using namespace cocos2d::extension;
+using namespace pagly::engine;
+using namespace pagly::gui;
 
 namespace {
 

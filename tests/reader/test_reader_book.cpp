@@ -13,8 +13,8 @@
 #include "gui/UIButton.h"
 #include "reader/ReaderFixture.h"
 
-using namespace cocos2d;
-using namespace cocos2d::extension;
+using namespace pagly::engine;
+using namespace pagly::gui;
 
 namespace {
 

@@ -17,8 +17,8 @@
 #include "gui/reader/WidgetHeaders.h"
 #include "reader/ReaderFixture.h"
 
-using namespace cocos2d;
-using namespace cocos2d::extension;
+using namespace pagly::engine;
+using namespace pagly::gui;
 
 namespace {
 
@@ -256,7 +256,7 @@ TEST_F(ReaderDocumentTest, WrongTypesTakeTheDefaults) {
     EXPECT_EQ(0, root->getTag());
     EXPECT_FALSE(root->isVisible());  // present, but not a boolean
     EXPECT_FALSE(root->isTouchEnabled());
-    EXPECT_EQ(ccp(0.5f, 0.5f), root->getAnchorPoint());
+    EXPECT_EQ(CCPoint(0.5f, 0.5f), root->getAnchorPoint());
     EXPECT_EQ(0u, root->getChildren()->count());  // "children" is an object here
     Layout* panel = dynamic_cast<Layout*>(root);
     ASSERT_NE(nullptr, panel);

@@ -7,8 +7,8 @@
 #include "gui/reader/WidgetHeaders.h"
 #include "reader/ReaderFixture.h"
 
-using namespace cocos2d;
-using namespace cocos2d::extension;
+using namespace pagly::engine;
+using namespace pagly::gui;
 
 namespace {
 
@@ -49,9 +49,9 @@ TEST_F(ReaderOptionsTest, CommonAndColourDefaults) {
         EXPECT_STREQ("default", w->getName()) << classname;
         EXPECT_EQ(0, w->getTag()) << classname;  // a new widget's tag is -1
         EXPECT_EQ(0, w->getActionTag()) << classname;
-        EXPECT_EQ(ccp(0.5f, 0.5f), w->getAnchorPoint()) << classname;
-        EXPECT_EQ(ccp(0, 0), w->getPosition()) << classname;
-        EXPECT_EQ(ccc3(255, 255, 255), w->getColor()) << classname;
+        EXPECT_EQ(CCPoint(0.5f, 0.5f), w->getAnchorPoint()) << classname;
+        EXPECT_EQ(CCPoint(0, 0), w->getPosition()) << classname;
+        EXPECT_EQ(ccColor3B(255, 255, 255), w->getColor()) << classname;
         EXPECT_FALSE(w->isTouchEnabled()) << classname;
         EXPECT_EQ(0, w->getWidgetZOrder()) << classname;
     }
@@ -68,21 +68,21 @@ TEST_F(ReaderOptionsTest, CommonGroupApplied) {
     EXPECT_EQ(7, w->getTag());
     EXPECT_EQ(12, w->getActionTag());
     EXPECT_TRUE(w->isTouchEnabled());
-    EXPECT_EQ(ccp(10.5f, -3), w->getPosition());
+    EXPECT_EQ(CCPoint(10.5f, -3), w->getPosition());
     EXPECT_FLOAT_EQ(2.0f, w->getScaleX());
     EXPECT_FLOAT_EQ(0.5f, w->getScaleY());
     EXPECT_FLOAT_EQ(45.0f, w->getRotation());
     EXPECT_EQ(3, w->getWidgetZOrder());
     EXPECT_EQ(CCSize(40, 20), w->getSize());
     EXPECT_EQ(300 & 0xFF, w->getOpacity());
-    EXPECT_EQ(ccc3(10, 20, 30), w->getColor());
-    EXPECT_EQ(ccp(0, 1), w->getAnchorPoint());
+    EXPECT_EQ(ccColor3B(10, 20, 30), w->getColor());
+    EXPECT_EQ(CCPoint(0, 1), w->getAnchorPoint());
 }
 
 TEST_F(ReaderOptionsTest, PanelBackgroundDefaultsToTransparentBlack) {
     Layout* panel = dynamic_cast<Layout*>(node("Panel", ""));
     ASSERT_NE(nullptr, panel);
-    EXPECT_EQ(ccc3(0, 0, 0), panel->getBackGroundColor());
+    EXPECT_EQ(ccColor3B(0, 0, 0), panel->getBackGroundColor());
     EXPECT_EQ(0, panel->getBackGroundColorOpacity());
     EXPECT_EQ(BackGroundColorNone, panel->getBackGroundColorType());
     EXPECT_FALSE(panel->isClippingEnabled());
@@ -101,10 +101,10 @@ TEST_F(ReaderOptionsTest, PanelBackgroundOptions) {
     EXPECT_TRUE(panel->isClippingEnabled());
     EXPECT_EQ(BackGroundColorGradient, panel->getBackGroundColorType());
     EXPECT_NE(nullptr, panel->getGradientRenderer());
-    EXPECT_EQ(ccc3(1, 2, 3), panel->getBackGroundColor());
-    EXPECT_EQ(ccc3(4, 5, 6), panel->getBackGroundStartColor());
-    EXPECT_EQ(ccc3(7, 8, 9), panel->getBackGroundEndColor());
-    EXPECT_EQ(ccp(0.5f, -1), panel->getBackGroundColorVector());
+    EXPECT_EQ(ccColor3B(1, 2, 3), panel->getBackGroundColor());
+    EXPECT_EQ(ccColor3B(4, 5, 6), panel->getBackGroundStartColor());
+    EXPECT_EQ(ccColor3B(7, 8, 9), panel->getBackGroundEndColor());
+    EXPECT_EQ(CCPoint(0.5f, -1), panel->getBackGroundColorVector());
     EXPECT_EQ(128, panel->getBackGroundColorOpacity());
     EXPECT_TRUE(panel->isBackGroundImageScale9Enabled());
     EXPECT_EQ(dir() + "images/btn.png", panel->getBackGroundImageFileName());
@@ -173,16 +173,16 @@ TEST_F(ReaderOptionsTest, TextButtonGetsTheButtonKeysAndItsOwn) {
     EXPECT_EQ(CCRect(1, 1, 2, 2), b->getCapInsetsNormal());
     EXPECT_EQ(CCSize(80, 30), b->getSize());
     EXPECT_STREQ("Hi", b->getTitleText());
-    EXPECT_EQ(ccc3(9, 255, 255), b->getTitleColor());
+    EXPECT_EQ(ccColor3B(9, 255, 255), b->getTitleColor());
     EXPECT_FLOAT_EQ(18.0f, b->getTitleFontSize());
     EXPECT_STREQ("Arial", b->getTitleFontName());
-    EXPECT_EQ(ccc3(255, 100, 255), b->getColor());
+    EXPECT_EQ(ccColor3B(255, 100, 255), b->getColor());
 
     // A plain "Button" ignores the title keys.
     b = dynamic_cast<UIButton*>(node("Button", R"("text": "Hi", "textColorR": 9)"));
     ASSERT_NE(nullptr, b);
     EXPECT_STREQ("", b->getTitleText());
-    EXPECT_EQ(ccc3(255, 255, 255), b->getTitleColor());
+    EXPECT_EQ(ccColor3B(255, 255, 255), b->getTitleColor());
 }
 
 TEST_F(ReaderOptionsTest, ImageViewNineSlice) {
@@ -217,7 +217,7 @@ TEST_F(ReaderOptionsTest, LabelAndTextArea) {
     EXPECT_TRUE(label->isTouchScaleEnabled());
     EXPECT_FLOAT_EQ(30.0f, label->getLabelNode()->getFontSize());
     EXPECT_STREQ("Arial", label->getLabelNode()->getFontName());
-    EXPECT_EQ(ccc3(255, 255, 0), label->getColor());
+    EXPECT_EQ(ccColor3B(255, 255, 0), label->getColor());
 
     UILabel* area = dynamic_cast<UILabel*>(node("TextArea", R"("text": "Some words",
         "fontName": "Arial", "areaWidth": 120, "areaHeight": 60, "hAlignment": 1,
@@ -225,7 +225,7 @@ TEST_F(ReaderOptionsTest, LabelAndTextArea) {
     ASSERT_NE(nullptr, area);
     EXPECT_EQ(CCSize(120, 60), area->getLabelNode()->getDimensions());
     EXPECT_EQ(1, (int)area->getLabelNode()->getHorizontalAlignment());
-    EXPECT_EQ(ccc3(255, 255, 255), area->getColor());  // the Colour group has the last word
+    EXPECT_EQ(ccColor3B(255, 255, 255), area->getColor());  // the Colour group has the last word
     EXPECT_FALSE(area->isTouchScaleEnabled());
 
     // Area size only with both keys; absurd font sizes are kept renderable.
@@ -248,7 +248,7 @@ TEST_F(ReaderOptionsTest, LabelAtlasNeedsAllFiveKeys) {
         ASSERT_NE(nullptr, atlas) << missing;
         EXPECT_STREQ(missing < 0 ? "123" : "", atlas->getStringValue()) << missing;
         EXPECT_STREQ("atlas", atlas->getName()) << missing;
-        EXPECT_EQ(ccc3(1, 255, 255), atlas->getColor()) << missing;
+        EXPECT_EQ(ccColor3B(1, 255, 255), atlas->getColor()) << missing;
     }
     // The current layout still needs the "charMapFile" key but takes the file from
     // "charMapFileData", and only as a file (type 0).
@@ -299,7 +299,7 @@ TEST_F(ReaderContainerOptionsTest, ScrollViewGetsPanelThenItsOwnOptions) {
     EXPECT_EQ(CCSize(100, 300), view->getInnerContainerSize());
     EXPECT_EQ(2, view->getDirection());      // truncated, written as it stands
     EXPECT_TRUE(view->isClippingEnabled());  // "clipAble" is not read for a scroll view
-    EXPECT_EQ(ccc3(0, 7, 0), view->getBackGroundColor());
+    EXPECT_EQ(ccColor3B(0, 7, 0), view->getBackGroundColor());
 
     view = dynamic_cast<UIScrollView*>(node("ScrollView", ""));
     ASSERT_NE(nullptr, view);
@@ -322,7 +322,7 @@ TEST_F(ReaderContainerOptionsTest, PageViewGetsPanelThenColourOptions) {
         "colorType": 1, "bgColorR": 9, "anchorPointX": 0.25, "clipAble": false)"));
     ASSERT_NE(nullptr, page);
     EXPECT_EQ(BackGroundColorSolid, page->getBackGroundColorType());
-    EXPECT_EQ(ccc3(9, 0, 0), page->getBackGroundColor());
+    EXPECT_EQ(ccColor3B(9, 0, 0), page->getBackGroundColor());
     EXPECT_EQ(CCSize(50, 60), page->getSize());
     EXPECT_FLOAT_EQ(0.25f, page->getAnchorPoint().x);
     EXPECT_FALSE(page->isClippingEnabled());  // a page view takes "clipAble" as a panel does

@@ -15,8 +15,8 @@
 #include "gui/reader/JsonHelper.h"
 #include "support/Harness.h"
 
-using namespace cocos2d;
-using namespace cocos2d::extension;
+using namespace pagly::engine;
+using namespace pagly::gui;
 
 namespace {
 
@@ -73,7 +73,7 @@ const char* kMoves = R"({"frameid": 0, "positionx": 0, "positiony": 0},
                         {"frameid": 30, "positionx": 300, "positiony": 150})";
 
 TEST_F(TimelineTest, PositionFramesBecomeASequenceOfMoves) {
-    child->setPosition(ccp(7, 8));
+    child->setPosition(CCPoint(7, 8));
     ActionNode* n = load(timeline(kMoves));
     ASSERT_NE(nullptr, n);
     EXPECT_EQ(child, n->getTarget());
@@ -91,7 +91,7 @@ TEST_F(TimelineTest, PositionFramesBecomeASequenceOfMoves) {
     EXPECT_FLOAT_EQ(10.0f, moves->getActionAt(1)->getDuration());
     EXPECT_FLOAT_EQ(15.0f, spawn->getDuration());
     // Preparing poses nothing: the first frame only marks where the kind starts.
-    EXPECT_EQ(ccp(7, 8), node()->getPosition());
+    EXPECT_EQ(CCPoint(7, 8), node()->getPosition());
 }
 
 TEST_F(TimelineTest, OneFrameObjectCanDefineSeveralKinds) {
@@ -105,8 +105,8 @@ TEST_F(TimelineTest, OneFrameObjectCanDefineSeveralKinds) {
     }
     ActionTintFrame* tint =
         dynamic_cast<ActionTintFrame*>(n->getFrameList(FrameTint)->objectAtIndex(0));
-    ASSERT_NE(nullptr, tint);                      // colour frames are kind 3 ...
-    EXPECT_EQ(ccc3(10, 20, 3), tint->getColor());  // ... low byte of each component
+    ASSERT_NE(nullptr, tint);                           // colour frames are kind 3 ...
+    EXPECT_EQ(ccColor3B(10, 20, 3), tint->getColor());  // ... low byte of each component
     ActionFadeFrame* fade =
         dynamic_cast<ActionFadeFrame*>(n->getFrameList(FrameFade)->objectAtIndex(0));
     ASSERT_NE(nullptr, fade);  // ... and opacity frames kind 4
@@ -139,7 +139,7 @@ TEST_F(TimelineTest, UpdateToTimePosesBetweenFrames) {
     ActionNode* n = load(timeline(R"({"frameid": 10, "positionx": 100, "positiony": 40},
                                      {"frameid": 30, "positionx": 300, "positiony": 80})"));
     ASSERT_NE(nullptr, n);
-    child->setPosition(ccp(-500, -500));
+    child->setPosition(CCPoint(-500, -500));
     // Frame 10 is at 5 s, frame 30 at 15 s: 10 s is half-way.
     EXPECT_TRUE(n->updateToTime(10.0f));
     EXPECT_FLOAT_EQ(200.0f, node()->getPosition().x);
@@ -147,14 +147,14 @@ TEST_F(TimelineTest, UpdateToTimePosesBetweenFrames) {
 
     // Before the first frame: the first frame's value, and false.
     EXPECT_FALSE(n->updateToTime(1.0f));
-    EXPECT_EQ(ccp(100, 40), node()->getPosition());
+    EXPECT_EQ(CCPoint(100, 40), node()->getPosition());
     // Exactly on a frame: its value, and true.
     EXPECT_TRUE(n->updateToTime(15.0f));
-    EXPECT_EQ(ccp(300, 80), node()->getPosition());
+    EXPECT_EQ(CCPoint(300, 80), node()->getPosition());
     // After the last frame: left as it is; the result keeps its value.
-    child->setPosition(ccp(1, 1));
+    child->setPosition(CCPoint(1, 1));
     EXPECT_FALSE(n->updateToTime(20.0f));
-    EXPECT_EQ(ccp(1, 1), node()->getPosition());
+    EXPECT_EQ(CCPoint(1, 1), node()->getPosition());
 }
 
 TEST_F(TimelineTest, PlayRunsTheTimelineOnTheRenderNode) {
@@ -169,7 +169,7 @@ TEST_F(TimelineTest, PlayRunsTheTimelineOnTheRenderNode) {
     EXPECT_NEAR(300.0f, child->getPosition().x, 0.01f);
 
     // Playing again restarts; stop holds the node where it is.
-    child->setPosition(ccp(0, 0));
+    child->setPosition(CCPoint(0, 0));
     n->play(true);
     advance(0.5);
     n->stop();
@@ -184,7 +184,7 @@ TEST_F(TimelineTest, LoopingTimelineRepeats) {
                                      {"frameid": 10, "positionx": 100, "positiony": 0})",
                                   "0.1"));
     ASSERT_NE(nullptr, n);
-    child->setPosition(ccp(0, 0));
+    child->setPosition(CCPoint(0, 0));
     n->play(true);
     advance(1.5);  // the move runs from wherever the node is: 100 after the first cycle
     EXPECT_NEAR(100.0f, node()->getPosition().x, 0.01f);
@@ -200,9 +200,9 @@ TEST_F(TimelineTest, UnknownActionTagBindsNothing) {
     EXPECT_EQ(nullptr, n->getSpawn());
     n->play(false);
     EXPECT_EQ(nullptr, n->getRunningAction());
-    child->setPosition(ccp(3, 4));
+    child->setPosition(CCPoint(3, 4));
     n->updateToTime(5.0f);  // the frames are scanned, but there is nothing to pose
-    EXPECT_EQ(ccp(3, 4), node()->getPosition());
+    EXPECT_EQ(CCPoint(3, 4), node()->getPosition());
 }
 
 TEST_F(TimelineTest, EngineNodeRootIsNotSearched) {

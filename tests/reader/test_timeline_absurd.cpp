@@ -12,8 +12,8 @@
 #include "gui/reader/JsonHelper.h"
 #include "support/Harness.h"
 
-using namespace cocos2d;
-using namespace cocos2d::extension;
+using namespace pagly::engine;
+using namespace pagly::gui;
 
 namespace {
 
@@ -92,7 +92,7 @@ TEST_F(AbsurdTimelineTest, PlayingNeverPutsTheWidgetAtNaN) {
         for (bool loop : {false, true}) {
             ActionObject* timeline = load(c.unitTime, c.frames, loop);
             ASSERT_NE(nullptr, timeline) << c.unitTime;
-            child->setPosition(ccp(0, 0));
+            child->setPosition(CCPoint(0, 0));
             timeline->play();
             advance(0.5);
             EXPECT_TRUE(poseIsFinite()) << c.unitTime << " loop " << loop;
@@ -128,7 +128,7 @@ TEST_F(AbsurdTimelineTest, PosingAtTimesThatAreNoNumbers) {
         {-inf, 0},  // before every frame: the first frame's value
     };
     for (const Case& c : cases) {
-        child->setPosition(ccp(7, 7));
+        child->setPosition(CCPoint(7, 7));
         EXPECT_FALSE(node->updateToTime(c.time)) << c.time;
         EXPECT_FLOAT_EQ(c.x, child->getContainerNode()->getPosition().x) << c.time;
         EXPECT_TRUE(poseIsFinite()) << c.time;

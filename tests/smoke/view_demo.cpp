@@ -13,7 +13,7 @@
 #include "engine/platform/CCApplication.h"
 #include "engine/platform/CCEGLView.h"
 
-using namespace cocos2d;
+using namespace pagly::engine;
 
 namespace {
 
@@ -21,13 +21,14 @@ class DemoLayer : public CCLayer {
   public:
     DemoLayer(bool animated, float seconds) {
         init();
-        addChild(CCLayerGradient::create(ccc4(40, 60, 140, 255), ccc4(200, 220, 255, 255)));
-        m_box = CCLayerColor::create(ccc4(250, 200, 40, 255), 120, 120);
+        addChild(
+            CCLayerGradient::create(ccColor4B(40, 60, 140, 255), ccColor4B(200, 220, 255, 255)));
+        m_box = CCLayerColor::create(ccColor4B(250, 200, 40, 255), 120, 120);
         m_box->ignoreAnchorPointForPosition(false);
         m_box->setPosition(320, 480);
         addChild(m_box);
         if (animated) scheduleUpdate();
-        scheduleOnce(schedule_selector(DemoLayer::stop), seconds);
+        scheduleOnce(memberCallback(&DemoLayer::stop), seconds);
     }
     void update(float dt) override { m_box->setRotation(m_box->getRotation() + 90 * dt); }
     void stop(float) {

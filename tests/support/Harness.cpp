@@ -9,7 +9,7 @@
 #include "engine/director/CCTouchDispatcher.h"
 #include "engine/nodes/CCScene.h"
 
-using namespace cocos2d;
+using namespace pagly::engine;
 
 namespace pagly::test {
 

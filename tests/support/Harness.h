@@ -7,10 +7,10 @@
 
 #include "engine/base/CCGeometry.h"
 
-namespace cocos2d {
+namespace pagly::engine {
 class CCScene;
 class CCTouch;
-}  // namespace cocos2d
+}  // namespace pagly::engine
 
 namespace pagly::test {
 
@@ -29,7 +29,7 @@ class EngineTest : public ::testing::Test {
     double now() const { return m_now; }
 
     // Runs a scene (the switch happens on the next frame, which this steps).
-    void run(cocos2d::CCScene* scene);
+    void run(engine::CCScene* scene);
 
     // Synthetic touches in design coordinates (origin bottom-left).
     void touchDown(float x, float y, int id = 0);
@@ -39,7 +39,7 @@ class EngineTest : public ::testing::Test {
     // Press and release at one point, one frame apart.
     void tap(float x, float y);
     // Press at `from`, move in `steps` equal steps (a frame apart) to `to`, release there.
-    void drag(const cocos2d::CCPoint& from, const cocos2d::CCPoint& to, int steps = 5);
+    void drag(const engine::CCPoint& from, const engine::CCPoint& to, int steps = 5);
 
     // Log lines written through CCLog since the test started.
     const std::vector<std::string>& logLines() const;

@@ -8,7 +8,7 @@
 #include "engine/director/CCDirector.h"
 #include "engine/render/SDLRenderer.h"
 
-using namespace cocos2d;
+using namespace pagly::engine;
 
 namespace pagly::test {
 

@@ -5,7 +5,7 @@
 #include "engine/base/CCGeometry.h"
 #include "support/Harness.h"
 
-namespace cocos2d {
+namespace pagly::engine {
 class SDLRenderer;
 }
 
@@ -18,11 +18,11 @@ class OffscreenTest : public EngineTest {
     void SetUp() override;
     void TearDown() override;
 
-    cocos2d::SDLRenderer* renderer() const { return m_renderer; }
+    engine::SDLRenderer* renderer() const { return m_renderer; }
     // Draws the running scene now (whether or not anything changed).
     void drawFrame();
     // The colour at a design point (origin bottom-left) of the last frame drawn.
-    cocos2d::ccColor4B probe(float x, float y) const;
+    engine::ccColor4B probe(float x, float y) const;
     // Writes the last frame as PNG.
     bool saveScreenshot(const std::string& path) const;
     // Compares the last frame with a reference PNG under tests/fixtures. A channel may differ
@@ -32,12 +32,12 @@ class OffscreenTest : public EngineTest {
                                                 int maxBadPixels = 0) const;
 
   private:
-    cocos2d::SDLRenderer* m_renderer = nullptr;
+    engine::SDLRenderer* m_renderer = nullptr;
 };
 
 // "r,g,b,a" for failure messages.
-std::string colorString(const cocos2d::ccColor4B& c);
+std::string colorString(const engine::ccColor4B& c);
 // True when every channel is within `tolerance`.
-bool colorNear(const cocos2d::ccColor4B& a, const cocos2d::ccColor4B& b, int tolerance = 0);
+bool colorNear(const engine::ccColor4B& a, const engine::ccColor4B& b, int tolerance = 0);
 
 }  // namespace pagly::test

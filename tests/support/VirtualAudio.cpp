@@ -3,7 +3,8 @@
 #include "engine/audio/SimpleAudioEngine.h"
 #include "engine/audio/VirtualAudioBackend.h"
 
-using namespace cocos2d;
+using namespace pagly::audio;
+using namespace pagly::engine;
 
 namespace pagly::test {
 

@@ -6,10 +6,10 @@
 
 #include "support/Harness.h"
 
-namespace cocos2d {
+namespace pagly::audio {
 class AudioBackend;
 class VirtualAudioBackend;
-}  // namespace cocos2d
+}  // namespace pagly::audio
 
 namespace pagly::test {
 
@@ -23,7 +23,7 @@ class VirtualAudioScope {
     VirtualAudioScope(const VirtualAudioScope&) = delete;
     VirtualAudioScope& operator=(const VirtualAudioScope&) = delete;
 
-    cocos2d::VirtualAudioBackend& backend() { return *m_backend; }
+    audio::VirtualAudioBackend& backend() { return *m_backend; }
     // The files playBackgroundMusic was asked for, in order, as named by the caller.
     const std::vector<std::string>& played() const;
     // The recording playing now, "" when silent.
@@ -31,8 +31,8 @@ class VirtualAudioScope {
     bool isPlaying();
 
   private:
-    cocos2d::VirtualAudioBackend* m_backend;  // non-owning: SimpleAudioEngine owns it
-    std::unique_ptr<cocos2d::AudioBackend> m_previous;
+    audio::VirtualAudioBackend* m_backend;  // non-owning: SimpleAudioEngine owns it
+    std::unique_ptr<audio::AudioBackend> m_previous;
 };
 
 // EngineTest with the virtual audio back-end installed for the whole test.

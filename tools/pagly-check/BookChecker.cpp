@@ -22,8 +22,8 @@
 
 namespace pagly {
 
-using cocos2d::CCDictionary;
-using cocos2d::CCString;
+using engine::CCDictionary;
+using engine::CCString;
 
 namespace {
 
@@ -198,7 +198,7 @@ CheckReport BookChecker::run() {
     checkFonts();
     for (int page = options_.firstPage; page <= options_.lastPage; ++page) checkPage(page);
     checkSettings();
-    cocos2d::CCAutoreleasePool::sharedPool()->drain();
+    engine::CCAutoreleasePool::sharedPool()->drain();
     return report_;
 }
 
@@ -331,15 +331,14 @@ void BookChecker::indexWidgets(const std::string& rel, const Json::Value& node, 
     const Json::Value& options = node["options"];
     std::string name = options.isObject() ? str(options, "name") : "";
     if (name.empty()) name = "default";
-    if (depth >= cocos2d::extension::CCSGUIReader::kMaxWidgetDepth) {
+    if (depth >= gui::CCSGUIReader::kMaxWidgetDepth) {
         error(rel, "widget \"" + name + "\" lies deeper than the reader builds (" +
-                       std::to_string(cocos2d::extension::CCSGUIReader::kMaxWidgetDepth) +
+                       std::to_string(gui::CCSGUIReader::kMaxWidgetDepth) +
                        " levels); it is left out");
         return;
     }
     std::string classname = str(node, "classname");
-    const cocos2d::extension::WidgetClass* type =
-        cocos2d::extension::findWidgetClass(classname.c_str());
+    const gui::WidgetClass* type = gui::findWidgetClass(classname.c_str());
     if (!type) {
         error(rel, "widget \"" + name + "\" has class \"" + classname +
                        "\", which the reader does not know; it and the widgets inside it are "
@@ -516,7 +515,7 @@ void BookChecker::checkSentence(int page, int index, const std::string& rel, con
                          recording + ")");
         return;
     }
-    double length = cocos2d::mp3DurationOfFile(full(recording));
+    double length = audio::mp3DurationOfFile(full(recording));
     if (length < 0) {
         error(recording, "recording of " + name + " is not an MP3 file");
     } else if (length < kShortestRecording || length > kLongestRecording) {
@@ -532,8 +531,7 @@ void BookChecker::checkPage(int page) {
     checkResources(rel, root);
     // The page layer keeps the document's tree only when its root is a panel (a layout).
     std::string rootClass = str(root["widgetTree"], "classname");
-    const cocos2d::extension::WidgetClass* rootType =
-        cocos2d::extension::findWidgetClass(rootClass.c_str());
+    const gui::WidgetClass* rootType = gui::findWidgetClass(rootClass.c_str());
     if (rootType && rootType->create && !isPanelClass(rootClass)) {
         error(rel, "its root widget is a \"" + rootClass +
                        "\", not a panel, so the reader shows none of the page");

@@ -40,7 +40,7 @@ int main(int argc, char** argv) {
         }
     }
     if (!dir) return usage();
-    cocos2d::CCSetLogSink(quiet);
+    pagly::engine::CCSetLogSink(quiet);
     pagly::CheckReport report = pagly::BookChecker(dir, options).run();
     for (const pagly::Problem& p : report.problems) std::printf("%s\n", p.line().c_str());
     std::printf("pagly-check: %s: %d error%s, %d warning%s\n", dir, report.errors(),

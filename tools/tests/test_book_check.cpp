@@ -149,7 +149,7 @@ TEST(ListenCheck, RecordingsLieUnderTheirDigestAndLastOneToFourSeconds) {
         ASSERT_EQ(path, recordingPath(s.page, s.index));
         std::string full = std::string(PAGLY_BOOK_DIR) + "/" + path;
         ASSERT_TRUE(fileExists(full)) << name << " should be at " << path;
-        double seconds = cocos2d::mp3DurationOfFile(full);
+        double seconds = pagly::audio::mp3DurationOfFile(full);
         EXPECT_GE(seconds, 1.0) << name;
         EXPECT_LE(seconds, 4.0) << name;
     }
@@ -194,7 +194,7 @@ TEST(BookCheck, ARelativeFolderIsReadFromTheWorkingDirectory) {
         fputs(texts.c_str(), f);
         fclose(f);
     }
-    cocos2d::CCFileUtils* files = cocos2d::CCFileUtils::sharedFileUtils();
+    pagly::engine::CCFileUtils* files = pagly::engine::CCFileUtils::sharedFileUtils();
     std::string savedRoot = files->getResourceRoot();
     char savedDir[4096];
     ASSERT_NE(getcwd(savedDir, sizeof savedDir), nullptr);
