@@ -8,6 +8,7 @@ import os
 import shutil
 import subprocess
 import tempfile
+import threading
 import wave
 from pathlib import Path
 
@@ -90,7 +91,9 @@ def make(job):
     cached = _cache_dir() / (h.hexdigest() + ".mp3")
     if not cached.exists():
         cached.parent.mkdir(parents=True, exist_ok=True)
-        tmp = cached.with_suffix(".part%d" % os.getpid())
+        # Jobs run on threads of one process, and two sentences may share a text: the
+        # temporary name must differ per thread, or two encoders write one file at once.
+        tmp = cached.with_suffix(".part%d-%d" % (os.getpid(), threading.get_ident()))
         if override:
             convert(override, tmp)
         else:
