@@ -6,12 +6,18 @@
 #include "app/BookNames.h"
 #include "app/CaptionLayout.h"
 #include "app/PageScene.h"
+#include "app/ResumeState.h"
 #include "app/ReadingState.h"
 #include "app/SetLayer.h"
 #include "app/TestController.h"
 #include "app/TextTable.h"
 #include "app/VisibleArea.h"
+#include "engine/actions/CCActionInstant.h"
+#include "engine/actions/CCActionInterval.h"
+#include "engine/actions/CCActionCompound.h"
+#include "engine/audio/Mp3Duration.h"
 #include "engine/audio/SimpleAudioEngine.h"
+#include "engine/base/CCArray.h"
 #include "engine/base/CCDictionary.h"
 #include "engine/base/CCSet.h"
 #include "engine/base/CCString.h"
@@ -21,6 +27,7 @@
 #include "engine/nodes/CCMenu.h"
 #include "engine/nodes/CCMenuItem.h"
 #include "engine/nodes/CCSprite.h"
+#include "engine/platform/CCFileUtils.h"
 #include "engine/transitions/CCTransitionPageTurn.h"
 #include "engine/transitions/CCTransitionZoomFlipY.h"
 #include "gui/Layout.h"
@@ -28,6 +35,8 @@
 #include "gui/UILayer.h"
 #include "gui/UIRootWidget.h"
 #include "gui/WidgetHelper.h"
+#include "gui/reader/ActionManager.h"
+#include "gui/reader/ActionObject.h"
 #include "gui/reader/CCSGUIReader.h"
 
 using namespace pagly::engine;
@@ -45,6 +54,10 @@ const float kAutoReadInterval = 0.5f;
 const float kSwipeDistance = 50;
 const int kFirstPage = 2;
 const int kLastPage = 77;
+// An echo pause is as long as the sentence, but never shorter than this.
+const double kShortestEchoPause = 1.0;
+const float kNoteShownFor = 1.2f;
+const float kNoteFadesIn = 0.6f;
 
 bool isWordListPage(int page) { return page >= 70 && page <= 76; }
 
@@ -92,10 +105,6 @@ bool containsWidget(UIWidget* root, UIWidget* widget) {
     for (CCObject* o : *children)
         if (containsWidget(static_cast<UIWidget*>(o), widget)) return true;
     return false;
-}
-
-void playRecording(const std::string& recordingName) {
-    audioEngine()->playBackgroundMusic(recordingPathForName(recordingName).c_str(), false);
 }
 
 }  // namespace
@@ -179,10 +188,12 @@ void PageLayer::build(int captionZOrder, int menuZOrder) {
     if (readingMode == ReadByTouch && m_playPause) m_playPause->setVisible(false);
 
     WidgetHelper::instance();
-    UIWidget* tree =
-        CCSGUIReader::instance()->loadWidgetTree(pageDocumentPath(currentPage).c_str());
+    std::string document = pageDocumentPath(currentPage);
+    UIWidget* tree = CCSGUIReader::instance()->loadWidgetTree(document.c_str());
     m_pageWidget = dynamic_cast<Layout*>(tree);
     if (m_pageWidget) rootWidget()->addChild(m_pageWidget);
+    if (tree && ActionManager::hasInstance())
+        m_timelines = ActionManager::instance()->getActionList(document.c_str());
 
     UIButton* background = UIButton::create();
     captionBackground = m_captionBackground = background;
@@ -225,6 +236,7 @@ void PageLayer::build(int captionZOrder, int menuZOrder) {
     currentSentenceButton = nullptr;
     setTouchEnabled(true);
     setKeypadEnabled(true);
+    rememberPage(currentPage);
 }
 
 PageLayer::~PageLayer() {
@@ -254,16 +266,35 @@ void PageLayer::onEnter() {
 void PageLayer::onEnterTransitionDidFinish() {
     CCLayer::onEnterTransitionDidFinish();
     log(": onEnterTransitionDidFinish");
+    if (!m_leaving) playTimelines();
 }
 
 void PageLayer::onExit() {
+    stopTimelines();
     CCLayer::onExit();
     log(" onExit");
 }
 
 void PageLayer::onExitTransitionDidStart() {
+    stopTimelines();
     CCLayer::onExitTransitionDidStart();
     log(": onExitTransitionDidStart");
+}
+
+// ---------------------------------------------------------------- the page's animations
+
+void PageLayer::playTimelines() {
+    if (!m_timelines || m_timelinesPlaying) return;
+    m_timelinesPlaying = true;
+    for (CCObject* o : *m_timelines)
+        if (ActionObject* timeline = dynamic_cast<ActionObject*>(o)) timeline->play();
+}
+
+void PageLayer::stopTimelines() {
+    if (!m_timelines || !m_timelinesPlaying) return;
+    m_timelinesPlaying = false;
+    for (CCObject* o : *m_timelines)
+        if (ActionObject* timeline = dynamic_cast<ActionObject*>(o)) timeline->stop();
 }
 
 // ---------------------------------------------------------------- sentences and captions
@@ -288,7 +319,15 @@ void PageLayer::onSentenceTouched(CCObject* sender, WidgetTouchEvent) {
                                              captionKeyForNumber(currentPage, number)))
                                        : nullptr;
     presentCaption(this, button, caption);
-    playRecording(recordingNameForNumber(currentPage, number));
+    startRecording(recordingNameForNumber(currentPage, number));
+}
+
+void PageLayer::startRecording(const std::string& recordingName) {
+    std::string path = recordingPathForName(recordingName);
+    audioEngine()->playBackgroundMusic(path.c_str(), false);
+    m_recordingSeconds =
+        audio::mp3DurationOfFile(CCFileUtils::sharedFileUtils()->fullPathForFilename(path));
+    m_echoDue = true;
 }
 
 void PageLayer::onCaptionWatch(float) {
@@ -314,6 +353,7 @@ void PageLayer::onPlayPause(CCObject*) {
     if (m_leaving) return;
     autoReadOn = !autoReadOn;
     if (autoReadOn) {
+        m_echoDue = false;  // a sentence heard before reading started needs no echo
         startAutoReadTick(kAutoReadStartInterval);
         setPlayPauseImage("Images/pause_btn.png");
     } else {
@@ -329,6 +369,16 @@ void PageLayer::onAutoReadTick(float) {
     if (audioEngine()->isBackgroundMusicPlaying()) {
         schedule(memberCallback(&PageLayer::onAutoReadTick), kAutoReadInterval);
         return;
+    }
+    if (m_echoDue) {
+        m_echoDue = false;
+        if (echoPauses) {
+            // Time to say the sentence aloud, then the usual pause.
+            double pause =
+                m_recordingSeconds > kShortestEchoPause ? m_recordingSeconds : kShortestEchoPause;
+            schedule(memberCallback(&PageLayer::onAutoReadTick), (float)pause);
+            return;
+        }
     }
     if (autoReadPause) {
         autoReadPause = false;
@@ -360,7 +410,7 @@ void PageLayer::onAutoReadTick(float) {
                                        : nullptr;
     if (currentSentenceButton && captionLabel && captionBackground)
         presentCaption(this, currentSentenceButton, caption);
-    playRecording(recordingNameForNumber(currentPage, number));
+    startRecording(recordingNameForNumber(currentPage, number));
     nextSentence += 1;
     autoReadPause = true;
     schedule(memberCallback(&PageLayer::onAutoReadTick), kAutoReadInterval);
@@ -370,6 +420,7 @@ void PageLayer::onAutoReadTick(float) {
 
 void PageLayer::leave() {
     m_leaving = true;
+    stopTimelines();
     unscheduleAllSelectors();
     setTouchEnabled(false);
     setKeypadEnabled(false);
@@ -422,8 +473,41 @@ void PageLayer::ccTouchesCancelled(CCSet* touches, CCEvent* event) {
     ccTouchesEnded(touches, event);
 }
 
+namespace {
+const char* const kPageKeys[] = {
+    "Left / Right: previous / next page",
+    "Space: read the page aloud / stop",
+    "Down / Up: next / previous sentence",
+    "R: the current sentence again",
+    "E: echo pauses on / off (time to say each sentence after it)",
+    "S: reading mode",
+    "Escape: main page",
+    "F11: full screen on / off",
+    "F1 or ?: this list",
+    nullptr,
+};
+}  // namespace
+
 void PageLayer::keyPressed(int keyCode) {
+    if (m_leaving) return;
+    if (m_keyHelp.handleKey(this, keyCode, kPageKeys)) return;
     switch (keyCode) {
+        case kKeyArrowDown:
+            stepSentence(+1);
+            break;
+        case kKeyArrowUp:
+            stepSentence(-1);
+            break;
+        case kKeyR:
+            replaySentence();
+            break;
+        case kKeyS:
+            if (m_settings) onSettings(m_settings);
+            break;
+        case kKeyE:
+            echoPauses = !echoPauses;
+            showNote(echoPauses ? "Echo pauses on" : "Echo pauses off");
+            break;
         case kKeyLeft:
             onPreviousPage(nullptr);
             break;
@@ -439,6 +523,45 @@ void PageLayer::keyPressed(int keyCode) {
         default:
             break;
     }
+}
+
+void PageLayer::stepSentence(int direction) {
+    // The current sentence: the one shown pressed, else the one automatic reading is at.
+    int current = currentSentenceButton
+                      ? sentenceIndexFromNumber(currentPage, currentSentenceButton->getActionTag())
+                      : nextSentence - 1;
+    for (int i = current + direction; i >= 1 && i <= pageSentenceCount; i += direction) {
+        UIButton* button = dynamic_cast<UIButton*>(WidgetHelper::instance()->findWidgetByName(
+            rootWidget(), sentenceButtonName(currentPage, i).c_str()));
+        if (button) {
+            onSentenceTouched(button, TouchBegan);
+            return;
+        }
+    }
+}
+
+void PageLayer::replaySentence() {
+    UIButton* button = currentSentenceButton;
+    if (!button) return;
+    // A touch never restarts the sentence that is playing: silence it first.
+    audioEngine()->stopBackgroundMusic();
+    onSentenceTouched(button, TouchBegan);
+}
+
+void PageLayer::showNote(const char* text) {
+    if (!m_note) {
+        m_note = CCLabelTTF::create(text, "Arial", 30);
+        m_note->setColor(ccColor3B(160, 0, 120));
+        m_note->setPosition(CCPoint(VisibleArea::center().x, VisibleArea::top().y - 40));
+        addChild(m_note, 15000);
+    }
+    m_note->setString(text);
+    m_note->stopAllActions();
+    m_note->setOpacity(255);
+    m_note->setVisible(true);
+    m_note->runAction(CCSequence::create(CCDelayTime::create(kNoteShownFor),
+                                         CCFadeOut::create(kNoteFadesIn), CCHide::create(),
+                                         nullptr));
 }
 
 void PageLayer::showPageScene() {
