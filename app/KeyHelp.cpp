@@ -24,7 +24,7 @@ bool KeyHelp::handleKey(CCNode* screen, int keyCode, const char* const* lines) {
     }
     if (keyCode != kKeyHelp || !screen) return false;
     CCSize size = VisibleArea::size();
-    CCLayerColor* overlay = CCLayerColor::create(ccColor4B(20, 20, 40, 225));
+    CCLayerColor* overlay = CCLayerColor::create(ccColor4B(20, 20, 40, 240));
     std::string text = "Keys\n\n";
     for (const char* const* line = lines; line && *line; ++line) text += std::string(*line) + "\n";
     text += "\nAny key closes this list.";

@@ -24,6 +24,7 @@
 #include "engine/director/CCDirector.h"
 #include "engine/director/CCTouch.h"
 #include "engine/nodes/CCLabelTTF.h"
+#include "engine/nodes/CCLayerColor.h"
 #include "engine/nodes/CCMenu.h"
 #include "engine/nodes/CCMenuItem.h"
 #include "engine/nodes/CCSprite.h"
@@ -58,6 +59,7 @@ const int kLastPage = 77;
 const double kShortestEchoPause = 1.0;
 const float kNoteShownFor = 1.2f;
 const float kNoteFadesIn = 0.6f;
+const float kNoteHeight = 130;  // above the bar of controls
 
 bool isWordListPage(int page) { return page >= 70 && page <= 76; }
 
@@ -550,18 +552,28 @@ void PageLayer::replaySentence() {
 
 void PageLayer::showNote(const char* text) {
     if (!m_note) {
+        // On a dark plate of its own, above the bar of controls: readable on any page.
+        m_noteBackground = CCLayerColor::create(ccColor4B(30, 30, 60, 210));
+        addChild(m_noteBackground, 15000);
         m_note = CCLabelTTF::create(text, "Arial", 30);
-        m_note->setColor(ccColor3B(160, 0, 120));
-        m_note->setPosition(CCPoint(VisibleArea::center().x, VisibleArea::top().y - 40));
-        addChild(m_note, 15000);
+        m_note->setColor(ccColor3B(255, 255, 255));
+        addChild(m_note, 15001);
     }
     m_note->setString(text);
-    m_note->stopAllActions();
+    CCSize size = m_note->getContentSize();
+    CCPoint at(VisibleArea::center().x, VisibleArea::origin().y + kNoteHeight);
+    m_note->setPosition(at);
+    m_noteBackground->setContentSize(CCSize(size.width + 40, size.height + 20));
+    m_noteBackground->setPosition(CCPoint(at.x - size.width / 2 - 20, at.y - size.height / 2 - 10));
+    for (CCNode* node : {(CCNode*)m_note, (CCNode*)m_noteBackground}) {
+        node->stopAllActions();
+        node->setVisible(true);
+        node->runAction(CCSequence::create(CCDelayTime::create(kNoteShownFor),
+                                           CCFadeOut::create(kNoteFadesIn), CCHide::create(),
+                                           nullptr));
+    }
     m_note->setOpacity(255);
-    m_note->setVisible(true);
-    m_note->runAction(CCSequence::create(CCDelayTime::create(kNoteShownFor),
-                                         CCFadeOut::create(kNoteFadesIn), CCHide::create(),
-                                         nullptr));
+    m_noteBackground->setOpacity(210);
 }
 
 void PageLayer::showPageScene() {

@@ -10,6 +10,7 @@
 namespace pagly::engine {
 class CCArray;
 class CCLabelTTF;
+class CCLayerColor;
 class CCMenuItem;
 class CCMenuItemImage;
 }  // namespace pagly::engine
@@ -112,9 +113,10 @@ class PageLayer : public engine::CCLayer {
     engine::CCMenuItemImage* m_next = nullptr;
     engine::CCMenuItem* m_mainPage = nullptr;
     engine::CCMenuItem* m_settings = nullptr;
-    engine::CCLabelTTF* m_captionLabel = nullptr;  // a child of this layer
-    gui::UIButton* m_captionBackground = nullptr;  // in the widget tree
-    engine::CCLabelTTF* m_note = nullptr;          // a child of this layer, made on first use
+    engine::CCLabelTTF* m_captionLabel = nullptr;      // a child of this layer
+    gui::UIButton* m_captionBackground = nullptr;      // in the widget tree
+    engine::CCLabelTTF* m_note = nullptr;              // a child of this layer, made on first use
+    engine::CCLayerColor* m_noteBackground = nullptr;  // likewise
     KeyHelp m_keyHelp;
     // Kept here: the page scene's clean-up drops the toolkit's copy while this page runs.
     engine::RefPtr<engine::CCArray> m_timelines;
