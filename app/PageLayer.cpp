@@ -211,8 +211,7 @@ void PageLayer::build(int captionZOrder, int menuZOrder) {
 
     pageSentenceCount = 0;
     for (int i = 1; i <= kLastSentenceIndex; ++i) {
-        UIButton* button = dynamic_cast<UIButton*>(WidgetHelper::instance()->findWidgetByName(
-            rootWidget(), sentenceButtonName(currentPage, i).c_str()));
+        UIButton* button = sentenceButton(i);
         if (!button) continue;
         if (!isWordListPage(currentPage)) {
             button->setOpacity(255);
@@ -250,6 +249,11 @@ PageLayer::~PageLayer() {
 }
 
 UIWidget* PageLayer::rootWidget() const { return m_uiLayer->getRootWidget(); }
+
+UIButton* PageLayer::sentenceButton(int index) const {
+    return dynamic_cast<UIButton*>(WidgetHelper::instance()->findWidgetByName(
+        rootWidget(), sentenceButtonName(currentPage, index).c_str()));
+}
 
 void PageLayer::setPlayPauseImage(const char* file) {
     if (!m_playPause) return;
@@ -327,8 +331,7 @@ void PageLayer::onSentenceTouched(CCObject* sender, WidgetTouchEvent) {
 void PageLayer::startRecording(const std::string& recordingName) {
     std::string path = recordingPathForName(recordingName);
     audioEngine()->playBackgroundMusic(path.c_str(), false);
-    m_recordingSeconds =
-        audio::mp3DurationOfFile(CCFileUtils::sharedFileUtils()->fullPathForFilename(path));
+    m_lastRecording = path;
     m_echoDue = true;
 }
 
@@ -375,9 +378,11 @@ void PageLayer::onAutoReadTick(float) {
     if (m_echoDue) {
         m_echoDue = false;
         if (echoPauses) {
-            // Time to say the sentence aloud, then the usual pause.
-            double pause =
-                m_recordingSeconds > kShortestEchoPause ? m_recordingSeconds : kShortestEchoPause;
+            // Time to say the sentence aloud, then the usual pause. (Its length is read from
+            // the file only here: without echo pauses nothing needs it.)
+            double seconds = audio::mp3DurationOfFile(
+                CCFileUtils::sharedFileUtils()->fullPathForFilename(m_lastRecording));
+            double pause = seconds > kShortestEchoPause ? seconds : kShortestEchoPause;
             schedule(memberCallback(&PageLayer::onAutoReadTick), (float)pause);
             return;
         }
@@ -401,8 +406,7 @@ void PageLayer::onAutoReadTick(float) {
 
     int k = nextSentence;
     unfocusCurrentSentence();
-    currentSentenceButton = dynamic_cast<UIButton*>(WidgetHelper::instance()->findWidgetByName(
-        rootWidget(), sentenceButtonName(currentPage, k).c_str()));
+    currentSentenceButton = sentenceButton(k);
     if (currentSentenceButton) currentSentenceButton->setFocus(true);
 
     int number = sentenceNumber(currentPage, k);
@@ -533,9 +537,7 @@ void PageLayer::stepSentence(int direction) {
                       ? sentenceIndexFromNumber(currentPage, currentSentenceButton->getActionTag())
                       : nextSentence - 1;
     for (int i = current + direction; i >= 1 && i <= pageSentenceCount; i += direction) {
-        UIButton* button = dynamic_cast<UIButton*>(WidgetHelper::instance()->findWidgetByName(
-            rootWidget(), sentenceButtonName(currentPage, i).c_str()));
-        if (button) {
+        if (UIButton* button = sentenceButton(i)) {
             onSentenceTouched(button, TouchBegan);
             return;
         }

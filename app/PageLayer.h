@@ -90,6 +90,8 @@ class PageLayer : public engine::CCLayer {
     void setPlayPauseImage(const char* file);
     void startAutoReadTick(float interval);
     gui::UIWidget* rootWidget() const;
+    // The button of sentence `index` of this page, or null.
+    gui::UIButton* sentenceButton(int index) const;
     // Starts a sentence's recording and notes its length for an echo pause.
     void startRecording(const std::string& recordingName);
     // Down / Up: the nearest sentence with a button after / before the current one.
@@ -121,9 +123,9 @@ class PageLayer : public engine::CCLayer {
     // Kept here: the page scene's clean-up drops the toolkit's copy while this page runs.
     engine::RefPtr<engine::CCArray> m_timelines;
     bool m_timelinesPlaying = false;
-    // Length of the recording started last, and whether automatic reading still owes the
-    // learner an echo pause after it.
-    double m_recordingSeconds = 0;
+    // The recording started last, and whether automatic reading still owes the learner an
+    // echo pause after it.
+    std::string m_lastRecording;
     bool m_echoDue = false;
 };
 
