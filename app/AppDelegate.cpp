@@ -1,5 +1,6 @@
 #include "app/AppDelegate.h"
 
+#include "app/ResumeState.h"
 #include "app/TestController.h"
 #include "engine/director/CCDirector.h"
 #include "engine/nodes/CCScene.h"
@@ -16,6 +17,8 @@ bool AppDelegate::applicationDidFinishLaunching() {
     view->setDesignResolutionSize(640, 960, kResolutionExactFit);
     director->setAnimationInterval(1.0 / 60);
 
+    // Where the learner stopped last time, and in which reading mode.
+    restoreResumeState();
     CCScene* scene = CCScene::create();
     TestController* mainPage = new TestController();
     mainPage->autorelease();

@@ -17,7 +17,7 @@ namespace pagly {
 void dragListStep(engine::CCNode* list, const engine::CCPoint& touch, float limit,
                   engine::CCPoint& dragStart, engine::CCPoint& rememberedOffset);
 
-// How far one press of Up or Down (or one notch of the mouse wheel) moves a list: one line.
+// How far one notch of the mouse wheel moves a list: one line.
 constexpr float kListKeyStep = 100.0f;
 
 // Moves a list by `dy` for the keyboard and the mouse wheel (positive: towards the end of the
@@ -25,7 +25,8 @@ constexpr float kListKeyStep = 100.0f;
 // stopped, as a drag does.
 void scrollListBy(engine::CCNode* list, float dy, float limit, engine::CCPoint& rememberedOffset);
 
-// The step a key gives: Down moves towards the end of the list, Up back; other keys 0.
+// The step a wheel notch gives (kKeyDown towards the end of the list, kKeyUp back); other
+// keys 0.
 float listStepForKey(int keyCode);
 
 }  // namespace pagly

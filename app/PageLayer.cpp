@@ -6,21 +6,29 @@
 #include "app/BookNames.h"
 #include "app/CaptionLayout.h"
 #include "app/PageScene.h"
+#include "app/ResumeState.h"
 #include "app/ReadingState.h"
 #include "app/SetLayer.h"
 #include "app/TestController.h"
 #include "app/TextTable.h"
 #include "app/VisibleArea.h"
+#include "engine/actions/CCActionInstant.h"
+#include "engine/actions/CCActionInterval.h"
+#include "engine/actions/CCActionCompound.h"
+#include "engine/audio/Mp3Duration.h"
 #include "engine/audio/SimpleAudioEngine.h"
+#include "engine/base/CCArray.h"
 #include "engine/base/CCDictionary.h"
 #include "engine/base/CCSet.h"
 #include "engine/base/CCString.h"
 #include "engine/director/CCDirector.h"
 #include "engine/director/CCTouch.h"
 #include "engine/nodes/CCLabelTTF.h"
+#include "engine/nodes/CCLayerColor.h"
 #include "engine/nodes/CCMenu.h"
 #include "engine/nodes/CCMenuItem.h"
 #include "engine/nodes/CCSprite.h"
+#include "engine/platform/CCFileUtils.h"
 #include "engine/transitions/CCTransitionPageTurn.h"
 #include "engine/transitions/CCTransitionZoomFlipY.h"
 #include "gui/Layout.h"
@@ -28,6 +36,8 @@
 #include "gui/UILayer.h"
 #include "gui/UIRootWidget.h"
 #include "gui/WidgetHelper.h"
+#include "gui/reader/ActionManager.h"
+#include "gui/reader/ActionObject.h"
 #include "gui/reader/CCSGUIReader.h"
 
 using namespace pagly::engine;
@@ -45,6 +55,11 @@ const float kAutoReadInterval = 0.5f;
 const float kSwipeDistance = 50;
 const int kFirstPage = 2;
 const int kLastPage = 77;
+// An echo pause is as long as the sentence, but never shorter than this.
+const double kShortestEchoPause = 1.0;
+const float kNoteShownFor = 1.2f;
+const float kNoteFadesIn = 0.6f;
+const float kNoteHeight = 130;  // above the bar of controls
 
 bool isWordListPage(int page) { return page >= 70 && page <= 76; }
 
@@ -92,10 +107,6 @@ bool containsWidget(UIWidget* root, UIWidget* widget) {
     for (CCObject* o : *children)
         if (containsWidget(static_cast<UIWidget*>(o), widget)) return true;
     return false;
-}
-
-void playRecording(const std::string& recordingName) {
-    audioEngine()->playBackgroundMusic(recordingPathForName(recordingName).c_str(), false);
 }
 
 }  // namespace
@@ -179,10 +190,12 @@ void PageLayer::build(int captionZOrder, int menuZOrder) {
     if (readingMode == ReadByTouch && m_playPause) m_playPause->setVisible(false);
 
     WidgetHelper::instance();
-    UIWidget* tree =
-        CCSGUIReader::instance()->loadWidgetTree(pageDocumentPath(currentPage).c_str());
+    std::string document = pageDocumentPath(currentPage);
+    UIWidget* tree = CCSGUIReader::instance()->loadWidgetTree(document.c_str());
     m_pageWidget = dynamic_cast<Layout*>(tree);
     if (m_pageWidget) rootWidget()->addChild(m_pageWidget);
+    if (tree && ActionManager::hasInstance())
+        m_timelines = ActionManager::instance()->getActionList(document.c_str());
 
     UIButton* background = UIButton::create();
     captionBackground = m_captionBackground = background;
@@ -198,8 +211,7 @@ void PageLayer::build(int captionZOrder, int menuZOrder) {
 
     pageSentenceCount = 0;
     for (int i = 1; i <= kLastSentenceIndex; ++i) {
-        UIButton* button = dynamic_cast<UIButton*>(WidgetHelper::instance()->findWidgetByName(
-            rootWidget(), sentenceButtonName(currentPage, i).c_str()));
+        UIButton* button = sentenceButton(i);
         if (!button) continue;
         if (!isWordListPage(currentPage)) {
             button->setOpacity(255);
@@ -225,6 +237,7 @@ void PageLayer::build(int captionZOrder, int menuZOrder) {
     currentSentenceButton = nullptr;
     setTouchEnabled(true);
     setKeypadEnabled(true);
+    rememberPage(currentPage);
 }
 
 PageLayer::~PageLayer() {
@@ -236,6 +249,11 @@ PageLayer::~PageLayer() {
 }
 
 UIWidget* PageLayer::rootWidget() const { return m_uiLayer->getRootWidget(); }
+
+UIButton* PageLayer::sentenceButton(int index) const {
+    return dynamic_cast<UIButton*>(WidgetHelper::instance()->findWidgetByName(
+        rootWidget(), sentenceButtonName(currentPage, index).c_str()));
+}
 
 void PageLayer::setPlayPauseImage(const char* file) {
     if (!m_playPause) return;
@@ -254,16 +272,35 @@ void PageLayer::onEnter() {
 void PageLayer::onEnterTransitionDidFinish() {
     CCLayer::onEnterTransitionDidFinish();
     log(": onEnterTransitionDidFinish");
+    if (!m_leaving) playTimelines();
 }
 
 void PageLayer::onExit() {
+    stopTimelines();
     CCLayer::onExit();
     log(" onExit");
 }
 
 void PageLayer::onExitTransitionDidStart() {
+    stopTimelines();
     CCLayer::onExitTransitionDidStart();
     log(": onExitTransitionDidStart");
+}
+
+// ---------------------------------------------------------------- the page's animations
+
+void PageLayer::playTimelines() {
+    if (!m_timelines || m_timelinesPlaying) return;
+    m_timelinesPlaying = true;
+    for (CCObject* o : *m_timelines)
+        if (ActionObject* timeline = dynamic_cast<ActionObject*>(o)) timeline->play();
+}
+
+void PageLayer::stopTimelines() {
+    if (!m_timelines || !m_timelinesPlaying) return;
+    m_timelinesPlaying = false;
+    for (CCObject* o : *m_timelines)
+        if (ActionObject* timeline = dynamic_cast<ActionObject*>(o)) timeline->stop();
 }
 
 // ---------------------------------------------------------------- sentences and captions
@@ -288,7 +325,14 @@ void PageLayer::onSentenceTouched(CCObject* sender, WidgetTouchEvent) {
                                              captionKeyForNumber(currentPage, number)))
                                        : nullptr;
     presentCaption(this, button, caption);
-    playRecording(recordingNameForNumber(currentPage, number));
+    startRecording(recordingNameForNumber(currentPage, number));
+}
+
+void PageLayer::startRecording(const std::string& recordingName) {
+    std::string path = recordingPathForName(recordingName);
+    audioEngine()->playBackgroundMusic(path.c_str(), false);
+    m_lastRecording = path;
+    m_echoDue = true;
 }
 
 void PageLayer::onCaptionWatch(float) {
@@ -314,6 +358,7 @@ void PageLayer::onPlayPause(CCObject*) {
     if (m_leaving) return;
     autoReadOn = !autoReadOn;
     if (autoReadOn) {
+        m_echoDue = false;  // a sentence heard before reading started needs no echo
         startAutoReadTick(kAutoReadStartInterval);
         setPlayPauseImage("Images/pause_btn.png");
     } else {
@@ -329,6 +374,18 @@ void PageLayer::onAutoReadTick(float) {
     if (audioEngine()->isBackgroundMusicPlaying()) {
         schedule(memberCallback(&PageLayer::onAutoReadTick), kAutoReadInterval);
         return;
+    }
+    if (m_echoDue) {
+        m_echoDue = false;
+        if (echoPauses) {
+            // Time to say the sentence aloud, then the usual pause. (Its length is read from
+            // the file only here: without echo pauses nothing needs it.)
+            double seconds = audio::mp3DurationOfFile(
+                CCFileUtils::sharedFileUtils()->fullPathForFilename(m_lastRecording));
+            double pause = seconds > kShortestEchoPause ? seconds : kShortestEchoPause;
+            schedule(memberCallback(&PageLayer::onAutoReadTick), (float)pause);
+            return;
+        }
     }
     if (autoReadPause) {
         autoReadPause = false;
@@ -349,8 +406,7 @@ void PageLayer::onAutoReadTick(float) {
 
     int k = nextSentence;
     unfocusCurrentSentence();
-    currentSentenceButton = dynamic_cast<UIButton*>(WidgetHelper::instance()->findWidgetByName(
-        rootWidget(), sentenceButtonName(currentPage, k).c_str()));
+    currentSentenceButton = sentenceButton(k);
     if (currentSentenceButton) currentSentenceButton->setFocus(true);
 
     int number = sentenceNumber(currentPage, k);
@@ -360,7 +416,7 @@ void PageLayer::onAutoReadTick(float) {
                                        : nullptr;
     if (currentSentenceButton && captionLabel && captionBackground)
         presentCaption(this, currentSentenceButton, caption);
-    playRecording(recordingNameForNumber(currentPage, number));
+    startRecording(recordingNameForNumber(currentPage, number));
     nextSentence += 1;
     autoReadPause = true;
     schedule(memberCallback(&PageLayer::onAutoReadTick), kAutoReadInterval);
@@ -370,6 +426,7 @@ void PageLayer::onAutoReadTick(float) {
 
 void PageLayer::leave() {
     m_leaving = true;
+    stopTimelines();
     unscheduleAllSelectors();
     setTouchEnabled(false);
     setKeypadEnabled(false);
@@ -422,8 +479,41 @@ void PageLayer::ccTouchesCancelled(CCSet* touches, CCEvent* event) {
     ccTouchesEnded(touches, event);
 }
 
+namespace {
+const char* const kPageKeys[] = {
+    "Left / Right: previous / next page",
+    "Space: read the page aloud / stop",
+    "Down / Up: next / previous sentence",
+    "R: the current sentence again",
+    "E: echo pauses on / off (time to say each sentence after it)",
+    "S: reading mode",
+    "Escape: main page",
+    "F11: full screen on / off",
+    "F1 or ?: this list",
+    nullptr,
+};
+}  // namespace
+
 void PageLayer::keyPressed(int keyCode) {
+    if (m_leaving) return;
+    if (m_keyHelp.handleKey(this, keyCode, kPageKeys)) return;
     switch (keyCode) {
+        case kKeyArrowDown:
+            stepSentence(+1);
+            break;
+        case kKeyArrowUp:
+            stepSentence(-1);
+            break;
+        case kKeyR:
+            replaySentence();
+            break;
+        case kKeyS:
+            if (m_settings) onSettings(m_settings);
+            break;
+        case kKeyE:
+            echoPauses = !echoPauses;
+            showNote(echoPauses ? "Echo pauses on" : "Echo pauses off");
+            break;
         case kKeyLeft:
             onPreviousPage(nullptr);
             break;
@@ -439,6 +529,53 @@ void PageLayer::keyPressed(int keyCode) {
         default:
             break;
     }
+}
+
+void PageLayer::stepSentence(int direction) {
+    // The current sentence: the one shown pressed, else the one automatic reading is at.
+    int current = currentSentenceButton
+                      ? sentenceIndexFromNumber(currentPage, currentSentenceButton->getActionTag())
+                      : nextSentence - 1;
+    for (int i = current + direction; i >= 1 && i <= pageSentenceCount; i += direction) {
+        if (UIButton* button = sentenceButton(i)) {
+            onSentenceTouched(button, TouchBegan);
+            return;
+        }
+    }
+}
+
+void PageLayer::replaySentence() {
+    UIButton* button = currentSentenceButton;
+    if (!button) return;
+    // A touch never restarts the sentence that is playing: silence it first.
+    audioEngine()->stopBackgroundMusic();
+    onSentenceTouched(button, TouchBegan);
+}
+
+void PageLayer::showNote(const char* text) {
+    if (!m_note) {
+        // On a dark plate of its own, above the bar of controls: readable on any page.
+        m_noteBackground = CCLayerColor::create(ccColor4B(30, 30, 60, 210));
+        addChild(m_noteBackground, 15000);
+        m_note = CCLabelTTF::create(text, "Arial", 30);
+        m_note->setColor(ccColor3B(255, 255, 255));
+        addChild(m_note, 15001);
+    }
+    m_note->setString(text);
+    CCSize size = m_note->getContentSize();
+    CCPoint at(VisibleArea::center().x, VisibleArea::origin().y + kNoteHeight);
+    m_note->setPosition(at);
+    m_noteBackground->setContentSize(CCSize(size.width + 40, size.height + 20));
+    m_noteBackground->setPosition(CCPoint(at.x - size.width / 2 - 20, at.y - size.height / 2 - 10));
+    for (CCNode* node : {(CCNode*)m_note, (CCNode*)m_noteBackground}) {
+        node->stopAllActions();
+        node->setVisible(true);
+        node->runAction(CCSequence::create(CCDelayTime::create(kNoteShownFor),
+                                           CCFadeOut::create(kNoteFadesIn), CCHide::create(),
+                                           nullptr));
+    }
+    m_note->setOpacity(255);
+    m_noteBackground->setOpacity(210);
 }
 
 void PageLayer::showPageScene() {

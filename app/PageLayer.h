@@ -1,10 +1,16 @@
 #pragma once
 
+#include "app/KeyHelp.h"
+#include "engine/base/RefPtr.h"
 #include "engine/nodes/CCLayer.h"
+#include <string>
+
 #include "gui/UIWidget.h"
 
 namespace pagly::engine {
+class CCArray;
 class CCLabelTTF;
+class CCLayerColor;
 class CCMenuItem;
 class CCMenuItemImage;
 }  // namespace pagly::engine
@@ -35,7 +41,9 @@ class PageLayer : public engine::CCLayer {
     void ccTouchesMoved(engine::CCSet* touches, engine::CCEvent* event) override;
     void ccTouchesEnded(engine::CCSet* touches, engine::CCEvent* event) override;
     void ccTouchesCancelled(engine::CCSet* touches, engine::CCEvent* event) override;
-    // Desktop keys: Left / Right turn the page, Space plays or pauses, Escape goes home.
+    // Desktop keys: Left / Right turn the page, Space plays or pauses, Escape goes home,
+    // Down / Up play the next / previous sentence, R the current one again, S opens the
+    // settings overlay, E switches echo pauses, F1 or '?' lists the keys.
     void keyPressed(int keyCode) override;
 
     // Menu callbacks.
@@ -62,6 +70,11 @@ class PageLayer : public engine::CCLayer {
     engine::CCMenuItem* settingsItem() const { return m_settings; }
     // 1 for TestLayer1, 2 for TestLayer2.
     virtual int sceneNumber() const = 0;
+    // The short note that says what a key switched (null until one was shown).
+    engine::CCLabelTTF* noteLabel() const { return m_note; }
+    bool isKeyHelpShown() const { return m_keyHelp.isShown(); }
+    // The timelines of the page's document (ActionObjects), or null.
+    engine::CCArray* timelines() const { return m_timelines.get(); }
 
   protected:
     // Builds the page; called by the two concrete constructors.
@@ -77,6 +90,16 @@ class PageLayer : public engine::CCLayer {
     void setPlayPauseImage(const char* file);
     void startAutoReadTick(float interval);
     gui::UIWidget* rootWidget() const;
+    // The button of sentence `index` of this page, or null.
+    gui::UIButton* sentenceButton(int index) const;
+    // Starts a sentence's recording and notes its length for an echo pause.
+    void startRecording(const std::string& recordingName);
+    // Down / Up: the nearest sentence with a button after / before the current one.
+    void stepSentence(int direction);
+    void replaySentence();
+    void showNote(const char* text);
+    void playTimelines();
+    void stopTimelines();
 
     gui::UILayer* m_uiLayer = nullptr;  // a child of this layer
     engine::CCPoint m_touchStart;
@@ -92,8 +115,18 @@ class PageLayer : public engine::CCLayer {
     engine::CCMenuItemImage* m_next = nullptr;
     engine::CCMenuItem* m_mainPage = nullptr;
     engine::CCMenuItem* m_settings = nullptr;
-    engine::CCLabelTTF* m_captionLabel = nullptr;  // a child of this layer
-    gui::UIButton* m_captionBackground = nullptr;  // in the widget tree
+    engine::CCLabelTTF* m_captionLabel = nullptr;      // a child of this layer
+    gui::UIButton* m_captionBackground = nullptr;      // in the widget tree
+    engine::CCLabelTTF* m_note = nullptr;              // a child of this layer, made on first use
+    engine::CCLayerColor* m_noteBackground = nullptr;  // likewise
+    KeyHelp m_keyHelp;
+    // Kept here: the page scene's clean-up drops the toolkit's copy while this page runs.
+    engine::RefPtr<engine::CCArray> m_timelines;
+    bool m_timelinesPlaying = false;
+    // The recording started last, and whether automatic reading still owes the learner an
+    // echo pause after it.
+    std::string m_lastRecording;
+    bool m_echoDue = false;
 };
 
 class TestLayer1 : public PageLayer {

@@ -1,5 +1,7 @@
 #include "app/ReadingState.h"
 
+#include "app/ResumeState.h"
+
 namespace pagly {
 
 int currentPage = 0;
@@ -13,6 +15,7 @@ bool autoReadPause = false;
 engine::CCLabelTTF* captionLabel = nullptr;
 gui::UIButton* captionBackground = nullptr;
 gui::UIButton* selectedSettingButton = nullptr;
+bool echoPauses = false;
 
 int selectedUnit = 0;
 engine::CCPoint mainPageListOffset(0, 0);
@@ -33,12 +36,14 @@ void resetReadingState() {
     captionLabel = nullptr;
     captionBackground = nullptr;
     selectedSettingButton = nullptr;
+    echoPauses = false;
     selectedUnit = 0;
     mainPageListOffset = engine::CCPoint(0, 0);
     unitFirstPage = 2;
     unitLastPage = 11;
     unitPageCount = 10;
     pageListOffset = engine::CCPoint(0, 0);
+    forgetResumeState();
 }
 
 }  // namespace pagly

@@ -33,6 +33,8 @@ extern bool autoReadPause;
 extern engine::CCLabelTTF* captionLabel;
 extern gui::UIButton* captionBackground;
 extern gui::UIButton* selectedSettingButton;
+// Automatic reading leaves time to repeat each sentence aloud (the E key); off at start.
+extern bool echoPauses;
 
 // Main page and table of contents.
 extern int selectedUnit;

@@ -2,6 +2,7 @@
 
 #include "app/PageLayer.h"
 #include "app/PageScene.h"
+#include "app/ResumeState.h"
 #include "app/TestController.h"
 #include "engine/director/CCDirector.h"
 #include "engine/transitions/CCTransitionZoomFlipY.h"
@@ -46,9 +47,11 @@ SetLayer::SetLayer() {
             continue;
         }
         widget->setActionTag(tag);
+        m_buttons[tag - 1] = widget;
         widget->addTouchListener(this, memberCallback(&SetLayer::onSettingTouched));
     }
     setTouchEnabled(true);
+    setKeypadEnabled(true);
 }
 
 SetLayer::~SetLayer() {
@@ -104,10 +107,62 @@ void SetLayer::onSettingTouched(CCObject* sender, WidgetTouchEvent) {
             break;
         case 5:
             readingMode = m_pendingMode;
+            rememberReadingMode();
             returnToPage();
             break;
         case 6:
             returnToPage();
+            break;
+        default:
+            break;
+    }
+}
+
+namespace {
+const int kFirstModeTag = 2, kLastModeTag = 4, kOkTag = 5, kCancelTag = 6;
+const char* const kSettingsKeys[] = {
+    "Left / Right or Up / Down: choose the reading mode",
+    "Enter: OK",
+    "Escape: Cancel",
+    "F11: full screen on / off",
+    "F1 or ?: this list",
+    nullptr,
+};
+}  // namespace
+
+bool SetLayer::press(int tag) {
+    UIWidget* button = tag >= 1 && tag <= 6 ? m_buttons[tag - 1] : nullptr;
+    if (!button) return false;
+    onSettingTouched(button, TouchBegan);
+    return true;
+}
+
+void SetLayer::keyPressed(int keyCode) {
+    if (m_leaving || m_keyHelp.handleKey(this, keyCode, kSettingsKeys)) return;
+    switch (keyCode) {
+        case kKeyLeft:
+        case kKeyRight:
+        case kKeyArrowUp:
+        case kKeyArrowDown: {
+            int step = (keyCode == kKeyLeft || keyCode == kKeyArrowUp) ? -1 : 1;
+            // From the mode chosen so far; at either end the end stays chosen. A mode whose
+            // button the document lacks is stepped over.
+            int tag = kFirstModeTag + (m_pendingMode - ReadByTouch) + step;
+            while (tag >= kFirstModeTag && tag <= kLastModeTag && !m_buttons[tag - 1]) tag += step;
+            if (tag < kFirstModeTag || tag > kLastModeTag)
+                tag = kFirstModeTag + (m_pendingMode - ReadByTouch);
+            press(tag);
+            break;
+        }
+        case kKeyEnter:
+            if (!press(kOkTag)) {
+                readingMode = m_pendingMode;
+                rememberReadingMode();
+                returnToPage();
+            }
+            break;
+        case kKeyEscape:
+            if (!press(kCancelTag)) returnToPage();
             break;
         default:
             break;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/KeyHelp.h"
 #include "app/ReadingState.h"
 #include "engine/nodes/CCLayer.h"
 #include "gui/UIWidget.h"
@@ -25,17 +26,25 @@ class SetLayer : public engine::CCLayer {
 
     // Touch listener of the six buttons; acts on the first touch event.
     void onSettingTouched(engine::CCObject* sender, gui::WidgetTouchEvent kind);
+    // Desktop keys, each as a touch on a button: Left / Right (or Up / Down) move the choice
+    // of mode, Enter confirms, Escape cancels; F1 or '?' lists the keys.
+    void keyPressed(int keyCode) override;
+    bool isKeyHelpShown() const { return m_keyHelp.isShown(); }
 
     ReadingMode pendingMode() const { return m_pendingMode; }
     gui::UILayer* uiLayer() const { return m_uiLayer; }
 
   private:
     void returnToPage();
+    // Acts as a touch on the button with this action tag would; false when there is none.
+    bool press(int tag);
 
     gui::UILayer* m_uiLayer = nullptr;  // a child of this layer
     ReadingMode m_pendingMode;
     gui::Layout* m_documentWidget = nullptr;  // owned by the widget tree
     bool m_leaving = false;
+    gui::UIWidget* m_buttons[6] = {};  // by action tag - 1; owned by the widget tree
+    KeyHelp m_keyHelp;
 };
 
 }  // namespace pagly

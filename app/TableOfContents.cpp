@@ -74,6 +74,7 @@ MenuLayerMainMenu::MenuLayerMainMenu() {
     bool wordList = unit == kWordListEntry;
     int lines = wordList ? kWordListLineCount : unitPageCount;
     char text[512];
+    std::vector<CCNode*> lineNodes;
     for (int k = 0; k < lines; ++k) {
         int zOrder;
         if (wordList) {
@@ -89,7 +90,9 @@ MenuLayerMainMenu::MenuLayerMainMenu() {
             label, this, memberCallback(&MenuLayerMainMenu::onPageSelected));
         m_listMenu->addChild(line, zOrder);
         line->setPosition(CCPoint(center.x, top.y - 100 * (k + 1)));
+        lineNodes.push_back(line);
     }
+    m_highlight.setLines(m_listMenu, lineNodes);
     m_listMenu->setContentSize(CCSize(VisibleArea::size().width, (unitPageCount + 1) * 100.0f));
 
     // Fly-in: odd lines from the left, even ones from the right, settling elastically.
@@ -123,9 +126,34 @@ void MenuLayerMainMenu::onPageSelected(CCObject* sender) {
     openPageWithoutTransition();
 }
 
-void MenuLayerMainMenu::keyBackClicked() { showMainPage(); }
+namespace {
+const char* const kContentsKeys[] = {
+    "Up / Down: mark a line",
+    "Enter: open the marked page",
+    "Mouse wheel: scroll the list",
+    "Escape: back to the main page",
+    "F11: full screen on / off",
+    "F1 or ?: this list",
+    nullptr,
+};
+}  // namespace
 
 void MenuLayerMainMenu::keyPressed(int keyCode) {
+    if (m_keyHelp.handleKey(this, keyCode, kContentsKeys)) return;
+    switch (keyCode) {
+        case kKeyEscape:
+            showMainPage();
+            return;
+        case kKeyArrowUp:
+        case kKeyArrowDown:
+            m_highlight.move(keyCode == kKeyArrowUp ? -1 : 1, dragLimit(), pageListOffset);
+            return;
+        case kKeyEnter:
+            if (CCNode* line = m_highlight.current()) onPageSelected(line);
+            return;
+        default:
+            break;
+    }
     float step = listStepForKey(keyCode);
     if (step != 0) scrollListBy(m_listMenu, step, dragLimit(), pageListOffset);
 }

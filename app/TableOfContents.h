@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/KeyHelp.h"
+#include "app/ListHighlight.h"
 #include "engine/nodes/CCLayer.h"
 #include "engine/nodes/CCScene.h"
 
@@ -34,18 +36,22 @@ class MenuLayerMainMenu : public engine::CCLayer {
     void onPageSelected(engine::CCObject* sender);
     void ccTouchesBegan(engine::CCSet* touches, engine::CCEvent* event) override;
     void ccTouchesMoved(engine::CCSet* touches, engine::CCEvent* event) override;
-    // Escape goes back to the main page, as the main-page button does.
-    void keyBackClicked() override;
-    // Up and Down (and the mouse wheel) scroll the list on the desktop.
+    // Desktop keys: the arrow keys mark a line, Enter opens it, the mouse wheel scrolls the
+    // list, Escape goes back to the main page (as the main-page button does), F1 or '?'
+    // lists the keys.
     void keyPressed(int keyCode) override;
 
     engine::CCMenu* listMenu() const { return m_listMenu; }
+    const ListHighlight& highlight() const { return m_highlight; }
+    bool isKeyHelpShown() const { return m_keyHelp.isShown(); }
     // How far the list may be pushed up.
     static float dragLimit();
 
   private:
     engine::CCPoint m_listDragStart;
     engine::CCMenu* m_listMenu = nullptr;  // a child of this layer
+    ListHighlight m_highlight;
+    KeyHelp m_keyHelp;
 };
 
 // A new table-of-contents scene with one reference owned by the caller.

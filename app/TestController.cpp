@@ -5,6 +5,8 @@
 #include <cstdio>
 
 #include "app/ListDrag.h"
+#include "app/PageScene.h"
+#include "app/ResumeState.h"
 #include "app/ReadingState.h"
 #include "app/TableOfContents.h"
 #include "app/TextTable.h"
@@ -70,6 +72,7 @@ TestController::TestController() {
     if (m_hintItem) m_hintItem->setPosition(CCPoint(center.x - 30, center.y));
 
     std::string wordListName = loadText(kInterfaceTexts, "wordname");
+    std::vector<CCNode*> entries;
     for (int i = 0; i <= kUnitCount; ++i) {
         CCLabelTTF* label = i < kUnitCount ? CCLabelTTF::create(unitNames[i], "Arial", 60)
                                            : createMenuLabel(wordListName, 60, "Word list");
@@ -77,7 +80,9 @@ TestController::TestController() {
             CCMenuItemLabel::create(label, this, memberCallback(&TestController::onUnitSelected));
         m_listMenu->addChild(entry, kEntryZOrderBase + i);
         entry->setPosition(CCPoint(center.x, top.y - 100 * (i + 1)));
+        entries.push_back(entry);
     }
+    m_highlight.setLines(m_listMenu, entries);
     if (m_hintItem) m_listMenu->addChild(m_hintItem, 300000);
 
     m_listMenu->setContentSize(CCSize(size.width, kListHeight));
@@ -155,7 +160,35 @@ void TestController::ccTouchesMoved(CCSet* touches, CCEvent*) {
                  mainPageListOffset);
 }
 
+namespace {
+const char* const kMainPageKeys[] = {
+    "Up / Down: mark an entry",
+    "Enter: open the marked entry; with none marked, the page read last",
+    "Mouse wheel: scroll the list",
+    "F11: full screen on / off",
+    "F1 or ?: this list",
+    nullptr,
+};
+}  // namespace
+
 void TestController::keyPressed(int keyCode) {
+    if (m_keyHelp.handleKey(this, keyCode, kMainPageKeys)) return;
+    switch (keyCode) {
+        case kKeyArrowUp:
+        case kKeyArrowDown:
+            m_highlight.move(keyCode == kKeyArrowUp ? -1 : 1, dragLimit(), mainPageListOffset);
+            return;
+        case kKeyEnter:
+            if (CCNode* entry = m_highlight.current()) {
+                onUnitSelected(entry);
+            } else {
+                currentPage = rememberedPage() ? rememberedPage() : unitPageRanges[0].first;
+                openPageWithoutTransition();
+            }
+            return;
+        default:
+            break;
+    }
     float step = listStepForKey(keyCode);
     if (step != 0) scrollListBy(m_listMenu, step, dragLimit(), mainPageListOffset);
 }

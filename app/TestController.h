@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "app/KeyHelp.h"
+#include "app/ListHighlight.h"
 #include "engine/nodes/CCLayer.h"
 
 namespace pagly::engine {
@@ -22,10 +24,13 @@ class TestController : public engine::CCLayer {
 
     void ccTouchesBegan(engine::CCSet* touches, engine::CCEvent* event) override;
     void ccTouchesMoved(engine::CCSet* touches, engine::CCEvent* event) override;
-    // Up and Down (and the mouse wheel) scroll the list on the desktop.
+    // Desktop keys: the arrow keys mark an entry, Enter opens it (with none marked, the page
+    // read last), the mouse wheel scrolls the list, F1 or '?' lists the keys.
     void keyPressed(int keyCode) override;
 
     engine::CCMenu* listMenu() const { return m_listMenu; }
+    const ListHighlight& highlight() const { return m_highlight; }
+    bool isKeyHelpShown() const { return m_keyHelp.isShown(); }
 
     // Where the first-run marker lives: beside the book when it is there or can be written
     // there, else in the user's data folder.
@@ -39,6 +44,8 @@ class TestController : public engine::CCLayer {
     engine::CCPoint m_listDragStart;
     engine::CCMenu* m_listMenu = nullptr;           // a child of this layer
     engine::CCMenuItemImage* m_hintItem = nullptr;  // a child of the list menu
+    ListHighlight m_highlight;
+    KeyHelp m_keyHelp;
 };
 
 // Builds a fresh main page in a plain scene and replaces the running scene with it.

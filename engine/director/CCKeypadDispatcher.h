@@ -6,7 +6,9 @@
 
 namespace pagly::engine {
 
-// Keys the desktop reader reacts to.
+// Keys the desktop reader reacts to. kKeyUp / kKeyDown scroll a list one step (a notch of
+// the mouse wheel); the arrow keys Up and Down arrive as kKeyArrowUp / kKeyArrowDown, which
+// move a choice (a highlighted line, a sentence).
 enum CCKeyCode {
     kKeyUnknown = 0,
     kKeyLeft,
@@ -18,6 +20,12 @@ enum CCKeyCode {
     kKeyEnter,
     kKeyBackspace,
     kKeyDelete,
+    kKeyArrowUp,
+    kKeyArrowDown,
+    kKeyS,
+    kKeyR,
+    kKeyE,
+    kKeyHelp,  // F1, or '?'
 };
 
 // Keyboard delegate. keyBackClicked / keyMenuClicked are the engine's handheld keys (Escape

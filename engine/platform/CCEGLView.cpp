@@ -193,7 +193,7 @@ void CCEGLView::cancelAllTouches() {
     m_mouseDown = false;
 }
 
-void CCEGLView::keyDown(int key, bool repeat) {
+void CCEGLView::keyDown(int key, int modifiers, bool repeat) {
     CCIMEDispatcher* ime = CCIMEDispatcher::sharedDispatcher();
     bool typing = ime->isAnyDelegateAttachedWithIME();
     if (key == SDLK_BACKSPACE) {
@@ -206,7 +206,12 @@ void CCEGLView::keyDown(int key, bool repeat) {
         return;
     }
     if (repeat) return;
+    if (key == SDLK_F11) {
+        toggleFullScreen();
+        return;
+    }
     int code = kKeyUnknown;
+    bool letter = false;  // typed as text while an input field has the keyboard
     switch (key) {
         case SDLK_LEFT:
             code = kKeyLeft;
@@ -215,10 +220,35 @@ void CCEGLView::keyDown(int key, bool repeat) {
             code = kKeyRight;
             break;
         case SDLK_UP:
-            code = kKeyUp;
+            code = kKeyArrowUp;
             break;
         case SDLK_DOWN:
-            code = kKeyDown;
+            code = kKeyArrowDown;
+            break;
+        case SDLK_s:
+            code = kKeyS;
+            letter = true;
+            break;
+        case SDLK_r:
+            code = kKeyR;
+            letter = true;
+            break;
+        case SDLK_e:
+            code = kKeyE;
+            letter = true;
+            break;
+        case SDLK_F1:
+            code = kKeyHelp;
+            break;
+        case SDLK_QUESTION:
+            code = kKeyHelp;
+            letter = true;
+            break;
+        case SDLK_SLASH:
+            // '?' is Shift and '/' on most layouts.
+            if (!(modifiers & KMOD_SHIFT)) return;
+            code = kKeyHelp;
+            letter = true;
             break;
         case SDLK_SPACE:
             code = kKeySpace;
@@ -238,13 +268,30 @@ void CCEGLView::keyDown(int key, bool repeat) {
     }
     if (typing) {
         // While text is being typed, Space arrives as text; Enter ends the entry.
-        if (code == kKeySpace) return;
+        if (code == kKeySpace || letter) return;
         if (code == kKeyEnter) {
             ime->dispatchInsertText("\n", 1);
             return;
         }
     }
     CCDirector::sharedDirector()->getKeypadDispatcher()->dispatchKey(code);
+}
+
+bool CCEGLView::isFullScreen() const {
+    return m_window && (SDL_GetWindowFlags(m_window) & SDL_WINDOW_FULLSCREEN) != 0;
+}
+
+bool CCEGLView::toggleFullScreen() {
+    if (!m_window) return false;
+    Uint32 mode = isFullScreen() ? 0 : SDL_WINDOW_FULLSCREEN_DESKTOP;
+    if (SDL_SetWindowFullscreen(m_window, mode) != 0) {
+        CCLog("CCEGLView: could not switch full screen: %s", SDL_GetError());
+        return false;
+    }
+    // Touches in flight were measured against the old size.
+    cancelAllTouches();
+    ccRequestRedraw();
+    return true;
 }
 
 void CCEGLView::windowEvent(int event) {
@@ -322,7 +369,7 @@ bool CCEGLView::handleEvent(const SDL_Event& e) {
             break;
         }
         case SDL_KEYDOWN:
-            keyDown(e.key.keysym.sym, e.key.repeat != 0);
+            keyDown(e.key.keysym.sym, e.key.keysym.mod, e.key.repeat != 0);
             break;
         case SDL_MOUSEWHEEL: {
             // A notch of the wheel scrolls as a press of Up or Down does; a burst of notches

@@ -54,6 +54,10 @@ class CCEGLView {
     SDLRenderer* getRenderer() const { return m_renderer; }
     // Closes the window or surface and takes the renderer back from the director.
     void close();
+    // Switches the window between full screen (the desktop's size) and its frame size; the
+    // exact-fit stretch follows the new size. False when there is no window (offscreen).
+    bool toggleFullScreen();
+    bool isFullScreen() const;
 
     // Handles one SDL event. Returns false once the window has been asked to close.
     bool handleEvent(const SDL_Event& event);
@@ -72,7 +76,7 @@ class CCEGLView {
     CCEGLView();
     ~CCEGLView();
     void touchEvent(int phase, long long id, const CCPoint& designPoint);
-    void keyDown(int sdlKey, bool repeat);
+    void keyDown(int sdlKey, int modifiers, bool repeat);
     void windowEvent(int event);
     void cancelAllTouches();
     CCSize windowSize() const;

@@ -372,3 +372,40 @@ TEST_F(ViewTest, LargeFingerIdsStayPositiveTouchIds) {
         EXPECT_GT(touchId, 0) << e;
     }
 }
+
+namespace {
+
+TEST_F(ViewTest, ArrowLetterAndHelpKeysHaveCodesOfTheirOwnAndF11StaysInTheView) {
+    RecordingLayer* layer = runRecordingLayer();
+    SDL_Event question = key(SDLK_SLASH);
+    question.key.keysym.mod = KMOD_LSHIFT;
+    for (const SDL_Event& e :
+         {key(SDLK_UP), key(SDLK_DOWN), key(SDLK_s), key(SDLK_r), key(SDLK_e), key(SDLK_F1),
+          question, key(SDLK_QUESTION), key(SDLK_SLASH), key(SDLK_F11), key(SDLK_s, true)})
+        view->handleEvent(e);
+    auto code = [](int c) { return "key " + std::to_string(c); };
+    // A plain '/' is no key of ours; F11 switches full screen in the view (offscreen there
+    // is no window to switch) and reaches no layer; a held key does not repeat.
+    std::vector<std::string> expected = {code(kKeyArrowUp), code(kKeyArrowDown), code(kKeyS),
+                                         code(kKeyR),       code(kKeyE),         code(kKeyHelp),
+                                         code(kKeyHelp),    code(kKeyHelp)};
+    EXPECT_EQ(expected, layer->events);
+    EXPECT_FALSE(view->toggleFullScreen());
+    EXPECT_FALSE(view->isFullScreen());
+}
+
+TEST_F(ViewTest, LettersAreTextWhileATextFieldHasTheKeyboard) {
+    RecordingLayer* layer = runRecordingLayer();
+    TextSink sink;
+    ASSERT_TRUE(sink.attachWithIME());
+    SDL_Event question = key(SDLK_SLASH);
+    question.key.keysym.mod = KMOD_RSHIFT;
+    for (const SDL_Event& e : {key(SDLK_s), key(SDLK_r), key(SDLK_e), question, key(SDLK_F1)})
+        view->handleEvent(e);
+    // The letters arrive as text input instead; F1 is no character and still asks for help.
+    std::vector<std::string> expected = {"key " + std::to_string(kKeyHelp)};
+    EXPECT_EQ(expected, layer->events);
+    sink.detachWithIME();
+}
+
+}  // namespace
