@@ -80,6 +80,7 @@ class BookChecker {
     void loadSheet(const std::string& rel, const std::string& sheet, std::set<std::string>& frames);
     void checkSentence(int page, int index, const std::string& rel, const Widget& widget);
     void checkImageFile(const std::string& rel, const std::string& image, const std::string& who);
+    void checkFontFile(const std::string& rel, const std::string& font, const std::string& who);
 
     std::string dir_;
     CheckOptions options_;
