@@ -14,6 +14,7 @@
 
 #include <SDL.h>
 #include <SDL_ttf.h>
+#include <pugixml.hpp>
 
 #include "app/BookNames.h"
 #include "engine/audio/Mp3Duration.h"
@@ -97,6 +98,16 @@ std::string fontProblem(const std::string& path) {
     if (!font) return TTF_GetError();
     TTF_CloseFont(font);
     return std::string();
+}
+
+// What the reader's property-list parser finds wrong with a file that exists, in the words
+// of its log line.
+std::string plistProblem(const std::string& path) {
+    pugi::xml_document doc;
+    pugi::xml_parse_result result = doc.load_file(path.c_str());
+    if (!result)
+        return std::string(result.description()) + " at byte " + std::to_string(result.offset);
+    return "no <dict> at its root";
 }
 
 bool endsWith(const std::string& s, const std::string& tail) {
@@ -227,12 +238,18 @@ CheckReport BookChecker::run() {
     return report_;
 }
 
+void BookChecker::reportUnreadableTable(const std::string& table, const std::string& what) {
+    if (exists(table)) {
+        error(table, "is not a property list of " + what + " (" + plistProblem(full(table)) + ")");
+    } else {
+        error(table, isFolder(full(table)) ? "is a folder, not a file" : "is missing");
+    }
+}
+
 void BookChecker::checkTextTables() {
     CCDictionary* texts = CCDictionary::createWithContentsOfFile(full("String.xml").c_str());
     if (!texts) {
-        error("String.xml", exists("String.xml")           ? "is not a property list of texts"
-                            : isFolder(full("String.xml")) ? "is a folder, not a file"
-                                                           : "is missing");
+        reportUnreadableTable("String.xml", "texts");
     } else {
         for (const char* key : kInterfaceKeys) {
             if (!texts->valueForKey(key))
@@ -241,9 +258,7 @@ void BookChecker::checkTextTables() {
     }
     CCDictionary* captions = CCDictionary::createWithContentsOfFile(full("Stringstr.xml").c_str());
     if (!captions) {
-        error("Stringstr.xml", exists("Stringstr.xml") ? "is not a property list of captions"
-                               : isFolder(full("Stringstr.xml")) ? "is a folder, not a file"
-                                                                 : "is missing");
+        reportUnreadableTable("Stringstr.xml", "captions");
         return;
     }
     captionsLoaded_ = true;

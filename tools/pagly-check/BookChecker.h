@@ -63,6 +63,8 @@ class BookChecker {
     bool exists(const std::string& relative) const;
 
     void checkTextTables();
+    // Reports why a text table the engine could not read is unusable.
+    void reportUnreadableTable(const std::string& table, const std::string& what);
     void checkFixedImages();
     void checkFonts();
     void checkPage(int page);
