@@ -92,11 +92,8 @@ bool CCScale9Sprite::initWithFile(const char* file, const CCRect& rect) {
 }
 
 bool CCScale9Sprite::initWithFile(const char* file, const CCRect& rect, const CCRect& capInsets) {
+    // An image that cannot be used has been named by the texture cache; the old one stays.
     CCSpriteBatchNode* batch = file ? CCSpriteBatchNode::create(file, 9) : nullptr;
-    if (!batch) {
-        CCLog("CCScale9Sprite: cannot load image \"%s\"; keeping the previous one",
-              file ? file : "(null)");
-    }
     return initWithBatchNode(batch, rect, capInsets);
 }
 

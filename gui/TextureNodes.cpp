@@ -32,7 +32,9 @@ void load(CCNode* node, bool scale9, const char* name, TextureResType texType,
             loaded = sprite->initWithSpriteFrameName(name);
         }
     }
-    if (!loaded) CCLog("widget image \"%s\" could not be loaded; the old one stays", name);
+    // A file or frame that cannot be used has been named where it was looked up; the old
+    // image stays.
+    (void)loaded;
 }
 
 void tint(CCNode* node, bool scale9, const ccColor3B& color, unsigned char opacity) {

@@ -17,8 +17,8 @@ void UICCLabelAtlas::setProperty(const char* text, const char* charMapFile, unsi
                                  unsigned int itemHeight, unsigned int startChar) {
     if (!initWithString(text ? text : "", charMapFile ? charMapFile : "", itemWidth, itemHeight,
                         startChar)) {
-        CCLog("label atlas: cannot use character map \"%s\" with cells %ux%u",
-              charMapFile ? charMapFile : "(null)", itemWidth, itemHeight);
+        // An image that cannot be used has been named by the texture cache.
+        CCLog("label atlas: no character map, or cells of %ux%u", itemWidth, itemHeight);
     }
 }
 

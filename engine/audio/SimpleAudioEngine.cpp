@@ -3,13 +3,27 @@
 #include <cmath>
 
 #include "engine/audio/AudioBackend.h"
+#include "engine/audio/Mp3Duration.h"
 #include "engine/audio/SdlMixerAudioBackend.h"
 #include "engine/base/CCObject.h"
 #include "engine/platform/CCFileUtils.h"
+#include "engine/platform/UnusableFiles.h"
 
 namespace pagly::audio {
 
 using namespace pagly::engine;
+
+namespace {
+
+// Why a recording's bytes cannot be played, or empty when they can.
+std::string recordingProblem(const std::string& bytes) {
+    if (bytes.empty()) return "it is empty";
+    if (mp3Duration((const unsigned char*)bytes.data(), bytes.size()) < 0)
+        return "it is not an MP3 recording (no run of MPEG audio frames near its start)";
+    return std::string();
+}
+
+}  // namespace
 
 SimpleAudioEngine* SimpleAudioEngine::sharedEngine() {
     // Never destroyed: SDL_mixer must not be torn down from a static destructor that may run
@@ -58,6 +72,12 @@ void SimpleAudioEngine::playBackgroundMusic(const char* path, bool loop) {
         return;
     }
     std::string fullPath = CCFileUtils::sharedFileUtils()->fullPathForFilename(path);
+    std::string bytes;
+    std::string problem = CCFileUtils::sharedFileUtils()->readFile(fullPath, bytes)
+                              ? recordingProblem(bytes)
+                              : whyUnreadable(fullPath);
+    if (!problem.empty()) reportUnusableFile(fullPath, problem);
+    // The back-end still decides what plays: the same as without the check.
     m_bMusicStarted = audio->playMusic(path, fullPath, loop);
 }
 

@@ -26,10 +26,7 @@ bool VirtualAudioBackend::playMusic(const std::string& requestedPath, const std:
     m_requests.push_back(requestedPath);
     stopMusic();
     double length = mp3DurationOfFile(fullPath);
-    if (length <= 0) {
-        CCLog("SimpleAudioEngine: cannot play %s", requestedPath.c_str());
-        return false;
-    }
+    if (length <= 0) return false;  // the audio engine has said why
     m_active = true;
     m_current = requestedPath;
     m_duration = length;

@@ -6,6 +6,7 @@
 #include "engine/base/CCArray.h"
 #include "engine/base/CCString.h"
 #include "engine/platform/CCFileUtils.h"
+#include "engine/platform/UnusableFiles.h"
 
 namespace pagly::engine {
 
@@ -149,14 +150,16 @@ CCDictionary* CCDictionary::createWithPlistText(const std::string& text, const c
     pugi::xml_document doc;
     pugi::xml_parse_result result = doc.load_buffer(text.data(), text.size());
     if (!result) {
-        CCLog("property list %s is not valid XML: %s (offset %ld)", nameForLog,
-              result.description(), (long)result.offset);
+        reportUnusableFile(nameForLog ? nameForLog : "",
+                           std::string("it is not a valid property list: ") + result.description() +
+                               " at byte " + std::to_string((long)result.offset));
         return nullptr;
     }
     pugi::xml_node root = doc.child("plist").child("dict");
     if (!root) root = doc.child("dict");
     if (!root) {
-        CCLog("property list %s has no <dict> at its root", nameForLog);
+        reportUnusableFile(nameForLog ? nameForLog : "",
+                           "it is not a property list of keys and values (no <dict> at its root)");
         return nullptr;
     }
     CCDictionary* dict = plistDict(root, 0);
@@ -170,7 +173,7 @@ CCDictionary* CCDictionary::createWithContentsOfFile(const char* path) {
     std::string full = files->fullPathForFilename(path);
     std::string text;
     if (!files->readFile(full, text)) {
-        CCLog("property list %s not found", path);
+        reportUnusableFile(full, whyUnreadable(full));
         return nullptr;
     }
     return createWithPlistText(text, path);

@@ -13,6 +13,7 @@
 
 #include "engine/base/CCObject.h"
 #include "engine/platform/CCFileUtils.h"
+#include "engine/platform/UnusableFiles.h"
 
 namespace pagly::engine {
 
@@ -138,7 +139,8 @@ TTF_Font* CCFontCache::font(const std::string& fontName, float size) {
     }
     TTF_Font* font = TTF_OpenFont(file.c_str(), points);
     if (!font) {
-        CCLog("CCLabelTTF: cannot open font %s: %s", file.c_str(), TTF_GetError());
+        reportUnusableFile(
+            file, std::string("it is not a font SDL_ttf can open (") + TTF_GetError() + ")");
         // A broken font file should not blank every text set in it: fall back as for a
         // name that matches no font.
         const std::string fallbacks[] = {bookFont(), fontconfigMatch("sans-serif", nullptr)};

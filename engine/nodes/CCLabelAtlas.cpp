@@ -32,10 +32,7 @@ bool CCLabelAtlas::initWithString(const char* text, const char* charMapFile, uns
                                   unsigned int itemHeight, unsigned int startChar) {
     CCTexture2D* texture =
         charMapFile ? CCTextureCache::sharedTextureCache()->addImage(charMapFile) : nullptr;
-    if (!texture) {
-        CCLog("CCLabelAtlas: cannot load the character map %s", charMapFile ? charMapFile : "");
-        return false;
-    }
+    if (!texture) return false;  // the texture cache has named the image
     return initWithString(text, texture, itemWidth, itemHeight, startChar);
 }
 

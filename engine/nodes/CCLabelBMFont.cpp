@@ -7,6 +7,7 @@
 
 #include "engine/base/CCRedraw.h"
 #include "engine/platform/CCFileUtils.h"
+#include "engine/platform/UnusableFiles.h"
 #include "engine/render/CCTexture2D.h"
 #include "engine/render/CCTextureCache.h"
 #include "engine/render/Renderer.h"
@@ -87,7 +88,7 @@ std::shared_ptr<const BMFontConfiguration> loadConfiguration(const std::string& 
 
     std::string text;
     if (!files->readFile(fullPath, text)) {
-        CCLog("CCLabelBMFont: cannot read font file %s", fntFile.c_str());
+        reportUnusableFile(fullPath, whyUnreadable(fullPath));
         return nullptr;
     }
     auto config = std::make_shared<BMFontConfiguration>();
@@ -117,8 +118,8 @@ std::shared_ptr<const BMFontConfiguration> loadConfiguration(const std::string& 
         }
     }
     if (config->pageFile.empty() || config->glyphs.empty()) {
-        CCLog("CCLabelBMFont: %s is not a text .fnt font (no page or no characters)",
-              fntFile.c_str());
+        reportUnusableFile(fullPath,
+                           "it is not a text .fnt bitmap font (no page or no characters)");
         return nullptr;
     }
     if (config->lineHeight <= 0) config->lineHeight = 1;
@@ -199,10 +200,7 @@ bool CCLabelBMFont::initWithString(const char* text, const char* fntFile, float 
     std::shared_ptr<const BMFontConfiguration> config = loadConfiguration(fntFile);
     if (!config) return false;
     CCTexture2D* texture = CCTextureCache::sharedTextureCache()->addImage(config->pageFile);
-    if (!texture) {
-        CCLog("CCLabelBMFont: cannot load the page image of %s", fntFile);
-        return false;
-    }
+    if (!texture) return false;  // the texture cache has named the page image
     m_config = config;
     m_texture = texture;
     m_fntFile = fntFile;

@@ -367,9 +367,8 @@ bool CCMenuItemImage::initWithNormalImage(const char* normalImage, const char* s
                                           SEL_MenuHandler selector) {
     auto load = [](const char* file) -> CCNode* {
         if (!file || !*file) return nullptr;
-        CCSprite* sprite = CCSprite::create(file);
-        if (!sprite) CCLog("CCMenuItemImage: image %s is missing; the item shows nothing", file);
-        return sprite;
+        // An image that cannot be used is named by the texture cache; the item shows nothing.
+        return CCSprite::create(file);
     };
     return initWithNormalSprite(load(normalImage), load(selectedImage), load(disabledImage), target,
                                 selector);

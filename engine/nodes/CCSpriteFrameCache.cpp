@@ -7,6 +7,7 @@
 #include "engine/base/CCDictionary.h"
 #include "engine/base/CCString.h"
 #include "engine/platform/CCFileUtils.h"
+#include "engine/platform/UnusableFiles.h"
 #include "engine/render/CCTexture2D.h"
 #include "engine/render/CCTextureCache.h"
 
@@ -98,11 +99,9 @@ void CCSpriteFrameCache::addSpriteFramesWithFile(const char* plist, const char* 
     }
     std::string path = CCFileUtils::sharedFileUtils()->fullPathForFilename(plist);
     if (m_loadedSheets.count(path)) return;
+    // A sheet that cannot be read has been named by the property-list reader.
     CCDictionary* dict = CCDictionary::createWithContentsOfFile(path.c_str());
-    if (!dict) {
-        CCLog("CCSpriteFrameCache: cannot read sprite sheet %s", plist);
-        return;
-    }
+    if (!dict) return;
     std::string textureName;
     if (textureFileName && *textureFileName) {
         textureName = textureFileName;
@@ -123,12 +122,9 @@ void CCSpriteFrameCache::addSpriteFramesWithFile(const char* plist, const char* 
             textureName = folderOf(path) + relative;
         }
     }
+    // An image that cannot be used has been named by the texture cache.
     CCTexture2D* texture = CCTextureCache::sharedTextureCache()->addImage(textureName.c_str());
-    if (!texture) {
-        CCLog("CCSpriteFrameCache: sprite sheet %s has no usable image (%s)", plist,
-              textureName.c_str());
-        return;
-    }
+    if (!texture) return;
     addFramesFromDictionary(dict, texture, path);
     m_loadedSheets.insert(path);
 }
@@ -138,10 +134,7 @@ void CCSpriteFrameCache::addSpriteFramesWithFile(const char* plist, CCTexture2D*
     std::string path = CCFileUtils::sharedFileUtils()->fullPathForFilename(plist);
     if (m_loadedSheets.count(path)) return;
     CCDictionary* dict = CCDictionary::createWithContentsOfFile(path.c_str());
-    if (!dict) {
-        CCLog("CCSpriteFrameCache: cannot read sprite sheet %s", plist);
-        return;
-    }
+    if (!dict) return;
     addFramesFromDictionary(dict, texture, path);
     m_loadedSheets.insert(path);
 }
@@ -151,15 +144,15 @@ void CCSpriteFrameCache::addFramesFromDictionary(CCDictionary* dict, CCTexture2D
     CCDictionary* meta = dynamic_cast<CCDictionary*>(dict->objectForKey("metadata"));
     CCDictionary* frames = dynamic_cast<CCDictionary*>(dict->objectForKey("frames"));
     if (!frames) {
-        CCLog("CCSpriteFrameCache: sprite sheet %s has no \"frames\" dictionary", sheetKey.c_str());
+        reportUnusableFile(sheetKey, "it is not a sprite sheet (no \"frames\" dictionary)");
         return;
     }
     // Checked as a number first: turning "1e30" or "nan" straight into an int is undefined.
     const CCString* formatText = meta ? meta->valueForKey("format") : nullptr;
     double formatValue = formatText ? formatText->doubleValue() : 0;
     if (!(formatValue >= 0 && formatValue <= 3)) {
-        CCLog("CCSpriteFrameCache: sprite sheet %s has unknown format %s", sheetKey.c_str(),
-              formatText ? formatText->getCString() : "");
+        reportUnusableFile(sheetKey, std::string("it is a sprite sheet of unknown format ") +
+                                         (formatText ? formatText->getCString() : ""));
         return;
     }
     int format = (int)formatValue;

@@ -3,8 +3,12 @@
 #include <SDL.h>
 #include <SDL_image.h>
 
+#include <algorithm>
+#include <climits>
 #include <cstdio>
 #include <cstring>
+
+#include "engine/platform/CCFileUtils.h"
 
 namespace pagly::engine {
 
@@ -20,59 +24,46 @@ unsigned long be16(const unsigned char* p) { return ((unsigned long)p[0] << 8) |
 unsigned long be32(const unsigned char* p) { return (be16(p) << 16) | be16(p + 2); }
 
 // The size a PNG file claims in its header.
-bool pngHeaderSize(FILE* f, unsigned long& width, unsigned long& height) {
-    unsigned char h[24];
+bool pngHeaderSize(const unsigned char* data, size_t size, unsigned long& width,
+                   unsigned long& height) {
     static const unsigned char kSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
-    if (fread(h, 1, sizeof h, f) < sizeof h || memcmp(h, kSignature, 8) != 0 ||
-        memcmp(h + 12, "IHDR", 4) != 0)
+    if (size < 24 || memcmp(data, kSignature, 8) != 0 || memcmp(data + 12, "IHDR", 4) != 0)
         return false;
-    width = be32(h + 16);
-    height = be32(h + 20);
+    width = be32(data + 16);
+    height = be32(data + 20);
     return true;
 }
 
 // The size in a JPEG file's frame header (SOFn), found by walking the marker segments before it.
-bool jpegHeaderSize(FILE* f, unsigned long& width, unsigned long& height) {
-    unsigned char m[4];
-    if (fread(m, 1, 2, f) < 2 || m[0] != 0xFF || m[1] != 0xD8) return false;
+bool jpegHeaderSize(const unsigned char* data, size_t size, unsigned long& width,
+                    unsigned long& height) {
+    if (size < 2 || data[0] != 0xFF || data[1] != 0xD8) return false;
+    size_t at = 2;
     for (int segments = 0; segments < 256; ++segments) {
-        if (fread(m, 1, 2, f) < 2 || m[0] != 0xFF) return false;
-        unsigned char marker = m[1];
+        if (size - at < 2 || data[at] != 0xFF) return false;
+        unsigned char marker = data[at + 1];
         if (marker == 0xFF) {  // fill byte: the marker follows
-            if (fseek(f, -1, SEEK_CUR) != 0) return false;
+            at += 1;
             continue;
         }
+        at += 2;
         if (marker == 0x01 || (marker >= 0xD0 && marker <= 0xD7)) continue;  // no length
-        if (fread(m, 1, 2, f) < 2) return false;
-        long length = (long)be16(m);
+        if (size - at < 2) return false;
+        size_t length = be16(data + at);
         if (length < 2) return false;
         bool frame =
             marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC;
         if (frame) {
-            unsigned char h[5];
-            if (fread(h, 1, sizeof h, f) < sizeof h) return false;
-            height = be16(h + 1);
-            width = be16(h + 3);
+            if (size - at < 2 + 5) return false;
+            height = be16(data + at + 3);
+            width = be16(data + at + 5);
             return true;
         }
         if (marker == 0xDA || marker == 0xD9) return false;  // scan or end before any frame
-        if (fseek(f, length - 2, SEEK_CUR) != 0) return false;
+        if (size - at < length) return false;
+        at += length;
     }
     return false;
-}
-
-// The size an image file claims before decoding; false when it is neither a PNG nor a JPEG
-// (or too short to say), in which case the decoder decides.
-bool claimedImageSize(const std::string& path, unsigned long& width, unsigned long& height) {
-    FILE* f = fopen(path.c_str(), "rb");
-    if (!f) return false;
-    bool known = pngHeaderSize(f, width, height);
-    if (!known) {
-        rewind(f);
-        known = jpegHeaderSize(f, width, height);
-    }
-    fclose(f);
-    return known;
 }
 
 bool surfaceIsOpaque(SDL_Surface* s) {
@@ -138,17 +129,48 @@ bool CCTexture2D::initWithRGBA(const unsigned char* rgba, int width, int height)
     return initWithSurface(s);
 }
 
+bool claimedImageSize(const unsigned char* data, size_t size, unsigned long& width,
+                      unsigned long& height) {
+    return pngHeaderSize(data, size, width, height) || jpegHeaderSize(data, size, width, height);
+}
+
 bool CCTexture2D::initWithImageFile(const std::string& fullPath) {
+    std::string bytes;
+    if (!CCFileUtils::sharedFileUtils()->readFile(fullPath, bytes)) {
+        SDL_SetError("the file cannot be read");
+        return false;
+    }
+    return initWithImageData((const unsigned char*)bytes.data(), bytes.size());
+}
+
+bool CCTexture2D::initWithImageData(const unsigned char* data, size_t size) {
+    if (!data || size == 0) {
+        SDL_SetError("the file is empty");
+        return false;
+    }
+    // Book images are PNG or JPEG pictures. SDL2_image would try a dozen other formats on
+    // anything else (and its SVG reader leaks on broken files): those are refused here.
+    static const unsigned char kPng[4] = {0x89, 'P', 'N', 'G'};
+    bool png = size >= 4 && memcmp(data, kPng, 4) == 0;
+    bool jpeg = size >= 3 && data[0] == 0xFF && data[1] == 0xD8 && data[2] == 0xFF;
+    if (!png && !jpeg) {
+        SDL_SetError("it is neither a PNG nor a JPEG picture");
+        return false;
+    }
     unsigned long w = 0, h = 0;
-    if (claimedImageSize(fullPath, w, h) && (w > kMaxImageSide || h > kMaxImageSide)) {
+    if (claimedImageSize(data, size, w, h) && (w > kMaxImageSide || h > kMaxImageSide)) {
         SDL_SetError("the image claims %lu x %lu pixels; at most %d a side is taken", w, h,
                      kMaxImageSide);
         return false;
     }
-    SDL_Surface* s = IMG_Load(fullPath.c_str());
+    SDL_RWops* rw = SDL_RWFromConstMem(data, (int)std::min<size_t>(size, INT_MAX));
+    if (!rw) return false;
+    SDL_Surface* s = png ? IMG_LoadPNG_RW(rw) : IMG_LoadJPG_RW(rw);
+    SDL_RWclose(rw);
     if (!s) return false;
     if (s->w <= 0 || s->h <= 0) {
         SDL_FreeSurface(s);
+        SDL_SetError("the image has no pixels");
         return false;
     }
     return initWithSurface(s);

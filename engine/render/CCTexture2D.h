@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 
 #include "engine/base/CCGeometry.h"
@@ -10,6 +11,11 @@ struct SDL_Texture;
 struct SDL_Renderer;
 
 namespace pagly::engine {
+
+// The pixel size a PNG or JPEG file claims in its header, read before any decoding; false
+// when the bytes are neither (or too short to say).
+bool claimedImageSize(const unsigned char* data, size_t size, unsigned long& width,
+                      unsigned long& height);
 
 // An image the renderer can draw. It keeps its pixels in memory (an ARGB8888 SDL surface with
 // straight, not premultiplied, alpha), so a texture exists without any renderer: headless
@@ -25,9 +31,11 @@ class CCTexture2D : public CCObject {
     bool initWithSurface(SDL_Surface* surface);
     // Straight-alpha RGBA bytes, row 0 at the top.
     bool initWithRGBA(const unsigned char* rgba, int width, int height);
-    // Decodes an image file (PNG, JPEG...) through SDL2_image. False on a missing or
+    // Decodes an image file (PNG or JPEG) through SDL2_image. False on a missing or
     // corrupt file (the caller logs).
     bool initWithImageFile(const std::string& fullPath);
+    // The same from the file's bytes: PNG or JPEG only. SDL_GetError says why it failed.
+    bool initWithImageData(const unsigned char* data, size_t size);
     // An empty texture that render commands can draw into (Renderer::beginRenderTarget).
     bool initAsRenderTarget(int pixelsWide, int pixelsHigh);
 

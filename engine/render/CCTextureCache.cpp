@@ -3,6 +3,7 @@
 #include <SDL_image.h>
 
 #include "engine/platform/CCFileUtils.h"
+#include "engine/platform/UnusableFiles.h"
 
 namespace pagly::engine {
 
@@ -33,12 +34,13 @@ CCTexture2D* CCTextureCache::addImage(const char* path) {
     auto it = m_textures.find(key);
     if (it != m_textures.end()) return it->second.get();
     if (!CCFileUtils::sharedFileUtils()->isFileExist(key)) {
-        CCLog("CCTextureCache: image not found: %s", path);
+        reportUnusableFile(key, whyUnreadable(key));
         return nullptr;
     }
     CCTexture2D* texture = new CCTexture2D();
     if (!texture->initWithImageFile(key)) {
-        CCLog("CCTextureCache: cannot decode image %s (%s)", path, IMG_GetError());
+        reportUnusableFile(
+            key, std::string("it is not an image the reader can decode (") + IMG_GetError() + ")");
         texture->release();
         return nullptr;
     }

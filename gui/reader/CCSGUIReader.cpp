@@ -8,6 +8,7 @@
 
 #include "engine/director/CCDirector.h"
 #include "engine/platform/CCFileUtils.h"
+#include "engine/platform/UnusableFiles.h"
 #include "gui/Layout.h"
 #include "gui/UIWidget.h"
 #include "gui/WidgetHelper.h"
@@ -84,12 +85,26 @@ UIWidget* CCSGUIReader::loadWidgetTree(const char* fileName) {
     if (!read || bytes.empty() || bytes[0] == '\0') {
         printf("read json file[%s] error!\n", fileName ? fileName : "");
         fflush(stdout);
+        if (fileName && *fileName) {
+            reportUnusableFile(fullPath, !read ? whyUnreadable(fullPath)
+                                         : bytes.empty()
+                                             ? std::string("it is empty")
+                                             : std::string("it starts with a zero byte"));
+        }
         return nullptr;
     }
 
     JsonHelper* json = JsonHelper::instance();
     JsonDictionary document;
-    document.initWithText(bytes.data(), bytes.size());
+    std::string problem;
+    // A broken document is still read as far as it goes; the author is told (once, by the
+    // first problem found) why it shows less than it should.
+    bool valid = document.initWithText(bytes.data(), bytes.size(), &problem);
+    if (!valid) {
+        reportUnusableFile(fullPath, problem);
+    } else if (!document.isObject()) {
+        reportUnusableFile(fullPath, "its root is not a JSON object");
+    }
 
     const char* version = json->getString(&document, "version");
     m_legacyDocument = !version || parseVersion(version) < 250;
@@ -117,7 +132,19 @@ UIWidget* CCSGUIReader::loadWidgetTree(const char* fileName) {
     }
 
     JsonDictionaryPtr tree(json->getSubDictionary(&document, "widgetTree"));
+    m_cutAtDepth = false;
     UIWidget* root = createWidget(tree.get());
+    bool told = !valid || !document.isObject();
+    if (!told && !root) {
+        reportUnusableFile(fullPath,
+                           tree && tree->isObject()
+                               ? "its \"widgetTree\" names no widget class the reader knows"
+                               : "it has no \"widgetTree\" object");
+    } else if (!told && m_cutAtDepth) {
+        reportUnusableFile(fullPath, "its widgets nest deeper than " +
+                                         std::to_string(kMaxWidgetDepth) +
+                                         " levels; the deeper ones are left out");
+    }
     if (root && root->getSize().equals(CCSize(0, 0))) {
         // Only a panel can take a size it does not draw from content. The design values
         // are held to the sizes the reader accepts anywhere (never negative nor immense).
@@ -137,7 +164,11 @@ UIWidget* CCSGUIReader::loadWidgetTree(const char* fileName) {
 UIWidget* CCSGUIReader::createWidget(JsonDictionary* node) { return createWidgetAt(node, 0); }
 
 UIWidget* CCSGUIReader::createWidgetAt(JsonDictionary* node, int depth) {
-    if (!node || depth >= kMaxWidgetDepth) return nullptr;
+    if (!node) return nullptr;
+    if (depth >= kMaxWidgetDepth) {
+        m_cutAtDepth = true;
+        return nullptr;
+    }
     JsonHelper* json = JsonHelper::instance();
     const WidgetClass* type = findWidgetClass(json->getString(node, "classname"));
     // An unknown or missing class yields no widget, and its subtree goes with it.

@@ -68,6 +68,7 @@ class CCSGUIReader : public CCObject {
 
     std::string m_documentDirectory;
     bool m_legacyDocument = false;
+    bool m_cutAtDepth = false;  // the document being read nests widgets past kMaxWidgetDepth
 };
 
 // Releases every process-wide object of the document toolkit (the timeline manager, the reader,

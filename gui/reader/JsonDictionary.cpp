@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstring>
 #include <exception>
+#include <string>
 #include "gui/GuiNamespace.h"
 
 namespace pagly::gui {
@@ -46,21 +47,55 @@ void JsonDictionary::initWithText(const char* text) {
 }
 
 void JsonDictionary::initWithText(const char* text, size_t length) {
+    initWithText(text, length, nullptr);
+}
+
+bool JsonDictionary::initWithText(const char* text, size_t length, std::string* problem) {
     auto root = std::make_shared<Json::Value>();
-    if (text && length > 0) {
-        Json::CharReaderBuilder builder;
-        builder["collectComments"] = false;
-        builder["stackLimit"] = kMaxNesting;
-        std::unique_ptr<Json::CharReader> reader(builder.newCharReader());
-        // jsoncpp reports a nesting past its limit by throwing; like any other syntax
-        // error it leaves the value built so far, which is what the caller gets.
-        try {
-            reader->parse(text, text + length, root.get(), nullptr);
-        } catch (const std::exception&) {
-        }
-    }
+    bool valid = parseJsonText(text, length, *root, problem);
     m_root = std::move(root);
     m_value = m_root.get();
+    return valid;
+}
+
+bool parseJsonText(const char* text, size_t length, Json::Value& root, std::string* problem) {
+    root = Json::Value();
+    if (!text || length == 0) {
+        if (problem) *problem = "it is empty";
+        return false;
+    }
+    Json::CharReaderBuilder builder;
+    builder["collectComments"] = false;
+    builder["stackLimit"] = JsonDictionary::kMaxNesting;
+    std::unique_ptr<Json::CharReader> reader(builder.newCharReader());
+    std::string errors;
+    bool valid = false;
+    // jsoncpp reports a nesting past its limit by throwing; like any other syntax error it
+    // leaves the value built so far, which is what the caller gets.
+    try {
+        valid = reader->parse(text, text + length, &root, &errors);
+    } catch (const std::exception&) {
+        if (problem) {
+            *problem = "it nests arrays and objects deeper than " +
+                       std::to_string(JsonDictionary::kMaxNesting) + " levels";
+        }
+        return false;
+    }
+    if (!valid && problem) {
+        // jsoncpp writes "* Line 3, Column 7\n  Missing '}' ...\n" per error; the first says
+        // where the text went wrong.
+        std::string where, what;
+        size_t end = errors.find('\n');
+        where = errors.substr(0, end);
+        if (where.compare(0, 2, "* ") == 0) where.erase(0, 2);
+        if (end != std::string::npos) {
+            size_t next = errors.find('\n', end + 1);
+            what = errors.substr(end + 1, next == std::string::npos ? next : next - end - 1);
+            what.erase(0, what.find_first_not_of(' '));
+        }
+        *problem = "it is not valid JSON (" + where + (what.empty() ? "" : ": " + what) + ")";
+    }
+    return valid;
 }
 
 const Json::Value* JsonDictionary::member(const char* key) const {
@@ -150,5 +185,7 @@ const char* JsonDictionary::getArrayString(const char* key, int index) const {
 bool JsonDictionary::hasKey(const char* key) const { return member(key) != nullptr; }
 
 bool JsonDictionary::isNull() const { return m_value->isNull(); }
+
+bool JsonDictionary::isObject() const { return m_value->isObject(); }
 
 }  // namespace pagly::gui

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <memory>
+#include <string>
 #include "gui/GuiNamespace.h"
 
 namespace Json {
@@ -26,6 +27,8 @@ class JsonDictionary {
     // deeper than kMaxNesting levels stops the parse there.
     void initWithText(const char* text);
     void initWithText(const char* text, size_t length);
+    // The same, saying whether the text was valid JSON and, when not, why (parseJsonText).
+    bool initWithText(const char* text, size_t length, std::string* problem);
 
     // Integer, unsigned, real or boolean members, converted (reals truncated toward zero,
     // clamped to the int range; true is 1); anything else gives def.
@@ -50,6 +53,8 @@ class JsonDictionary {
     bool hasKey(const char* key) const;
     // Whether the held value is null (a new dictionary, or a failed parse).
     bool isNull() const;
+    // Whether the held value is an object.
+    bool isObject() const;
 
     // Deepest nesting of arrays and objects accepted from a text; deeper input is cut off
     // there so that neither the parser nor the copies of a value run out of stack.
@@ -66,6 +71,12 @@ class JsonDictionary {
     std::shared_ptr<const Json::Value> m_root;
     const Json::Value* m_value;
 };
+
+// Parses a document's text as the reader does (comments dropped, at most
+// JsonDictionary::kMaxNesting levels). False when the text is empty, is not valid JSON or
+// nests deeper; `problem` (when given) then says why in words for an author, with jsoncpp's
+// line and column. `root` holds whatever the parser built.
+bool parseJsonText(const char* text, size_t length, Json::Value& root, std::string* problem);
 
 // Owning handle for the dictionaries the getters return.
 using JsonDictionaryPtr = std::unique_ptr<JsonDictionary>;

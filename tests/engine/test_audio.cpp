@@ -148,6 +148,34 @@ TEST_F(AudioEngineTest, UnplayableFilesNeverPlayAndSilenceWhatPlayed) {
     EXPECT_FALSE(audio->isBackgroundMusicPlaying());
 }
 
+// A recording that cannot be played is named with the reason the first time it is asked for,
+// not at every sentence of automatic reading; the back-end is still asked, as before.
+TEST_F(AudioEngineTest, UnplayableRecordingsAreNamedOnceWithTheReason) {
+    AudioFixtureRoot root;
+    SimpleAudioEngine* audio = SimpleAudioEngine::sharedEngine();
+    struct Case {
+        const char* name;
+        const char* reason;
+    };
+    const Case cases[] = {
+        {"missing.mp3", "it is missing"},
+        {"empty.mp3", "it is empty"},
+        {"random.mp3", "it is not an MP3 recording"},
+    };
+    for (const Case& c : cases) {
+        clearLog();
+        for (int i = 0; i < 3; ++i) audio->playBackgroundMusic(c.name);
+        ASSERT_EQ(1u, logLines().size()) << c.name << ": " << testing::PrintToString(logLines());
+        EXPECT_EQ(0u, logLines()[0].find(std::string("cannot use ") + c.name + ": " + c.reason))
+            << logLines()[0];
+        EXPECT_FALSE(audio->isBackgroundMusicPlaying());
+    }
+    EXPECT_EQ(9u, m_audio.played().size()) << "every request still reaches the back-end";
+    clearLog();
+    audio->playBackgroundMusic("sentence.mp3");
+    EXPECT_TRUE(logLines().empty()) << testing::PrintToString(logLines());
+}
+
 TEST_F(AudioEngineTest, PlayStartedInsideAScheduledCallbackCountsFromThatFrame) {
     AudioFixtureRoot root;
     SimpleAudioEngine* audio = SimpleAudioEngine::sharedEngine();

@@ -252,7 +252,7 @@ TEST_F(MenuItemTest, ImageItemWithMissingImagesIsEmptyAndTakesNoTouch) {
     CCMenuItemImage* item = CCMenuItemImage::create("nope.png", "nope2.png");
     ASSERT_NE(nullptr, item);
     EXPECT_EQ(CCSizeZero, item->getContentSize());
-    EXPECT_TRUE(logged("CCMenuItemImage: image nope.png is missing; the item shows nothing"));
+    EXPECT_TRUE(logged("cannot use nope.png: it is missing"));
 
     CCMenu* menu = CCMenu::create(item, nullptr);
     menu->setPosition(CCPointZero);

@@ -61,6 +61,27 @@ TEST_F(PlistTest, BadFilesGiveNullAndALogLine) {
     }
 }
 
+// Text tables are read anew for every sentence: a broken one is named once, with the reason.
+TEST_F(PlistTest, ABrokenTableIsNamedOnceWithTheReason) {
+    struct Case {
+        const char* name;
+        const char* reason;
+    };
+    const Case cases[] = {
+        {"missing.plist", "it is missing"},
+        {"truncated.plist", "it is not a valid property list: "},
+        {"arrayroot.plist", "it is not a property list of keys and values"},
+    };
+    for (const Case& c : cases) {
+        clearLog();
+        for (int i = 0; i < 3; ++i)
+            EXPECT_EQ(nullptr, CCDictionary::createWithContentsOfFile(c.name));
+        ASSERT_EQ(1u, logLines().size()) << c.name;
+        EXPECT_EQ(0u, logLines()[0].find(std::string("cannot use ") + c.name + ": " + c.reason))
+            << logLines()[0];
+    }
+}
+
 TEST_F(PlistTest, DeepNestingIsCutOffNotOverflowed) {
     std::string text = "<plist><dict>";
     for (int i = 0; i < 20000; ++i) text += "<key>k</key><dict>";

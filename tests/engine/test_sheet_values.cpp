@@ -115,8 +115,9 @@ TEST_F(SheetValueTest, AFormatThatIsNoSmallNumberIsRefused) {
         frames()->addSpriteFramesWithFile(
             writeSheet("format", format, frame2("f", "{{0,0},{8,8}}")).c_str());
         EXPECT_EQ(0u, frames()->count());
-        EXPECT_TRUE(logged("CCSpriteFrameCache: sprite sheet " + ::testing::TempDir() +
-                           "pagly_sheet_format.plist has unknown format " + format));
+        EXPECT_TRUE(logged("cannot use " + ::testing::TempDir() +
+                           "pagly_sheet_format.plist: it is a sprite sheet of unknown format " +
+                           format));
     }
 }
 

@@ -8,6 +8,7 @@
 #include "engine/director/CCTouch.h"
 #include "engine/director/CCTouchDispatcher.h"
 #include "engine/nodes/CCScene.h"
+#include "engine/platform/UnusableFiles.h"
 
 using namespace pagly::engine;
 
@@ -22,6 +23,8 @@ std::map<int, CCTouch*> g_touches;
 
 void EngineTest::SetUp() {
     g_log.clear();
+    // Each test is a run of its own: a file named by an earlier test is named again.
+    forgetUnusableFiles();
     CCSetLogSink(captureLog);
     CCDirector::sharedDirector()->reset();
     m_baseline = CCObject::liveObjectCount();

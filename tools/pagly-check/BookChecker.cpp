@@ -12,12 +12,20 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <SDL.h>
+#include <SDL_ttf.h>
+#include <pugixml.hpp>
+
 #include "app/BookNames.h"
 #include "engine/audio/Mp3Duration.h"
 #include "engine/base/CCDictionary.h"
 #include "engine/base/CCObject.h"
 #include "engine/base/CCString.h"
+#include "engine/nodes/CCLabelBMFont.h"
+#include "engine/render/CCTexture2D.h"
+#include "engine/render/CCTextureCache.h"
 #include "gui/reader/CCSGUIReader.h"
+#include "gui/reader/JsonDictionary.h"
 #include "gui/reader/WidgetClasses.h"
 
 namespace pagly {
@@ -67,12 +75,39 @@ const char* const kLegacyImageKeys[] = {"normal",
                                         "frontCrossDisabled"};
 
 bool readFile(const std::string& path, std::string& out) {
+    // A folder opens as a stream on some systems; the reader reads regular files only.
+    struct stat st;
+    if (stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return false;
     std::ifstream in(path, std::ios::binary);
     if (!in) return false;
     std::ostringstream ss;
     ss << in.rdbuf();
     out = ss.str();
     return true;
+}
+
+bool isFolder(const std::string& path) {
+    struct stat st;
+    return stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+// Why the reader cannot open a TTF font file, or empty when it can.
+std::string fontProblem(const std::string& path) {
+    if (!TTF_WasInit() && TTF_Init() != 0) return std::string();  // cannot tell here
+    TTF_Font* font = TTF_OpenFont(path.c_str(), 12);
+    if (!font) return TTF_GetError();
+    TTF_CloseFont(font);
+    return std::string();
+}
+
+// What the reader's property-list parser finds wrong with a file that exists, in the words
+// of its log line.
+std::string plistProblem(const std::string& path) {
+    pugi::xml_document doc;
+    pugi::xml_parse_result result = doc.load_file(path.c_str());
+    if (!result)
+        return std::string(result.description()) + " at byte " + std::to_string(result.offset);
+    return "no <dict> at its root";
 }
 
 bool endsWith(const std::string& s, const std::string& tail) {
@@ -199,14 +234,22 @@ CheckReport BookChecker::run() {
     for (int page = options_.firstPage; page <= options_.lastPage; ++page) checkPage(page);
     checkSettings();
     engine::CCAutoreleasePool::sharedPool()->drain();
+    engine::CCTextureCache::purgeSharedTextureCache();
     return report_;
+}
+
+void BookChecker::reportUnreadableTable(const std::string& table, const std::string& what) {
+    if (exists(table)) {
+        error(table, "is not a property list of " + what + " (" + plistProblem(full(table)) + ")");
+    } else {
+        error(table, isFolder(full(table)) ? "is a folder, not a file" : "is missing");
+    }
 }
 
 void BookChecker::checkTextTables() {
     CCDictionary* texts = CCDictionary::createWithContentsOfFile(full("String.xml").c_str());
     if (!texts) {
-        error("String.xml",
-              exists("String.xml") ? "is not a property list of texts" : "is missing");
+        reportUnreadableTable("String.xml", "texts");
     } else {
         for (const char* key : kInterfaceKeys) {
             if (!texts->valueForKey(key))
@@ -215,8 +258,7 @@ void BookChecker::checkTextTables() {
     }
     CCDictionary* captions = CCDictionary::createWithContentsOfFile(full("Stringstr.xml").c_str());
     if (!captions) {
-        error("Stringstr.xml",
-              exists("Stringstr.xml") ? "is not a property list of captions" : "is missing");
+        reportUnreadableTable("Stringstr.xml", "captions");
         return;
     }
     captionsLoaded_ = true;
@@ -237,10 +279,13 @@ void BookChecker::checkImageFile(const std::string& rel, const std::string& imag
         error(rel, who + "names image \"" + image + "\", which is missing");
         return;
     }
-    bool png = data.compare(0, 8, "\x89PNG\r\n\x1a\n") == 0;
-    bool jpeg = data.size() >= 3 && (unsigned char)data[0] == 0xFF &&
-                (unsigned char)data[1] == 0xD8 && (unsigned char)data[2] == 0xFF;
-    if (!png && !jpeg) error(rel, who + "image \"" + image + "\" is not a PNG or JPEG picture");
+    // Decoded as the reader decodes it: a damaged picture fails here as it fails there.
+    engine::CCTexture2D* texture = new engine::CCTexture2D();
+    if (!texture->initWithImageData((const unsigned char*)data.data(), data.size())) {
+        error(image, "cannot be decoded as a PNG or JPEG picture (" + std::string(SDL_GetError()) +
+                         ")" + (rel == image ? std::string() : "; " + rel + " " + who + "uses it"));
+    }
+    texture->release();
 }
 
 void BookChecker::checkFixedImages() {
@@ -255,30 +300,59 @@ void BookChecker::checkFixedImages() {
 
 void BookChecker::checkFonts() {
     // Best effort: the reader falls back to the book's own font when "Arial" is not on the system.
-    FILE* probe = std::fopen(full("fonts/LiberationSans-Regular.ttf").c_str(), "rb");
-    if (probe) {
-        std::fclose(probe);
+    const std::string font = "fonts/LiberationSans-Regular.ttf";
+    if (!exists(font)) {
+        if (isFolder(full(font))) {
+            error(font, "is a folder, not a font file");
+        } else {
+            warning("fonts/",
+                    "has no LiberationSans-Regular.ttf for text when the system lacks Arial");
+        }
         return;
     }
-    warning("fonts/", "has no LiberationSans-Regular.ttf for text when the system lacks Arial");
+    std::string problem = fontProblem(full(font));
+    if (!problem.empty()) error(font, "cannot be opened as a font (" + problem + ")");
+}
+
+void BookChecker::checkFontFile(const std::string& rel, const std::string& font,
+                                const std::string& who) {
+    if (!exists(font)) {
+        error(rel, who + "names font \"" + font + "\", which is missing");
+        return;
+    }
+    if (endsWith(font, ".fnt")) {
+        // Read as the reader reads it: the text form, with its page image.
+        engine::CCLabelBMFont* label = engine::CCLabelBMFont::create("", full(font).c_str());
+        if (!label) error(font, "cannot be used as a bitmap font; " + rel + " " + who + "uses it");
+        engine::CCLabelBMFont::purgeCachedData();
+        return;
+    }
+    std::string problem = fontProblem(full(font));
+    if (!problem.empty())
+        error(font, "cannot be opened as a font (" + problem + "); " + rel + " " + who + "uses it");
 }
 
 bool BookChecker::loadDocument(const std::string& rel, Json::Value& root) {
     std::string text;
     if (!readFile(full(rel), text)) {
-        error(rel, "is missing");
+        error(rel, isFolder(full(rel)) ? "is a folder, not a file" : "is missing");
         return false;
     }
-    Json::CharReaderBuilder builder;
-    builder["collectComments"] = false;
-    std::unique_ptr<Json::CharReader> reader(builder.newCharReader());
-    std::string errors;
-    if (text.empty() || !reader->parse(text.data(), text.data() + text.size(), &root, &errors)) {
-        std::string first = errors.substr(0, errors.find('\n'));
-        error(rel, "is not valid JSON" + (first.empty() ? std::string() : " (" + first + ")"));
+    // Parsed as the reader parses it, with the same nesting limit.
+    std::string problem;
+    if (!text.empty() && text[0] == '\0') {
+        error(rel, "starts with a zero byte, so the reader reads nothing");
         return false;
     }
-    if (!root.isObject() || !root["widgetTree"].isObject()) {
+    if (!gui::parseJsonText(text.data(), text.size(), root, &problem)) {
+        error(rel, problem.compare(0, 3, "it ") == 0 ? problem.substr(3) : problem);
+        return false;
+    }
+    if (!root.isObject()) {
+        error(rel, "is not a JSON object");
+        return false;
+    }
+    if (!root["widgetTree"].isObject()) {
         error(rel, "has no \"widgetTree\" object, so the reader shows nothing");
         return false;
     }
@@ -374,6 +448,10 @@ void BookChecker::indexWidgets(const std::string& rel, const Json::Value& node, 
 void BookChecker::loadSheet(const std::string& rel, const std::string& sheet,
                             std::set<std::string>& frames) {
     std::string sheetRel = directoryOf(rel) + sheet;
+    if (isFolder(full(sheetRel))) {
+        error(sheetRel, "is a folder, not a sprite sheet; " + rel + " lists it");
+        return;
+    }
     if (!exists(sheetRel)) {
         error(rel, "lists sprite sheet \"" + sheet + "\", which is missing");
         return;
@@ -403,6 +481,8 @@ void BookChecker::loadSheet(const std::string& rel, const std::string& sheet,
         if (!exists(textureRel)) {
             error(sheetRel,
                   std::string("names texture \"") + texture->getCString() + "\", which is missing");
+        } else {
+            checkImageFile(sheetRel, textureRel, "");
         }
         const CCString* sizeText = meta->valueForKey("size");
         haveSize = sizeText && numbers(sizeText->getCString(), size, 2);
@@ -450,8 +530,13 @@ void BookChecker::checkWidgetImages(const std::string& rel, const std::string& d
             for (const char* key : kLegacyImageKeys) {
                 bool fontFile =
                     std::string(key) == "fileName" && str(node, "classname") == "LabelBMFont";
-                checkImageRef(rel, docDir, frames, name, key, str(options, key),
-                              merged && !fontFile);
+                if (fontFile) {
+                    std::string file = str(options, key);
+                    if (!file.empty())
+                        checkFontFile(rel, docDir + file, "widget \"" + name + "\" ");
+                    continue;
+                }
+                checkImageRef(rel, docDir, frames, name, key, str(options, key), merged);
             }
         } else {
             for (const std::string& key : options.getMemberNames()) {
@@ -460,14 +545,20 @@ void BookChecker::checkWidgetImages(const std::string& rel, const std::string& d
                 const Json::Value& type = ref["resourceType"];
                 int kind = type.isNumeric() || type.isBool() ? type.asInt() : 0;
                 if (kind != 0 && kind != 1) continue;  // loads nothing, by the format's rule
+                if (key == "fileNameData" && str(node, "classname") == "LabelBMFont") {
+                    // A bitmap font's file, read only from a file (type 0).
+                    std::string file = str(ref, "path");
+                    if (kind == 0 && !file.empty())
+                        checkFontFile(rel, docDir + file, "widget \"" + name + "\" ");
+                    continue;
+                }
                 checkImageRef(rel, docDir, frames, name, key, str(ref, "path"), kind == 1);
             }
         }
         std::string font = str(options, "fontName");
-        if (endsWith(font, ".ttf") || endsWith(font, ".otf") || endsWith(font, ".fnt")) {
-            if (!exists(docDir + font))
-                error(rel, "widget \"" + name + "\" names font \"" + font + "\", which is missing");
-        }
+        // The reader looks a label's font file up from the book folder, not the document's.
+        if (endsWith(font, ".ttf") || endsWith(font, ".otf") || endsWith(font, ".fnt"))
+            checkFontFile(rel, font, "widget \"" + name + "\" ");
     }
     const Json::Value& children = node["children"];
     if (children.isArray()) {
@@ -510,6 +601,10 @@ void BookChecker::checkSentence(int page, int index, const std::string& rel, con
         }
     }
     std::string recording = recordingPath(page, index);
+    if (isFolder(full(recording))) {
+        error(recording, "recording of " + name + " is a folder, not a file");
+        return;
+    }
     if (!exists(recording)) {
         warning(rel, name + " has no recording (" + recordingName(page, index) + " -> " +
                          recording + ")");

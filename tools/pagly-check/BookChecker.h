@@ -63,6 +63,8 @@ class BookChecker {
     bool exists(const std::string& relative) const;
 
     void checkTextTables();
+    // Reports why a text table the engine could not read is unusable.
+    void reportUnreadableTable(const std::string& table, const std::string& what);
     void checkFixedImages();
     void checkFonts();
     void checkPage(int page);
@@ -80,6 +82,7 @@ class BookChecker {
     void loadSheet(const std::string& rel, const std::string& sheet, std::set<std::string>& frames);
     void checkSentence(int page, int index, const std::string& rel, const Widget& widget);
     void checkImageFile(const std::string& rel, const std::string& image, const std::string& who);
+    void checkFontFile(const std::string& rel, const std::string& font, const std::string& who);
 
     std::string dir_;
     CheckOptions options_;

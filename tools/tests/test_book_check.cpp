@@ -72,7 +72,7 @@ TEST(BookCheck, BrokenBookReportsEveryKindOfProblem) {
     const Expected expected[] = {
         {Severity::Error, "String.xml", "has no text for \"wordname\""},
         {Severity::Error, "Images/drag.jpg", "is missing"},
-        {Severity::Error, "Images/walker.png", "is not a PNG or JPEG picture"},
+        {Severity::Error, "Images/walker.png", "cannot be decoded as a PNG or JPEG picture"},
         {Severity::Warning, "fonts/", "LiberationSans-Regular.ttf"},
         {Severity::Error, p2.c_str(), "lists sprite sheet \"missing.plist\", which is missing"},
         {Severity::Error, "lessonbundle/sheet.plist", "frame \"outside.png\" lies outside"},
