@@ -1,6 +1,8 @@
 #include "app/AppDelegate.h"
 
+#include "app/SpeechSpeed.h"
 #include "app/TestController.h"
+#include "engine/audio/SimpleAudioEngine.h"
 #include "engine/director/CCDirector.h"
 #include "engine/nodes/CCScene.h"
 #include "engine/platform/CCEGLView.h"
@@ -15,6 +17,7 @@ bool AppDelegate::applicationDidFinishLaunching() {
     director->setOpenGLView(view);
     view->setDesignResolutionSize(640, 960, kResolutionExactFit);
     director->setAnimationInterval(1.0 / 60);
+    audio::SimpleAudioEngine::sharedEngine()->setBackgroundMusicSpeed(loadSpeechSpeed());
 
     CCScene* scene = CCScene::create();
     TestController* mainPage = new TestController();

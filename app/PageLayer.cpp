@@ -8,6 +8,7 @@
 #include "app/PageScene.h"
 #include "app/ReadingState.h"
 #include "app/SetLayer.h"
+#include "app/SpeechSpeed.h"
 #include "app/TestController.h"
 #include "app/TextTable.h"
 #include "app/VisibleArea.h"
@@ -435,6 +436,12 @@ void PageLayer::keyPressed(int keyCode) {
             break;
         case kKeyEscape:
             onMainPage(nullptr);
+            break;
+        case kKeyMinus:
+            changeSpeechSpeed(this, -1);
+            break;
+        case kKeyPlus:
+            changeSpeechSpeed(this, +1);
             break;
         default:
             break;

@@ -35,7 +35,8 @@ class PageLayer : public engine::CCLayer {
     void ccTouchesMoved(engine::CCSet* touches, engine::CCEvent* event) override;
     void ccTouchesEnded(engine::CCSet* touches, engine::CCEvent* event) override;
     void ccTouchesCancelled(engine::CCSet* touches, engine::CCEvent* event) override;
-    // Desktop keys: Left / Right turn the page, Space plays or pauses, Escape goes home.
+    // Desktop keys: Left / Right turn the page, Space plays or pauses, Escape goes home,
+    // - / + read slower or faster.
     void keyPressed(int keyCode) override;
 
     // Menu callbacks.

@@ -4,6 +4,7 @@
 
 #include "engine/audio/AudioBackend.h"
 #include "engine/audio/SdlMixerAudioBackend.h"
+#include "engine/audio/TimeStretch.h"
 #include "engine/base/CCObject.h"
 #include "engine/platform/CCFileUtils.h"
 
@@ -24,7 +25,7 @@ void SimpleAudioEngine::end() {
     if (engine->m_backend) engine->m_backend->shutdown();
 }
 
-SimpleAudioEngine::SimpleAudioEngine() = default;
+SimpleAudioEngine::SimpleAudioEngine() : m_stretches(std::make_unique<StretchCache>()) {}
 SimpleAudioEngine::~SimpleAudioEngine() = default;
 
 AudioBackend* SimpleAudioEngine::backend() {
@@ -58,7 +59,21 @@ void SimpleAudioEngine::playBackgroundMusic(const char* path, bool loop) {
         return;
     }
     std::string fullPath = CCFileUtils::sharedFileUtils()->fullPathForFilename(path);
+    if (m_fMusicSpeed != 1.0f) {
+        std::shared_ptr<const StretchedSound> sound =
+            m_stretches->soundFor(fullPath, m_fMusicSpeed);
+        if (sound) {
+            m_bMusicStarted = audio->playStretchedMusic(path, std::move(sound), loop);
+            return;
+        }
+        // Not decodable here: the back-end's own player reports it as at full speed.
+    }
     m_bMusicStarted = audio->playMusic(path, fullPath, loop);
+}
+
+void SimpleAudioEngine::setBackgroundMusicSpeed(float speed) {
+    if (!(speed > 0.0f) || !std::isfinite(speed)) return;
+    m_fMusicSpeed = speed;
 }
 
 void SimpleAudioEngine::stopBackgroundMusic(bool) {

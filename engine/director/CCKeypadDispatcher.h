@@ -18,6 +18,8 @@ enum CCKeyCode {
     kKeyEnter,
     kKeyBackspace,
     kKeyDelete,
+    kKeyMinus,  // - on the main keys or the keypad
+    kKeyPlus,   // + or = (the + key without Shift), or the keypad's +
 };
 
 // Keyboard delegate. keyBackClicked / keyMenuClicked are the engine's handheld keys (Escape

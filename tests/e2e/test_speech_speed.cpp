@@ -1,0 +1,203 @@
+// Slower and faster speech on the page reader: the - and + keys, the fading note, the
+// remembered speed, and captions and automatic reading following the stretched recordings.
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "ReaderFixture.h"
+#include "app/PageLayer.h"
+#include "app/ReadingState.h"
+#include "app/SpeechSpeed.h"
+#include "engine/audio/Mp3Duration.h"
+#include "engine/audio/SimpleAudioEngine.h"
+#include "engine/audio/TimeStretch.h"
+#include "engine/audio/VirtualAudioBackend.h"
+#include "engine/director/CCDirector.h"
+#include "engine/director/CCKeypadDispatcher.h"
+#include "engine/nodes/CCLabelTTF.h"
+#include "engine/nodes/CCMenuItem.h"
+#include "engine/platform/CCFileUtils.h"
+#include "gui/UIButton.h"
+
+using namespace pagly::audio;
+using namespace pagly::engine;
+using namespace pagly::gui;
+using namespace pagly;
+
+namespace {
+
+const double kFrame = 1.0 / 60;
+
+class SpeechSpeedReaderTest : public pagly::test::ReaderTest {
+  protected:
+    void SetUp() override {
+        ReaderTest::SetUp();
+        remove(speechSpeedFilePath().c_str());
+        SimpleAudioEngine::sharedEngine()->setBackgroundMusicSpeed(1.0f);
+    }
+    void TearDown() override {
+        SimpleAudioEngine::sharedEngine()->setBackgroundMusicSpeed(1.0f);
+        remove(speechSpeedFilePath().c_str());
+        ReaderTest::TearDown();
+    }
+    void press(int key) { CCDirector::sharedDirector()->getKeypadDispatcher()->dispatchKey(key); }
+    float speed() { return SimpleAudioEngine::sharedEngine()->getBackgroundMusicSpeed(); }
+    static double recordedLength(int page, int index) {
+        return mp3DurationOfFile(sandbox() + "/" + recordingOf(page, index));
+    }
+    void writeSpeedFile(const std::string& text) {
+        FILE* file = fopen(speechSpeedFilePath().c_str(), "wb");
+        ASSERT_NE(nullptr, file);
+        fwrite(text.data(), 1, text.size(), file);
+        fclose(file);
+    }
+};
+
+TEST_F(SpeechSpeedReaderTest, MinusAndPlusStepThroughTheSpeedsAndShowAFadingNote) {
+    openPage(5);
+    struct Case {
+        int key;
+        float speed;
+    };
+    const Case steps[] = {{kKeyMinus, 0.75f}, {kKeyMinus, 0.5f}, {kKeyMinus, 0.5f},
+                          {kKeyPlus, 0.75f},  {kKeyPlus, 1.0f},  {kKeyPlus, 1.25f},
+                          {kKeyPlus, 1.25f}};
+    for (const Case& c : steps) {
+        press(c.key);
+        EXPECT_EQ(c.speed, speed());
+        CCLabelTTF* note = dynamic_cast<CCLabelTTF*>(page()->getChildByTag(kSpeechSpeedNoteTag));
+        ASSERT_NE(nullptr, note);
+        char text[32];
+        snprintf(text, sizeof text, "Speed %gx", c.speed);
+        EXPECT_EQ(text, std::string(note->getString()));
+        step();
+    }
+    int notes = 0;
+    for (CCObject* child : *page()->getChildren())
+        if (static_cast<CCNode*>(child)->getTag() == kSpeechSpeedNoteTag) ++notes;
+    EXPECT_EQ(1, notes) << "a new note replaces the one before";
+    CCLabelTTF* note = dynamic_cast<CCLabelTTF*>(page()->getChildByTag(kSpeechSpeedNoteTag));
+    ASSERT_NE(nullptr, note);
+    advance(kSpeechSpeedNoteSeconds * 0.8);
+    EXPECT_LT(note->getOpacity(), 255) << "fading";
+    advance(kSpeechSpeedNoteSeconds * 0.2 + 2 * kFrame);
+    EXPECT_EQ(nullptr, page()->getChildByTag(kSpeechSpeedNoteTag)) << "gone";
+}
+
+TEST_F(SpeechSpeedReaderTest, TheSpeedIsRememberedAndADamagedFileIsIgnored) {
+    EXPECT_EQ(1.0f, loadSpeechSpeed()) << "nothing remembered yet";
+    openPage(5);
+    press(kKeyMinus);
+    EXPECT_EQ(0.75f, loadSpeechSpeed());
+    press(kKeyMinus);
+    EXPECT_EQ(0.5f, loadSpeechSpeed());
+    FILE* leftover = fopen((speechSpeedFilePath() + ".new").c_str(), "rb");
+    EXPECT_EQ(nullptr, leftover) << "the temporary file was renamed into place";
+    if (leftover) fclose(leftover);
+
+    const char* damaged[] = {"",
+                             "speech speed 0.6\n",
+                             "speech speed 0.5",
+                             "speed 0.5\n",
+                             "speech speed nan\n",
+                             "speech speed 0.5\ntrailing\n",
+                             "\x01\x02\x03garbage"};
+    for (const char* text : damaged) {
+        writeSpeedFile(text);
+        clearLog();
+        EXPECT_EQ(1.0f, loadSpeechSpeed()) << text;
+        EXPECT_TRUE(logged("the speech speed file " + speechSpeedFilePath() +
+                           " is damaged; reading at the recorded speed"))
+            << text;
+    }
+}
+
+TEST_F(SpeechSpeedReaderTest, TheCaptionStaysUpExactlyAsLongAsTheStretchedSentence) {
+    openPage(2);
+    press(kKeyMinus);
+    press(kKeyMinus);
+    ASSERT_EQ(0.5f, speed());
+    UIButton* button = sentenceButton(2);
+    ASSERT_NE(nullptr, button);
+    tapAt(centreOf(button));
+    double started = now() - kFrame;  // the sentence started when the finger went down
+    double recorded = recordedLength(2, 2);
+    double stretched = m_audio.backend().duration();
+    EXPECT_NEAR(2 * recorded, stretched, 0.03 * 2 * recorded);
+
+    advance(0.3);
+    // From the watcher's first look on, the caption is up in every frame the stretched
+    // sentence plays, also past the recorded length.
+    int hiddenFrames = 0;
+    double lastVisible = 0;
+    while (m_audio.isPlaying() && now() - started < 30) {
+        if (captionLabel->isVisible()) {
+            lastVisible = now();
+        } else {
+            ++hiddenFrames;
+        }
+        step();
+    }
+    double ended = now();
+    EXPECT_EQ(0, hiddenFrames);
+    EXPECT_GT(lastVisible - started, recorded + 0.5);
+    EXPECT_NEAR(stretched, ended - started, kFrame + 1e-6);
+    while (captionLabel->isVisible() && now() - ended < 2) step();
+    EXPECT_FALSE(captionLabel->isVisible());
+    EXPECT_LE(now() - ended, 0.3 + kFrame + 1e-6) << "hidden at the watcher's next tick";
+}
+
+TEST_F(SpeechSpeedReaderTest, AutomaticReadingAtHalfSpeedKeepsItsPausesBetweenSentences) {
+    readingMode = RepeatPage;
+    openPage(19);
+    ASSERT_EQ(3, pageSentenceCount);
+    press(kKeyMinus);
+    press(kKeyMinus);
+    page()->onPlayPause(page()->playPauseItem());
+    struct Heard {
+        std::string file;
+        double start, end;
+    };
+    std::vector<Heard> heard;
+    std::string playing;
+    for (int frame = 0; frame < 60 * 60 && heard.size() < 4; ++frame) {
+        step();
+        std::string current = m_audio.isPlaying() ? m_audio.current() : "";
+        if (current != playing) {
+            if (!playing.empty()) heard.back().end = now();
+            if (!current.empty()) heard.push_back({current, now(), 0});
+            playing = current;
+        }
+    }
+    ASSERT_GE(heard.size(), 4u);
+    for (size_t i = 0; i < 3; ++i) {
+        ASSERT_EQ(recordingOf(19, 1 + (int)i), heard[i].file);
+        double twice = 2 * recordedLength(19, 1 + (int)i);
+        EXPECT_NEAR(twice, heard[i].end - heard[i].start, 0.03 * twice + kFrame) << i;
+    }
+    for (size_t i = 1; i < 3; ++i) {
+        double gap = heard[i].start - heard[i - 1].end;
+        EXPECT_GE(gap, 0.5 - 1e-6) << "silence before sentence " << i;
+        EXPECT_LE(gap, 1.0 + kFrame + 1e-6) << "silence before sentence " << i;
+    }
+    EXPECT_EQ(recordingOf(19, 1), heard[3].file);
+    EXPECT_LE(SimpleAudioEngine::sharedEngine()->stretchCache().bytes(),
+              SimpleAudioEngine::sharedEngine()->stretchCache().byteCap());
+}
+
+TEST_F(SpeechSpeedReaderTest, ASentenceHeardAgainIsNotStretchedAgain) {
+    openPage(19);
+    press(kKeyMinus);
+    StretchCache& cache = SimpleAudioEngine::sharedEngine()->stretchCache();
+    cache.clear();
+    size_t before = cache.stretchesComputed();
+    for (int round = 0; round < 3; ++round) {
+        for (int index = 1; index <= 3; ++index) {
+            tapAt(centreOf(sentenceButton(index)));
+            step();
+        }
+    }
+    EXPECT_EQ(before + 3, cache.stretchesComputed());
+}
+
+}  // namespace
