@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "engine/audio/TimeStretch.h"
+#include "engine/audio/StretchedSound.h"
 #include "engine/platform/CCFileUtils.h"
 
 int main(int argc, char** argv) {
@@ -19,18 +19,19 @@ int main(int argc, char** argv) {
         return 1;
     }
     double speed = atof(argv[2]);
-    auto sound = pagly::audio::stretchMp3(bytes, speed);
+    auto sound = pagly::audio::StretchedSound::fromMp3(bytes, speed);
     if (!sound) {
         fprintf(stderr, "%s does not decode, or %s is not a speed\n", argv[1], argv[2]);
         return 1;
     }
     FILE* out = fopen(argv[3], "wb");
-    if (!out || fwrite(sound->wav.data(), 1, sound->wav.size(), out) != sound->wav.size()) {
+    const std::vector<unsigned char>& wav = sound->wholeImage();
+    if (!out || fwrite(wav.data(), 1, wav.size(), out) != wav.size()) {
         fprintf(stderr, "cannot write %s\n", argv[3]);
         if (out) fclose(out);
         return 1;
     }
     fclose(out);
-    printf("%s at %.2f: %.3f s\n", argv[1], speed, sound->seconds);
+    printf("%s at %.2f: %.3f s\n", argv[1], speed, sound->seconds());
     return 0;
 }

@@ -5,7 +5,7 @@
 
 namespace pagly::audio {
 
-struct StretchedSound;
+class StretchedSound;
 
 // The seam under SimpleAudioEngine: one background-music stream. The real back-end plays
 // through SDL_mixer; tests install a virtual-clock back-end instead.
@@ -21,7 +21,7 @@ class AudioBackend {
     // Plays a recording already stretched to another speed, in the same stream and with the
     // same answers as playMusic. The back-end keeps `sound` alive while it plays.
     virtual bool playStretchedMusic(const std::string& requestedPath,
-                                    std::shared_ptr<const StretchedSound> sound, bool loop) = 0;
+                                    std::shared_ptr<StretchedSound> sound, bool loop) = 0;
     // Stops at once; nothing plays afterwards.
     virtual void stopMusic() = 0;
     virtual void pauseMusic() = 0;

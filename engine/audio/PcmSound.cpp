@@ -76,33 +76,33 @@ bool decodeMp3(const std::string& bytes, PcmSound& out) {
     return true;
 }
 
-std::vector<unsigned char> encodeWav(const PcmSound& sound) {
-    const uint32_t dataBytes = (uint32_t)(sound.frames() * (size_t)sound.channels * 2);
-    const uint32_t channels = (uint32_t)sound.channels;
-    const uint32_t rate = (uint32_t)sound.sampleRate;
+std::vector<unsigned char> wavHeader(int sampleRate, int channels, size_t frames) {
+    const uint32_t dataBytes = (uint32_t)(frames * (size_t)channels * 2);
+    const uint32_t channelCount = (uint32_t)channels;
+    const uint32_t rate = (uint32_t)sampleRate;
     std::vector<unsigned char> out;
-    out.reserve(44 + dataBytes);
+    out.reserve(44);
     out.insert(out.end(), {'R', 'I', 'F', 'F'});
     putLe(out, 36 + dataBytes, 4);
     out.insert(out.end(), {'W', 'A', 'V', 'E', 'f', 'm', 't', ' '});
     putLe(out, 16, 4);
     putLe(out, 1, 2);  // integer PCM
-    putLe(out, channels, 2);
+    putLe(out, channelCount, 2);
     putLe(out, rate, 4);
-    putLe(out, rate * channels * 2, 4);
-    putLe(out, channels * 2, 2);
+    putLe(out, rate * channelCount * 2, 4);
+    putLe(out, channelCount * 2, 2);
     putLe(out, 16, 2);
     out.insert(out.end(), {'d', 'a', 't', 'a'});
     putLe(out, dataBytes, 4);
-    for (size_t i = 0; i < sound.frames() * (size_t)sound.channels; ++i) {
-        float s = sound.samples[i];
-        if (!(s == s)) s = 0.0f;  // NaN
-        long v = std::lround(s * 32767.0f);
-        if (v > 32767) v = 32767;
-        if (v < -32768) v = -32768;
-        putLe(out, (uint32_t)(uint16_t)(int16_t)v, 2);
-    }
     return out;
+}
+
+short toPcm16(float sample) {
+    if (!(sample == sample)) return 0;  // NaN
+    long v = std::lround(sample * 32767.0f);
+    if (v > 32767) v = 32767;
+    if (v < -32768) v = -32768;
+    return (short)v;
 }
 
 }  // namespace pagly::audio

@@ -20,7 +20,10 @@ struct PcmSound {
 // no decodable MPEG audio; a truncated stream keeps what decodes.
 bool decodeMp3(const std::string& bytes, PcmSound& out);
 
-// A playable 16-bit PCM WAV image of `sound` (header included), for players that take a file.
-std::vector<unsigned char> encodeWav(const PcmSound& sound);
+// The 44-byte header of a 16-bit PCM WAV image holding `frames` frames.
+std::vector<unsigned char> wavHeader(int sampleRate, int channels, size_t frames);
+
+// A float sample in -1..1 as a 16-bit one (clipped; NaN is silence).
+short toPcm16(float sample);
 
 }  // namespace pagly::audio

@@ -3,7 +3,7 @@
 #include <SDL.h>
 #include <SDL_mixer.h>
 
-#include "engine/audio/TimeStretch.h"
+#include "engine/audio/StretchedSoundStream.h"
 #include "engine/base/CCObject.h"
 
 namespace pagly::audio {
@@ -135,14 +135,12 @@ double SdlMixerAudioBackend::currentDuration() const {
 // --- Stretched recordings (slower/faster speech) -------------------------------------------
 
 bool SdlMixerAudioBackend::playStretchedMusic(const std::string& requestedPath,
-                                              std::shared_ptr<const StretchedSound> sound,
-                                              bool loop) {
+                                              std::shared_ptr<StretchedSound> sound, bool loop) {
     if (!ensureOpen()) return false;
     freeMusic();
     m_stretched = std::move(sound);
-    if (!m_stretched || m_stretched->wav.empty()) return false;
-    SDL_RWops* bytes = SDL_RWFromConstMem(m_stretched->wav.data(), (int)m_stretched->wav.size());
-    m_music = bytes ? Mix_LoadMUSType_RW(bytes, MUS_WAV, 1) : nullptr;
+    SDL_RWops* stream = openStretchedSoundStream(m_stretched);
+    m_music = stream ? Mix_LoadMUSType_RW(stream, MUS_WAV, 1) : nullptr;
     if (!m_music) {
         CCLog("SimpleAudioEngine: cannot play stretched %s: %s", requestedPath.c_str(),
               Mix_GetError());

@@ -29,10 +29,11 @@ class SdlMixerAudioBackend : public AudioBackend {
     void shutdown() override;
 
     // --- Stretched recordings (slower/faster speech) ---------------------------------------
-    // Plays an in-memory WAV image through the same music stream, so every other operation
-    // (stop, pause, volume, "is playing") treats it like a file. Kept apart from playMusic.
-    bool playStretchedMusic(const std::string& requestedPath,
-                            std::shared_ptr<const StretchedSound> sound, bool loop) override;
+    // Plays a stretched sound's WAV image through the same music stream, so every other
+    // operation (stop, pause, volume, "is playing") treats it like a file; the mixer's reads
+    // stretch it just ahead of playback. Kept apart from playMusic.
+    bool playStretchedMusic(const std::string& requestedPath, std::shared_ptr<StretchedSound> sound,
+                            bool loop) override;
 
     // The driver that opened, or "" while the device is closed.
     std::string currentDriver() const;
@@ -50,9 +51,8 @@ class SdlMixerAudioBackend : public AudioBackend {
     bool m_open = false;
     bool m_openFailed = false;
     bool m_loop = false;
-    // The bytes the mixer reads a stretched recording from; replaced only after the music
-    // that reads them has been freed.
-    std::shared_ptr<const StretchedSound> m_stretched;
+    // The stretched recording playing last (its stream holds its own reference too).
+    std::shared_ptr<StretchedSound> m_stretched;
 };
 
 }  // namespace pagly::audio

@@ -4,7 +4,7 @@
 
 #include "engine/audio/AudioBackend.h"
 #include "engine/audio/SdlMixerAudioBackend.h"
-#include "engine/audio/TimeStretch.h"
+#include "engine/audio/StretchCache.h"
 #include "engine/base/CCObject.h"
 #include "engine/platform/CCFileUtils.h"
 
@@ -60,8 +60,7 @@ void SimpleAudioEngine::playBackgroundMusic(const char* path, bool loop) {
     }
     std::string fullPath = CCFileUtils::sharedFileUtils()->fullPathForFilename(path);
     if (m_fMusicSpeed != 1.0f) {
-        std::shared_ptr<const StretchedSound> sound =
-            m_stretches->soundFor(fullPath, m_fMusicSpeed);
+        std::shared_ptr<StretchedSound> sound = m_stretches->soundFor(fullPath, m_fMusicSpeed);
         if (sound) {
             m_bMusicStarted = audio->playStretchedMusic(path, std::move(sound), loop);
             return;

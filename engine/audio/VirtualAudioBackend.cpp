@@ -3,7 +3,7 @@
 #include <cmath>
 
 #include "engine/audio/Mp3Duration.h"
-#include "engine/audio/TimeStretch.h"
+#include "engine/audio/StretchedSound.h"
 #include "engine/base/CCObject.h"
 #include "engine/director/CCDirector.h"
 
@@ -36,15 +36,14 @@ bool VirtualAudioBackend::playMusic(const std::string& requestedPath, const std:
 }
 
 bool VirtualAudioBackend::playStretchedMusic(const std::string& requestedPath,
-                                             std::shared_ptr<const StretchedSound> sound,
-                                             bool loop) {
+                                             std::shared_ptr<StretchedSound> sound, bool loop) {
     m_requests.push_back(requestedPath);
     stopMusic();
-    if (!sound || sound->seconds <= 0) {
+    if (!sound || sound->seconds() <= 0) {
         CCLog("SimpleAudioEngine: cannot play %s", requestedPath.c_str());
         return false;
     }
-    start(requestedPath, sound->seconds, loop);
+    start(requestedPath, sound->seconds(), loop);
     return true;
 }
 

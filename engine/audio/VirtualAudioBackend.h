@@ -17,8 +17,8 @@ class VirtualAudioBackend : public AudioBackend {
 
     bool playMusic(const std::string& requestedPath, const std::string& fullPath,
                    bool loop) override;
-    bool playStretchedMusic(const std::string& requestedPath,
-                            std::shared_ptr<const StretchedSound> sound, bool loop) override;
+    bool playStretchedMusic(const std::string& requestedPath, std::shared_ptr<StretchedSound> sound,
+                            bool loop) override;
     void stopMusic() override;
     void pauseMusic() override;
     void resumeMusic() override;

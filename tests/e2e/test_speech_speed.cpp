@@ -10,7 +10,7 @@
 #include "app/SpeechSpeed.h"
 #include "engine/audio/Mp3Duration.h"
 #include "engine/audio/SimpleAudioEngine.h"
-#include "engine/audio/TimeStretch.h"
+#include "engine/audio/StretchCache.h"
 #include "engine/audio/VirtualAudioBackend.h"
 #include "engine/director/CCDirector.h"
 #include "engine/director/CCKeypadDispatcher.h"
@@ -190,14 +190,14 @@ TEST_F(SpeechSpeedReaderTest, ASentenceHeardAgainIsNotStretchedAgain) {
     press(kKeyMinus);
     StretchCache& cache = SimpleAudioEngine::sharedEngine()->stretchCache();
     cache.clear();
-    size_t before = cache.stretchesComputed();
+    size_t before = cache.soundsMade();
     for (int round = 0; round < 3; ++round) {
         for (int index = 1; index <= 3; ++index) {
             tapAt(centreOf(sentenceButton(index)));
             step();
         }
     }
-    EXPECT_EQ(before + 3, cache.stretchesComputed());
+    EXPECT_EQ(before + 3, cache.soundsMade());
 }
 
 }  // namespace
