@@ -8,6 +8,7 @@
 #include "engine/audio/SimpleAudioEngine.h"
 #include "engine/base/CCObject.h"
 #include "engine/nodes/CCLabelTTF.h"
+#include "engine/nodes/CCLayerColor.h"
 #include "engine/platform/CCFileUtils.h"
 
 namespace pagly {
@@ -36,6 +37,12 @@ std::string speedLine(float speed) {
 }
 
 }  // namespace
+
+std::string speechSpeedNoteText(float speed) {
+    char text[32];
+    snprintf(text, sizeof text, "Speed %g\u00d7", speed);
+    return text;
+}
 
 float steppedSpeechSpeed(float current, int direction) {
     int i = nearestSpeedIndex(current) + (direction < 0 ? -1 : direction > 0 ? 1 : 0);
@@ -78,19 +85,24 @@ void changeSpeechSpeed(CCNode* screen, int direction) {
     saveSpeechSpeed(speed);
     if (!screen) return;
 
-    char text[32];
-    snprintf(text, sizeof text, "Speed %gx", speed);
     // A second press replaces the note instead of stacking another one on it.
     if (CCNode* old = screen->getChildByTag(kSpeechSpeedNoteTag)) old->removeFromParent();
-    CCLabelTTF* note = CCLabelTTF::create(text, "Arial", 40);
-    note->setColor(ccColor3B(0, 0, 160));  // the caption's blue, readable on the page
-    CCPoint top = VisibleArea::top();
-    note->setPosition(CCPoint(top.x, top.y - 120));
+    CCLabelTTF* label = CCLabelTTF::create(speechSpeedNoteText(speed).c_str(), "Arial", 40);
+    CCSize text = label->getContentSize();
+    // White on a dark plate, so it reads on any page and over any button.
+    CCLayerColor* note =
+        CCLayerColor::create(ccColor4B(20, 30, 70, 210), text.width + 48, text.height + 24);
+    label->setPosition(CCPoint((text.width + 48) / 2, (text.height + 24) / 2));
+    note->addChild(label);
+    CCPoint center = VisibleArea::center();
+    note->setPosition(CCPoint(center.x - (text.width + 48) / 2, center.y - (text.height + 24) / 2));
     note->setTag(kSpeechSpeedNoteTag);
     screen->addChild(note, 1000);
+    float hold = kSpeechSpeedNoteSeconds * 0.6f, fade = kSpeechSpeedNoteSeconds * 0.4f;
+    label->runAction(
+        CCSequence::create(CCDelayTime::create(hold), CCFadeOut::create(fade), nullptr));
     note->runAction(CCSequence::create(
-        CCDelayTime::create(kSpeechSpeedNoteSeconds * 0.6f),
-        CCFadeOut::create(kSpeechSpeedNoteSeconds * 0.4f),
+        CCDelayTime::create(hold), CCFadeOut::create(fade),
         CCCallFuncN::create([](CCNode* node) { node->removeFromParent(); }), nullptr));
 }
 

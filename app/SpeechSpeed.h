@@ -26,6 +26,9 @@ void saveSpeechSpeed(float speed);
 // Steps the audio engine's speed, remembers it and shows a short fading note on `screen`.
 void changeSpeechSpeed(engine::CCNode* screen, int direction);
 
+// What the note says for a speed ("Speed 0.75×").
+std::string speechSpeedNoteText(float speed);
+
 // The note's tag on the screen, and how long it stays before it is gone.
 const int kSpeechSpeedNoteTag = 7170;
 const float kSpeechSpeedNoteSeconds = 1.5f;
