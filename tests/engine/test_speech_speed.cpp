@@ -18,6 +18,7 @@
 #include "engine/audio/SdlMixerAudioBackend.h"
 #include "engine/audio/StretchCache.h"
 #include "engine/audio/StretchedSound.h"
+#include "engine/audio/StretchedSoundStream.h"
 #include "engine/audio/VirtualAudioBackend.h"
 #include "engine/platform/CCFileUtils.h"
 #include "support/VirtualAudio.h"
@@ -206,6 +207,30 @@ TEST(SpeechStretch, ReadingInPiecesAsTheDeviceDoesGivesTheSameSoundOnce) {
     EXPECT_TRUE(expected == got);
     EXPECT_TRUE(pieces->isComplete());
     EXPECT_LT(pieces->bytesHeld(), heldWhileStretching) << "the input is let go once done";
+}
+
+TEST(SpeechStretch, TheMixersStreamReadsSeeksAndRefusesWrites) {
+    auto sound = StretchedSound::fromPcm(tone(220, 0.5, 22050), 0.75);
+    ASSERT_TRUE(sound);
+    std::vector<unsigned char> expected = sound->wholeImage();
+    SDL_RWops* stream = openStretchedSoundStream(sound);
+    ASSERT_NE(nullptr, stream);
+    EXPECT_EQ((Sint64)expected.size(), SDL_RWsize(stream));
+    EXPECT_EQ((Sint64)expected.size(), SDL_RWseek(stream, 0, RW_SEEK_END));
+    unsigned char byte = 0;
+    EXPECT_EQ(0u, SDL_RWread(stream, &byte, 1, 1)) << "nothing past the end";
+    EXPECT_LT(SDL_RWseek(stream, -1 - (Sint64)expected.size(), RW_SEEK_END), 0);
+    EXPECT_EQ(40, SDL_RWseek(stream, 40, RW_SEEK_SET));
+    EXPECT_EQ(44, SDL_RWseek(stream, 4, RW_SEEK_CUR));
+    std::vector<unsigned char> got(expected.size());
+    SDL_RWseek(stream, 0, RW_SEEK_SET);
+    // Reads of whole 4-byte objects: the odd bytes at the end are left, as SDL's own do.
+    size_t objects = SDL_RWread(stream, got.data(), 4, got.size() / 4 + 1);
+    EXPECT_EQ(expected.size() / 4, objects);
+    EXPECT_TRUE(std::equal(got.begin(), got.begin() + (ptrdiff_t)objects * 4, expected.begin()));
+    EXPECT_EQ(0u, SDL_RWwrite(stream, &byte, 1, 1));
+    EXPECT_EQ(0, SDL_RWclose(stream));
+    EXPECT_EQ(1, sound.use_count()) << "closing the stream let go of the sound";
 }
 
 // --- Stretch cache -----------------------------------------------------------------------
