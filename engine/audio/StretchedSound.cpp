@@ -87,7 +87,8 @@ void StretchedSound::append(const float* samples, size_t frames) {
 }
 
 void StretchedSound::stretchUntil(size_t bytes) {
-    std::vector<float> block(kFeedFrames * (size_t)m_channels);
+    // The sound device's thread reads here: no allocation per read.
+    if (m_stretcher && m_ready < bytes) m_block.resize(kFeedFrames * (size_t)m_channels);
     while (m_stretcher && m_ready < bytes) {
         size_t total = m_input.frames();
         if (m_fed < total) {
@@ -98,8 +99,8 @@ void StretchedSound::stretchUntil(size_t bytes) {
             if (m_fed == total) m_stretcher->flush();
         }
         unsigned got;
-        while ((got = m_stretcher->receiveSamples(block.data(), (unsigned)kFeedFrames)) > 0)
-            append(block.data(), got);
+        while ((got = m_stretcher->receiveSamples(m_block.data(), (unsigned)kFeedFrames)) > 0)
+            append(m_block.data(), got);
         if (m_fed == total || m_ready == m_wav.size()) finish();
     }
 }
@@ -109,7 +110,7 @@ void StretchedSound::finish() {
     m_ready = m_wav.size();
     m_stretcher.reset();
     m_input = PcmSound();
-    m_input.samples.shrink_to_fit();
+    m_block = std::vector<float>();
 }
 
 }  // namespace pagly::audio

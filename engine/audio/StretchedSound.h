@@ -53,6 +53,7 @@ class StretchedSound {
     std::unique_ptr<soundtouch::SoundTouch> m_stretcher;  // null once complete
     PcmSound m_input;                                     // emptied once complete
     size_t m_fed = 0;                                     // input frames given to the stretcher
+    std::vector<float> m_block;  // the stretcher's output, before it becomes 16-bit samples
     std::vector<unsigned char> m_wav;
     size_t m_ready = 0;  // image bytes written (header included)
     int m_sampleRate = 0;
