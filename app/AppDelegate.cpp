@@ -2,6 +2,7 @@
 
 #include "app/ResumeState.h"
 #include "app/TestController.h"
+#include "engine/audio/SimpleAudioEngine.h"
 #include "engine/director/CCDirector.h"
 #include "engine/nodes/CCScene.h"
 #include "engine/platform/CCEGLView.h"
@@ -16,9 +17,9 @@ bool AppDelegate::applicationDidFinishLaunching() {
     director->setOpenGLView(view);
     view->setDesignResolutionSize(640, 960, kResolutionExactFit);
     director->setAnimationInterval(1.0 / 60);
-
-    // Where the learner stopped last time, and in which reading mode.
+    // Where the learner stopped last time, in which reading mode and at which speed.
     restoreResumeState();
+    audio::SimpleAudioEngine::sharedEngine()->setBackgroundMusicSpeed(rememberedSpeechSpeed());
     CCScene* scene = CCScene::create();
     TestController* mainPage = new TestController();
     mainPage->autorelease();

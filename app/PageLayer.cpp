@@ -9,6 +9,7 @@
 #include "app/ResumeState.h"
 #include "app/ReadingState.h"
 #include "app/SetLayer.h"
+#include "app/SpeechSpeed.h"
 #include "app/TestController.h"
 #include "app/TextTable.h"
 #include "app/VisibleArea.h"
@@ -487,6 +488,7 @@ const char* const kPageKeys[] = {
     "R: the current sentence again",
     "E: echo pauses on / off (time to say each sentence after it)",
     "S: reading mode",
+    "- / +: slower / faster speech",
     "Escape: main page",
     "F11: full screen on / off",
     "F1 or ?: this list",
@@ -525,6 +527,12 @@ void PageLayer::keyPressed(int keyCode) {
             break;
         case kKeyEscape:
             onMainPage(nullptr);
+            break;
+        case kKeyMinus:
+            changeSpeechSpeed(this, -1);
+            break;
+        case kKeyPlus:
+            changeSpeechSpeed(this, +1);
             break;
         default:
             break;

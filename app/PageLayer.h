@@ -43,7 +43,8 @@ class PageLayer : public engine::CCLayer {
     void ccTouchesCancelled(engine::CCSet* touches, engine::CCEvent* event) override;
     // Desktop keys: Left / Right turn the page, Space plays or pauses, Escape goes home,
     // Down / Up play the next / previous sentence, R the current one again, S opens the
-    // settings overlay, E switches echo pauses, F1 or '?' lists the keys.
+    // settings overlay, E switches echo pauses, F1 or '?' lists the keys,
+    // - / + read slower or faster.
     void keyPressed(int keyCode) override;
 
     // Menu callbacks.

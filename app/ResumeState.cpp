@@ -9,6 +9,7 @@
 #include <sstream>
 
 #include "app/ReadingState.h"
+#include "app/SpeechSpeed.h"
 #include "engine/base/CCObject.h"
 #include "engine/platform/CCFileUtils.h"
 
@@ -82,6 +83,12 @@ ResumeState readResumeState(const std::string& path) {
             if (!parseInt(value, v) || v < ReadByTouch || v > ReadOn)
                 return ignored(path, "its reading mode is damaged");
             state.mode = v;
+        } else if (name == "speed") {
+            char* end = nullptr;
+            float speed = value.empty() ? 0 : strtof(value.c_str(), &end);
+            if (value.empty() || *end != '\0' || !isOfferedSpeechSpeed(speed))
+                return ignored(path, "its speech speed is damaged");
+            state.speed = speed;
         }
         // Any other field belongs to a later version: skipped.
     }
@@ -92,6 +99,11 @@ bool writeResumeState(const std::string& path, const ResumeState& state) {
     std::string text = std::string(kHeader) + "\n";
     if (state.page) text += "page " + std::to_string(state.page) + "\n";
     if (state.mode) text += "mode " + std::to_string(state.mode) + "\n";
+    if (state.speed > 0) {
+        char line[32];
+        snprintf(line, sizeof line, "speed %.2f\n", state.speed);
+        text += line;
+    }
     std::string temporary = path + ".new";
     FILE* out = fopen(temporary.c_str(), "wb");
     if (!out) {
@@ -119,7 +131,9 @@ void restoreResumeState() {
 }
 
 static void writeIfChanged() {
-    if (g_remembered.page == g_written.page && g_remembered.mode == g_written.mode) return;
+    if (g_remembered.page == g_written.page && g_remembered.mode == g_written.mode &&
+        g_remembered.speed == g_written.speed)
+        return;
     if (writeResumeState(resumeStatePath(), g_remembered)) g_written = g_remembered;
 }
 
@@ -132,6 +146,14 @@ void rememberPage(int page) {
 
 void rememberReadingMode() {
     g_remembered.mode = readingMode;
+    writeIfChanged();
+}
+
+float rememberedSpeechSpeed() { return g_remembered.speed > 0 ? g_remembered.speed : 1.0f; }
+
+void rememberSpeechSpeed(float speed) {
+    if (!isOfferedSpeechSpeed(speed)) return;
+    g_remembered.speed = speed;
     writeIfChanged();
 }
 

@@ -1,8 +1,11 @@
 #pragma once
 
+#include <memory>
 #include <string>
 
 namespace pagly::audio {
+
+class StretchedSound;
 
 // The seam under SimpleAudioEngine: one background-music stream. The real back-end plays
 // through SDL_mixer; tests install a virtual-clock back-end instead.
@@ -15,6 +18,10 @@ class AudioBackend {
     // Returns false when the file cannot be played; nothing plays then.
     virtual bool playMusic(const std::string& requestedPath, const std::string& fullPath,
                            bool loop) = 0;
+    // Plays a recording already stretched to another speed, in the same stream and with the
+    // same answers as playMusic. The back-end keeps `sound` alive while it plays.
+    virtual bool playStretchedMusic(const std::string& requestedPath,
+                                    std::shared_ptr<StretchedSound> sound, bool loop) = 0;
     // Stops at once; nothing plays afterwards.
     virtual void stopMusic() = 0;
     virtual void pauseMusic() = 0;

@@ -3,6 +3,7 @@
 #include <SDL.h>
 #include <SDL_mixer.h>
 
+#include "engine/audio/StretchedSoundStream.h"
 #include "engine/base/CCObject.h"
 
 namespace pagly::audio {
@@ -129,6 +130,30 @@ std::string SdlMixerAudioBackend::currentDriver() const {
 
 double SdlMixerAudioBackend::currentDuration() const {
     return m_music ? Mix_MusicDuration(m_music) : -1.0;
+}
+
+// --- Stretched recordings (slower/faster speech) -------------------------------------------
+
+bool SdlMixerAudioBackend::playStretchedMusic(const std::string& requestedPath,
+                                              std::shared_ptr<StretchedSound> sound, bool loop) {
+    if (!ensureOpen()) return false;
+    freeMusic();
+    m_stretched = std::move(sound);
+    SDL_RWops* stream = openStretchedSoundStream(m_stretched);
+    m_music = stream ? Mix_LoadMUSType_RW(stream, MUS_WAV, 1) : nullptr;
+    if (!m_music) {
+        CCLog("SimpleAudioEngine: cannot play stretched %s: %s", requestedPath.c_str(),
+              Mix_GetError());
+        return false;
+    }
+    m_loop = loop;
+    if (Mix_PlayMusic(m_music, loop ? -1 : 0) != 0) {
+        CCLog("SimpleAudioEngine: cannot start stretched %s: %s", requestedPath.c_str(),
+              Mix_GetError());
+        freeMusic();
+        return false;
+    }
+    return true;
 }
 
 }  // namespace pagly::audio

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <memory>
 #include <string>
 
 #include "engine/audio/AudioBackend.h"
@@ -27,6 +28,13 @@ class SdlMixerAudioBackend : public AudioBackend {
     void setMusicVolume(float volume) override;
     void shutdown() override;
 
+    // --- Stretched recordings (slower/faster speech) ---------------------------------------
+    // Plays a stretched sound's WAV image through the same music stream, so every other
+    // operation (stop, pause, volume, "is playing") treats it like a file; the mixer's reads
+    // stretch it just ahead of playback. Kept apart from playMusic.
+    bool playStretchedMusic(const std::string& requestedPath, std::shared_ptr<StretchedSound> sound,
+                            bool loop) override;
+
     // The driver that opened, or "" while the device is closed.
     std::string currentDriver() const;
     // Duration in seconds of the recording that was started last, or -1 when unknown.
@@ -43,6 +51,8 @@ class SdlMixerAudioBackend : public AudioBackend {
     bool m_open = false;
     bool m_openFailed = false;
     bool m_loop = false;
+    // The stretched recording playing last (its stream holds its own reference too).
+    std::shared_ptr<StretchedSound> m_stretched;
 };
 
 }  // namespace pagly::audio

@@ -5,6 +5,7 @@
 #include "engine/audio/AudioBackend.h"
 #include "engine/audio/Mp3Duration.h"
 #include "engine/audio/SdlMixerAudioBackend.h"
+#include "engine/audio/StretchCache.h"
 #include "engine/base/CCObject.h"
 #include "engine/platform/CCFileUtils.h"
 #include "engine/platform/UnusableFiles.h"
@@ -38,7 +39,7 @@ void SimpleAudioEngine::end() {
     if (engine->m_backend) engine->m_backend->shutdown();
 }
 
-SimpleAudioEngine::SimpleAudioEngine() = default;
+SimpleAudioEngine::SimpleAudioEngine() : m_stretches(std::make_unique<StretchCache>()) {}
 SimpleAudioEngine::~SimpleAudioEngine() = default;
 
 AudioBackend* SimpleAudioEngine::backend() {
@@ -78,7 +79,20 @@ void SimpleAudioEngine::playBackgroundMusic(const char* path, bool loop) {
                               : whyUnreadable(fullPath);
     if (!problem.empty()) reportUnusableFile(fullPath, problem);
     // The back-end still decides what plays: the same as without the check.
+    if (m_fMusicSpeed != 1.0f) {
+        std::shared_ptr<StretchedSound> sound = m_stretches->soundFor(fullPath, m_fMusicSpeed);
+        if (sound) {
+            m_bMusicStarted = audio->playStretchedMusic(path, std::move(sound), loop);
+            return;
+        }
+        // Not decodable here: the back-end's own player reports it as at full speed.
+    }
     m_bMusicStarted = audio->playMusic(path, fullPath, loop);
+}
+
+void SimpleAudioEngine::setBackgroundMusicSpeed(float speed) {
+    if (!(speed > 0.0f) || !std::isfinite(speed)) return;
+    m_fMusicSpeed = speed;
 }
 
 void SimpleAudioEngine::stopBackgroundMusic(bool) {

@@ -6,6 +6,7 @@
 namespace pagly::audio {
 
 class AudioBackend;
+class StretchCache;
 
 // The audio engine the book reads aloud with: one background-music stream that plays one
 // recording at a time. Playback goes through a pluggable back-end (SDL_mixer by default,
@@ -36,6 +37,13 @@ class SimpleAudioEngine {
     // Clamped to 0..1.
     void setBackgroundMusicVolume(float volume);
 
+    // How fast recordings play, without a change of pitch: 1 plays them as they are; other
+    // speeds stretch each recording once per run and keep it (bounded). Takes effect from the
+    // next playBackgroundMusic. Values that are not positive numbers are ignored.
+    void setBackgroundMusicSpeed(float speed);
+    float getBackgroundMusicSpeed() const { return m_fMusicSpeed; }
+    StretchCache& stretchCache() { return *m_stretches; }
+
     // Installs a back-end and returns the previous one (null if none was created yet). The
     // music volume carries over to the new back-end.
     std::unique_ptr<AudioBackend> setBackend(std::unique_ptr<AudioBackend> backend);
@@ -47,7 +55,9 @@ class SimpleAudioEngine {
     ~SimpleAudioEngine();
 
     std::unique_ptr<AudioBackend> m_backend;
+    std::unique_ptr<StretchCache> m_stretches;
     float m_fMusicVolume = 1.0f;
+    float m_fMusicSpeed = 1.0f;
     bool m_bMusicStarted = false;
 };
 

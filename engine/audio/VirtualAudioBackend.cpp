@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "engine/audio/Mp3Duration.h"
+#include "engine/audio/StretchedSound.h"
 #include "engine/base/CCObject.h"
 #include "engine/director/CCDirector.h"
 
@@ -27,13 +28,26 @@ bool VirtualAudioBackend::playMusic(const std::string& requestedPath, const std:
     stopMusic();
     double length = mp3DurationOfFile(fullPath);
     if (length <= 0) return false;  // the audio engine has said why
+    start(requestedPath, length, loop);
+    return true;
+}
+
+bool VirtualAudioBackend::playStretchedMusic(const std::string& requestedPath,
+                                             std::shared_ptr<StretchedSound> sound, bool loop) {
+    m_requests.push_back(requestedPath);
+    stopMusic();
+    if (!sound || sound->seconds() <= 0) return false;
+    start(requestedPath, sound->seconds(), loop);
+    return true;
+}
+
+void VirtualAudioBackend::start(const std::string& requestedPath, double length, bool loop) {
     m_active = true;
     m_current = requestedPath;
     m_duration = length;
     m_loop = loop;
     m_start = clock();
     m_pausedAt = -1;
-    return true;
 }
 
 void VirtualAudioBackend::stopMusic() {

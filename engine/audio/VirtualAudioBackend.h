@@ -8,15 +8,17 @@
 namespace pagly::audio {
 
 // A silent back-end for tests. It knows each recording's real playing time from the file
-// (MP3 frame headers) and runs on the director's clock: a recording plays until the director
-// has stepped that much time past its start. Nothing here reads the wall clock. It also keeps
-// the list of files it was asked to play.
+// (MP3 frame headers; a stretched recording's own length) and runs on the director's clock: a
+// recording plays until the director has stepped that much time past its start. Nothing here reads
+// the wall clock. It also keeps the list of files it was asked to play.
 class VirtualAudioBackend : public AudioBackend {
   public:
     VirtualAudioBackend() = default;
 
     bool playMusic(const std::string& requestedPath, const std::string& fullPath,
                    bool loop) override;
+    bool playStretchedMusic(const std::string& requestedPath, std::shared_ptr<StretchedSound> sound,
+                            bool loop) override;
     void stopMusic() override;
     void pauseMusic() override;
     void resumeMusic() override;
@@ -37,6 +39,7 @@ class VirtualAudioBackend : public AudioBackend {
 
   private:
     double clock() const;
+    void start(const std::string& requestedPath, double length, bool loop);
     void update();
 
     std::vector<std::string> m_requests;

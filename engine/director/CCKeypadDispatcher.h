@@ -25,7 +25,9 @@ enum CCKeyCode {
     kKeyS,
     kKeyR,
     kKeyE,
-    kKeyHelp,  // F1, or '?'
+    kKeyHelp,   // F1, or '?'
+    kKeyMinus,  // - on the main keys or the keypad
+    kKeyPlus,   // + or = (the + key without Shift), or the keypad's +
 };
 
 // Keyboard delegate. keyBackClicked / keyMenuClicked are the engine's handheld keys (Escape

@@ -263,12 +263,21 @@ void CCEGLView::keyDown(int key, int modifiers, bool repeat) {
         case SDLK_DELETE:
             code = kKeyDelete;
             break;
+        case SDLK_MINUS:
+        case SDLK_KP_MINUS:
+            code = kKeyMinus;
+            break;
+        case SDLK_PLUS:
+        case SDLK_EQUALS:
+        case SDLK_KP_PLUS:
+            code = kKeyPlus;
+            break;
         default:
             return;
     }
     if (typing) {
-        // While text is being typed, Space arrives as text; Enter ends the entry.
-        if (code == kKeySpace || letter) return;
+        // While text is being typed, Space, letters, - and + arrive as text; Enter ends the entry.
+        if (code == kKeySpace || code == kKeyMinus || code == kKeyPlus || letter) return;
         if (code == kKeyEnter) {
             ime->dispatchInsertText("\n", 1);
             return;

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <string>
+
+namespace pagly::engine {
+class CCNode;
+}
+
+namespace pagly {
+
+// How fast the recordings are read: 0.5, 0.75, 1 (as recorded) or 1.25, without a change of
+// pitch. The - and + keys step through these on the screens that play sound; the choice is
+// remembered for the next run with the reading state (ResumeState).
+
+// True for one of the offered speeds.
+bool isOfferedSpeechSpeed(float speed);
+
+// The speed one step slower (direction < 0) or faster than `current`, staying within the
+// offered speeds; a speed that is not one of them steps from the nearest one.
+float steppedSpeechSpeed(float current, int direction);
+
+// Steps the audio engine's speed, remembers it and shows a short fading note on `screen`.
+void changeSpeechSpeed(engine::CCNode* screen, int direction);
+
+// What the note says for a speed ("Speed 0.75×").
+std::string speechSpeedNoteText(float speed);
+
+// The note's tag on the screen, and how long it stays before it is gone.
+const int kSpeechSpeedNoteTag = 7170;
+const float kSpeechSpeedNoteSeconds = 1.5f;
+
+}  // namespace pagly
