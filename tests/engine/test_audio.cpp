@@ -306,3 +306,27 @@ TEST_F(SdlMixerAudioWithoutDevice, FallsBackToTheDummyDriverAndStillTellsTheTrut
     secondsUntilSilent(m_mixer->currentDuration() + 2.0);
     EXPECT_FALSE(audio->isBackgroundMusicPlaying());
 }
+
+// An open sound device wakes the process about 90 times a second even in silence: it closes
+// once nothing has played at two idle checks in a row, and the next play opens it again.
+TEST_F(SdlMixerAudio, IdleDeviceClosesAndTheNextPlayOpensIt) {
+    SimpleAudioEngine* audio = SimpleAudioEngine::sharedEngine();
+    audio->playBackgroundMusic("hello.mp3");
+    ASSERT_TRUE(m_mixer->isDeviceOpen());
+    EXPECT_FALSE(m_mixer->closeIfIdle()) << "still playing";
+    EXPECT_FALSE(m_mixer->closeIfIdle());
+    audio->pauseBackgroundMusic();
+    EXPECT_FALSE(m_mixer->closeIfIdle());
+    EXPECT_FALSE(m_mixer->closeIfIdle()) << "a paused recording keeps its device";
+    audio->resumeBackgroundMusic();
+    secondsUntilSilent(m_mixer->currentDuration() + 2.0);
+    EXPECT_FALSE(m_mixer->closeIfIdle()) << "the first silent check only counts";
+    EXPECT_TRUE(m_mixer->closeIfIdle());
+    EXPECT_FALSE(m_mixer->isDeviceOpen());
+    EXPECT_FALSE(audio->isBackgroundMusicPlaying());
+
+    audio->playBackgroundMusic("sentence.mp3");
+    EXPECT_TRUE(m_mixer->isDeviceOpen());
+    EXPECT_TRUE(audio->isBackgroundMusicPlaying());
+    EXPECT_EQ("dummy", m_mixer->currentDriver());
+}
