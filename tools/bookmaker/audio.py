@@ -17,15 +17,16 @@ import threading
 import wave
 from pathlib import Path
 
-# Long enough that the reader's caption, shown at its first 0.3 s check, stays up for a while.
-MIN_SECONDS = 0.7
+# The book checker's rule (1 to 4 s): a one-word recording still keeps its caption up for a
+# few of the reader's 0.3 s checks. Only such short ones get silence after the speech.
+MIN_SECONDS = 1.0
 MAX_SECONDS = 3.7
 SPEEDS = (135, 155, 175, 200, 230, 260)
 # A sample this loud (of 32767, about -54 dBFS) is sound; quieter ends are cut.
 SILENCE_LEVEL = 64
 KEEP_BEFORE_SECONDS = 0.005
 KEEP_AFTER_SECONDS = 0.03
-CACHE_VERSION = "3"
+CACHE_VERSION = "4"
 
 
 def _cache_dir():
