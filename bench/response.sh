@@ -4,7 +4,7 @@
 # its monitor, memory and CPU from /proc. Every run starts the reader with fresh user folders
 # (HOME, XDG dirs, so an empty Mesa shader cache too). Prints min / median / max per figure.
 #
-# usage: bench/response.sh [RUNS] [READER]      (defaults: 5, build/release/app/pagly)
+# usage: bench/response.sh [RUNS] [READER [BOOK_FOLDER]]   (defaults: 5, build/release/app/pagly)
 # env:   PAGLY_BENCH_NICE=-10  run the reader and the X server at that niceness (needs root),
 #                              to keep other work on a shared machine from skewing the figures
 #        PAGLY_BENCH_ENV="SDL_RENDER_DRIVER=opengl ..."  extra environment for the reader
@@ -14,6 +14,8 @@ here=$(cd "$(dirname "$0")" && pwd)
 repo=$(dirname "$here")
 runs=${1:-5}
 reader=$(realpath "${2:-$repo/build/release/app/pagly}")
+book=()
+[ -n "${3:-}" ] && book=("$(realpath "$3")")
 nice=${PAGLY_BENCH_NICE:-0}
 [ -x "$reader" ] || { echo "response.sh: no reader at $reader (cmake --build --preset release)" >&2; exit 2; }
 
@@ -64,12 +66,12 @@ for r in $(seq "$runs"); do
       XDG_DATA_HOME="$user/data" XDG_STATE_HOME="$user/state" SDL_AUDIODRIVER=pulseaudio \
       ${PAGLY_BENCH_ENV:-} \
       nice -n "$nice" "$work/probe" --monitor bench.monitor --xvfb-pid "$xpid" \
-      --unit "$unit" --line "$line" --sentences "$sentences" -- "$reader" \
+      --unit "$unit" --line "$line" --sentences "$sentences" -- "$reader" "${book[@]}" \
       >"$work/run$r.txt" 2>"$work/run$r.err" || { echo "run $r failed:" >&2; cat "$work/run$r.err" >&2; }
   echo "run $r: $(tr '\n' ' ' <"$work/run$r.txt")" >&2
 done
 
-echo "reader: $reader   runs: $runs   nice: $nice   extra env: ${PAGLY_BENCH_ENV:-none}"
+echo "reader: $reader ${book[*]}  runs: $runs   nice: $nice   extra env: ${PAGLY_BENCH_ENV:-none}"
 grep -h -i "renderer\|audio" "$work"/run*.err 2>/dev/null | sort | uniq -c | head -5 || true
 cat "$work"/run*.txt | awk '
   { v[$1] = v[$1] " " $2; if (!($1 in seen)) { seen[$1] = 1; order[++n] = $1 } }
