@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs every Debian package pagly needs to build, test, run and remake its book.
+# Installs every Debian package pagly needs to build, test, run and remake its book, and to run
+# the response benchmark (bench/response.sh: a sound server, X damage and test input).
 # Idempotent: packages already present are skipped and apt-get update runs at most once.
 set -euo pipefail
 
@@ -10,8 +11,9 @@ packages=(
   libjsoncpp-dev libpugixml-dev libssl-dev libfontconfig-dev fonts-liberation2 fonts-dejavu-core
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev clang-format
-  xvfb xauth xdotool imagemagick
+  xvfb xauth xdotool imagemagick x11-apps x11-utils
   python3 python3-pil espeak-ng lame
+  pulseaudio pulseaudio-utils libpulse-dev libx11-dev libxdamage-dev libxtst-dev
 )
 
 missing=()

@@ -84,6 +84,25 @@ bool isInfoFrame(const unsigned char* frame, size_t available, const FrameHeader
     return memcmp(frame + at, "Xing", 4) == 0 || memcmp(frame + at, "Info", 4) == 0;
 }
 
+// The encoder's delay and padding (samples per channel) from the LAME extension of a Xing/Info
+// frame. Decoders that honour it play that much less than the frames hold, so the length they
+// report, and the one the audio engine plays for, leaves it out. 0 when there is none.
+int gaplessTrim(const unsigned char* frame, size_t available, const FrameHeader& h) {
+    size_t at = 4 + (size_t)h.sideInfoBytes;  // "Xing" or "Info"
+    if (at + 8 > available) return 0;
+    unsigned flags = ((unsigned)frame[at + 4] << 24) | ((unsigned)frame[at + 5] << 16) |
+                     ((unsigned)frame[at + 6] << 8) | frame[at + 7];
+    size_t lame = at + 8 + ((flags & 1) ? 4 : 0) + ((flags & 2) ? 4 : 0) + ((flags & 4) ? 100 : 0) +
+                  ((flags & 8) ? 4 : 0);
+    // Encoder name (9 bytes), then 12 bytes of settings and gains, then delay and padding.
+    if (lame + 24 > available) return 0;
+    if (memcmp(frame + lame, "LAME", 4) != 0 && memcmp(frame + lame, "Lav", 3) != 0) return 0;
+    const unsigned char* p = frame + lame + 21;
+    int delay = (p[0] << 4) | (p[1] >> 4);
+    int padding = ((p[1] & 0x0F) << 8) | p[2];
+    return delay + padding;
+}
+
 }  // namespace
 
 double mp3Duration(const unsigned char* data, size_t size) {
@@ -104,18 +123,23 @@ double mp3Duration(const unsigned char* data, size_t size) {
     double seconds = 0;
     bool first = true;
     int frames = 0;
+    double trimmed = 0;  // seconds of encoder delay and padding that decoders leave out
     while (pos + 4 <= size) {
         FrameHeader h;
         if (!parseHeader(data + pos, h)) break;   // trailing tag or junk ends the stream
         if (pos + (size_t)h.bytes > size) break;  // a cut-off last frame
-        if (!(first && isInfoFrame(data + pos, size - pos, h))) {
+        if (first && isInfoFrame(data + pos, size - pos, h)) {
+            trimmed = (double)gaplessTrim(data + pos, (size_t)h.bytes, h) / h.sampleRate;
+        } else {
             seconds += (double)h.samples / h.sampleRate;
             ++frames;
         }
         first = false;
         pos += (size_t)h.bytes;
     }
-    return frames > 0 ? seconds : -1.0;
+    if (frames == 0) return -1.0;
+    // A trim longer than the frames is not the encoder's: ignore it rather than give nothing.
+    return trimmed < seconds ? seconds - trimmed : seconds;
 }
 
 double mp3DurationOfFile(const std::string& path) {

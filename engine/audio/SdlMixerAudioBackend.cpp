@@ -5,16 +5,70 @@
 
 #include "engine/audio/StretchedSoundStream.h"
 #include "engine/base/CCObject.h"
+#include "engine/director/CCDirector.h"
+#include "engine/director/CCScheduler.h"
 
 namespace pagly::audio {
 
 using namespace pagly::engine;
 
-SdlMixerAudioBackend::SdlMixerAudioBackend(const char* driver) : m_driver(driver ? driver : "") {}
+namespace {
+// 512 frames at 44.1 kHz: about 12 ms from the mixer to the sound server. 2048 (SDL_mixer's
+// usual) added 35 ms before every first sample.
+const int kDeviceFrames = 512;
+const float kIdleCheckSeconds = 0.5f;
+}  // namespace
 
-SdlMixerAudioBackend::~SdlMixerAudioBackend() { shutdown(); }
+// The scheduler calls engine objects: this one asks the back-end to close an idle device.
+class DeviceIdleCheck : public CCObject {
+  public:
+    explicit DeviceIdleCheck(SdlMixerAudioBackend* owner) : m_owner(owner) {}
+    void check(float) { m_owner->closeIfIdle(); }
 
-bool SdlMixerAudioBackend::openWithDriver(const char* driver) {
+  private:
+    SdlMixerAudioBackend* m_owner;
+};
+
+SdlMixerAudioBackend::SdlMixerAudioBackend(const char* driver) : m_driver(driver ? driver : "") {
+    // The hint is set here, on the caller's thread, and reset once the helper is done:
+    // SDL's hints are not for two threads at once.
+    if (!m_driver.empty())
+        SDL_SetHintWithPriority(SDL_HINT_AUDIODRIVER, m_driver.c_str(), SDL_HINT_OVERRIDE);
+    m_starting = SDL_CreateThread(
+        [](void* self) {
+            auto* backend = static_cast<SdlMixerAudioBackend*>(self);
+            backend->m_startFailed = SDL_InitSubSystem(SDL_INIT_AUDIO) != 0;
+            if (backend->m_startFailed) backend->m_startError = SDL_GetError();
+            return 0;
+        },
+        "pagly audio start", this);
+    m_startPending = true;
+    if (!m_starting) {  // no thread: here, then
+        m_startFailed = SDL_InitSubSystem(SDL_INIT_AUDIO) != 0;
+        if (m_startFailed) m_startError = SDL_GetError();
+    }
+}
+
+SdlMixerAudioBackend::~SdlMixerAudioBackend() {
+    shutdown();
+    if (m_idleCheck) m_idleCheck->release();
+}
+
+void SdlMixerAudioBackend::waitForAudioStart() {
+    if (!m_startPending) return;
+    m_startPending = false;
+    if (m_starting) SDL_WaitThread(m_starting, nullptr);
+    m_starting = nullptr;
+    if (!m_driver.empty()) SDL_ResetHint(SDL_HINT_AUDIODRIVER);
+    if (m_startFailed) {
+        CCLog("SimpleAudioEngine: audio driver %s did not start: %s",
+              m_driver.empty() ? "(default)" : m_driver.c_str(), m_startError.c_str());
+    } else {
+        m_audioStarted = true;
+    }
+}
+
+bool SdlMixerAudioBackend::startAudio(const char* driver) {
     if (driver) SDL_SetHintWithPriority(SDL_HINT_AUDIODRIVER, driver, SDL_HINT_OVERRIDE);
     bool ok = SDL_InitSubSystem(SDL_INIT_AUDIO) == 0;
     // The driver choice only matters while the subsystem starts; later openings choose anew.
@@ -24,31 +78,89 @@ bool SdlMixerAudioBackend::openWithDriver(const char* driver) {
               SDL_GetError());
         return false;
     }
-    if (Mix_OpenAudio(44100, MIX_DEFAULT_FORMAT, 2, 2048) != 0) {
+    m_audioStarted = true;
+    return true;
+}
+
+bool SdlMixerAudioBackend::openDevice() {
+    if (Mix_OpenAudio(44100, MIX_DEFAULT_FORMAT, 2, kDeviceFrames) != 0) {
         CCLog("SimpleAudioEngine: no sound device with driver %s: %s",
-              driver ? driver : SDL_GetCurrentAudioDriver(), Mix_GetError());
-        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+              SDL_GetCurrentAudioDriver() ? SDL_GetCurrentAudioDriver() : "(none)", Mix_GetError());
         return false;
     }
+    if (!m_mixInit) {
+        Mix_Init(MIX_INIT_MP3);
+        m_mixInit = true;
+    }
+    m_open = true;
+    m_idleChecks = 0;
+    Mix_VolumeMusic((int)(m_volume * MIX_MAX_VOLUME + 0.5f));
+    watchForIdle(true);
     return true;
+}
+
+void SdlMixerAudioBackend::closeDevice() {
+    if (!m_open) return;
+    watchForIdle(false);
+    freeMusic();
+    Mix_CloseAudio();
+    m_open = false;
 }
 
 bool SdlMixerAudioBackend::ensureOpen() {
     if (m_open) return true;
     if (m_openFailed) return false;
-    bool ok = openWithDriver(m_driver.empty() ? nullptr : m_driver.c_str());
+    waitForAudioStart();
+    // After a shutdown the audio system starts again here, with the driver asked for.
+    if (!m_audioStarted && !m_startFailed)
+        startAudio(m_driver.empty() ? nullptr : m_driver.c_str());
+    bool ok = m_audioStarted && openDevice();
     if (!ok) {
+        if (m_audioStarted) SDL_QuitSubSystem(SDL_INIT_AUDIO);
+        m_audioStarted = false;
         CCLog("SimpleAudioEngine: falling back to the silent dummy audio driver");
-        ok = openWithDriver("dummy");
+        ok = startAudio("dummy") && openDevice();
+        if (!ok && m_audioStarted) {
+            SDL_QuitSubSystem(SDL_INIT_AUDIO);
+            m_audioStarted = false;
+        }
     }
     if (!ok) {
         // Remember, so that every poll does not retry the device.
         m_openFailed = true;
         return false;
     }
-    Mix_Init(MIX_INIT_MP3);
-    m_open = true;
-    Mix_VolumeMusic((int)(m_volume * MIX_MAX_VOLUME + 0.5f));
+    return true;
+}
+
+void SdlMixerAudioBackend::watchForIdle(bool on) {
+    CCDirector* director = CCDirector::sharedDirectorIfAlive();
+    if (!director) return;
+    if (!m_idleCheck) m_idleCheck = new DeviceIdleCheck(this);
+    CCScheduler* scheduler = director->getScheduler();
+    if (on) {
+        scheduler->scheduleSelector(memberCallback(&DeviceIdleCheck::check), m_idleCheck,
+                                    kIdleCheckSeconds, false);
+    } else {
+        scheduler->unscheduleSelector(memberCallback(&DeviceIdleCheck::check), m_idleCheck);
+    }
+}
+
+bool SdlMixerAudioBackend::closeIfIdle() {
+    if (!m_open) {
+        watchForIdle(false);
+        return false;
+    }
+    // A paused recording keeps its device: resuming must go on where it stopped.
+    if (Mix_PlayingMusic() != 0) {
+        m_idleChecks = 0;
+        return false;
+    }
+    // Two checks in a row (0.5 to 1 s of silence): the sound server has played the last
+    // buffer, and automatic reading, which starts the next sentence within a second, keeps
+    // the device open between sentences.
+    if (++m_idleChecks < 2) return false;
+    closeDevice();
     return true;
 }
 
@@ -64,6 +176,8 @@ bool SdlMixerAudioBackend::playMusic(const std::string& requestedPath, const std
     if (!ensureOpen()) return false;
     // Whatever played stops first, also when the new file turns out unplayable.
     freeMusic();
+    m_musicPath.clear();
+    m_stretched.reset();
     m_music = Mix_LoadMUS(fullPath.c_str());
     if (!m_music) {
         CCLog("SimpleAudioEngine: cannot play %s: %s", requestedPath.c_str(), Mix_GetError());
@@ -75,11 +189,16 @@ bool SdlMixerAudioBackend::playMusic(const std::string& requestedPath, const std
         freeMusic();
         return false;
     }
+    m_musicPath = fullPath;
+    m_idleChecks = 0;
+    watchForIdle(true);
     return true;
 }
 
 void SdlMixerAudioBackend::stopMusic() {
     if (m_open) freeMusic();
+    m_musicPath.clear();
+    m_stretched.reset();
 }
 
 void SdlMixerAudioBackend::pauseMusic() {
@@ -91,10 +210,22 @@ void SdlMixerAudioBackend::resumeMusic() {
 }
 
 void SdlMixerAudioBackend::rewindMusic() {
+    if (!m_open && !m_musicPath.empty()) {
+        // The device closed after the recording ended: open it and start the file again.
+        std::string path = m_musicPath;
+        playMusic(path, path, m_loop);
+        return;
+    }
+    if (!m_open && m_stretched) {
+        std::shared_ptr<StretchedSound> sound = m_stretched;
+        playStretchedMusic(m_stretchedPath, std::move(sound), m_loop);
+        return;
+    }
     if (!m_open || !m_music) return;
     // Also restarts a recording that has already ended.
     Mix_HaltMusic();
     Mix_PlayMusic(m_music, m_loop ? -1 : 0);
+    m_idleChecks = 0;
 }
 
 bool SdlMixerAudioBackend::isMusicPlaying() {
@@ -110,16 +241,19 @@ void SdlMixerAudioBackend::setMusicVolume(float volume) {
 }
 
 void SdlMixerAudioBackend::shutdown() {
-    if (!m_open) {
-        m_openFailed = false;
-        return;
+    waitForAudioStart();
+    closeDevice();
+    m_musicPath.clear();
+    if (m_mixInit) {
+        Mix_Quit();
+        m_mixInit = false;
     }
-    freeMusic();
-    Mix_CloseAudio();
-    Mix_Quit();
-    SDL_QuitSubSystem(SDL_INIT_AUDIO);
-    m_open = false;
+    if (m_audioStarted) {
+        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+        m_audioStarted = false;
+    }
     m_openFailed = false;
+    m_startFailed = false;
 }
 
 std::string SdlMixerAudioBackend::currentDriver() const {
@@ -138,6 +272,8 @@ bool SdlMixerAudioBackend::playStretchedMusic(const std::string& requestedPath,
                                               std::shared_ptr<StretchedSound> sound, bool loop) {
     if (!ensureOpen()) return false;
     freeMusic();
+    m_musicPath.clear();
+    m_stretchedPath = requestedPath;
     m_stretched = std::move(sound);
     SDL_RWops* stream = openStretchedSoundStream(m_stretched);
     m_music = stream ? Mix_LoadMUSType_RW(stream, MUS_WAV, 1) : nullptr;
@@ -153,6 +289,8 @@ bool SdlMixerAudioBackend::playStretchedMusic(const std::string& requestedPath,
         freeMusic();
         return false;
     }
+    m_idleChecks = 0;
+    watchForIdle(true);
     return true;
 }
 

@@ -6,12 +6,18 @@
 #include "engine/audio/AudioBackend.h"
 
 typedef struct _Mix_Music Mix_Music;
+struct SDL_Thread;
 
 namespace pagly::audio {
 
-// Plays the background music through SDL_mixer. The sound device opens on the first play;
-// when no device opens, it retries with SDL's dummy driver, which plays silently in real
-// time, so the reader still runs and "is playing" still tells the truth.
+class DeviceIdleCheck;
+
+// Plays the background music through SDL_mixer. SDL's audio system starts on a helper thread
+// as soon as the back-end exists (it takes longer than opening a device), the sound device
+// opens on the first play with a small buffer (about 12 ms), and it closes again once nothing
+// has played for a second: an open device wakes the process about 90 times a second even
+// when silent. When no device opens, it retries with SDL's dummy driver, which plays silently
+// in real time, so the reader still runs and "is playing" still tells the truth.
 class SdlMixerAudioBackend : public AudioBackend {
   public:
     // `driver` names the SDL audio driver to try first (null: SDL's own choice).
@@ -39,20 +45,39 @@ class SdlMixerAudioBackend : public AudioBackend {
     std::string currentDriver() const;
     // Duration in seconds of the recording that was started last, or -1 when unknown.
     double currentDuration() const;
+    // Closes the device if nothing has played at the last two checks (called every 0.5 s by
+    // the director's scheduler while the device is open). True when it closed.
+    bool closeIfIdle();
+    bool isDeviceOpen() const { return m_open; }
 
   private:
     bool ensureOpen();
-    bool openWithDriver(const char* driver);
+    // Starts SDL's audio system with `driver` (null: SDL's choice) on this thread.
+    bool startAudio(const char* driver);
+    bool openDevice();
+    void closeDevice();
+    void waitForAudioStart();
     void freeMusic();
+    void watchForIdle(bool on);
 
     std::string m_driver;
+    std::string m_musicPath;  // what rewind starts again once the device has closed
     Mix_Music* m_music = nullptr;
     float m_volume = 1.0f;
+    SDL_Thread* m_starting = nullptr;  // an SDL thread: SDL frees its per-thread error text
+    bool m_startPending = false;       // the start's outcome is not taken in yet
+    bool m_audioStarted = false;       // SDL's audio system runs (the device may be closed)
+    bool m_startFailed = false;        // the helper thread could not start it
+    std::string m_startError;          // why (SDL's error text is per thread)
     bool m_open = false;
     bool m_openFailed = false;
     bool m_loop = false;
     // The stretched recording playing last (its stream holds its own reference too).
     std::shared_ptr<StretchedSound> m_stretched;
+    std::string m_stretchedPath;  // as the caller named it, for a replay after the device closed
+    bool m_mixInit = false;
+    int m_idleChecks = 0;
+    DeviceIdleCheck* m_idleCheck = nullptr;
 };
 
 }  // namespace pagly::audio

@@ -140,6 +140,16 @@ void CCDirector::mainLoop(float dt) {
     CCAutoreleasePool::sharedPool()->drain();
 }
 
+bool CCDirector::needsFrameNow() const {
+    return !m_bInvalid && (m_pNextScene || (m_pRenderer && ccNeedsRedraw()));
+}
+
+double CCDirector::secondsUntilWork() const {
+    if (m_bInvalid) return -1;  // stopped (minimised): only input or window events wake it
+    if (needsFrameNow() || m_pActionManager->runningActionCount() > 0) return 0;
+    return m_pScheduler->secondsUntilNextCall();
+}
+
 void CCDirector::drawScene() {
     if (!m_pRenderer) return;
     ccClearRedraw();

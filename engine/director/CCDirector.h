@@ -51,6 +51,13 @@ class CCDirector : public CCObject {
     // One frame: scheduler and actions advance by dt, a pending scene switch happens, the
     // running scene is drawn when something changed, and the autorelease pool is drained.
     void mainLoop(float dt);
+    // True when the next frame has something to show now: a scene to switch to or a change
+    // to draw (the loop then draws at once instead of waiting for its next tick).
+    bool needsFrameNow() const;
+    // Seconds until a frame has work to do: 0 while actions run or something waits to be
+    // drawn, the time to the next scheduled callback otherwise, negative when nothing at all
+    // will happen until input arrives (the loop then sleeps until it does).
+    double secondsUntilWork() const;
     // Draws the running scene now, whether or not anything changed.
     void drawScene();
     unsigned int getTotalFrames() const { return m_uTotalFrames; }

@@ -119,6 +119,20 @@ unsigned int CCScheduler::timerCount() const {
     return n;
 }
 
+double CCScheduler::secondsUntilNextCall() const {
+    for (const auto& u : m_updates)
+        if (!u->removed && !u->paused && !u->target->hasEmptyUpdate()) return 0;
+    double next = -1;
+    for (const auto& t : m_timers) {
+        if (t->removed || t->paused) continue;
+        double due = (t->useDelay ? t->delay : t->interval) - t->elapsed - kDueEpsilon;
+        if (due <= 0) return 0;
+        if (next < 0 || due < next) next = due;
+    }
+    if (next > 0) next = m_fTimeScale > 0 ? next / m_fTimeScale : -1;  // stopped time: never
+    return next;
+}
+
 void CCScheduler::purgeRemoved() {
     m_timers.erase(std::remove_if(m_timers.begin(), m_timers.end(),
                                   [](const std::shared_ptr<Timer>& t) { return t->removed; }),

@@ -45,6 +45,10 @@ class CCScheduler : public CCObject {
         if (scale >= 0 && scale <= 1e6f) m_fTimeScale = scale;
     }
     unsigned int timerCount() const;
+    // Seconds of scheduler time until the next callback is due: 0 while anything runs every
+    // frame, a negative number when nothing is scheduled at all. Per-frame updates that are
+    // known to do nothing (CCNode::hasEmptyUpdate) do not count.
+    double secondsUntilNextCall() const;
 
   private:
     struct Timer {

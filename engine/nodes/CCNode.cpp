@@ -442,7 +442,7 @@ void CCNode::scheduleUpdateWithPriority(int priority) {
 
 void CCNode::unscheduleUpdate() { scheduler()->unscheduleUpdateForTarget(this); }
 
-void CCNode::update(float) {}
+void CCNode::update(float) { m_bEmptyUpdate = true; }
 
 void CCNode::resumeSchedulerAndActions() {
     scheduler()->resumeTarget(this);

@@ -131,6 +131,10 @@ class CCNode : public CCObject {
     void scheduleUpdateWithPriority(int priority);
     void unscheduleUpdate();
     virtual void update(float dt);
+    // True once the base update ran for this node: its per-frame update does nothing, so a
+    // still screen need not wake up every frame for it. (An override that does its own work
+    // must not call the base update.)
+    bool hasEmptyUpdate() const { return m_bEmptyUpdate; }
     void resumeSchedulerAndActions();
     void pauseSchedulerAndActions();
 
@@ -160,6 +164,7 @@ class CCNode : public CCObject {
     bool m_bVisible = true;
     bool m_bIgnoreAnchorPointForPosition = false;
     bool m_bRunning = false;
+    bool m_bEmptyUpdate = false;
     bool m_bReorderChildDirty = false;
     bool m_bBeingRemoved = false;  // detachChild is running its exit callbacks
     bool m_bTransformDirty = true;

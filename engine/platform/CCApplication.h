@@ -4,8 +4,9 @@ namespace pagly::engine {
 
 // The application object: the program derives its delegate from it, and run() drives the
 // engine loop. The loop steps the director every animation interval with dt measured on the
-// real clock, draws only frames in which something changed, and sleeps in between
-// (waiting for input or the next tick), so a still screen costs next to nothing.
+// real clock, draws only frames in which something changed, and sleeps in between: until
+// the next tick while something moves, until the next scheduled callback or input when
+// nothing does, so a still screen costs next to nothing.
 class CCApplication {
   public:
     CCApplication();
@@ -29,6 +30,7 @@ class CCApplication {
     static double usableDesktopHeight();
 
   private:
+    int loop();
     bool m_quit = false;
 };
 

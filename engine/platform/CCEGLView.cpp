@@ -13,6 +13,8 @@
 #include "engine/director/CCTouch.h"
 #include "engine/director/CCTouchDispatcher.h"
 #include "engine/platform/CCApplication.h"
+#include "engine/render/DamageRenderer.h"
+#include "engine/render/RendererChoice.h"
 #include "engine/render/SDLRenderer.h"
 
 namespace pagly::engine {
@@ -60,7 +62,11 @@ void CCEGLView::setDesignResolutionSize(float width, float height, ResolutionPol
     m_policy = kResolutionExactFit;
     m_designSize = CCSize(width, height);
     CCDirector::sharedDirector()->setWinSize(m_designSize);
-    if (m_renderer) m_renderer->setDesignSize(m_designSize);
+    if (m_damage) {
+        m_damage->setDesignSize(m_designSize);
+    } else if (m_renderer) {
+        m_renderer->setDesignSize(m_designSize);
+    }
     ccRequestRedraw();
 }
 
@@ -83,14 +89,14 @@ bool CCEGLView::openWindow() {
     }
     m_window = SDL_CreateWindow(m_name.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
                                 roundedPixels(m_frameSize.width), roundedPixels(m_frameSize.height),
-                                SDL_WINDOW_RESIZABLE);
+                                SDL_WINDOW_RESIZABLE | RendererChoice::windowFlags());
     if (!m_window) {
         CCLog("CCEGLView: cannot open a window: %s", SDL_GetError());
         SDL_QuitSubSystem(SDL_INIT_VIDEO);
         return false;
     }
-    SDL_Renderer* r = SDL_CreateRenderer(m_window, -1, SDL_RENDERER_TARGETTEXTURE);
-    if (!r) r = SDL_CreateRenderer(m_window, -1, SDL_RENDERER_SOFTWARE);
+    bool software = false;
+    SDL_Renderer* r = RendererChoice::create(m_window, software);
     if (!r) {
         CCLog("CCEGLView: cannot create a renderer: %s", SDL_GetError());
         SDL_DestroyWindow(m_window);
@@ -101,10 +107,15 @@ bool CCEGLView::openWindow() {
     m_renderer = new SDLRenderer(r, true);
     m_renderer->setLinearFiltering(true);
     m_renderer->setDesignSize(m_designSize);
+    if (software && m_renderer->keepsPixels()) m_damage = new DamageRenderer(m_renderer);
     m_offscreen = false;
     m_closeRequested = false;
     CCDirector::sharedDirector()->setOpenGLView(this);
-    CCDirector::sharedDirector()->setRenderer(m_renderer);
+    if (m_damage) {
+        CCDirector::sharedDirector()->setRenderer(m_damage);
+    } else {
+        CCDirector::sharedDirector()->setRenderer(m_renderer);
+    }
     ccRequestRedraw();
     return true;
 }
@@ -126,8 +137,11 @@ bool CCEGLView::openOffscreen() {
 void CCEGLView::close() {
     cancelAllTouches();
     if (CCDirector* director = CCDirector::sharedDirectorIfAlive()) {
-        if (director->getRenderer() == m_renderer) director->setRenderer(nullptr);
+        if (director->getRenderer() == m_renderer || director->getRenderer() == m_damage)
+            director->setRenderer(nullptr);
     }
+    delete m_damage;
+    m_damage = nullptr;
     delete m_renderer;  // before the window: its textures go with it
     m_renderer = nullptr;
     if (m_window) {
@@ -297,10 +311,16 @@ bool CCEGLView::toggleFullScreen() {
         CCLog("CCEGLView: could not switch full screen: %s", SDL_GetError());
         return false;
     }
-    // Touches in flight were measured against the old size.
+    // Touches in flight were measured against the old size, and every pixel moved.
     cancelAllTouches();
-    ccRequestRedraw();
+    redrawWhole();
     return true;
+}
+
+void CCEGLView::redrawWhole() {
+    // The window's pixels may be gone: the next frame draws all of them, not what changed.
+    if (m_damage) m_damage->invalidate();
+    ccRequestRedraw();
 }
 
 void CCEGLView::windowEvent(int event) {
@@ -308,7 +328,7 @@ void CCEGLView::windowEvent(int event) {
         case SDL_WINDOWEVENT_EXPOSED:
         case SDL_WINDOWEVENT_SIZE_CHANGED:
         case SDL_WINDOWEVENT_RESIZED:
-            ccRequestRedraw();
+            redrawWhole();
             break;
         case SDL_WINDOWEVENT_MINIMIZED:
             if (!m_minimized) {
@@ -326,7 +346,7 @@ void CCEGLView::windowEvent(int event) {
                 if (CCApplication* app = CCApplication::sharedApplication())
                     app->applicationWillEnterForeground();
             }
-            ccRequestRedraw();
+            redrawWhole();
             break;
         case SDL_WINDOWEVENT_FOCUS_LOST:
             // The release of a drag may now go to another window and never reach us.
@@ -398,7 +418,7 @@ bool CCEGLView::handleEvent(const SDL_Event& e) {
         }
         case SDL_RENDER_TARGETS_RESET:
         case SDL_RENDER_DEVICE_RESET:
-            ccRequestRedraw();
+            redrawWhole();
             break;
         default:
             break;

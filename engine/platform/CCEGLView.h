@@ -12,6 +12,7 @@ namespace pagly::engine {
 
 class CCTouch;
 class SDLRenderer;
+class DamageRenderer;
 
 enum ResolutionPolicy {
     // The design area is stretched to the frame in x and y independently: no border, no crop.
@@ -81,12 +82,15 @@ class CCEGLView {
     void cancelAllTouches();
     CCSize windowSize() const;
 
+    void redrawWhole();
     std::string m_name = "pagly";
     CCSize m_frameSize = CCSize(640, 960);
     CCSize m_designSize = CCSize(640, 960);
     ResolutionPolicy m_policy = kResolutionExactFit;
     SDL_Window* m_window = nullptr;
     SDLRenderer* m_renderer = nullptr;
+    // A software window draws through this (only what changed); null otherwise.
+    DamageRenderer* m_damage = nullptr;
     bool m_offscreen = false;
     bool m_closeRequested = false;
     bool m_minimized = false;

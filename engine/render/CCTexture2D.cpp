@@ -89,6 +89,13 @@ CCTexture2D::CCTexture2D() {
     s_liveTextures = this;
 }
 
+namespace {
+unsigned long long nextContentId() {
+    static unsigned long long s_next = 0;
+    return ++s_next;
+}
+}  // namespace
+
 CCTexture2D::~CCTexture2D() {
     dropDeviceTexture();
     if (m_surface) SDL_FreeSurface(m_surface);
@@ -112,6 +119,7 @@ bool CCTexture2D::initWithSurface(SDL_Surface* surface) {
     m_height = argb->h;
     m_opaque = surfaceIsOpaque(argb);
     m_renderTarget = false;
+    m_contentId = nextContentId();
     return true;
 }
 
@@ -186,6 +194,7 @@ bool CCTexture2D::initAsRenderTarget(int pixelsWide, int pixelsHigh) {
     m_height = pixelsHigh;
     m_opaque = false;
     m_renderTarget = true;
+    m_contentId = nextContentId();
     return true;
 }
 

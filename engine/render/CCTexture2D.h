@@ -47,6 +47,9 @@ class CCTexture2D : public CCObject {
     bool hasPremultipliedAlpha() const { return false; }
     // True when every pixel is fully opaque: drawn without blending.
     bool isOpaque() const { return m_opaque; }
+    // Changes whenever the pixels are replaced (a new init), never repeats in a process: a
+    // renderer that compares frames tells old content from new by it, even at a reused address.
+    unsigned long long contentId() const { return m_contentId; }
     bool isRenderTarget() const { return m_renderTarget; }
     // Smooth (linear) or pixel-exact (nearest) sampling when the image is scaled.
     void setAntiAliasTexParameters() { setLinearFilter(true); }
@@ -76,6 +79,7 @@ class CCTexture2D : public CCObject {
     bool m_opaque = false;
     bool m_renderTarget = false;
     bool m_linear = false;
+    unsigned long long m_contentId = 0;
     CCTexture2D* m_prev = nullptr;  // intrusive list of live textures (see dropDeviceTextures)
     CCTexture2D* m_next = nullptr;
 };

@@ -100,16 +100,68 @@ void SDLRenderer::beginFrame() {
     }
     SDL_SetRenderTarget(m_renderer, nullptr);
     refreshScreenLevel();
+    m_levels.front().hasBase = false;
     SDL_RenderSetClipRect(m_renderer, nullptr);
     SDL_SetRenderDrawColor(m_renderer, m_clearColor.r, m_clearColor.g, m_clearColor.b,
                            m_clearColor.a);
-    SDL_RenderClear(m_renderer);
+    if (!m_partial) SDL_RenderClear(m_renderer);
     m_drawCalls = 0;
 }
 
 void SDLRenderer::endFrame() {
     SDL_RenderFlush(m_renderer);
     if (m_presents && !m_surface) SDL_RenderPresent(m_renderer);
+}
+
+void SDLRenderer::beginFrameKeepingPixels() {
+    m_partial = true;
+    beginFrame();
+    m_partial = false;
+}
+
+bool SDLRenderer::keepsPixels() const {
+    if (m_surface) return true;
+    SDL_RendererInfo info;
+    return SDL_GetRendererInfo(m_renderer, &info) == 0 && (info.flags & SDL_RENDERER_SOFTWARE) &&
+           SDL_RenderGetWindow(m_renderer) != nullptr;
+}
+
+void SDLRenderer::beginPartialFrame(const int damage[4]) {
+    beginFrameKeepingPixels();
+    Level& screen = m_levels.front();
+    screen.hasBase = true;
+    screen.base = Clip{std::max(0, damage[0]), std::max(0, damage[1]),
+                       std::min(screen.pw, damage[0] + damage[2]),
+                       std::min(screen.ph, damage[1] + damage[3])};
+    applyClip();
+    // Clear the damage alone (SDL's clear would ignore the clip).
+    SDL_Rect r{screen.base.x0, screen.base.y0, screen.base.x1 - screen.base.x0,
+               screen.base.y1 - screen.base.y0};
+    SDL_SetRenderDrawBlendMode(m_renderer, SDL_BLENDMODE_NONE);
+    SDL_RenderFillRect(m_renderer, &r);
+}
+
+void SDLRenderer::endPartialFrame(const int damage[4]) {
+    SDL_RenderFlush(m_renderer);
+    m_levels.front().hasBase = false;
+    SDL_Window* window = m_surface ? nullptr : SDL_RenderGetWindow(m_renderer);
+    if (!m_presents || !window) return;
+    // Only the damage goes to the screen: for a software window this is the whole cost of
+    // showing a frame (the X server copies these pixels and no others).
+    SDL_Rect r{damage[0], damage[1], damage[2], damage[3]};
+    if (SDL_UpdateWindowSurfaceRects(window, &r, 1) != 0) SDL_RenderPresent(m_renderer);
+}
+
+SDLRenderer::Clip SDLRenderer::outerClip() const {
+    const Level& l = level();
+    if (!l.clips.empty()) return l.clips.back();
+    if (l.hasBase) return l.base;
+    return Clip{0, 0, l.pw, l.ph};
+}
+
+void SDLRenderer::clipInPixels(int box[4]) const {
+    Clip c = outerClip();
+    box[0] = c.x0, box[1] = c.y0, box[2] = c.x1, box[3] = c.y1;
 }
 
 void SDLRenderer::toPixels(float x, float y, float& px, float& py) const {
@@ -132,8 +184,8 @@ void SDLRenderer::setBlend(void* texture, const ccBlendFunc& blend, bool opaqueS
 bool SDLRenderer::isClippedAway() const {
     const Level& l = level();
     if (l.pw <= 0 || l.ph <= 0) return true;
-    if (l.clips.empty()) return false;
-    const Clip& c = l.clips.back();
+    if (l.clips.empty() && !l.hasBase) return false;
+    Clip c = outerClip();
     return c.x1 <= c.x0 || c.y1 <= c.y0;
 }
 
@@ -410,7 +462,7 @@ void SDLRenderer::pushClipRect(const CCRect& worldRect) {
     c.x1 = (int)px(std::max(ax, bx));
     c.y0 = (int)px(std::min(ay, by));
     c.y1 = (int)px(std::max(ay, by));
-    Clip outer = l.clips.empty() ? Clip{0, 0, l.pw, l.ph} : l.clips.back();
+    Clip outer = outerClip();
     c.x0 = std::max(c.x0, outer.x0);
     c.y0 = std::max(c.y0, outer.y0);
     c.x1 = std::min(c.x1, outer.x1);
@@ -431,11 +483,11 @@ void SDLRenderer::popClipRect() {
 
 void SDLRenderer::applyClip() {
     const Level& l = level();
-    if (l.clips.empty()) {
+    if (l.clips.empty() && !l.hasBase) {
         SDL_RenderSetClipRect(m_renderer, nullptr);
         return;
     }
-    const Clip& c = l.clips.back();
+    Clip c = outerClip();
     if (c.x1 <= c.x0 || c.y1 <= c.y0) return;  // nothing is drawn while the clip is empty
     SDL_Rect r{c.x0, c.y0, c.x1 - c.x0, c.y1 - c.y0};
     SDL_RenderSetClipRect(m_renderer, &r);

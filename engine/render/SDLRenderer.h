@@ -39,6 +39,19 @@ class SDLRenderer : public Renderer {
 
     void beginFrame() override;
     void endFrame() override;
+    // A frame of which only the pixel rectangle `damage` (x, y, w, h) is cleared, drawn (every
+    // draw clipped to it) and, in a window, shown; the rest of the output keeps its pixels.
+    void beginPartialFrame(const int damage[4]);
+    // Starts a frame's state (levels, clips, the screen as target) without touching pixels.
+    void beginFrameKeepingPixels();
+    void endPartialFrame(const int damage[4]);
+    // Whether the output keeps its pixels from one frame to the next (a software window or
+    // the offscreen surface), so that a partial frame is possible.
+    bool keepsPixels() const;
+    // Design (world) point -> output pixel of the current level (y down).
+    void designToPixels(float x, float y, float& px, float& py) const { toPixels(x, y, px, py); }
+    // The clip in force in output pixels (x0, y0, x1, y1; half-open).
+    void clipInPixels(int box[4]) const;
     void setDesignSize(const CCSize& size) override;
     CCSize getDesignSize() const override { return m_designSize; }
     CCSize getOutputPixelSize() const override;
@@ -76,7 +89,10 @@ class SDLRenderer : public Renderer {
         CCRect view;                 // world rect mapped onto the output
         int pw = 0, ph = 0;          // output size in pixels
         std::vector<Clip> clips;
+        bool hasBase = false;  // a partial frame's damage: the clip under all others
+        Clip base{0, 0, 0, 0};
     };
+    Clip outerClip() const;
     Level& level() { return m_levels.back(); }
     const Level& level() const { return m_levels.back(); }
     void refreshScreenLevel();
@@ -102,6 +118,7 @@ class SDLRenderer : public Renderer {
     bool m_owns = false;
     bool m_presents = true;
     bool m_linearFiltering = false;
+    bool m_partial = false;
     CCSize m_designSize;
     ccColor4B m_clearColor;
     std::vector<Level> m_levels;

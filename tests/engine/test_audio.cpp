@@ -10,6 +10,7 @@
 #include <thread>
 
 #include "engine/audio/Mp3Duration.h"
+#include "engine/audio/PcmSound.h"
 #include "engine/audio/SdlMixerAudioBackend.h"
 #include "engine/audio/SimpleAudioEngine.h"
 #include "engine/audio/VirtualAudioBackend.h"
@@ -90,6 +91,23 @@ TEST(Mp3Duration, SkipsTagsAndCountsATruncatedFileByWhatIsThere) {
     double half = durationOf(sound.substr(0, sound.size() / 2));
     EXPECT_GT(half, whole * 0.35);
     EXPECT_LT(half, whole * 0.65);
+}
+
+TEST(Mp3Duration, LeavesOutTheEncoderDelayAndPaddingThatDecodersSkip) {
+    // The book's recordings carry a LAME tag; a decoder that honours it plays fewer samples
+    // than the frames hold, and that is how long the sentence sounds.
+    const char* recordings[] = {"/epc/453fc7b9002fd071614c58ef09b66524.mp3",
+                                "/epc/24b1061ebaea908c716baf0522c76b5f.mp3"};
+    int checked = 0;
+    for (const char* name : recordings) {
+        std::string bytes = readBytes(std::string(PAGLY_BOOK_DIR) + name);
+        if (bytes.empty()) continue;
+        PcmSound decoded;
+        ASSERT_TRUE(decodeMp3(bytes, decoded)) << name;
+        EXPECT_NEAR(decoded.seconds(), durationOf(bytes), 1.5 / decoded.sampleRate) << name;
+        ++checked;
+    }
+    EXPECT_GT(checked, 0);
 }
 
 // --- virtual-clock back-end -------------------------------------------------------------
@@ -333,4 +351,28 @@ TEST_F(SdlMixerAudioWithoutDevice, FallsBackToTheDummyDriverAndStillTellsTheTrut
     EXPECT_EQ("dummy", m_mixer->currentDriver());
     secondsUntilSilent(m_mixer->currentDuration() + 2.0);
     EXPECT_FALSE(audio->isBackgroundMusicPlaying());
+}
+
+// An open sound device wakes the process about 90 times a second even in silence: it closes
+// once nothing has played at two idle checks in a row, and the next play opens it again.
+TEST_F(SdlMixerAudio, IdleDeviceClosesAndTheNextPlayOpensIt) {
+    SimpleAudioEngine* audio = SimpleAudioEngine::sharedEngine();
+    audio->playBackgroundMusic("hello.mp3");
+    ASSERT_TRUE(m_mixer->isDeviceOpen());
+    EXPECT_FALSE(m_mixer->closeIfIdle()) << "still playing";
+    EXPECT_FALSE(m_mixer->closeIfIdle());
+    audio->pauseBackgroundMusic();
+    EXPECT_FALSE(m_mixer->closeIfIdle());
+    EXPECT_FALSE(m_mixer->closeIfIdle()) << "a paused recording keeps its device";
+    audio->resumeBackgroundMusic();
+    secondsUntilSilent(m_mixer->currentDuration() + 2.0);
+    EXPECT_FALSE(m_mixer->closeIfIdle()) << "the first silent check only counts";
+    EXPECT_TRUE(m_mixer->closeIfIdle());
+    EXPECT_FALSE(m_mixer->isDeviceOpen());
+    EXPECT_FALSE(audio->isBackgroundMusicPlaying());
+
+    audio->playBackgroundMusic("sentence.mp3");
+    EXPECT_TRUE(m_mixer->isDeviceOpen());
+    EXPECT_TRUE(audio->isBackgroundMusicPlaying());
+    EXPECT_EQ("dummy", m_mixer->currentDriver());
 }

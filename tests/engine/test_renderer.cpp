@@ -1,10 +1,15 @@
 // The SDL back-end's draw commands, checked pixel by pixel in the software renderer.
 #include <gtest/gtest.h>
 
+#include <SDL.h>
+
+#include <cstring>
+
 #include "engine/base/RefPtr.h"
 #include "engine/platform/CCFileUtils.h"
 #include "engine/render/CCTexture2D.h"
 #include "engine/render/CCTextureCache.h"
+#include "engine/render/DamageRenderer.h"
 #include "engine/render/SDLRenderer.h"
 #include "support/Offscreen.h"
 
@@ -293,3 +298,70 @@ TEST_F(RendererTest, TextureCacheLoadsOncePerPathAndRejectsBadFiles) {
 }
 
 }  // namespace
+
+// A window drawn by SDL's software renderer keeps its pixels, so only what changed is drawn:
+// the partial frame must equal, pixel for pixel, a whole frame of the same commands.
+TEST(DamageRendererTest, PartialFramesMatchWholeFramesAndStaySmall) {
+    SDLRenderer* full = SDLRenderer::createOffscreen(320, 480);
+    SDLRenderer* kept = SDLRenderer::createOffscreen(320, 480);
+    ASSERT_TRUE(full && kept);
+    ASSERT_TRUE(kept->keepsPixels());
+    DamageRenderer damage(kept);
+    unsigned char rgba[4 * 16 * 16];
+    for (int i = 0; i < 16 * 16; ++i) {  // a texture that shows how it was sampled
+        rgba[4 * i] = (unsigned char)(i * 7), rgba[4 * i + 1] = (unsigned char)(i * 13);
+        rgba[4 * i + 2] = (unsigned char)(255 - i), rgba[4 * i + 3] = 255;
+    }
+    RefPtr<CCTexture2D> picture(new CCTexture2D());
+    picture->release();
+    ASSERT_TRUE(picture->initWithRGBA(rgba, 16, 16));
+    picture->setLinearFilter(true);
+
+    auto drawFrame = [&](Renderer* r, float walkerX) {
+        r->beginFrame();
+        CCPoint corners[4] = {CCPoint(0, 0), CCPoint(640, 0), CCPoint(0, 960), CCPoint(640, 960)};
+        ccColor4B green[4] = {ccColor4B(0, 200, 0, 255), ccColor4B(0, 200, 0, 255),
+                              ccColor4B(0, 200, 0, 255), ccColor4B(0, 200, 0, 255)};
+        r->drawColoredQuad(corners, green);
+        TexturedQuad label;  // scaled: a copy whose sampling a clip edge would shift
+        label.texture = picture.get();
+        label.textureRect = CCRect(0, 0, 16, 16);
+        label.rect = CCRect(100, 100, 301, 77);
+        r->drawTexturedQuad(label);
+        TexturedQuad walker = label;
+        walker.rect = CCRect(walkerX, 120, 40, 60);
+        walker.color = ccColor4B(255, 255, 255, 200);
+        r->drawTexturedQuad(walker);
+        r->endFrame();
+    };
+    int rect[4];
+    bool whole = false;
+    for (float x : {20.0f, 25.0f, 300.0f, 520.0f, 520.0f}) {
+        drawFrame(full, x);
+        drawFrame(&damage, x);
+        damage.lastDamage(rect, whole);
+        SDL_Surface* a = full->readSurface();
+        SDL_Surface* b = kept->readSurface();
+        ASSERT_TRUE(a && b);
+        int differing = 0;
+        for (int y = 0; y < a->h; ++y)
+            differing += memcmp((Uint8*)a->pixels + y * a->pitch, (Uint8*)b->pixels + y * b->pitch,
+                                (size_t)a->w * 4) != 0;
+        EXPECT_EQ(0, differing) << "rows differing after the walker moved to " << x;
+        SDL_FreeSurface(a);
+        SDL_FreeSurface(b);
+    }
+    EXPECT_FALSE(whole);
+    EXPECT_EQ(0, rect[2]) << "a frame in which nothing moved draws nothing";
+    drawFrame(&damage, 560);
+    damage.lastDamage(rect, whole);
+    EXPECT_FALSE(whole);
+    EXPECT_GT(rect[2], 0);
+    EXPECT_LT(rect[2] * rect[3], 320 * 480 / 10) << "the walker's rectangle, not the window";
+    damage.invalidate();
+    drawFrame(&damage, 560);
+    damage.lastDamage(rect, whole);
+    EXPECT_TRUE(whole) << "after the window lost its pixels";
+    delete full;
+    delete kept;
+}

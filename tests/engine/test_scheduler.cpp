@@ -183,3 +183,34 @@ TEST_F(SchedulerTest, ScheduleOnceFiresOnceAfterItsDelay) {
 }
 
 }  // namespace
+
+// How long the main loop may sleep: what is scheduled decides, and a per-frame update that
+// does nothing (the base CCNode::update) does not keep a still screen awake.
+TEST_F(SchedulerTest, TimeUntilTheNextCallFollowsWhatIsScheduled) {
+    CCScheduler* scheduler = CCDirector::sharedDirector()->getScheduler();
+    EXPECT_LT(scheduler->secondsUntilNextCall(), 0) << "nothing scheduled: sleep until input";
+
+    poller->schedule(memberCallback(&Poller::frame), 0.3f);
+    stepFrames(6);  // 0.1 s
+    EXPECT_NEAR(0.2, scheduler->secondsUntilNextCall(), 1e-3);
+
+    poller->schedule(memberCallback(&Poller::tick), 0.0f);  // every frame
+    EXPECT_EQ(0, scheduler->secondsUntilNextCall());
+    poller->unschedule(memberCallback(&Poller::tick));
+
+    poller->scheduleUpdate();  // Poller overrides update: it runs every frame
+    EXPECT_EQ(0, scheduler->secondsUntilNextCall());
+    poller->unscheduleUpdate();
+
+    CCNode* plain = CCNode::create();
+    scene->addChild(plain);
+    plain->scheduleUpdate();
+    EXPECT_EQ(0, scheduler->secondsUntilNextCall()) << "not known to be empty before it ran";
+    stepFrames(1);
+    EXPECT_NEAR(0.2 - 1.0 / 60, scheduler->secondsUntilNextCall(), 1e-3)
+        << "the base update did nothing: only the timer counts";
+
+    scheduler->setTimeScale(0);
+    EXPECT_LT(scheduler->secondsUntilNextCall(), 0) << "stopped time never reaches the timer";
+    scheduler->setTimeScale(1);
+}

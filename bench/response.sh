@@ -1,0 +1,86 @@
+#!/usr/bin/env bash
+# How quickly the release reader answers a learner, measured as a learner meets it: a real
+# window under Xvfb, real input (XTest), sound played into a PulseAudio null sink and heard on
+# its monitor, memory and CPU from /proc. Every run starts the reader with fresh user folders
+# (HOME, XDG dirs, so an empty Mesa shader cache too). Prints min / median / max per figure.
+#
+# usage: bench/response.sh [RUNS] [READER [BOOK_FOLDER]]   (defaults: 5, build/release/app/pagly)
+# env:   PAGLY_BENCH_NICE=-10  run the reader and the X server at that niceness (needs root),
+#                              to keep other work on a shared machine from skewing the figures
+#        PAGLY_BENCH_ENV="SDL_RENDER_DRIVER=opengl ..."  extra environment for the reader
+# Needs the packages of scripts/setup.sh. A benchmark, not a test: no test runs it.
+set -euo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+repo=$(dirname "$here")
+runs=${1:-5}
+reader=$(realpath "${2:-$repo/build/release/app/pagly}")
+book=()
+[ -n "${3:-}" ] && book=("$(realpath "$3")")
+nice=${PAGLY_BENCH_NICE:-0}
+[ -x "$reader" ] || { echo "response.sh: no reader at $reader (cmake --build --preset release)" >&2; exit 2; }
+
+work=$(mktemp -d /tmp/pagly-response.XXXXXX)
+pids=()
+cleanup() {
+  for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done
+  wait 2>/dev/null || true
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+cc -O2 -o "$work/probe" "$here/response_probe.c" -lX11 -lXdamage -lXtst -lpulse-simple -lpulse -lpthread
+
+# An X server of our own.
+display=:$((90 + RANDOM % 400))
+while [ -e "/tmp/.X11-unix/X${display#:}" ]; do display=:$((90 + RANDOM % 400)); done
+nice -n "$nice" Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
+xpid=$!
+pids+=("$xpid")
+export DISPLAY=$display
+for _ in $(seq 100); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.05; done
+
+# A sound server of our own whose only sink is a null sink; its monitor is what we listen to.
+mkdir -p "$work/pulse"
+HOME=$work/pulse XDG_RUNTIME_DIR=$work/pulse XDG_CONFIG_HOME=$work/pulse nice -n "$nice" \
+  pulseaudio -n --daemonize=no --exit-idle-time=-1 --use-pid-file=no --log-target=stderr \
+  -L "module-null-sink sink_name=bench rate=44100 channels=2" \
+  -L "module-native-protocol-unix socket=$work/pulse/native auth-anonymous=1" \
+  >"$work/pulse.log" 2>&1 &
+pids+=("$!")
+export PULSE_SERVER=unix:$work/pulse/native
+for _ in $(seq 100); do pactl info >/dev/null 2>&1 && break; sleep 0.05; done
+pactl info >/dev/null || { echo "response.sh: PulseAudio did not start" >&2; cat "$work/pulse.log" >&2; exit 1; }
+
+# Where to click (window pixels; the window is 731 x 963 here as the desktop is 1280 x 1024):
+# "Unit 1" on the main page, the line of page 3 in its contents, sentences 2, 3 and 1 of page 3
+# (automatic reading then goes on with 2, 3 and 4: two pauses on one page).
+unit=${PAGLY_BENCH_UNIT:-365,100}
+line=${PAGLY_BENCH_LINE:-365,200}
+sentences=${PAGLY_BENCH_SENTENCES:-446,284;284,684;286,118}
+
+for r in $(seq "$runs"); do
+  user=$work/user$r
+  mkdir -p "$user/home" "$user/config" "$user/cache" "$user/data" "$user/state"
+  # shellcheck disable=SC2086
+  env HOME="$user/home" XDG_CONFIG_HOME="$user/config" XDG_CACHE_HOME="$user/cache" \
+      XDG_DATA_HOME="$user/data" XDG_STATE_HOME="$user/state" SDL_AUDIODRIVER=pulseaudio \
+      ${PAGLY_BENCH_ENV:-} \
+      nice -n "$nice" "$work/probe" --monitor bench.monitor --xvfb-pid "$xpid" \
+      --unit "$unit" --line "$line" --sentences "$sentences" -- "$reader" "${book[@]}" \
+      >"$work/run$r.txt" 2>"$work/run$r.err" || { echo "run $r failed:" >&2; cat "$work/run$r.err" >&2; }
+  echo "run $r: $(tr '\n' ' ' <"$work/run$r.txt")" >&2
+done
+
+echo "reader: $reader ${book[*]}  runs: $runs   nice: $nice   extra env: ${PAGLY_BENCH_ENV:-none}"
+grep -h -i "renderer\|audio" "$work"/run*.err 2>/dev/null | sort | uniq -c | head -5 || true
+cat "$work"/run*.txt | awk '
+  { v[$1] = v[$1] " " $2; if (!($1 in seen)) { seen[$1] = 1; order[++n] = $1 } }
+  END {
+    printf "%-28s %6s %9s %9s %9s\n", "figure", "n", "min", "median", "max"
+    for (i = 1; i <= n; ++i) {
+      k = order[i]; c = split(substr(v[k], 2), a, " ")
+      for (x = 1; x <= c; ++x) for (y = x + 1; y <= c; ++y) if (a[y] + 0 < a[x] + 0) { t = a[x]; a[x] = a[y]; a[y] = t }
+      med = c % 2 ? a[(c + 1) / 2] : (a[c / 2] + a[c / 2 + 1]) / 2
+      printf "%-28s %6d %9.2f %9.2f %9.2f\n", k, c, a[1], med, a[c]
+    }
+  }'
