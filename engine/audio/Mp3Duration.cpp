@@ -123,15 +123,21 @@ double mp3Duration(const unsigned char* data, size_t size) {
     double seconds = 0;
     bool first = true;
     int frames = 0;
-    double trimmed = 0;  // seconds of encoder delay and padding that decoders leave out
+    long long samples = 0;  // per channel, counted whole so that a trim leaves no rounding
+    int rate = 0;
+    bool oneRate = true;
+    int trimmed = 0;  // samples of encoder delay and padding that decoders leave out
     while (pos + 4 <= size) {
         FrameHeader h;
         if (!parseHeader(data + pos, h)) break;   // trailing tag or junk ends the stream
         if (pos + (size_t)h.bytes > size) break;  // a cut-off last frame
         if (first && isInfoFrame(data + pos, size - pos, h)) {
-            trimmed = (double)gaplessTrim(data + pos, (size_t)h.bytes, h) / h.sampleRate;
+            trimmed = gaplessTrim(data + pos, (size_t)h.bytes, h);
         } else {
             seconds += (double)h.samples / h.sampleRate;
+            samples += h.samples;
+            if (rate == 0) rate = h.sampleRate;
+            oneRate = oneRate && rate == h.sampleRate;
             ++frames;
         }
         first = false;
@@ -139,7 +145,8 @@ double mp3Duration(const unsigned char* data, size_t size) {
     }
     if (frames == 0) return -1.0;
     // A trim longer than the frames is not the encoder's: ignore it rather than give nothing.
-    return trimmed < seconds ? seconds - trimmed : seconds;
+    if (!oneRate || trimmed >= samples) return seconds;
+    return (double)(samples - trimmed) / rate;
 }
 
 double mp3DurationOfFile(const std::string& path) {
