@@ -159,6 +159,7 @@ void CCSpriteFrameCache::addFramesFromDictionary(CCDictionary* dict, CCTexture2D
     const float textureWide = (float)texture->getPixelsWide();
     const float textureHigh = (float)texture->getPixelsHigh();
     std::set<std::string>& names = m_framesOfSheet[sheetKey];
+    std::string skipped;  // frames whose rectangle is not inside the image
     for (const auto& entry : frames->stringEntries()) {
         const std::string& name = entry.first;
         CCDictionary* f = dynamic_cast<CCDictionary*>(entry.second);
@@ -192,8 +193,7 @@ void CCSpriteFrameCache::addFramesFromDictionary(CCDictionary* dict, CCTexture2D
         if (!(rect.size.width > 0 && rect.size.height > 0 && rect.origin.x >= 0 &&
               rect.origin.y >= 0 && rect.origin.x + wideInImage <= textureWide &&
               rect.origin.y + highInImage <= textureHigh)) {
-            CCLog("CCSpriteFrameCache: frame %s in %s has a bad rectangle; skipped", name.c_str(),
-                  sheetKey.c_str());
+            skipped += (skipped.empty() ? "" : ", ") + name;
             continue;
         }
         if (!std::isfinite(offset.x) || !std::isfinite(offset.y)) offset = CCPointZero;
@@ -206,6 +206,12 @@ void CCSpriteFrameCache::addFramesFromDictionary(CCDictionary* dict, CCTexture2D
         m_frames[name] = frame;
         frame->release();
         names.insert(name);
+    }
+    // One line for the sheet, however many frames (a sheet is read again on every page).
+    if (!skipped.empty()) {
+        reportUnusableFile(
+            sheetKey,
+            "its frames " + skipped + " have no size or lie outside its image; they are skipped");
     }
 }
 

@@ -34,20 +34,20 @@ bool pngHeaderSize(const unsigned char* data, size_t size, unsigned long& width,
     return true;
 }
 
-// The size in a JPEG file's frame header (SOFn), found by walking the marker segments before it.
+// The size in a JPEG file's frame header (SOFn), found by walking the marker segments before it
+// the way libjpeg does: bytes that are not a marker are skipped until the next 0xFF, so a
+// frame header behind such junk is found here as the decoder will find it.
 bool jpegHeaderSize(const unsigned char* data, size_t size, unsigned long& width,
                     unsigned long& height) {
     if (size < 2 || data[0] != 0xFF || data[1] != 0xD8) return false;
     size_t at = 2;
-    for (int segments = 0; segments < 256; ++segments) {
-        if (size - at < 2 || data[at] != 0xFF) return false;
-        unsigned char marker = data[at + 1];
-        if (marker == 0xFF) {  // fill byte: the marker follows
-            at += 1;
-            continue;
-        }
-        at += 2;
-        if (marker == 0x01 || (marker >= 0xD0 && marker <= 0xD7)) continue;  // no length
+    for (int segments = 0; segments < 4096; ++segments) {
+        while (at < size && data[at] != 0xFF) ++at;  // junk before a marker
+        while (at < size && data[at] == 0xFF) ++at;  // fill bytes
+        if (at >= size) return false;
+        unsigned char marker = data[at++];
+        if (marker == 0x01 || (marker >= 0xD0 && marker <= 0xD7)) continue;    // no length
+        if (marker == 0xD8 || marker == 0xD9 || marker == 0xDA) return false;  // no frame first
         if (size - at < 2) return false;
         size_t length = be16(data + at);
         if (length < 2) return false;
@@ -59,7 +59,6 @@ bool jpegHeaderSize(const unsigned char* data, size_t size, unsigned long& width
             width = be16(data + at + 5);
             return true;
         }
-        if (marker == 0xDA || marker == 0xD9) return false;  // scan or end before any frame
         if (size - at < length) return false;
         at += length;
     }
@@ -166,7 +165,13 @@ bool CCTexture2D::initWithImageData(const unsigned char* data, size_t size) {
         return false;
     }
     unsigned long w = 0, h = 0;
-    if (claimedImageSize(data, size, w, h) && (w > kMaxImageSide || h > kMaxImageSide)) {
+    bool claimed = claimedImageSize(data, size, w, h);
+    if (!claimed) {
+        // The decoder would size its picture from a header this reader did not see: refused.
+        SDL_SetError("it has no %s header that gives its size", png ? "PNG" : "JPEG frame");
+        return false;
+    }
+    if (w > kMaxImageSide || h > kMaxImageSide) {
         SDL_SetError("the image claims %lu x %lu pixels; at most %d a side is taken", w, h,
                      kMaxImageSide);
         return false;

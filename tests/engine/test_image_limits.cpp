@@ -55,13 +55,14 @@ std::string segment(unsigned char marker, const std::string& data) {
 
 // A JPEG whose frame header (after a JFIF and an Exif segment) claims width x height, with a
 // scrap of scan data: the decoder reserves the picture before it reaches the scan.
-std::string writeJpegHeader(unsigned long width, unsigned long height) {
+std::string writeJpegHeader(unsigned long width, unsigned long height,
+                            const std::string& junkBeforeFrame = "") {
     std::string jfif("JFIF\0\1\1\0\0\1\0\1\0\0", 14);
     std::string exif = "Exif" + std::string(300, '\0');
     std::string frame = std::string("\x08", 1) + be16(height) + be16(width) +
                         std::string("\x03\x01\x11\x00\x02\x11\x01\x03\x11\x01", 10);
     std::string jpeg = std::string("\xFF\xD8", 2) + segment(0xE0, jfif) + segment(0xE1, exif) +
-                       segment(0xC0, frame) +
+                       junkBeforeFrame + segment(0xC0, frame) +
                        segment(0xDA, std::string("\x03\x01\x00\x02\x11\x03\x11\x00\x3F\x00", 10)) +
                        std::string("\x12\x34\xFF\xD9", 4);
     std::string path = ::testing::TempDir() + "pagly_claims_" + std::to_string(width) + "x" +
@@ -71,6 +72,18 @@ std::string writeJpegHeader(unsigned long width, unsigned long height) {
     fwrite(jpeg.data(), 1, jpeg.size(), f);
     fclose(f);
     return path;
+}
+
+// libjpeg skips bytes that are not a marker between segments; the size check must find the
+// frame header behind them too (found by the image fuzz target: a 406-byte file made the
+// decoder ask for 6 GB).
+TEST_F(ImageLimitTest, AFrameHeaderBehindJunkBytesIsStillChecked) {
+    std::string path = writeJpegHeader(30000, 30000, std::string("\x18\x18\x00\x00", 4));
+    ASSERT_FALSE(path.empty());
+    EXPECT_EQ(nullptr, CCTextureCache::sharedTextureCache()->addImage(path.c_str()));
+    ASSERT_FALSE(logLines().empty());
+    EXPECT_NE(std::string::npos, logLines()[0].find("30000 x 30000")) << logLines()[0];
+    std::remove(path.c_str());
 }
 
 TEST_F(ImageLimitTest, AJpegClaimingAnAbsurdSizeIsRefusedAndARealOneLoads) {
