@@ -7,6 +7,7 @@
 #include "engine/base/CCObject.h"
 #include "engine/director/CCDirector.h"
 #include "engine/director/CCScheduler.h"
+#include "engine/platform/UnusableFiles.h"
 
 namespace pagly::audio {
 
@@ -180,12 +181,14 @@ bool SdlMixerAudioBackend::playMusic(const std::string& requestedPath, const std
     m_stretched.reset();
     m_music = Mix_LoadMUS(fullPath.c_str());
     if (!m_music) {
-        CCLog("SimpleAudioEngine: cannot play %s: %s", requestedPath.c_str(), Mix_GetError());
+        reportUnusableFile(fullPath,
+                           std::string("the sound mixer cannot play it: ") + Mix_GetError());
         return false;
     }
     m_loop = loop;
     if (Mix_PlayMusic(m_music, loop ? -1 : 0) != 0) {
-        CCLog("SimpleAudioEngine: cannot start %s: %s", requestedPath.c_str(), Mix_GetError());
+        reportUnusableFile(fullPath,
+                           std::string("the sound mixer cannot start it: ") + Mix_GetError());
         freeMusic();
         return false;
     }
@@ -278,14 +281,16 @@ bool SdlMixerAudioBackend::playStretchedMusic(const std::string& requestedPath,
     SDL_RWops* stream = openStretchedSoundStream(m_stretched);
     m_music = stream ? Mix_LoadMUSType_RW(stream, MUS_WAV, 1) : nullptr;
     if (!m_music) {
-        CCLog("SimpleAudioEngine: cannot play stretched %s: %s", requestedPath.c_str(),
-              Mix_GetError());
+        reportUnusableFile(
+            requestedPath,
+            std::string("the sound mixer cannot play it slowed or sped up: ") + Mix_GetError());
         return false;
     }
     m_loop = loop;
     if (Mix_PlayMusic(m_music, loop ? -1 : 0) != 0) {
-        CCLog("SimpleAudioEngine: cannot start stretched %s: %s", requestedPath.c_str(),
-              Mix_GetError());
+        reportUnusableFile(
+            requestedPath,
+            std::string("the sound mixer cannot start it slowed or sped up: ") + Mix_GetError());
         freeMusic();
         return false;
     }
