@@ -73,21 +73,25 @@ void SimpleAudioEngine::playBackgroundMusic(const char* path, bool loop) {
         return;
     }
     std::string fullPath = CCFileUtils::sharedFileUtils()->fullPathForFilename(path);
-    std::string bytes;
-    std::string problem = CCFileUtils::sharedFileUtils()->readFile(fullPath, bytes)
-                              ? recordingProblem(bytes)
-                              : whyUnreadable(fullPath);
-    if (!problem.empty()) reportUnusableFile(fullPath, problem);
-    // The back-end still decides what plays: the same as without the check.
+    bool stretched = false;
     if (m_fMusicSpeed != 1.0f) {
         std::shared_ptr<StretchedSound> sound = m_stretches->soundFor(fullPath, m_fMusicSpeed);
         if (sound) {
             m_bMusicStarted = audio->playStretchedMusic(path, std::move(sound), loop);
-            return;
+            stretched = true;
         }
-        // Not decodable here: the back-end's own player reports it as at full speed.
+        // Not decodable here: the back-end's own player tries it at full speed.
     }
-    m_bMusicStarted = audio->playMusic(path, fullPath, loop);
+    if (!stretched) m_bMusicStarted = audio->playMusic(path, fullPath, loop);
+    // Only a recording that did not start is read again to say why: a tap on a good sentence
+    // reads its file once, in the back-end.
+    if (!m_bMusicStarted) {
+        std::string bytes;
+        std::string problem = CCFileUtils::sharedFileUtils()->readFile(fullPath, bytes)
+                                  ? recordingProblem(bytes)
+                                  : whyUnreadable(fullPath);
+        if (!problem.empty()) reportUnusableFile(fullPath, problem);
+    }
 }
 
 void SimpleAudioEngine::setBackgroundMusicSpeed(float speed) {
