@@ -606,8 +606,8 @@ void BookChecker::checkSentence(int page, int index, const std::string& rel, con
         return;
     }
     if (!exists(recording)) {
-        warning(rel, name + " has no recording (" + recordingName(page, index) + " -> " +
-                         recording + ")");
+        error(rel,
+              name + " has no recording (" + recordingName(page, index) + " -> " + recording + ")");
         return;
     }
     double length = audio::mp3DurationOfFile(full(recording));
