@@ -58,6 +58,16 @@ const int kFirstPage = 2;
 const int kLastPage = 77;
 // An echo pause is as long as the sentence, but never shorter than this.
 const double kShortestEchoPause = 1.0;
+
+// An arrow whose picture cannot be used would have no size, and a mouse user could not turn
+// the page with it: it shows a drawn arrow of the same blue as the menu texts instead.
+void giveArrowASize(CCMenuItemImage* item, const char* arrow) {
+    if (!item || item->getContentSize().width > 0) return;
+    CCLabelTTF* label = CCLabelTTF::create(arrow, "Arial", 72);
+    if (!label || label->getContentSize().width <= 0) return;
+    label->setColor(ccColor3B(0, 0, 255));
+    item->setNormalImage(label);
+}
 const float kNoteShownFor = 1.2f;
 const float kNoteFadesIn = 0.6f;
 const float kNoteHeight = 130;  // above the bar of controls
@@ -155,6 +165,8 @@ void PageLayer::build(int captionZOrder, int menuZOrder) {
                                           memberCallback(&PageLayer::onPlayPause));
     m_next = CCMenuItemImage::create("Images/next1.png", "Images/next2.png", this,
                                      memberCallback(&PageLayer::onNextPage));
+    giveArrowASize(m_previous, "<");
+    giveArrowASize(m_next, ">");
     CCMenuItemFont* mainPage =
         CCMenuItemFont::create(mainPageText.c_str(), this, memberCallback(&PageLayer::onMainPage));
     CCMenuItemFont* settings =
