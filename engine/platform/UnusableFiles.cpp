@@ -23,10 +23,13 @@ std::string bookFileName(const std::string& path) {
     return path;
 }
 
+bool firstTimeMet(const std::string& path, const std::string& problem) {
+    return reported().insert(bookFileName(path) + '\n' + problem).second;
+}
+
 bool reportUnusableFile(const std::string& path, const std::string& reason) {
-    std::string name = bookFileName(path);
-    if (!reported().insert(name + '\n' + reason).second) return false;
-    CCLog("cannot use %s: %s", name.c_str(), reason.c_str());
+    if (!firstTimeMet(path, reason)) return false;
+    CCLog("cannot use %s: %s", bookFileName(path).c_str(), reason.c_str());
     return true;
 }
 

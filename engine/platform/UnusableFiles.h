@@ -15,6 +15,10 @@ bool reportUnusableFile(const std::string& path, const std::string& reason);
 // under it, else as given.
 std::string bookFileName(const std::string& path);
 
+// For a problem that leaves the file usable in part (the caller says what it does instead):
+// true the first time this problem of this file is met in a run, so that it is logged once.
+bool firstTimeMet(const std::string& path, const std::string& problem);
+
 // Why a file that cannot be read cannot: "it is missing", "it is a folder, not a file" or
 // "it cannot be read".
 std::string whyUnreadable(const std::string& fullPath);

@@ -1,9 +1,11 @@
 #include "gui/reader/ActionManager.h"
 
 #include <cstring>
+#include <string>
 
 #include "engine/base/CCArray.h"
 #include "engine/base/CCDictionary.h"
+#include "engine/platform/UnusableFiles.h"
 #include "gui/reader/ActionObject.h"
 #include "gui/reader/JsonDictionary.h"
 #include "gui/reader/JsonHelper.h"
@@ -47,10 +49,12 @@ void ActionManager::loadActions(const char* fileName, JsonDictionary* animation,
     for (int i = 0; i < count; ++i) {
         JsonDictionaryPtr data(json->getArrayDictionary(animation, "actionlist", i));
         ActionObject* timeline = new ActionObject();
-        // A timeline without a name cannot be asked for; it is left out.
+        // A timeline without a name cannot be asked for; it is left out, and the author told
+        // once a run, not at every visit to the page.
         if (data && timeline->loadFromDictionary(data.get(), root)) {
             timelines->addObject(timeline);
-        } else {
+        } else if (firstTimeMet(fileName ? fileName : "",
+                                "timeline " + std::to_string(i) + " has no name")) {
             CCLog("timeline %d of %s has no \"name\"; skipped", i, fileName ? fileName : "");
         }
         timeline->release();  // the list holds the kept ones

@@ -271,6 +271,23 @@ TEST_F(TimelineTest, BadTimelinesAreSkippedOrDefaulted) {
     ok->stop();
 }
 
+// A page is read again at every visit; its nameless timelines are told once a run.
+TEST_F(TimelineTest, ANamelessTimelineIsLoggedOnceAcrossReads) {
+    const char* text = R"({"actionlist": [{"name": "ok"}, {"loop": true}, 7]})";
+    JsonDictionary dict;
+    dict.initWithText(text);
+    clearLog();
+    for (int visit = 0; visit < 3; ++visit)
+        ActionManager::instance()->loadActions("pages/nameless.json", &dict, root);
+    EXPECT_EQ(1u, ActionManager::instance()->getActionList("nameless.json")->count());
+    std::vector<std::string> lines;
+    for (const std::string& line : logLines())
+        if (line.find("nameless.json") != std::string::npos) lines.push_back(line);
+    ASSERT_EQ(2u, lines.size()) << testing::PrintToString(logLines());
+    EXPECT_NE(std::string::npos, lines[0].find("timeline 1 of pages/nameless.json")) << lines[0];
+    EXPECT_NE(std::string::npos, lines[1].find("timeline 2 of pages/nameless.json")) << lines[1];
+}
+
 TEST_F(TimelineTest, ManagerCanBeDestroyedAndCreatedAgain) {
     ActionNode* n = load(timeline(kMoves));
     ASSERT_NE(nullptr, n);
