@@ -5,6 +5,7 @@
 
 #include "app/BookNames.h"
 #include "app/CaptionLayout.h"
+#include "app/FadingNote.h"
 #include "app/PageScene.h"
 #include "app/ResumeState.h"
 #include "app/ReadingState.h"
@@ -60,17 +61,19 @@ const int kLastPage = 77;
 const double kShortestEchoPause = 1.0;
 
 // An arrow whose picture cannot be used would have no size, and a mouse user could not turn
-// the page with it: it shows a drawn arrow of the same blue as the menu texts instead.
-void giveArrowASize(CCMenuItemImage* item, const char* arrow) {
+// the page with it: it shows its pressed picture instead, or else a drawn arrow in the blue of
+// the menu texts.
+void giveArrowASize(CCMenuItemImage* item, const char* pressedImage, const char* arrow) {
     if (!item || item->getContentSize().width > 0) return;
+    if (CCSprite* pressed = CCSprite::create(pressedImage)) {
+        item->setNormalImage(pressed);
+        return;
+    }
     CCLabelTTF* label = CCLabelTTF::create(arrow, "Arial", 72);
     if (!label || label->getContentSize().width <= 0) return;
     label->setColor(ccColor3B(0, 0, 255));
     item->setNormalImage(label);
 }
-const float kNoteShownFor = 1.2f;
-const float kNoteFadesIn = 0.6f;
-const float kNoteHeight = 130;  // above the bar of controls
 
 bool isWordListPage(int page) { return page >= 70 && page <= 76; }
 
@@ -165,8 +168,8 @@ void PageLayer::build(int captionZOrder, int menuZOrder) {
                                           memberCallback(&PageLayer::onPlayPause));
     m_next = CCMenuItemImage::create("Images/next1.png", "Images/next2.png", this,
                                      memberCallback(&PageLayer::onNextPage));
-    giveArrowASize(m_previous, "<");
-    giveArrowASize(m_next, ">");
+    giveArrowASize(m_previous, "Images/up2.png", "<");
+    giveArrowASize(m_next, "Images/next2.png", ">");
     CCMenuItemFont* mainPage =
         CCMenuItemFont::create(mainPageText.c_str(), this, memberCallback(&PageLayer::onMainPage));
     CCMenuItemFont* settings =
@@ -526,7 +529,7 @@ void PageLayer::keyPressed(int keyCode) {
             break;
         case kKeyE:
             echoPauses = !echoPauses;
-            showNote(echoPauses ? "Echo pauses on" : "Echo pauses off");
+            showFadingNote(this, echoPauses ? "Echo pauses on" : "Echo pauses off");
             break;
         case kKeyLeft:
             onPreviousPage(nullptr);
@@ -572,31 +575,7 @@ void PageLayer::replaySentence() {
     onSentenceTouched(button, TouchBegan);
 }
 
-void PageLayer::showNote(const char* text) {
-    if (!m_note) {
-        // On a dark plate of its own, above the bar of controls: readable on any page.
-        m_noteBackground = CCLayerColor::create(ccColor4B(30, 30, 60, 210));
-        addChild(m_noteBackground, 15000);
-        m_note = CCLabelTTF::create(text, "Arial", 30);
-        m_note->setColor(ccColor3B(255, 255, 255));
-        addChild(m_note, 15001);
-    }
-    m_note->setString(text);
-    CCSize size = m_note->getContentSize();
-    CCPoint at(VisibleArea::center().x, VisibleArea::origin().y + kNoteHeight);
-    m_note->setPosition(at);
-    m_noteBackground->setContentSize(CCSize(size.width + 40, size.height + 20));
-    m_noteBackground->setPosition(CCPoint(at.x - size.width / 2 - 20, at.y - size.height / 2 - 10));
-    for (CCNode* node : {(CCNode*)m_note, (CCNode*)m_noteBackground}) {
-        node->stopAllActions();
-        node->setVisible(true);
-        node->runAction(CCSequence::create(CCDelayTime::create(kNoteShownFor),
-                                           CCFadeOut::create(kNoteFadesIn), CCHide::create(),
-                                           nullptr));
-    }
-    m_note->setOpacity(255);
-    m_noteBackground->setOpacity(210);
-}
+CCLabelTTF* PageLayer::noteLabel() { return fadingNoteLabel(this); }
 
 void PageLayer::showPageScene() {
     leave();

@@ -72,7 +72,8 @@ class PageLayer : public engine::CCLayer {
     // 1 for TestLayer1, 2 for TestLayer2.
     virtual int sceneNumber() const = 0;
     // The short note that says what a key switched (null until one was shown).
-    engine::CCLabelTTF* noteLabel() const { return m_note; }
+    // The fading note's text while one is shown (echo pauses, speech speed), else nullptr.
+    engine::CCLabelTTF* noteLabel();
     bool isKeyHelpShown() const { return m_keyHelp.isShown(); }
     // The timelines of the page's document (ActionObjects), or null.
     engine::CCArray* timelines() const { return m_timelines.get(); }
@@ -98,7 +99,6 @@ class PageLayer : public engine::CCLayer {
     // Down / Up: the nearest sentence with a button after / before the current one.
     void stepSentence(int direction);
     void replaySentence();
-    void showNote(const char* text);
     void playTimelines();
     void stopTimelines();
 
@@ -116,10 +116,8 @@ class PageLayer : public engine::CCLayer {
     engine::CCMenuItemImage* m_next = nullptr;
     engine::CCMenuItem* m_mainPage = nullptr;
     engine::CCMenuItem* m_settings = nullptr;
-    engine::CCLabelTTF* m_captionLabel = nullptr;      // a child of this layer
-    gui::UIButton* m_captionBackground = nullptr;      // in the widget tree
-    engine::CCLabelTTF* m_note = nullptr;              // a child of this layer, made on first use
-    engine::CCLayerColor* m_noteBackground = nullptr;  // likewise
+    engine::CCLabelTTF* m_captionLabel = nullptr;  // a child of this layer
+    gui::UIButton* m_captionBackground = nullptr;  // in the widget tree
     KeyHelp m_keyHelp;
     // Kept here: the page scene's clean-up drops the toolkit's copy while this page runs.
     engine::RefPtr<engine::CCArray> m_timelines;

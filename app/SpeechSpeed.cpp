@@ -3,13 +3,10 @@
 #include <cmath>
 #include <cstdio>
 
+#include "app/FadingNote.h"
 #include "app/ResumeState.h"
-#include "app/VisibleArea.h"
-#include "engine/actions/CCActions.h"
 #include "engine/audio/SimpleAudioEngine.h"
 #include "engine/base/CCObject.h"
-#include "engine/nodes/CCLabelTTF.h"
-#include "engine/nodes/CCLayerColor.h"
 #include "engine/platform/CCFileUtils.h"
 
 namespace pagly {
@@ -55,27 +52,7 @@ void changeSpeechSpeed(CCNode* screen, int direction) {
     float speed = steppedSpeechSpeed(audio->getBackgroundMusicSpeed(), direction);
     audio->setBackgroundMusicSpeed(speed);
     rememberSpeechSpeed(speed);
-    if (!screen) return;
-
-    // A second press replaces the note instead of stacking another one on it.
-    if (CCNode* old = screen->getChildByTag(kSpeechSpeedNoteTag)) old->removeFromParent();
-    CCLabelTTF* label = CCLabelTTF::create(speechSpeedNoteText(speed).c_str(), "Arial", 40);
-    CCSize text = label->getContentSize();
-    // White on a dark plate, so it reads on any page and over any button.
-    CCLayerColor* note =
-        CCLayerColor::create(ccColor4B(20, 30, 70, 210), text.width + 48, text.height + 24);
-    label->setPosition(CCPoint((text.width + 48) / 2, (text.height + 24) / 2));
-    note->addChild(label);
-    CCPoint center = VisibleArea::center();
-    note->setPosition(CCPoint(center.x - (text.width + 48) / 2, center.y - (text.height + 24) / 2));
-    note->setTag(kSpeechSpeedNoteTag);
-    screen->addChild(note, 1000);
-    float hold = kSpeechSpeedNoteSeconds * 0.6f, fade = kSpeechSpeedNoteSeconds * 0.4f;
-    label->runAction(
-        CCSequence::create(CCDelayTime::create(hold), CCFadeOut::create(fade), nullptr));
-    note->runAction(CCSequence::create(
-        CCDelayTime::create(hold), CCFadeOut::create(fade),
-        CCCallFuncN::create([](CCNode* node) { node->removeFromParent(); }), nullptr));
+    showFadingNote(screen, speechSpeedNoteText(speed));
 }
 
 }  // namespace pagly

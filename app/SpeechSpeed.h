@@ -19,14 +19,10 @@ bool isOfferedSpeechSpeed(float speed);
 // offered speeds; a speed that is not one of them steps from the nearest one.
 float steppedSpeechSpeed(float current, int direction);
 
-// Steps the audio engine's speed, remembers it and shows a short fading note on `screen`.
+// Steps the audio engine's speed, remembers it and shows a fading note (FadingNote) on `screen`.
 void changeSpeechSpeed(engine::CCNode* screen, int direction);
 
 // What the note says for a speed ("Speed 0.75×").
 std::string speechSpeedNoteText(float speed);
-
-// The note's tag on the screen, and how long it stays before it is gone.
-const int kSpeechSpeedNoteTag = 7170;
-const float kSpeechSpeedNoteSeconds = 1.5f;
 
 }  // namespace pagly

@@ -128,9 +128,12 @@ const DamagedBook& damagedBook() {
     damage("Images/bnchback1.png", "random bytes after its header");
     becomeFolder("Images/up2.png");
     damage("Images/up2.png", "a folder");
-    // The walk taps the next item, which then has to be there without its picture.
+    // The walk taps both arrows, which then have to be there without their pictures: the
+    // next arrow still has its pressed picture, the previous one has none left.
     writeBytes(root / "Images/next1.png", randomBytes(300, 5));
     damage("Images/next1.png", "random bytes");
+    cut("Images/up1.png", 100);
+    damage("Images/up1.png", "cut after 100 bytes");
 
     // Recordings: random bytes, empty, a folder, missing.
     std::string random = recordingPath(2, 1);
@@ -233,7 +236,15 @@ class DamagedBookTest : public pagly::test::ReaderTest {
             ASSERT_EQ(p, currentPage);
             ASSERT_NE(nullptr, page()) << "the page reader shows page " << p;
             tapEverySentence();
-            if (p == 77) break;
+            if (p == 77) {
+                tapAt(centreOf(page()->previousItem()));
+                settle();
+                ASSERT_EQ(76, currentPage) << "the previous item turns back";
+                tapAt(centreOf(page()->nextItem()));
+                settle();
+                ASSERT_EQ(77, currentPage);
+                break;
+            }
             tapAt(centreOf(page()->nextItem()));
             settle();
             ASSERT_EQ(p + 1, currentPage) << "the next item turns the page";

@@ -136,8 +136,11 @@ TEST_F(PracticeKeysTest, SOpensTheSettingsOverlayWhoseKeysChooseConfirmAndCancel
         EXPECT_EQ(p.pending, overlay->pendingMode()) << p.chosen;
         EXPECT_EQ(settingButton(p.chosen), selectedSettingButton) << p.chosen;
         EXPECT_FALSE(settingButton(p.chosen)->isBright()) << "shows as chosen";
-        for (const char* other : {"bnpres", "bnaotopage", "bnaoto"})
-            if (std::string(other) != p.chosen) EXPECT_TRUE(settingButton(other)->isBright());
+        for (const char* other : {"bnpres", "bnaotopage", "bnaoto"}) {
+            if (std::string(other) != p.chosen) {
+                EXPECT_TRUE(settingButton(other)->isBright());
+            }
+        }
     }
     press(kKeyEscape);  // Cancel
     settle();
@@ -191,7 +194,7 @@ TEST_F(PracticeKeysTest, EchoPausesLeaveTheSentencesLengthBeforeTheUsualPause) {
     std::vector<Playback> heard = listen(
         m_audio, [this] { step(); }, [this] { return now(); }, 7, 60);
     ASSERT_GE(heard.size(), 7u);
-    EXPECT_FALSE(page()->noteLabel()->isVisible()) << "the note has faded";
+    EXPECT_EQ(nullptr, page()->noteLabel()) << "the note has faded and gone";
     const double frame = 1.0 / 60;
     for (size_t i = 1; i < 7; ++i) {
         EXPECT_EQ(recordingOf(19, 1 + i % 3), heard[i].file);

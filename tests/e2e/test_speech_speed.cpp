@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "ReaderFixture.h"
+#include "app/FadingNote.h"
 #include "app/PageLayer.h"
 #include "app/ReadingState.h"
 #include "app/ResumeState.h"
@@ -70,7 +71,7 @@ TEST_F(SpeechSpeedReaderTest, MinusAndPlusStepThroughTheSpeedsAndShowAFadingNote
     for (const Case& c : steps) {
         press(c.key);
         EXPECT_EQ(c.speed, speed());
-        CCNode* note = page()->getChildByTag(kSpeechSpeedNoteTag);
+        CCNode* note = page()->getChildByTag(kFadingNoteTag);
         ASSERT_NE(nullptr, note);
         ASSERT_EQ(1u, note->getChildren()->count());
         CCLabelTTF* label = dynamic_cast<CCLabelTTF*>(note->getChildren()->objectAtIndex(0));
@@ -82,15 +83,15 @@ TEST_F(SpeechSpeedReaderTest, MinusAndPlusStepThroughTheSpeedsAndShowAFadingNote
     }
     int notes = 0;
     for (CCObject* child : *page()->getChildren())
-        if (static_cast<CCNode*>(child)->getTag() == kSpeechSpeedNoteTag) ++notes;
+        if (static_cast<CCNode*>(child)->getTag() == kFadingNoteTag) ++notes;
     EXPECT_EQ(1, notes) << "a new note replaces the one before";
-    CCLayerColor* note = dynamic_cast<CCLayerColor*>(page()->getChildByTag(kSpeechSpeedNoteTag));
+    CCLayerColor* note = dynamic_cast<CCLayerColor*>(page()->getChildByTag(kFadingNoteTag));
     ASSERT_NE(nullptr, note);
     unsigned char full = note->getOpacity();
-    advance(kSpeechSpeedNoteSeconds * 0.8);
+    advance(kFadingNoteSeconds * 0.8);
     EXPECT_LT(note->getOpacity(), full) << "fading";
-    advance(kSpeechSpeedNoteSeconds * 0.2 + 2 * kFrame);
-    EXPECT_EQ(nullptr, page()->getChildByTag(kSpeechSpeedNoteTag)) << "gone";
+    advance(kFadingNoteSeconds * 0.2 + 2 * kFrame);
+    EXPECT_EQ(nullptr, page()->getChildByTag(kFadingNoteTag)) << "gone";
 }
 
 TEST_F(SpeechSpeedReaderTest, TheSpeedIsRememberedWithTheReadingStateAndADamagedOneIsIgnored) {
