@@ -365,7 +365,8 @@ class BookBuilder:
                                 flip_x=(t.base in art.PEOPLE and px > 320))
             children.append(view)
             if animated:
-                anim_nodes.append(self.timeline(anim_kind, tag, px, py, sc, k))
+                half = self.frame_sizes[t.frame][0] * sc / 2
+                anim_nodes.append(self.timeline(anim_kind, tag, px, py, sc, k, (x0 + half, x0 + w - half)))
                 tag += 1
         return children, used, anim_nodes
 
@@ -401,11 +402,14 @@ class BookBuilder:
             out.append((t, land_slot * (i + 0.5), y, sc, (0.5, 0.0)))
         return out
 
-    def timeline(self, kind, tag, x, y, scale, k):
+    def timeline(self, kind, tag, x, y, scale, k, within):
+        """The frames of one animation; `within` is the picture's (left, right) for the thing's centre."""
         frames = []
         if kind == "fly":
-            for fid, dx, dy in ((0, -220, 10), (30, 0, 40), (60, 220, 10), (90, 0, -10), (120, -220, 10)):
-                frames.append({"frameid": fid, "positionx": round(x + dx), "positiony": round(y + dy)})
+            # Up to 220 units each way, turning back before it would leave the picture.
+            left, right = max(within[0], x - 220), min(within[1], x + 220)
+            for fid, fx, dy in ((0, left, 10), (30, x, 40), (60, right, 10), (90, x, -10), (120, left, 10)):
+                frames.append({"frameid": fid, "positionx": round(fx), "positiony": round(y + dy)})
         elif kind == "bounce":
             for fid, dy in ((0, 0), (6, 40), (12, 0), (30, 0)):
                 frames.append({"frameid": fid, "positionx": round(x), "positiony": round(y + dy)})
