@@ -29,7 +29,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     bool claimed = claimedImageSize(data, size, claimedWide, claimedHigh);
     CCTexture2D* texture = new CCTexture2D();
     if (texture->initWithImageData(data, size)) {
-        if (claimed && (claimedWide > 8192 || claimedHigh > 8192)) {
+        if (claimed && (claimedWide > kMaxImageSide || claimedHigh > kMaxImageSide ||
+                        claimedWide * claimedHigh > kMaxImagePixels)) {
             fprintf(stderr, "an image claiming %lu x %lu pixels was decoded\n", claimedWide,
                     claimedHigh);
             abort();

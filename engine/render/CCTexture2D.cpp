@@ -15,14 +15,6 @@ namespace pagly::engine {
 namespace {
 CCTexture2D* s_liveTextures = nullptr;  // head of the intrusive list
 
-// Larger images are broken or hostile files, not book art: a PNG or JPEG header may claim any
-// size, and the decoder would reserve (and clear) the whole picture, gigabytes, before finding
-// the data short. A few hundred bytes of JPEG that claim 37 million pixels took 2 s and 440 MB
-// within the side limit alone, hence the bound on the area too (64 MB as RGBA; book art for a
-// 640 x 960 page is far smaller even at four times the resolution).
-const int kMaxImageSide = 8192;
-const unsigned long kMaxImagePixels = 4096ul * 4096ul;
-
 unsigned long be16(const unsigned char* p) { return ((unsigned long)p[0] << 8) | p[1]; }
 unsigned long be32(const unsigned char* p) { return (be16(p) << 16) | be16(p + 2); }
 
@@ -175,7 +167,7 @@ bool CCTexture2D::initWithImageData(const unsigned char* data, size_t size) {
         return false;
     }
     if (w > kMaxImageSide || h > kMaxImageSide) {
-        SDL_SetError("the image claims %lu x %lu pixels; at most %d a side is taken", w, h,
+        SDL_SetError("the image claims %lu x %lu pixels; at most %lu a side is taken", w, h,
                      kMaxImageSide);
         return false;
     }

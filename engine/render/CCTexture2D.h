@@ -17,6 +17,14 @@ namespace pagly::engine {
 bool claimedImageSize(const unsigned char* data, size_t size, unsigned long& width,
                       unsigned long& height);
 
+// Larger images are broken or hostile files, not book art: a PNG or JPEG header may claim any
+// size, and the decoder would reserve (and clear) the whole picture, gigabytes, before finding
+// the data short. A few hundred bytes of JPEG that claim 37 million pixels took 2 s and 440 MB
+// within the side limit alone, hence the bound on the area too (64 MB as RGBA; book art for a
+// 640 x 960 page is far smaller even at four times the resolution).
+const unsigned long kMaxImageSide = 8192;
+const unsigned long kMaxImagePixels = 4096ul * 4096ul;
+
 // An image the renderer can draw. It keeps its pixels in memory (an ARGB8888 SDL surface with
 // straight, not premultiplied, alpha), so a texture exists without any renderer: headless
 // tests and code running before the window opens can load and measure images. The device
