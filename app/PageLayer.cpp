@@ -62,8 +62,9 @@ const double kShortestEchoPause = 1.0;
 
 // An arrow whose picture cannot be used would have no size, and a mouse user could not turn
 // the page with it: it shows its pressed picture instead, or else a drawn arrow in the blue of
-// the menu texts.
-void giveArrowASize(CCMenuItemImage* item, const char* pressedImage, const char* arrow) {
+// the menu texts, in the outer half of its item as in the pictures (clear of the text between).
+void giveArrowASize(CCMenuItemImage* item, const char* pressedImage, const char* arrow,
+                    bool outerHalfIsLeft) {
     if (!item || item->getContentSize().width > 0) return;
     if (CCSprite* pressed = CCSprite::create(pressedImage)) {
         item->setNormalImage(pressed);
@@ -72,7 +73,12 @@ void giveArrowASize(CCMenuItemImage* item, const char* pressedImage, const char*
     CCLabelTTF* label = CCLabelTTF::create(arrow, "Arial", 72);
     if (!label || label->getContentSize().width <= 0) return;
     label->setColor(ccColor3B(0, 0, 255));
-    item->setNormalImage(label);
+    CCSize size = label->getContentSize();
+    CCNode* drawn = CCNode::create();
+    drawn->setContentSize(CCSize(size.width * 2, size.height));
+    label->setPosition(CCPoint(size.width * (outerHalfIsLeft ? 0.5f : 1.5f), size.height / 2));
+    drawn->addChild(label);
+    item->setNormalImage(drawn);
 }
 
 bool isWordListPage(int page) { return page >= 70 && page <= 76; }
@@ -168,8 +174,8 @@ void PageLayer::build(int captionZOrder, int menuZOrder) {
                                           memberCallback(&PageLayer::onPlayPause));
     m_next = CCMenuItemImage::create("Images/next1.png", "Images/next2.png", this,
                                      memberCallback(&PageLayer::onNextPage));
-    giveArrowASize(m_previous, "Images/up2.png", "<");
-    giveArrowASize(m_next, "Images/next2.png", ">");
+    giveArrowASize(m_previous, "Images/up2.png", "<", true);
+    giveArrowASize(m_next, "Images/next2.png", ">", false);
     CCMenuItemFont* mainPage =
         CCMenuItemFont::create(mainPageText.c_str(), this, memberCallback(&PageLayer::onMainPage));
     CCMenuItemFont* settings =
