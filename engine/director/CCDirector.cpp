@@ -136,6 +136,12 @@ void CCDirector::mainLoop(float dt) {
         m_pScheduler->update(dt);
         if (m_pNextScene) setNextScene();
         if (m_pRenderer && ccNeedsRedraw()) drawScene();
+        // After drawing, so it never holds a frame up: one prepared image per frame is taken
+        // in and made ready on the device.
+        CCTextureCache* textures = CCTextureCache::sharedTextureCache();
+        if (textures->isPreparing())
+            if (CCTexture2D* t = textures->takePreparedImage())
+                if (m_pRenderer) m_pRenderer->prepareTexture(t);
     }
     CCAutoreleasePool::sharedPool()->drain();
 }
@@ -147,7 +153,13 @@ bool CCDirector::needsFrameNow() const {
 double CCDirector::secondsUntilWork() const {
     if (m_bInvalid) return -1;  // stopped (minimised): only input or window events wake it
     if (needsFrameNow() || m_pActionManager->runningActionCount() > 0) return 0;
-    return m_pScheduler->secondsUntilNextCall();
+    double next = m_pScheduler->secondsUntilNextCall();
+    // Prepared images are taken in a frame at a time; the helper thread cannot wake the loop.
+    const double kPreparedImagePoll = 0.02;
+    if (CCTextureCache::sharedTextureCache()->isPreparing() &&
+        (next < 0 || next > kPreparedImagePoll))
+        return kPreparedImagePoll;
+    return next;
 }
 
 void CCDirector::drawScene() {
