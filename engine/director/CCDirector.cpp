@@ -2,6 +2,9 @@
 
 #include <cmath>
 #include <cstdlib>
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
 
 #include "engine/actions/CCActionManager.h"
 #include "engine/base/CCRedraw.h"
@@ -12,6 +15,7 @@
 #include "engine/nodes/CCSpriteFrameCache.h"
 #include "engine/render/CCTextureCache.h"
 #include "engine/render/Renderer.h"
+#include "engine/transitions/SceneCapture.h"
 
 namespace pagly::engine {
 
@@ -104,7 +108,29 @@ void CCDirector::setNextScene() {
         next->onEnterTransitionDidFinish();
     }
     if (old) old->release();
+    m_bTrimMemory = true;
     ccRequestRedraw();
+}
+
+void CCDirector::trimMemoryWhenSettled() {
+    if (!m_bTrimMemory || (m_pRunningScene && m_pRunningScene->isTransitionScene()) ||
+        CCTextureCache::sharedTextureCache()->isPreparing())
+        return;
+    m_bTrimMemory = false;
+#if defined(__GLIBC__)
+    // A scene switch can free megabytes (pictures of pages left behind, decoding buffers) that
+    // glibc keeps in its heap unless asked. Asking every time would cost the next switch: the
+    // buffers every page turn needs again would have to be faulted in anew in its first
+    // frame. So the heap is trimmed only when its free part grew by a few megabytes since.
+    const size_t kTrimWhenFreed = 4u << 20;
+    const size_t freeBytes = mallinfo2().fordblks;
+    if (freeBytes > m_freeAfterTrim + kTrimWhenFreed) {
+        malloc_trim(0);
+        m_freeAfterTrim = mallinfo2().fordblks;
+    } else if (freeBytes < m_freeAfterTrim) {
+        m_freeAfterTrim = freeBytes;
+    }
+#endif
 }
 
 void CCDirector::setAnimationInterval(double interval) {
@@ -124,6 +150,7 @@ void CCDirector::purgeCachedData() {
     // Frames hold textures, so they go first.
     CCSpriteFrameCache::purgeSharedSpriteFrameCache();
     CCTextureCache::purgeSharedTextureCache();
+    SceneCapture::dropSpareTexture();
 }
 
 void CCDirector::mainLoop(float dt) {
@@ -144,6 +171,7 @@ void CCDirector::mainLoop(float dt) {
                 if (m_pRenderer) m_pRenderer->prepareTexture(t);
     }
     CCAutoreleasePool::sharedPool()->drain();
+    if (!m_bInvalid) trimMemoryWhenSettled();
 }
 
 bool CCDirector::needsFrameNow() const {

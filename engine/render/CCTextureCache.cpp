@@ -3,10 +3,6 @@
 #include <SDL.h>
 #include <SDL_image.h>
 
-#if defined(__GLIBC__)
-#include <malloc.h>
-#endif
-
 #include <condition_variable>
 #include <deque>
 #include <mutex>
@@ -113,16 +109,7 @@ class CCTextureCache::Preparation {
     std::thread m_thread;  // last: it starts once everything above exists
 };
 
-CCTextureCache::CCTextureCache() {
-#if defined(__GLIBC__)
-    // Pictures come and go by the megabyte as pages are turned. glibc would otherwise raise
-    // its mapping threshold after the first one is freed and serve the next ones from its heap,
-    // which keeps the freed pages (measured: some 15 MB more after five turns). With a fixed
-    // threshold each large buffer has a mapping of its own, given back when it is freed.
-    static bool s_thresholdSet = false;
-    if (!s_thresholdSet) s_thresholdSet = mallopt(M_MMAP_THRESHOLD, 128 * 1024) == 1;
-#endif
-}
+CCTextureCache::CCTextureCache() = default;
 CCTextureCache::~CCTextureCache() = default;
 
 CCTextureCache* CCTextureCache::sharedTextureCache() {
