@@ -6,7 +6,6 @@
 #include <condition_variable>
 #include <deque>
 #include <mutex>
-#include <thread>
 
 #include "engine/platform/CCFileUtils.h"
 #include "engine/platform/UnusableFiles.h"
@@ -21,7 +20,16 @@ CCTextureCache* s_cache = nullptr;
 // decoded surfaces come out: the thread touches no engine object.
 class CCTextureCache::Preparation {
   public:
-    Preparation() : m_thread([this] { work(); }) {}
+    // An SDL thread, not a plain one: SDL keeps per-thread state (its error text) that it
+    // frees only when one of its own threads ends.
+    Preparation() {
+        m_thread = SDL_CreateThread(
+            [](void* self) {
+                static_cast<Preparation*>(self)->work();
+                return 0;
+            },
+            "pagly images", this);
+    }
     ~Preparation() {
         {
             std::lock_guard<std::mutex> lock(m_mutex);
@@ -29,13 +37,15 @@ class CCTextureCache::Preparation {
             m_waiting.clear();
         }
         m_changed.notify_all();
-        m_thread.join();
+        if (m_thread) SDL_WaitThread(m_thread, nullptr);
         for (auto& entry : m_done)
             if (entry.second) SDL_FreeSurface(entry.second);
     }
 
-    // False when `key` is already waiting, being decoded or decoded.
+    // False when `key` is already waiting, being decoded or decoded, or when there is no
+    // thread to decode it (the images are then decoded when they are wanted, as before).
     bool add(const std::string& key) {
+        if (!m_thread) return false;
         {
             std::lock_guard<std::mutex> lock(m_mutex);
             if (m_busy == key || m_done.count(key)) return false;
@@ -106,7 +116,7 @@ class CCTextureCache::Preparation {
     std::string m_busy;  // being decoded now
     std::map<std::string, SDL_Surface*> m_done;
     bool m_stop = false;
-    std::thread m_thread;  // last: it starts once everything above exists
+    SDL_Thread* m_thread = nullptr;  // started once everything above exists
 };
 
 CCTextureCache::CCTextureCache() = default;
