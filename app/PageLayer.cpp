@@ -6,6 +6,7 @@
 #include "app/BookNames.h"
 #include "app/CaptionLayout.h"
 #include "app/FadingNote.h"
+#include "app/PagePreparation.h"
 #include "app/PageScene.h"
 #include "app/ResumeState.h"
 #include "app/ReadingState.h"
@@ -31,6 +32,7 @@
 #include "engine/nodes/CCMenuItem.h"
 #include "engine/nodes/CCSprite.h"
 #include "engine/platform/CCFileUtils.h"
+#include "engine/render/CCTextureCache.h"
 #include "engine/transitions/CCTransitionPageTurn.h"
 #include "engine/transitions/CCTransitionZoomFlipY.h"
 #include "gui/Layout.h"
@@ -294,7 +296,18 @@ void PageLayer::onEnter() {
 void PageLayer::onEnterTransitionDidFinish() {
     CCLayer::onEnterTransitionDidFinish();
     log(": onEnterTransitionDidFinish");
-    if (!m_leaving) playTimelines();
+    if (m_leaving) return;
+    playTimelines();
+    prepareNeighbours();
+}
+
+void PageLayer::prepareNeighbours() {
+    // Pictures of pages two turns away or more go (the page just left still holds its own,
+    // and sprite sheets stay with their frames); the pages one turn away are decoded in the
+    // background so that turning to them finds them ready.
+    CCTextureCache::sharedTextureCache()->removeUnusedTextures();
+    if (currentPage < kLastPage) preparePageImages(currentPage + 1);
+    if (currentPage > kFirstPage) preparePageImages(currentPage - 1);
 }
 
 void PageLayer::onExit() {

@@ -101,6 +101,7 @@ class PageLayer : public engine::CCLayer {
     void replaySentence();
     void playTimelines();
     void stopTimelines();
+    void prepareNeighbours();
 
     gui::UILayer* m_uiLayer = nullptr;  // a child of this layer
     engine::CCPoint m_touchStart;

@@ -2,6 +2,9 @@
 
 #include <cmath>
 #include <cstdlib>
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
 
 #include "engine/actions/CCActionManager.h"
 #include "engine/base/CCRedraw.h"
@@ -12,6 +15,7 @@
 #include "engine/nodes/CCSpriteFrameCache.h"
 #include "engine/render/CCTextureCache.h"
 #include "engine/render/Renderer.h"
+#include "engine/transitions/SceneCapture.h"
 
 namespace pagly::engine {
 
@@ -104,7 +108,29 @@ void CCDirector::setNextScene() {
         next->onEnterTransitionDidFinish();
     }
     if (old) old->release();
+    m_bTrimMemory = true;
     ccRequestRedraw();
+}
+
+void CCDirector::trimMemoryWhenSettled() {
+    if (!m_bTrimMemory || (m_pRunningScene && m_pRunningScene->isTransitionScene()) ||
+        CCTextureCache::sharedTextureCache()->isPreparing())
+        return;
+    m_bTrimMemory = false;
+#if defined(__GLIBC__)
+    // A scene switch can free megabytes (pictures of pages left behind, decoding buffers) that
+    // glibc keeps in its heap unless asked. Asking every time would cost the next switch: the
+    // buffers every page turn needs again would have to be faulted in anew in its first
+    // frame. So the heap is trimmed only when its free part grew by a few megabytes since.
+    const size_t kTrimWhenFreed = 4u << 20;
+    const size_t freeBytes = mallinfo2().fordblks;
+    if (freeBytes > m_freeAfterTrim + kTrimWhenFreed) {
+        malloc_trim(0);
+        m_freeAfterTrim = mallinfo2().fordblks;
+    } else if (freeBytes < m_freeAfterTrim) {
+        m_freeAfterTrim = freeBytes;
+    }
+#endif
 }
 
 void CCDirector::setAnimationInterval(double interval) {
@@ -124,6 +150,7 @@ void CCDirector::purgeCachedData() {
     // Frames hold textures, so they go first.
     CCSpriteFrameCache::purgeSharedSpriteFrameCache();
     CCTextureCache::purgeSharedTextureCache();
+    SceneCapture::dropSpareTexture();
 }
 
 void CCDirector::mainLoop(float dt) {
@@ -136,8 +163,15 @@ void CCDirector::mainLoop(float dt) {
         m_pScheduler->update(dt);
         if (m_pNextScene) setNextScene();
         if (m_pRenderer && ccNeedsRedraw()) drawScene();
+        // After drawing, so it never holds a frame up: one prepared image per frame is taken
+        // in and made ready on the device.
+        CCTextureCache* textures = CCTextureCache::sharedTextureCache();
+        if (textures->isPreparing())
+            if (CCTexture2D* t = textures->takePreparedImage())
+                if (m_pRenderer) m_pRenderer->prepareTexture(t);
     }
     CCAutoreleasePool::sharedPool()->drain();
+    if (!m_bInvalid) trimMemoryWhenSettled();
 }
 
 bool CCDirector::needsFrameNow() const {
@@ -147,7 +181,13 @@ bool CCDirector::needsFrameNow() const {
 double CCDirector::secondsUntilWork() const {
     if (m_bInvalid) return -1;  // stopped (minimised): only input or window events wake it
     if (needsFrameNow() || m_pActionManager->runningActionCount() > 0) return 0;
-    return m_pScheduler->secondsUntilNextCall();
+    double next = m_pScheduler->secondsUntilNextCall();
+    // Prepared images are taken in a frame at a time; the helper thread cannot wake the loop.
+    const double kPreparedImagePoll = 0.02;
+    if (CCTextureCache::sharedTextureCache()->isPreparing() &&
+        (next < 0 || next > kPreparedImagePoll))
+        return kPreparedImagePoll;
+    return next;
 }
 
 void CCDirector::drawScene() {

@@ -77,6 +77,9 @@ class CCDirector : public CCObject {
     CCDirector();
     ~CCDirector() override;
     void setNextScene();
+    // Gives freed memory back to the system once after a scene switch, when the new scene is
+    // running on its own and nothing is being prepared for it.
+    void trimMemoryWhenSettled();
 
     CCEGLView* m_pobOpenGLView = nullptr;  // non-owning: the view is the platform's
     Renderer* m_pRenderer = nullptr;       // non-owning: owned by the view
@@ -91,6 +94,8 @@ class CCDirector : public CCObject {
     double m_dElapsed = 0;
     bool m_bDepthTest = false;
     bool m_bInvalid = false;
+    bool m_bTrimMemory = false;
+    size_t m_freeAfterTrim = 0;  // free bytes in the heap after it was last trimmed
     unsigned int m_uTotalFrames = 0;
     unsigned int m_uDrawnFrames = 0;
 };

@@ -92,6 +92,33 @@ void CCSpriteFrameCache::addSpriteFramesWithFile(const char* plist) {
     addSpriteFramesWithFile(plist, (const char*)nullptr);
 }
 
+namespace {
+// The image a sheet's metadata names (by default the plist's own name with ".png").
+std::string sheetImageOf(CCDictionary* dict, const std::string& path) {
+    CCDictionary* meta = dynamic_cast<CCDictionary*>(dict->objectForKey("metadata"));
+    std::string relative = stringFor(meta, "textureFileName");
+    if (relative.empty()) {
+        // No metadata: the image shares the plist's name.
+        std::string base = path;
+        size_t dot = base.find_last_of('.');
+        size_t slash = base.find_last_of('/');
+        if (dot != std::string::npos && (slash == std::string::npos || dot > slash))
+            base.erase(dot);
+        return base + ".png";
+    }
+    if (CCFileUtils::sharedFileUtils()->isAbsolutePath(relative)) return relative;
+    return folderOf(path) + relative;
+}
+}  // namespace
+
+void CCSpriteFrameCache::prepareSheet(const char* plist) {
+    if (!plist || !*plist) return;
+    std::string path = CCFileUtils::sharedFileUtils()->fullPathForFilename(plist);
+    if (m_loadedSheets.count(path) || !CCFileUtils::sharedFileUtils()->isFileExist(path)) return;
+    if (CCDictionary* dict = CCDictionary::createWithContentsOfFile(path.c_str()))
+        CCTextureCache::sharedTextureCache()->prepareImage(sheetImageOf(dict, path).c_str());
+}
+
 void CCSpriteFrameCache::addSpriteFramesWithFile(const char* plist, const char* textureFileName) {
     if (!plist || !*plist) {
         CCLog("CCSpriteFrameCache: no sprite sheet name given");
@@ -102,26 +129,8 @@ void CCSpriteFrameCache::addSpriteFramesWithFile(const char* plist, const char* 
     // A sheet that cannot be read has been named by the property-list reader.
     CCDictionary* dict = CCDictionary::createWithContentsOfFile(path.c_str());
     if (!dict) return;
-    std::string textureName;
-    if (textureFileName && *textureFileName) {
-        textureName = textureFileName;
-    } else {
-        CCDictionary* meta = dynamic_cast<CCDictionary*>(dict->objectForKey("metadata"));
-        std::string relative = stringFor(meta, "textureFileName");
-        if (relative.empty()) {
-            // No metadata: the image shares the plist's name.
-            std::string base = path;
-            size_t dot = base.find_last_of('.');
-            size_t slash = base.find_last_of('/');
-            if (dot != std::string::npos && (slash == std::string::npos || dot > slash))
-                base.erase(dot);
-            textureName = base + ".png";
-        } else if (CCFileUtils::sharedFileUtils()->isAbsolutePath(relative)) {
-            textureName = relative;
-        } else {
-            textureName = folderOf(path) + relative;
-        }
-    }
+    std::string textureName = textureFileName && *textureFileName ? std::string(textureFileName)
+                                                                  : sheetImageOf(dict, path);
     // An image that cannot be used has been named by the texture cache.
     CCTexture2D* texture = CCTextureCache::sharedTextureCache()->addImage(textureName.c_str());
     if (!texture) return;

@@ -54,6 +54,9 @@ class CCSpriteFrameCache {
     void addSpriteFramesWithFile(const char* plist, CCTexture2D* texture);
     void addSpriteFrame(CCSpriteFrame* frame, const char* name);
     bool isSheetLoaded(const char* plist) const;
+    // Has the texture cache prepare the image of a sheet not loaded yet (see
+    // CCTextureCache::prepareImage); its frames are read when the sheet is added.
+    void prepareSheet(const char* plist);
 
     // Null (and a log line) when unknown.
     CCSpriteFrame* spriteFrameByName(const char* name);

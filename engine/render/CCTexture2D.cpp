@@ -113,6 +113,7 @@ bool CCTexture2D::initWithSurface(SDL_Surface* surface) {
     m_height = argb->h;
     m_opaque = surfaceIsOpaque(argb);
     m_renderTarget = false;
+    m_sourceFile.clear();
     m_contentId = nextContentId();
     return true;
 }
@@ -142,13 +143,17 @@ bool CCTexture2D::initWithImageFile(const std::string& fullPath) {
         SDL_SetError("the file cannot be read");
         return false;
     }
-    return initWithImageData((const unsigned char*)bytes.data(), bytes.size());
+    if (!initWithImageData((const unsigned char*)bytes.data(), bytes.size())) return false;
+    m_sourceFile = fullPath;
+    return true;
 }
 
-bool CCTexture2D::initWithImageData(const unsigned char* data, size_t size) {
+namespace {
+// The decoded picture in ARGB8888, or null (SDL_GetError says why).
+SDL_Surface* decodeImage(const unsigned char* data, size_t size) {
     if (!data || size == 0) {
         SDL_SetError("the file is empty");
-        return false;
+        return nullptr;
     }
     // Book images are PNG or JPEG pictures. SDL2_image would try a dozen other formats on
     // anything else (and its SVG reader leaks on broken files): those are refused here.
@@ -157,19 +162,19 @@ bool CCTexture2D::initWithImageData(const unsigned char* data, size_t size) {
     bool jpeg = size >= 3 && data[0] == 0xFF && data[1] == 0xD8 && data[2] == 0xFF;
     if (!png && !jpeg) {
         SDL_SetError("it is neither a PNG nor a JPEG picture");
-        return false;
+        return nullptr;
     }
     unsigned long w = 0, h = 0;
     bool claimed = claimedImageSize(data, size, w, h);
     if (!claimed) {
         // The decoder would size its picture from a header this reader did not see: refused.
         SDL_SetError("it has no %s header that gives its size", png ? "PNG" : "JPEG frame");
-        return false;
+        return nullptr;
     }
     if (w > kMaxImageSide || h > kMaxImageSide) {
         SDL_SetError("the image claims %lu x %lu pixels; at most %lu a side is taken", w, h,
                      kMaxImageSide);
-        return false;
+        return nullptr;
     }
     if (w * h > kMaxImagePixels) {
         SDL_SetError("the image claims %lu x %lu pixels; at most %lu in all are taken", w, h,
@@ -177,16 +182,48 @@ bool CCTexture2D::initWithImageData(const unsigned char* data, size_t size) {
         return false;
     }
     SDL_RWops* rw = SDL_RWFromConstMem(data, (int)std::min<size_t>(size, INT_MAX));
-    if (!rw) return false;
+    if (!rw) return nullptr;
     SDL_Surface* s = png ? IMG_LoadPNG_RW(rw) : IMG_LoadJPG_RW(rw);
     SDL_RWclose(rw);
-    if (!s) return false;
+    if (!s) return nullptr;
     if (s->w <= 0 || s->h <= 0) {
         SDL_FreeSurface(s);
         SDL_SetError("the image has no pixels");
-        return false;
+        return nullptr;
     }
-    return initWithSurface(s);
+    if (s->format->format == SDL_PIXELFORMAT_ARGB8888) return s;
+    SDL_Surface* argb = SDL_ConvertSurfaceFormat(s, SDL_PIXELFORMAT_ARGB8888, 0);
+    SDL_FreeSurface(s);
+    return argb;
+}
+}  // namespace
+
+bool CCTexture2D::initWithImageData(const unsigned char* data, size_t size) {
+    return initWithSurface(decodeImage(data, size));
+}
+
+SDL_Surface* CCTexture2D::decodeImageFile(const std::string& fullPath) {
+    std::string bytes;
+    if (!CCFileUtils::sharedFileUtils()->readFile(fullPath, bytes)) return nullptr;
+    return decodeImage((const unsigned char*)bytes.data(), bytes.size());
+}
+
+bool CCTexture2D::initWithDecodedImage(SDL_Surface* decoded, const std::string& fullPath) {
+    if (!initWithSurface(decoded)) return false;
+    m_sourceFile = fullPath;
+    return true;
+}
+
+bool CCTexture2D::reloadPixels() const {
+    if (m_surface) return true;
+    if (m_sourceFile.empty() || m_renderTarget) return false;
+    SDL_Surface* s = decodeImageFile(m_sourceFile);
+    if (s && (s->w != m_width || s->h != m_height)) {
+        SDL_FreeSurface(s);
+        s = nullptr;
+    }
+    m_surface = s;
+    return s != nullptr;
 }
 
 bool CCTexture2D::initAsRenderTarget(int pixelsWide, int pixelsHigh) {
@@ -199,6 +236,7 @@ bool CCTexture2D::initAsRenderTarget(int pixelsWide, int pixelsHigh) {
     m_height = pixelsHigh;
     m_opaque = false;
     m_renderTarget = true;
+    m_sourceFile.clear();
     m_contentId = nextContentId();
     return true;
 }
@@ -211,7 +249,8 @@ void CCTexture2D::setLinearFilter(bool linear) {
 }
 
 ccColor4B CCTexture2D::pixelAt(int x, int y) const {
-    if (!m_surface || x < 0 || y < 0 || x >= m_width || y >= m_height) return ccColor4B(0, 0, 0, 0);
+    if (x < 0 || y < 0 || x >= m_width || y >= m_height || !reloadPixels())
+        return ccColor4B(0, 0, 0, 0);
     Uint32 p = ((const Uint32*)((const Uint8*)m_surface->pixels + y * m_surface->pitch))[x];
     return ccColor4B((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF, p >> 24);
 }
@@ -223,13 +262,18 @@ SDL_Texture* CCTexture2D::deviceTexture(SDL_Renderer* renderer) {
     if (m_renderTarget) {
         m_device = SDL_CreateTexture(renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_TARGET,
                                      m_width, m_height);
-    } else if (m_surface) {
+    } else if (reloadPixels()) {
         m_device = SDL_CreateTextureFromSurface(renderer, m_surface);
     }
     if (!m_device) return nullptr;
     m_deviceOwner = renderer;
     SDL_SetTextureBlendMode(m_device, SDL_BLENDMODE_BLEND);
     SDL_SetTextureScaleMode(m_device, m_linear ? SDL_ScaleModeLinear : SDL_ScaleModeNearest);
+    if (!m_sourceFile.empty()) {
+        // The device texture holds the picture now; the file can give it again if needed.
+        SDL_FreeSurface(m_surface);
+        m_surface = nullptr;
+    }
     return m_device;
 }
 

@@ -29,7 +29,10 @@ const unsigned long kMaxImagePixels = 4096ul * 4096ul;
 // straight, not premultiplied, alpha), so a texture exists without any renderer: headless
 // tests and code running before the window opens can load and measure images. The device
 // texture for a renderer is made on first draw and dropped when that renderer goes away.
-// A render target has no pixels in memory: it lives on the renderer that draws into it.
+// An image read from a file lets go of its pixels once a device texture holds them (a second
+// copy of every picture of the book would double the reader's memory); they are read from the
+// file again only if asked for later. A render target has no pixels in memory: it lives on the
+// renderer that draws into it.
 class CCTexture2D : public CCObject {
   public:
     CCTexture2D();
@@ -44,6 +47,12 @@ class CCTexture2D : public CCObject {
     bool initWithImageFile(const std::string& fullPath);
     // The same from the file's bytes: PNG or JPEG only. SDL_GetError says why it failed.
     bool initWithImageData(const unsigned char* data, size_t size);
+    // Reads and decodes an image file into ARGB8888 pixels, touching nothing shared: it may
+    // run on any thread. Null when the file cannot be read or decoded (the caller that wants
+    // to say why decodes again with initWithImageFile). The caller owns the surface.
+    static SDL_Surface* decodeImageFile(const std::string& fullPath);
+    // initWithImageFile for pixels that decodeImageFile gave (ownership passes here).
+    bool initWithDecodedImage(SDL_Surface* decoded, const std::string& fullPath);
     // An empty texture that render commands can draw into (Renderer::beginRenderTarget).
     bool initAsRenderTarget(int pixelsWide, int pixelsHigh);
 
@@ -65,10 +74,13 @@ class CCTexture2D : public CCObject {
     void setLinearFilter(bool linear);
     bool isLinearFilter() const { return m_linear; }
 
-    // The pixels in memory (null for a render target).
+    // The pixels in memory (null for a render target, and for an image from a file whose
+    // pixels went to a device texture).
     SDL_Surface* getSurface() const { return m_surface; }
     // The RGBA of one pixel (origin top-left); transparent black outside or for a target.
     ccColor4B pixelAt(int x, int y) const;
+    // The file the pixels came from ("" when they were made in memory).
+    const std::string& sourceFile() const { return m_sourceFile; }
 
     // The texture on `renderer`, made on first use. Null when it cannot be made.
     SDL_Texture* deviceTexture(SDL_Renderer* renderer);
@@ -79,8 +91,12 @@ class CCTexture2D : public CCObject {
 
   private:
     void dropDeviceTexture();
+    // Brings back the pixels of an image whose surface was let go. False when the file can no
+    // longer be decoded (or is not the same size).
+    bool reloadPixels() const;
 
-    SDL_Surface* m_surface = nullptr;
+    mutable SDL_Surface* m_surface = nullptr;
+    std::string m_sourceFile;
     SDL_Texture* m_device = nullptr;
     SDL_Renderer* m_deviceOwner = nullptr;  // non-owning: the renderer that made m_device
     int m_width = 0, m_height = 0;

@@ -224,6 +224,8 @@ void DamageRenderer::beginRenderTarget(CCTexture2D* target, const CCRect& view,
     m_inner->beginRenderTarget(target, view, clear);
 }
 
+void DamageRenderer::prepareTexture(CCTexture2D* texture) { m_inner->prepareTexture(texture); }
+
 void DamageRenderer::endRenderTarget() {
     if (!m_passing) passThrough();
     m_inner->endRenderTarget();

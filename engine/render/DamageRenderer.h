@@ -46,6 +46,7 @@ class DamageRenderer : public Renderer {
     void beginRenderTarget(CCTexture2D* target, const CCRect& view,
                            const ccColor4B* clear) override;
     void endRenderTarget() override;
+    void prepareTexture(CCTexture2D* texture) override;
 
     // For tests and benchmarks: the pixel rectangle drawn by the last frame (x, y, w, h;
     // w = 0 when nothing was drawn) and whether it was the whole output.

@@ -76,6 +76,10 @@ class Renderer {
     virtual void beginRenderTarget(CCTexture2D* target, const CCRect& view,
                                    const ccColor4B* clear) = 0;
     virtual void endRenderTarget() = 0;
+
+    // Makes what drawing `texture` needs on the device now (between frames), so that the
+    // frame that first shows it does not pay for it.
+    virtual void prepareTexture(CCTexture2D*) {}
 };
 
 // Pushes a clip rectangle for the lifetime of a scope: handy in a node's visit override.

@@ -576,4 +576,8 @@ bool SDLRenderer::savePNG(const std::string& path) const {
     return ok;
 }
 
+void SDLRenderer::prepareTexture(CCTexture2D* texture) {
+    if (texture) texture->deviceTexture(m_renderer);
+}
+
 }  // namespace pagly::engine

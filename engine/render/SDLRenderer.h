@@ -69,6 +69,7 @@ class SDLRenderer : public Renderer {
     void beginRenderTarget(CCTexture2D* target, const CCRect& view,
                            const ccColor4B* clear) override;
     void endRenderTarget() override;
+    void prepareTexture(CCTexture2D* texture) override;
 
     // The last finished frame's pixel at (x, y), origin top-left of the output.
     ccColor4B readPixel(int x, int y) const;

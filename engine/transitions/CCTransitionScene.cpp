@@ -57,6 +57,9 @@ void CCTransitionScene::onEnter() {
     setTouchDispatch(false);
     if (m_pOutScene) m_pOutScene->onExitTransitionDidStart();
     m_pInScene->onEnter();
+    // The frame that shows the transition is already its first step: what the learner asked
+    // for starts moving in the very next frame, not one frame later.
+    if (CCDirector* d = CCDirector::sharedDirectorIfAlive()) m_elapsed = d->getAnimationInterval();
     scheduleUpdate();
     progressChanged(getProgress());
     ccRequestRedraw();

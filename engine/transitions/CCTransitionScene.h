@@ -23,8 +23,9 @@ enum TransitionOrientation {
 // are not dispatched while it runs. A transition cut short (dropped by the director before it
 // finished) ends both scenes instead.
 //
-// Time: the transition advances by the frame's dt in its scheduled update; the first update
-// counts its dt, so a 0.5 s transition finishes at the 30th frame after the one that showed
+// Time: the frame that shows the transition counts as its first frame interval (so that frame
+// already shows it moving), then it advances by each frame's dt in its scheduled update: a
+// 0.5 s transition at 60 frames a second finishes at the 29th frame after the one that showed
 // it, and a duration of 0 at the first.
 class CCTransitionScene : public CCScene {
   public:

@@ -5,11 +5,28 @@
 
 namespace pagly::engine {
 
+namespace {
+RefPtr<CCTexture2D>& spareTexture() {
+    static RefPtr<CCTexture2D> s_spare;
+    return s_spare;
+}
+}  // namespace
+
+SceneCapture::~SceneCapture() {
+    if (m_texture) spareTexture() = m_texture;
+}
+
+void SceneCapture::dropSpareTexture() { spareTexture().reset(); }
+
 CCTexture2D* SceneCapture::capture(Renderer* renderer, CCNode* scene) {
     if (!renderer || !scene) return nullptr;
     const CCSize out = renderer->getOutputPixelSize();
     const int pw = (int)out.width, ph = (int)out.height;
     if (pw <= 0 || ph <= 0) return nullptr;
+    RefPtr<CCTexture2D>& spare = spareTexture();
+    if (!m_texture && spare && spare->getPixelsWide() == pw && spare->getPixelsHigh() == ph)
+        m_texture = spare;
+    spare.reset();
     if (!m_texture || m_texture->getPixelsWide() != pw || m_texture->getPixelsHigh() != ph) {
         CCTexture2D* t = new CCTexture2D();
         if (!t->initAsRenderTarget(pw, ph)) {

@@ -10,9 +10,18 @@ class Renderer;
 
 // Renders a scene into a texture the size of the renderer's output, so a transition can draw
 // it bent or turned. The texture is made on first use and again when the output size changes;
-// it starts opaque black, as the screen does.
+// it starts opaque black, as the screen does. When a capture is done with, its texture is kept
+// for the next one: making a window-sized render target costs more than drawing a whole frame,
+// and it would fall in the very first frame of every page turn.
 class SceneCapture {
   public:
+    SceneCapture() = default;
+    SceneCapture(const SceneCapture&) = delete;
+    SceneCapture& operator=(const SceneCapture&) = delete;
+    ~SceneCapture();
+    // Lets go of the texture kept for the next capture (the engine's caches are being purged).
+    static void dropSpareTexture();
+
     // The captured texture, or null when the renderer has no output to size it by or cannot
     // make a render target.
     CCTexture2D* capture(Renderer* renderer, CCNode* scene);

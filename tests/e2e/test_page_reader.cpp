@@ -400,6 +400,29 @@ TEST_F(PageReaderTest, SettingsCancelKeepsTheModeConfirmingReadByTouchHidesPlay)
     EXPECT_EQ(5, currentPage);
 }
 
+TEST_F(PageReaderTest, ThePagesOneTurnAwayAreReadyAndThoseFartherGo) {
+    CCTextureCache* cache = CCTextureCache::sharedTextureCache();
+    auto cached = [&](int page) {
+        std::string picture = "lessonbundle/pictures/p" + std::to_string(page) + ".png";
+        return cache->textureForKey(picture.c_str()) != nullptr;
+    };
+    auto settleAndPrepare = [&] {
+        settle();
+        while (cache->isPreparing()) step();  // the frames take the decoded pictures in
+    };
+    openPage(3);
+    settleAndPrepare();
+    EXPECT_TRUE(cached(4)) << "the next page's picture is decoded before it is turned to";
+    EXPECT_TRUE(cached(2)) << "and the previous page's";
+    EXPECT_FALSE(cached(5));
+    CCDirector::sharedDirector()->getKeypadDispatcher()->dispatchKey(kKeyRight);
+    settleAndPrepare();
+    ASSERT_EQ(4, currentPage);
+    EXPECT_TRUE(cached(5));
+    EXPECT_TRUE(cached(3));
+    EXPECT_FALSE(cached(2)) << "two turns away: let go";
+}
+
 TEST_F(PageReaderTest, DesktopKeysTurnPagesPlayAndGoHome) {
     openPage(5);
     CCKeypadDispatcher* keys = CCDirector::sharedDirector()->getKeypadDispatcher();

@@ -4,6 +4,7 @@
 #include <SDL.h>
 
 #include <cstring>
+#include <thread>
 
 #include "engine/base/RefPtr.h"
 #include "engine/platform/CCFileUtils.h"
@@ -301,6 +302,65 @@ TEST_F(RendererTest, TextureCacheLoadsOncePerPathAndRejectsBadFiles) {
 
 // A window drawn by SDL's software renderer keeps its pixels, so only what changed is drawn:
 // the partial frame must equal, pixel for pixel, a whole frame of the same commands.
+TEST_F(RendererTest, AnImageFromAFileKeepsOneCopyOfItsPixels) {
+    CCTexture2D* file = quad4();
+    ASSERT_NE(nullptr, file);
+    RefPtr<CCTexture2D> made(new CCTexture2D());
+    made->release();
+    const unsigned char red[4] = {255, 0, 0, 255};
+    ASSERT_TRUE(made->initWithRGBA(red, 1, 1));
+    EXPECT_NE(nullptr, file->getSurface()) << "in memory until a device texture is made";
+    renderer()->prepareTexture(file);
+    renderer()->prepareTexture(made);
+    EXPECT_EQ(nullptr, file->getSurface()) << "the device texture holds the picture now";
+    EXPECT_NE(nullptr, made->getSurface()) << "pixels made in memory have no file to come from";
+    EXPECT_EQ(colorString(kWhite), colorString(file->pixelAt(3, 3))) << "read from the file again";
+    // A renderer that comes later (the window made anew) still gets the whole picture.
+    CCTexture2D::dropDeviceTextures(renderer()->sdlRenderer());
+    CCRect r(100, 200, 40, 40);
+    renderer()->drawTexturedQuad(quadAt(r));
+    expectQuadrants(r, kRed, kGreen, kBlue, kWhite);
+}
+
+TEST_F(RendererTest, PreparedImagesAreDecodedAheadOnceAndNeverLog) {
+    CCTextureCache* cache = CCTextureCache::sharedTextureCache();
+    clearLog();
+    cache->prepareImage("quad4.png");
+    cache->prepareImage("quad4.png");
+    cache->prepareImage("missing.png");
+    cache->prepareImage("corrupt.png");
+    std::vector<CCTexture2D*> taken;
+    while (cache->isPreparing()) {
+        if (CCTexture2D* t = cache->takePreparedImage()) {
+            taken.push_back(t);
+            renderer()->prepareTexture(t);
+        }
+        std::this_thread::yield();
+    }
+    EXPECT_TRUE(logLines().empty()) << "a broken file is left for addImage to name";
+    ASSERT_EQ(1u, taken.size()) << "quad4.png once; nothing for the missing or broken file";
+    EXPECT_EQ(1u, cache->count());
+    EXPECT_EQ(taken[0], cache->addImage("quad4.png")) << "addImage finds it ready";
+    EXPECT_EQ(nullptr, taken[0]->getSurface()) << "made ready on the device between frames";
+    EXPECT_EQ(nullptr, cache->addImage("corrupt.png"));
+    EXPECT_EQ(1u, logLines().size()) << "and addImage still names the broken file";
+
+    // Asked for while it is on its way: the same whole picture, taken in only once.
+    for (int i = 0; i < 20; ++i) {
+        SCOPED_TRACE(i);
+        cache->removeAllTextures();
+        cache->prepareImage("quad4.png");
+        CCTexture2D* now = cache->addImage("quad4.png");
+        ASSERT_NE(nullptr, now);
+        EXPECT_EQ(colorString(kBlue), colorString(now->pixelAt(0, 3)));
+        while (cache->isPreparing()) {
+            EXPECT_EQ(nullptr, cache->takePreparedImage());
+            std::this_thread::yield();
+        }
+        EXPECT_EQ(now, cache->addImage("quad4.png"));
+    }
+}
+
 TEST(DamageRendererTest, PartialFramesMatchWholeFramesAndStaySmall) {
     SDLRenderer* full = SDLRenderer::createOffscreen(320, 480);
     SDLRenderer* kept = SDLRenderer::createOffscreen(320, 480);

@@ -112,13 +112,14 @@ TEST_F(TransitionTest, PageTurnRunsTheScenesCallbacksInTheOrderPagesRelyOn) {
     EXPECT_EQ((Events{"A onExitTransitionDidStart", "B onEnter"}), events);
     EXPECT_EQ(turn, director()->getRunningScene());
     events.clear();
-    advance(29.0 / 60);
+    advance(28.0 / 60);
     EXPECT_TRUE(events.empty()) << "nothing happens to the scenes while the page turns";
-    EXPECT_EQ(turn, director()->getRunningScene()) << "not over after 29 frames";
+    EXPECT_EQ(turn, director()->getRunningScene()) << "not over after 28 frames";
     step();
+    // The frame that showed it counted as the first of its 30.
     EXPECT_EQ((Events{"A onExit", "B onEnterTransitionDidFinish", "A cleanup", "A destroyed"}),
               events)
-        << "the 30th frame ends it: the old page exits, the new one is told, the old one goes";
+        << "the 29th frame ends it: the old page exits, the new one is told, the old one goes";
     EXPECT_EQ(b, director()->getRunningScene());
     events.clear();
     advance(0.5);
@@ -133,8 +134,8 @@ TEST_F(TransitionTest, BothTransitionsKeepTheOrderForEveryDuration) {
         bool flip;
     };
     const Case cases[] = {
-        {"page turn 0.5 s", 0.5f, 30, false}, {"page turn backwards 0.25 s", 0.25f, 15, false},
-        {"zoom flip 0.5 s", 0.5f, 30, true},  {"zoom flip 0 s", 0.0f, 1, true},
+        {"page turn 0.5 s", 0.5f, 29, false}, {"page turn backwards 0.25 s", 0.25f, 14, false},
+        {"zoom flip 0.5 s", 0.5f, 29, true},  {"zoom flip 0 s", 0.0f, 1, true},
         {"page turn 0 s", 0.0f, 1, false},
     };
     for (const Case& c : cases) {
@@ -234,9 +235,11 @@ TEST_F(TransitionTest, PageTurnProgressAndZoomFlipHalves) {
     NotingScene* b = NotingScene::create("B");
     CCTransitionPageTurn* back = CCTransitionPageTurn::create(1, b, true);
     director()->replaceScene(back);
+    const float frame = 1.0f / 60;  // the frame that shows a transition is its first step
     step();
-    EXPECT_FLOAT_EQ(1, back->curlAmount()) << "backwards, the incoming page starts curled away";
-    advance(0.25);
+    EXPECT_NEAR(1 - frame, back->curlAmount(), 1e-4)
+        << "backwards, the incoming page starts curled away and is already under way";
+    advance(0.25 - frame);
     EXPECT_NEAR(0.75f, back->curlAmount(), 1e-4);
     advance(0.75);
     EXPECT_EQ(b, director()->getRunningScene());
@@ -246,7 +249,7 @@ TEST_F(TransitionTest, PageTurnProgressAndZoomFlipHalves) {
     director()->replaceScene(flip);
     step();
     EXPECT_EQ(b, flip->shownScene());
-    advance(0.25);
+    advance(0.25 - frame);
     EXPECT_NEAR(45, flip->flipAngle(), 1e-2);
     EXPECT_NEAR(0.75f, flip->zoom(), 1e-4);
     advance(0.5);
