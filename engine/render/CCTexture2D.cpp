@@ -179,7 +179,7 @@ SDL_Surface* decodeImage(const unsigned char* data, size_t size) {
     if (w * h > kMaxImagePixels) {
         SDL_SetError("the image claims %lu x %lu pixels; at most %lu in all are taken", w, h,
                      kMaxImagePixels);
-        return false;
+        return nullptr;
     }
     SDL_RWops* rw = SDL_RWFromConstMem(data, (int)std::min<size_t>(size, INT_MAX));
     if (!rw) return nullptr;
