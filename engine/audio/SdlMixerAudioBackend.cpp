@@ -1,6 +1,7 @@
 #include "engine/audio/SdlMixerAudioBackend.h"
 
 #include <SDL.h>
+
 #include "engine/audio/MixerLibrary.h"
 #include "engine/audio/StretchedSoundStream.h"
 #include "engine/base/CCObject.h"
