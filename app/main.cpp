@@ -6,6 +6,7 @@
 #include "app/FrameSize.h"
 #include "engine/platform/CCApplication.h"
 #include "engine/platform/CCEGLView.h"
+#include "engine/nodes/CCFontCache.h"
 #include "engine/platform/CCFileUtils.h"
 
 int main(int argc, char** argv) {
@@ -29,6 +30,8 @@ int main(int argc, char** argv) {
         pagly::engine::CCFileUtils::sharedFileUtils()->setResourceRoot(line.bookDir);
     }
 
+    // fontconfig reads its configuration while SDL connects to the display.
+    pagly::engine::CCFontCache::prepareInBackground();
     pagly::AppDelegate app;
     pagly::engine::CCEGLView* view = pagly::engine::CCEGLView::sharedOpenGLView();
     view->setViewName("pagly");

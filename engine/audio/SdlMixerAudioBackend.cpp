@@ -1,8 +1,8 @@
 #include "engine/audio/SdlMixerAudioBackend.h"
 
 #include <SDL.h>
-#include <SDL_mixer.h>
 
+#include "engine/audio/MixerLibrary.h"
 #include "engine/audio/StretchedSoundStream.h"
 #include "engine/base/CCObject.h"
 #include "engine/director/CCDirector.h"
@@ -20,17 +20,50 @@ const int kDeviceFrames = 512;
 const float kIdleCheckSeconds = 0.5f;
 }  // namespace
 
-// The scheduler calls engine objects: this one asks the back-end to close an idle device.
-class DeviceIdleCheck : public CCObject {
+// The scheduler calls engine objects: this one asks the back-end to close an idle device, and
+// to start its sound system once the first frame is on screen.
+class BackendTicks : public CCObject {
   public:
-    explicit DeviceIdleCheck(SdlMixerAudioBackend* owner) : m_owner(owner) {}
-    void check(float) { m_owner->closeIfIdle(); }
+    explicit BackendTicks(SdlMixerAudioBackend* owner) : m_owner(owner) {}
+    void checkIdle(float) { m_owner->closeIfIdle(); }
+    void checkDrawn(float) { m_owner->startOnceDrawn(); }
 
   private:
     SdlMixerAudioBackend* m_owner;
 };
 
 SdlMixerAudioBackend::SdlMixerAudioBackend(const char* driver) : m_driver(driver ? driver : "") {
+    // SDL's audio system and the mixer library cost 10-20 ms of CPU together: on a machine of
+    // two busy cores that is time taken from the first frame even on a helper thread. They
+    // start after it, still well before a learner can tap.
+    CCDirector* director = CCDirector::sharedDirectorIfAlive();
+    if (director && director->getRenderer()) {
+        m_drawnAtStart = director->getDrawnFrames();
+        m_ticks = new BackendTicks(this);
+        director->getScheduler()->scheduleSelector(memberCallback(&BackendTicks::checkDrawn),
+                                                   m_ticks, 0, false);
+        m_startDeferred = true;
+        return;
+    }
+    startInBackground();
+}
+
+void SdlMixerAudioBackend::startOnceDrawn() {
+    CCDirector* director = CCDirector::sharedDirectorIfAlive();
+    if (!m_startDeferred || (director && director->getDrawnFrames() == m_drawnAtStart)) return;
+    startInBackground();
+}
+
+void SdlMixerAudioBackend::cancelDeferredStart() {
+    if (!m_startDeferred) return;
+    m_startDeferred = false;
+    if (CCDirector* director = CCDirector::sharedDirectorIfAlive())
+        director->getScheduler()->unscheduleSelector(memberCallback(&BackendTicks::checkDrawn),
+                                                     m_ticks);
+}
+
+void SdlMixerAudioBackend::startInBackground() {
+    cancelDeferredStart();
     // The hint is set here, on the caller's thread, and reset once the helper is done:
     // SDL's hints are not for two threads at once.
     if (!m_driver.empty())
@@ -40,6 +73,9 @@ SdlMixerAudioBackend::SdlMixerAudioBackend(const char* driver) : m_driver(driver
             auto* backend = static_cast<SdlMixerAudioBackend*>(self);
             backend->m_startFailed = SDL_InitSubSystem(SDL_INIT_AUDIO) != 0;
             if (backend->m_startFailed) backend->m_startError = SDL_GetError();
+            // The mixer library is opened here as well, so that the first play does not wait
+            // for it and its decoders' libraries to be mapped and relocated.
+            mixerLibrary();
             return 0;
         },
         "pagly audio start", this);
@@ -52,10 +88,12 @@ SdlMixerAudioBackend::SdlMixerAudioBackend(const char* driver) : m_driver(driver
 
 SdlMixerAudioBackend::~SdlMixerAudioBackend() {
     shutdown();
-    if (m_idleCheck) m_idleCheck->release();
+    if (m_ticks) m_ticks->release();
 }
 
 void SdlMixerAudioBackend::waitForAudioStart() {
+    // A play before the first frame: the start is not left for later.
+    if (m_startDeferred) startInBackground();
     if (!m_startPending) return;
     m_startPending = false;
     if (m_starting) SDL_WaitThread(m_starting, nullptr);
@@ -84,18 +122,18 @@ bool SdlMixerAudioBackend::startAudio(const char* driver) {
 }
 
 bool SdlMixerAudioBackend::openDevice() {
-    if (Mix_OpenAudio(44100, MIX_DEFAULT_FORMAT, 2, kDeviceFrames) != 0) {
+    if (m_mix->openAudio(44100, MIX_DEFAULT_FORMAT, 2, kDeviceFrames) != 0) {
         CCLog("SimpleAudioEngine: no sound device with driver %s: %s",
               SDL_GetCurrentAudioDriver() ? SDL_GetCurrentAudioDriver() : "(none)", Mix_GetError());
         return false;
     }
     if (!m_mixInit) {
-        Mix_Init(MIX_INIT_MP3);
+        m_mix->init(MIX_INIT_MP3);
         m_mixInit = true;
     }
     m_open = true;
     m_idleChecks = 0;
-    Mix_VolumeMusic((int)(m_volume * MIX_MAX_VOLUME + 0.5f));
+    m_mix->volumeMusic((int)(m_volume * MIX_MAX_VOLUME + 0.5f));
     watchForIdle(true);
     return true;
 }
@@ -104,7 +142,7 @@ void SdlMixerAudioBackend::closeDevice() {
     if (!m_open) return;
     watchForIdle(false);
     freeMusic();
-    Mix_CloseAudio();
+    m_mix->closeAudio();
     m_open = false;
 }
 
@@ -112,6 +150,16 @@ bool SdlMixerAudioBackend::ensureOpen() {
     if (m_open) return true;
     if (m_openFailed) return false;
     waitForAudioStart();
+    if (!m_mix) {
+        std::string why;
+        m_mix = mixerLibrary(&why);
+        if (!m_mix) {
+            // Without it nothing can play on any driver: say so once, as for no device.
+            CCLog("SimpleAudioEngine: no sound mixer: %s", why.c_str());
+            m_openFailed = true;
+            return false;
+        }
+    }
     // After a shutdown the audio system starts again here, with the driver asked for.
     if (!m_audioStarted && !m_startFailed)
         startAudio(m_driver.empty() ? nullptr : m_driver.c_str());
@@ -137,13 +185,13 @@ bool SdlMixerAudioBackend::ensureOpen() {
 void SdlMixerAudioBackend::watchForIdle(bool on) {
     CCDirector* director = CCDirector::sharedDirectorIfAlive();
     if (!director) return;
-    if (!m_idleCheck) m_idleCheck = new DeviceIdleCheck(this);
+    if (!m_ticks) m_ticks = new BackendTicks(this);
     CCScheduler* scheduler = director->getScheduler();
     if (on) {
-        scheduler->scheduleSelector(memberCallback(&DeviceIdleCheck::check), m_idleCheck,
+        scheduler->scheduleSelector(memberCallback(&BackendTicks::checkIdle), m_ticks,
                                     kIdleCheckSeconds, false);
     } else {
-        scheduler->unscheduleSelector(memberCallback(&DeviceIdleCheck::check), m_idleCheck);
+        scheduler->unscheduleSelector(memberCallback(&BackendTicks::checkIdle), m_ticks);
     }
 }
 
@@ -153,7 +201,7 @@ bool SdlMixerAudioBackend::closeIfIdle() {
         return false;
     }
     // A paused recording keeps its device: resuming must go on where it stopped.
-    if (Mix_PlayingMusic() != 0) {
+    if (m_mix->playingMusic() != 0) {
         m_idleChecks = 0;
         return false;
     }
@@ -167,8 +215,8 @@ bool SdlMixerAudioBackend::closeIfIdle() {
 
 void SdlMixerAudioBackend::freeMusic() {
     if (!m_music) return;
-    Mix_HaltMusic();
-    Mix_FreeMusic(m_music);
+    m_mix->haltMusic();
+    m_mix->freeMusic(m_music);
     m_music = nullptr;
 }
 
@@ -179,14 +227,14 @@ bool SdlMixerAudioBackend::playMusic(const std::string& requestedPath, const std
     freeMusic();
     m_musicPath.clear();
     m_stretched.reset();
-    m_music = Mix_LoadMUS(fullPath.c_str());
+    m_music = m_mix->loadMusic(fullPath.c_str());
     if (!m_music) {
         reportUnusableFile(fullPath,
                            std::string("the sound mixer cannot play it: ") + Mix_GetError());
         return false;
     }
     m_loop = loop;
-    if (Mix_PlayMusic(m_music, loop ? -1 : 0) != 0) {
+    if (m_mix->playMusic(m_music, loop ? -1 : 0) != 0) {
         reportUnusableFile(fullPath,
                            std::string("the sound mixer cannot start it: ") + Mix_GetError());
         freeMusic();
@@ -205,11 +253,11 @@ void SdlMixerAudioBackend::stopMusic() {
 }
 
 void SdlMixerAudioBackend::pauseMusic() {
-    if (m_open && m_music) Mix_PauseMusic();
+    if (m_open && m_music) m_mix->pauseMusic();
 }
 
 void SdlMixerAudioBackend::resumeMusic() {
-    if (m_open && m_music) Mix_ResumeMusic();
+    if (m_open && m_music) m_mix->resumeMusic();
 }
 
 void SdlMixerAudioBackend::rewindMusic() {
@@ -226,8 +274,8 @@ void SdlMixerAudioBackend::rewindMusic() {
     }
     if (!m_open || !m_music) return;
     // Also restarts a recording that has already ended.
-    Mix_HaltMusic();
-    Mix_PlayMusic(m_music, m_loop ? -1 : 0);
+    m_mix->haltMusic();
+    m_mix->playMusic(m_music, m_loop ? -1 : 0);
     m_idleChecks = 0;
 }
 
@@ -235,20 +283,22 @@ bool SdlMixerAudioBackend::isMusicPlaying() {
     // Ask the mixer: a second play replaces the first without any "finished" notice, so
     // state kept from hooks would lie.
     if (!m_open || !m_music) return false;
-    return Mix_PlayingMusic() != 0 && Mix_PausedMusic() == 0;
+    return m_mix->playingMusic() != 0 && m_mix->pausedMusic() == 0;
 }
 
 void SdlMixerAudioBackend::setMusicVolume(float volume) {
     m_volume = volume;
-    if (m_open) Mix_VolumeMusic((int)(volume * MIX_MAX_VOLUME + 0.5f));
+    if (m_open) m_mix->volumeMusic((int)(volume * MIX_MAX_VOLUME + 0.5f));
 }
 
 void SdlMixerAudioBackend::shutdown() {
+    // Nothing started yet: nothing to start only to stop it (the next play starts it).
+    cancelDeferredStart();
     waitForAudioStart();
     closeDevice();
     m_musicPath.clear();
     if (m_mixInit) {
-        Mix_Quit();
+        m_mix->quit();
         m_mixInit = false;
     }
     if (m_audioStarted) {
@@ -266,7 +316,7 @@ std::string SdlMixerAudioBackend::currentDriver() const {
 }
 
 double SdlMixerAudioBackend::currentDuration() const {
-    return m_music ? Mix_MusicDuration(m_music) : -1.0;
+    return m_music ? m_mix->musicDuration(m_music) : -1.0;
 }
 
 // --- Stretched recordings (slower/faster speech) -------------------------------------------
@@ -279,7 +329,7 @@ bool SdlMixerAudioBackend::playStretchedMusic(const std::string& requestedPath,
     m_stretchedPath = requestedPath;
     m_stretched = std::move(sound);
     SDL_RWops* stream = openStretchedSoundStream(m_stretched);
-    m_music = stream ? Mix_LoadMUSType_RW(stream, MUS_WAV, 1) : nullptr;
+    m_music = stream ? m_mix->loadMusicTypeRW(stream, MUS_WAV, 1) : nullptr;
     if (!m_music) {
         reportUnusableFile(
             requestedPath,
@@ -287,7 +337,7 @@ bool SdlMixerAudioBackend::playStretchedMusic(const std::string& requestedPath,
         return false;
     }
     m_loop = loop;
-    if (Mix_PlayMusic(m_music, loop ? -1 : 0) != 0) {
+    if (m_mix->playMusic(m_music, loop ? -1 : 0) != 0) {
         reportUnusableFile(
             requestedPath,
             std::string("the sound mixer cannot start it slowed or sped up: ") + Mix_GetError());

@@ -10,14 +10,17 @@ struct SDL_Thread;
 
 namespace pagly::audio {
 
-class DeviceIdleCheck;
+class BackendTicks;
+struct MixerLibrary;
 
-// Plays the background music through SDL_mixer. SDL's audio system starts on a helper thread
-// as soon as the back-end exists (it takes longer than opening a device), the sound device
-// opens on the first play with a small buffer (about 12 ms), and it closes again once nothing
-// has played for a second: an open device wakes the process about 90 times a second even
-// when silent. When no device opens, it retries with SDL's dummy driver, which plays silently
-// in real time, so the reader still runs and "is playing" still tells the truth.
+// Plays the background music through SDL_mixer. SDL's audio system starts, and the mixer
+// library is opened, on a helper thread (both take longer than opening a device): once the
+// first frame has been drawn when the back-end is made while a window is open, at once
+// otherwise, and at the latest at the first play. The sound device opens on the first play
+// with a small buffer (about 12 ms), and it closes again once nothing has played for a
+// second: an open device wakes the process about 90 times a second even when silent. When no
+// device opens, it retries with SDL's dummy driver, which plays silently in real time, so the
+// reader still runs and "is playing" still tells the truth.
 class SdlMixerAudioBackend : public AudioBackend {
   public:
     // `driver` names the SDL audio driver to try first (null: SDL's own choice).
@@ -49,9 +52,18 @@ class SdlMixerAudioBackend : public AudioBackend {
     // the director's scheduler while the device is open). True when it closed.
     bool closeIfIdle();
     bool isDeviceOpen() const { return m_open; }
+    // Starts the sound system if a frame has been drawn since the back-end was made (called
+    // every frame by the scheduler until then).
+    void startOnceDrawn();
+    // Whether the start still waits for the first frame.
+    bool isStartDeferred() const { return m_startDeferred; }
 
   private:
     bool ensureOpen();
+    // Starts SDL's audio system and opens the mixer library on a helper thread.
+    void startInBackground();
+    // Forgets a start that waits for the first frame.
+    void cancelDeferredStart();
     // Starts SDL's audio system with `driver` (null: SDL's choice) on this thread.
     bool startAudio(const char* driver);
     bool openDevice();
@@ -75,9 +87,12 @@ class SdlMixerAudioBackend : public AudioBackend {
     // The stretched recording playing last (its stream holds its own reference too).
     std::shared_ptr<StretchedSound> m_stretched;
     std::string m_stretchedPath;  // as the caller named it, for a replay after the device closed
+    const MixerLibrary* m_mix = nullptr;  // opened with the device
     bool m_mixInit = false;
     int m_idleChecks = 0;
-    DeviceIdleCheck* m_idleCheck = nullptr;
+    BackendTicks* m_ticks = nullptr;
+    bool m_startDeferred = false;     // waits for the first frame
+    unsigned int m_drawnAtStart = 0;  // frames drawn when the back-end was made
 };
 
 }  // namespace pagly::audio

@@ -9,6 +9,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
+#include <future>
 #include <vector>
 
 #include "engine/base/CCObject.h"
@@ -32,6 +33,41 @@ bool hasFontExtension(const std::string& name) {
     std::string ext = name.substr(dot + 1);
     return strcasecmp(ext.c_str(), "ttf") == 0 || strcasecmp(ext.c_str(), "otf") == 0 ||
            strcasecmp(ext.c_str(), "ttc") == 0;
+}
+
+// What fontconfig answers for `family` (its file; its family name in `matchedFamily`), or "".
+// fontconfig has been initialised.
+std::string matchFamily(const std::string& family, std::string* matchedFamily) {
+    FcPattern* pattern = FcPatternCreate();
+    // Added as a family, not parsed: names may hold '-' or ':', which the parser reads as
+    // size and properties.
+    FcPatternAddString(pattern, FC_FAMILY, (const FcChar8*)family.c_str());
+    FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
+    FcDefaultSubstitute(pattern);
+    FcResult result;
+    FcPattern* match = FcFontMatch(nullptr, pattern, &result);
+    std::string file;
+    if (match) {
+        FcChar8* value = nullptr;
+        if (FcPatternGetString(match, FC_FILE, 0, &value) == FcResultMatch) file = (char*)value;
+        if (matchedFamily && FcPatternGetString(match, FC_FAMILY, 0, &value) == FcResultMatch)
+            *matchedFamily = (char*)value;
+        FcPatternDestroy(match);
+    }
+    FcPatternDestroy(pattern);
+    return file;
+}
+
+// The helper thread's answer: whether fontconfig started, and its catch-all font.
+struct EarlyStart {
+    bool started = false;
+    std::string catchAll;
+};
+
+std::future<EarlyStart>& earlyStart() {
+    // Never destroyed: a static future would wait for the helper at exit.
+    static auto* start = new std::future<EarlyStart>();
+    return *start;
 }
 
 int clampSide(float v) {
@@ -61,33 +97,43 @@ std::string CCFontCache::bookFont() {
     return found.empty() ? std::string() : found.front();
 }
 
-std::string CCFontCache::fontconfigMatch(const std::string& family, std::string* matchedFamily) {
+void CCFontCache::prepareInBackground() {
+    std::future<EarlyStart>& start = earlyStart();
+    if (start.valid()) return;
+    try {
+        start = std::async(std::launch::async, [] {
+            EarlyStart done;
+            done.started = FcInit() != 0;
+            if (done.started) done.catchAll = matchFamily(kUnknownFamily, nullptr);
+            return done;
+        });
+    } catch (const std::system_error&) {
+        // No thread: the first label starts fontconfig itself.
+    }
+}
+
+bool CCFontCache::startFontconfig() {
     static bool started = false;
-    if (!started) {
-        if (!FcInit()) return "";
-        // fontconfig keeps its configuration until told to let go; do so at exit, so leak
-        // checkers see a clean process.
-        atexit(FcFini);
-        started = true;
+    if (started) return true;
+    std::future<EarlyStart>& early = earlyStart();
+    if (early.valid()) {
+        EarlyStart done = early.get();
+        started = done.started;
+        if (started && !m_catchAllKnown) {
+            m_catchAll = done.catchAll;
+            m_catchAllKnown = true;
+        }
     }
-    FcPattern* pattern = FcPatternCreate();
-    // Added as a family, not parsed: names may hold '-' or ':', which the parser reads as
-    // size and properties.
-    FcPatternAddString(pattern, FC_FAMILY, (const FcChar8*)family.c_str());
-    FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
-    FcDefaultSubstitute(pattern);
-    FcResult result;
-    FcPattern* match = FcFontMatch(nullptr, pattern, &result);
-    std::string file;
-    if (match) {
-        FcChar8* value = nullptr;
-        if (FcPatternGetString(match, FC_FILE, 0, &value) == FcResultMatch) file = (char*)value;
-        if (matchedFamily && FcPatternGetString(match, FC_FAMILY, 0, &value) == FcResultMatch)
-            *matchedFamily = (char*)value;
-        FcPatternDestroy(match);
-    }
-    FcPatternDestroy(pattern);
-    return file;
+    if (!started) started = FcInit() != 0;
+    // fontconfig keeps its configuration until told to let go; do so at exit, so leak
+    // checkers see a clean process.
+    if (started) atexit(FcFini);
+    return started;
+}
+
+std::string CCFontCache::fontconfigMatch(const std::string& family, std::string* matchedFamily) {
+    if (!startFontconfig()) return "";
+    return matchFamily(family, matchedFamily);
 }
 
 std::string CCFontCache::resolveFontFile(const std::string& fontName) {

@@ -8,7 +8,9 @@
 #include <cmath>
 #include <string>
 #include <thread>
+#include <vector>
 
+#include "engine/audio/MixerLibrary.h"
 #include "engine/audio/Mp3Duration.h"
 #include "engine/audio/PcmSound.h"
 #include "engine/audio/SdlMixerAudioBackend.h"
@@ -16,7 +18,9 @@
 #include "engine/audio/VirtualAudioBackend.h"
 #include "engine/director/CCDirector.h"
 #include "engine/platform/CCFileUtils.h"
+#include "engine/nodes/CCScene.h"
 #include "support/Harness.h"
+#include "support/Offscreen.h"
 #include "support/VirtualAudio.h"
 
 using namespace pagly::audio;
@@ -375,4 +379,75 @@ TEST_F(SdlMixerAudio, IdleDeviceClosesAndTheNextPlayOpensIt) {
     EXPECT_TRUE(m_mixer->isDeviceOpen());
     EXPECT_TRUE(audio->isBackgroundMusicPlaying());
     EXPECT_EQ("dummy", m_mixer->currentDriver());
+}
+
+// The mixer library is opened at run time, not at start-up. Where it cannot be opened nothing
+// plays, the log says why once (not at every tap), and "is playing" stays false; once it can
+// be opened again, a new back-end plays.
+TEST(SdlMixerLibrary, AMissingMixerLibraryPlaysNothingAndIsNamedOnce) {
+    static std::vector<std::string> lines;
+    lines.clear();
+    CCSetLogSink([](const char* line) { lines.emplace_back(line); });
+    AudioFixtureRoot root;
+    SimpleAudioEngine* audio = SimpleAudioEngine::sharedEngine();
+    setMixerLibraryName("libpagly-no-such-mixer.so.0");
+    std::unique_ptr<AudioBackend> saved =
+        audio->setBackend(std::make_unique<SdlMixerAudioBackend>("dummy"));
+    for (int i = 0; i < 3; ++i) {
+        audio->playBackgroundMusic("hello.mp3");
+        EXPECT_FALSE(audio->isBackgroundMusicPlaying());
+        audio->pauseBackgroundMusic();
+        audio->resumeBackgroundMusic();
+        audio->rewindBackgroundMusic();
+        audio->setBackgroundMusicVolume(0.5f);
+        EXPECT_FALSE(audio->isBackgroundMusicPlaying());
+    }
+    int said = 0;
+    for (const std::string& line : lines)
+        if (line.find("no sound mixer") != std::string::npos &&
+            line.find("libpagly-no-such-mixer.so.0") != std::string::npos)
+            ++said;
+    EXPECT_EQ(1, said);
+
+    setMixerLibraryName(nullptr);
+    audio->setBackend(std::make_unique<SdlMixerAudioBackend>("dummy"));
+    audio->playBackgroundMusic("hello.mp3");
+    EXPECT_TRUE(audio->isBackgroundMusicPlaying());
+    audio->stopBackgroundMusic();
+    audio->setBackend(std::move(saved));
+    audio->setBackgroundMusicVolume(1.0f);
+    CCSetLogSink(nullptr);
+}
+
+// With a window open, SDL's audio system and the mixer library start only once the first
+// frame has been drawn: they would take CPU from it. A play before that starts them at once.
+class SdlMixerAudioBeforeTheFirstFrame : public pagly::test::OffscreenTest {};
+
+TEST_F(SdlMixerAudioBeforeTheFirstFrame, StartsAfterTheFirstFrameOrAtTheFirstPlay) {
+    AudioFixtureRoot root;
+    SimpleAudioEngine* audio = SimpleAudioEngine::sharedEngine();
+    run(CCScene::create());
+    auto waiting = std::make_unique<SdlMixerAudioBackend>("dummy");
+    EXPECT_TRUE(waiting->isStartDeferred());
+    waiting->startOnceDrawn();
+    EXPECT_TRUE(waiting->isStartDeferred()) << "no frame drawn yet";
+    drawFrame();
+    waiting->startOnceDrawn();
+    EXPECT_FALSE(waiting->isStartDeferred());
+
+    auto eager = std::make_unique<SdlMixerAudioBackend>("dummy");
+    SdlMixerAudioBackend* raw = eager.get();
+    ASSERT_TRUE(raw->isStartDeferred());
+    std::unique_ptr<AudioBackend> saved = audio->setBackend(std::move(eager));
+    audio->playBackgroundMusic("hello.mp3");
+    EXPECT_FALSE(raw->isStartDeferred());
+    EXPECT_TRUE(audio->isBackgroundMusicPlaying());
+    EXPECT_EQ("dummy", raw->currentDriver());
+    audio->stopBackgroundMusic();
+    audio->setBackend(std::move(saved));
+
+    // Made and dropped before any frame: nothing is started only to be stopped.
+    auto unused = std::make_unique<SdlMixerAudioBackend>("dummy");
+    unused.reset();
+    waiting.reset();
 }

@@ -64,7 +64,9 @@ Ink inkBox(SDL_Surface* s, int y0 = 0, int y1 = -1) {
 
 }  // namespace
 
-TEST_F(FontCacheTest, FamiliesResolveThroughFontconfigAndUnknownOnesFallBackToTheBookFont) {
+namespace {
+
+void expectFamiliesResolve(CCFontCache* fonts) {
     struct Case {
         const char* name;
         std::string expectFile;
@@ -80,10 +82,25 @@ TEST_F(FontCacheTest, FamiliesResolveThroughFontconfigAndUnknownOnesFallBackToTh
         {"", "LiberationSans-Regular.ttf", true},
     };
     for (const Case& c : cases) {
-        std::string file = fonts()->resolveFontFile(c.name);
+        std::string file = fonts->resolveFontFile(c.name);
         EXPECT_EQ(c.expectFile, fileName(file)) << c.name;
         EXPECT_EQ(c.fromBook, file == kBookFont) << c.name << " -> " << file;
     }
+}
+
+}  // namespace
+
+TEST_F(FontCacheTest, FamiliesResolveThroughFontconfigAndUnknownOnesFallBackToTheBookFont) {
+    expectFamiliesResolve(fonts());
+}
+
+// The reader starts fontconfig on a helper thread at start-up and takes its catch-all font
+// from there: the answers are the same (each test runs in a process of its own, so here the
+// helper's start is the one used).
+TEST_F(FontCacheTest, FontconfigStartedInTheBackgroundGivesTheSameAnswers) {
+    CCFontCache::prepareInBackground();
+    CCFontCache::prepareInBackground();  // a second call changes nothing
+    expectFamiliesResolve(fonts());
 }
 
 TEST_F(FontCacheTest, FontsAreOpenedOncePerFileAndSize) {
