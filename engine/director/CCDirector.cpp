@@ -1,5 +1,6 @@
 #include "engine/director/CCDirector.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #if defined(__GLIBC__)
@@ -109,27 +110,31 @@ void CCDirector::setNextScene() {
     }
     if (old) old->release();
     m_bTrimMemory = true;
+    m_dTrimAt = -1;
     ccRequestRedraw();
 }
 
 void CCDirector::trimMemoryWhenSettled() {
-    if (!m_bTrimMemory || (m_pRunningScene && m_pRunningScene->isTransitionScene()) ||
-        CCTextureCache::sharedTextureCache()->isPreparing())
+    if (!m_bTrimMemory) return;
+    if ((m_pRunningScene && m_pRunningScene->isTransitionScene()) ||
+        CCTextureCache::sharedTextureCache()->isPreparing()) {
+        m_dTrimAt = -1;
         return;
-    m_bTrimMemory = false;
-#if defined(__GLIBC__)
-    // A scene switch can free megabytes (pictures of pages left behind, decoding buffers) that
-    // glibc keeps in its heap unless asked. Asking every time would cost the next switch: the
-    // buffers every page turn needs again would have to be faulted in anew in its first
-    // frame. So the heap is trimmed only when its free part grew by a few megabytes since.
-    const size_t kTrimWhenFreed = 4u << 20;
-    const size_t freeBytes = mallinfo2().fordblks;
-    if (freeBytes > m_freeAfterTrim + kTrimWhenFreed) {
-        malloc_trim(0);
-        m_freeAfterTrim = mallinfo2().fordblks;
-    } else if (freeBytes < m_freeAfterTrim) {
-        m_freeAfterTrim = freeBytes;
     }
+    // A scene switch frees megabytes (pictures of pages left behind, decoding buffers) that
+    // glibc keeps in its heap unless asked; its own free-part counter cannot tell how much of
+    // that is still resident. Trimming right after the switch would make the next turn fault
+    // in anew the buffers every turn needs, so it waits until the learner has stayed a moment.
+    const double kSettledFor = 1.0;
+    if (m_dTrimAt < 0) {
+        m_dTrimAt = m_dElapsed + kSettledFor;
+        return;
+    }
+    if (m_dElapsed < m_dTrimAt) return;
+    m_bTrimMemory = false;
+    m_dTrimAt = -1;
+#if defined(__GLIBC__)
+    malloc_trim(0);
 #endif
 }
 
@@ -187,6 +192,11 @@ double CCDirector::secondsUntilWork() const {
     if (CCTextureCache::sharedTextureCache()->isPreparing() &&
         (next < 0 || next > kPreparedImagePoll))
         return kPreparedImagePoll;
+    // A still page must wake once more for its pending trim.
+    if (m_bTrimMemory && m_dTrimAt >= 0) {
+        double trim = std::max(0.0, m_dTrimAt - m_dElapsed);
+        if (next < 0 || trim < next) next = trim;
+    }
     return next;
 }
 

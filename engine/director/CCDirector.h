@@ -77,8 +77,8 @@ class CCDirector : public CCObject {
     CCDirector();
     ~CCDirector() override;
     void setNextScene();
-    // Gives freed memory back to the system once after a scene switch, when the new scene is
-    // running on its own and nothing is being prepared for it.
+    // Gives freed memory back to the system once after a scene switch, when the new scene has
+    // run on its own for a moment with nothing being prepared for it.
     void trimMemoryWhenSettled();
 
     CCEGLView* m_pobOpenGLView = nullptr;  // non-owning: the view is the platform's
@@ -95,7 +95,7 @@ class CCDirector : public CCObject {
     bool m_bDepthTest = false;
     bool m_bInvalid = false;
     bool m_bTrimMemory = false;
-    size_t m_freeAfterTrim = 0;  // free bytes in the heap after it was last trimmed
+    double m_dTrimAt = -1;  // when the pending trim is due (director time), or -1 until settled
     unsigned int m_uTotalFrames = 0;
     unsigned int m_uDrawnFrames = 0;
 };
