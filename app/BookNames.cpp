@@ -1,6 +1,10 @@
 #include "app/BookNames.h"
 
-#include <openssl/evp.h>
+// The one-shot digest is marked deprecated in OpenSSL 3 in favour of the EVP interface, which
+// starts OpenSSL's provider machinery (its configuration file and about 2 MB of touched pages)
+// for what here is a 16-byte digest of a short name.
+#define OPENSSL_SUPPRESS_DEPRECATED
+#include <openssl/md5.h>
 
 #include <cstdio>
 
@@ -69,15 +73,9 @@ std::string recordingPath(int page, int index) {
 std::string recordingPathForName(const std::string& name) { return "epc/" + md5Hex(name) + ".mp3"; }
 
 std::string md5Hex(const std::string& bytes) {
-    unsigned char digest[EVP_MAX_MD_SIZE];
-    unsigned int length = 0;
-    EVP_MD_CTX* ctx = EVP_MD_CTX_new();
-    if (!ctx) return "";
-    bool ok = EVP_DigestInit_ex(ctx, EVP_md5(), nullptr) == 1 &&
-              EVP_DigestUpdate(ctx, bytes.data(), bytes.size()) == 1 &&
-              EVP_DigestFinal_ex(ctx, digest, &length) == 1;
-    EVP_MD_CTX_free(ctx);
-    if (!ok) return "";
+    unsigned char digest[MD5_DIGEST_LENGTH];
+    const unsigned int length = MD5_DIGEST_LENGTH;
+    if (!MD5(reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size(), digest)) return "";
     static const char hex[] = "0123456789abcdef";
     std::string out;
     out.reserve(length * 2);
