@@ -220,8 +220,8 @@ void SdlMixerAudioBackend::freeMusic() {
     m_music = nullptr;
 }
 
-bool SdlMixerAudioBackend::playMusic(const std::string& requestedPath, const std::string& fullPath,
-                                     bool loop) {
+bool SdlMixerAudioBackend::playMusic(const std::string& /*requestedPath*/,
+                                     const std::string& fullPath, bool loop) {
     if (!ensureOpen()) return false;
     // Whatever played stops first, also when the new file turns out unplayable.
     freeMusic();
