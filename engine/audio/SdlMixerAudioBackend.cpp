@@ -2,6 +2,8 @@
 
 #include <SDL.h>
 
+#include <mutex>
+
 #include "engine/audio/MixerLibrary.h"
 #include "engine/audio/StretchedSoundStream.h"
 #include "engine/base/CCObject.h"
@@ -18,6 +20,22 @@ namespace {
 // usual) added 35 ms before every first sample.
 const int kDeviceFrames = 512;
 const float kIdleCheckSeconds = 0.5f;
+
+// SDL's audio system keeps a count of its starts and makes its locks at the first; two starts
+// at once (a back-end's helper thread and a second back-end) would both make them and one set
+// would be lost. Every start and stop of it goes through here.
+std::mutex& audioSystemLock() {
+    static std::mutex lock;
+    return lock;
+}
+bool startAudioSystem() {
+    std::lock_guard<std::mutex> hold(audioSystemLock());
+    return SDL_InitSubSystem(SDL_INIT_AUDIO) == 0;
+}
+void stopAudioSystem() {
+    std::lock_guard<std::mutex> hold(audioSystemLock());
+    SDL_QuitSubSystem(SDL_INIT_AUDIO);
+}
 }  // namespace
 
 // The scheduler calls engine objects: this one asks the back-end to close an idle device, and
@@ -71,7 +89,7 @@ void SdlMixerAudioBackend::startInBackground() {
     m_starting = SDL_CreateThread(
         [](void* self) {
             auto* backend = static_cast<SdlMixerAudioBackend*>(self);
-            backend->m_startFailed = SDL_InitSubSystem(SDL_INIT_AUDIO) != 0;
+            backend->m_startFailed = !startAudioSystem();
             if (backend->m_startFailed) backend->m_startError = SDL_GetError();
             // The mixer library is opened here as well, so that the first play does not wait
             // for it and its decoders' libraries to be mapped and relocated.
@@ -81,7 +99,7 @@ void SdlMixerAudioBackend::startInBackground() {
         "pagly audio start", this);
     m_startPending = true;
     if (!m_starting) {  // no thread: here, then
-        m_startFailed = SDL_InitSubSystem(SDL_INIT_AUDIO) != 0;
+        m_startFailed = !startAudioSystem();
         if (m_startFailed) m_startError = SDL_GetError();
     }
 }
@@ -109,7 +127,7 @@ void SdlMixerAudioBackend::waitForAudioStart() {
 
 bool SdlMixerAudioBackend::startAudio(const char* driver) {
     if (driver) SDL_SetHintWithPriority(SDL_HINT_AUDIODRIVER, driver, SDL_HINT_OVERRIDE);
-    bool ok = SDL_InitSubSystem(SDL_INIT_AUDIO) == 0;
+    bool ok = startAudioSystem();
     // The driver choice only matters while the subsystem starts; later openings choose anew.
     if (driver) SDL_ResetHint(SDL_HINT_AUDIODRIVER);
     if (!ok) {
@@ -165,12 +183,12 @@ bool SdlMixerAudioBackend::ensureOpen() {
         startAudio(m_driver.empty() ? nullptr : m_driver.c_str());
     bool ok = m_audioStarted && openDevice();
     if (!ok) {
-        if (m_audioStarted) SDL_QuitSubSystem(SDL_INIT_AUDIO);
+        if (m_audioStarted) stopAudioSystem();
         m_audioStarted = false;
         CCLog("SimpleAudioEngine: falling back to the silent dummy audio driver");
         ok = startAudio("dummy") && openDevice();
         if (!ok && m_audioStarted) {
-            SDL_QuitSubSystem(SDL_INIT_AUDIO);
+            stopAudioSystem();
             m_audioStarted = false;
         }
     }
@@ -302,7 +320,7 @@ void SdlMixerAudioBackend::shutdown() {
         m_mixInit = false;
     }
     if (m_audioStarted) {
-        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+        stopAudioSystem();
         m_audioStarted = false;
     }
     m_openFailed = false;
