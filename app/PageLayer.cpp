@@ -35,6 +35,7 @@
 #include "engine/render/CCTextureCache.h"
 #include "engine/transitions/CCTransitionPageTurn.h"
 #include "engine/transitions/CCTransitionZoomFlipY.h"
+#include "engine/transitions/SceneCapture.h"
 #include "gui/Layout.h"
 #include "gui/UIButton.h"
 #include "gui/UILayer.h"
@@ -308,6 +309,8 @@ void PageLayer::prepareNeighbours() {
     CCTextureCache::sharedTextureCache()->removeUnusedTextures();
     if (currentPage < kLastPage) preparePageImages(currentPage + 1);
     if (currentPage > kFirstPage) preparePageImages(currentPage - 1);
+    // And what the page curl draws the turning page into.
+    SceneCapture::prepareSpareTexture(CCDirector::sharedDirector()->getRenderer());
 }
 
 void PageLayer::onExit() {

@@ -577,7 +577,16 @@ bool SDLRenderer::savePNG(const std::string& path) const {
 }
 
 void SDLRenderer::prepareTexture(CCTexture2D* texture) {
-    if (texture) texture->deviceTexture(m_renderer);
+    if (!texture) return;
+    SDL_Texture* device = texture->deviceTexture(m_renderer);
+    if (!device || !texture->isRenderTarget()) return;
+    // A target's memory is only taken when it is first drawn into: clear it now.
+    SDL_Texture* previous = SDL_GetRenderTarget(m_renderer);
+    if (SDL_SetRenderTarget(m_renderer, device) == 0) {
+        SDL_SetRenderDrawColor(m_renderer, 0, 0, 0, 255);
+        SDL_RenderClear(m_renderer);
+        SDL_SetRenderTarget(m_renderer, previous);
+    }
 }
 
 }  // namespace pagly::engine

@@ -18,6 +18,22 @@ SceneCapture::~SceneCapture() {
 
 void SceneCapture::dropSpareTexture() { spareTexture().reset(); }
 
+void SceneCapture::prepareSpareTexture(Renderer* renderer) {
+    if (!renderer) return;
+    const CCSize out = renderer->getOutputPixelSize();
+    const int pw = (int)out.width, ph = (int)out.height;
+    RefPtr<CCTexture2D>& spare = spareTexture();
+    if (pw <= 0 || ph <= 0 ||
+        (spare && spare->getPixelsWide() == pw && spare->getPixelsHigh() == ph))
+        return;
+    CCTexture2D* t = new CCTexture2D();
+    if (t->initAsRenderTarget(pw, ph)) {
+        renderer->prepareTexture(t);
+        spare = t;
+    }
+    t->release();
+}
+
 CCTexture2D* SceneCapture::capture(Renderer* renderer, CCNode* scene) {
     if (!renderer || !scene) return nullptr;
     const CCSize out = renderer->getOutputPixelSize();

@@ -21,6 +21,9 @@ class SceneCapture {
     ~SceneCapture();
     // Lets go of the texture kept for the next capture (the engine's caches are being purged).
     static void dropSpareTexture();
+    // Makes the texture for the next capture on `renderer` now, between frames, when none is
+    // kept yet (the first transition of a run would otherwise make it in its first frame).
+    static void prepareSpareTexture(Renderer* renderer);
 
     // The captured texture, or null when the renderer has no output to size it by or cannot
     // make a render target.
