@@ -128,4 +128,19 @@ std::string ReaderTest::recordingOf(int pageNumber, int index) {
     return recordingPath(pageNumber, index);
 }
 
+std::vector<ReaderTest::Playback> ReaderTest::listenFor(size_t count, double seconds) {
+    std::vector<Playback> heard;
+    std::string playing;
+    for (double from = now(); now() - from < seconds && heard.size() < count;) {
+        step();
+        std::string current = m_audio.isPlaying() ? m_audio.current() : "";
+        if (current != playing) {
+            if (!playing.empty()) heard.back().end = now();
+            if (!current.empty()) heard.push_back({current, now(), 0});
+            playing = current;
+        }
+    }
+    return heard;
+}
+
 }  // namespace pagly::test

@@ -60,6 +60,15 @@ class ReaderTest : public AudioEngineTest {
     // The recording file of sentence `index` on `page`.
     static std::string recordingOf(int page, int index);
 
+    // A recording as it was heard: its file, and when it started and stopped (virtual time).
+    struct Playback {
+        std::string file;
+        double start, end;
+    };
+    // Steps frame by frame until `count` recordings have started or `seconds` have passed,
+    // noting each one as it starts and stops.
+    std::vector<Playback> listenFor(size_t count, double seconds);
+
   private:
     std::string m_savedDataHome;
     bool m_hadDataHome = false;

@@ -1,6 +1,5 @@
 // Practice keys on a page: sentence keys, R, S and the settings overlay's keys, echo pauses.
 #include <algorithm>
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -160,28 +159,6 @@ TEST_F(PracticeKeysTest, SOpensTheSettingsOverlayWhoseKeysChooseConfirmAndCancel
     EXPECT_FALSE(page()->settingsItem()->isVisible()) << "the item itself stays hidden";
 }
 
-struct Playback {
-    std::string file;
-    double start, end;
-};
-
-std::vector<Playback> listen(pagly::test::VirtualAudioScope& audio,
-                             const std::function<void()>& step, const std::function<double()>& now,
-                             size_t count, double limit) {
-    std::vector<Playback> heard;
-    std::string playing;
-    for (double t = now(); now() - t < limit && heard.size() < count;) {
-        step();
-        std::string current = audio.isPlaying() ? audio.current() : "";
-        if (current != playing) {
-            if (!playing.empty()) heard.back().end = now();
-            if (!current.empty()) heard.push_back({current, now(), 0});
-            playing = current;
-        }
-    }
-    return heard;
-}
-
 TEST_F(PracticeKeysTest, EchoPausesLeaveTheSentencesLengthBeforeTheUsualPause) {
     readingMode = RepeatPage;
     openPage(19);
@@ -191,8 +168,7 @@ TEST_F(PracticeKeysTest, EchoPausesLeaveTheSentencesLengthBeforeTheUsualPause) {
     EXPECT_STREQ("Echo pauses on", page()->noteLabel()->getString());
     EXPECT_TRUE(page()->noteLabel()->isVisible());
     press(kKeySpace);
-    std::vector<Playback> heard = listen(
-        m_audio, [this] { step(); }, [this] { return now(); }, 7, 60);
+    std::vector<Playback> heard = listenFor(7, 60);
     ASSERT_GE(heard.size(), 7u);
     EXPECT_EQ(nullptr, page()->noteLabel()) << "the note has faded and gone";
     const double frame = 1.0 / 60;
@@ -209,8 +185,7 @@ TEST_F(PracticeKeysTest, EchoPausesLeaveTheSentencesLengthBeforeTheUsualPause) {
     press(kKeyE);
     EXPECT_FALSE(echoPauses);
     EXPECT_STREQ("Echo pauses off", page()->noteLabel()->getString());
-    std::vector<Playback> later = listen(
-        m_audio, [this] { step(); }, [this] { return now(); }, 4, 60);
+    std::vector<Playback> later = listenFor(4, 60);
     ASSERT_GE(later.size(), 4u);
     for (size_t i = 2; i < 4; ++i) {
         if (later[i].file == recordingOf(19, 1)) continue;

@@ -167,21 +167,7 @@ TEST_F(SpeechSpeedReaderTest, AutomaticReadingAtHalfSpeedKeepsItsPausesBetweenSe
     press(kKeyMinus);
     press(kKeyMinus);
     page()->onPlayPause(page()->playPauseItem());
-    struct Heard {
-        std::string file;
-        double start, end;
-    };
-    std::vector<Heard> heard;
-    std::string playing;
-    for (int frame = 0; frame < 60 * 60 && heard.size() < 4; ++frame) {
-        step();
-        std::string current = m_audio.isPlaying() ? m_audio.current() : "";
-        if (current != playing) {
-            if (!playing.empty()) heard.back().end = now();
-            if (!current.empty()) heard.push_back({current, now(), 0});
-            playing = current;
-        }
-    }
+    std::vector<Playback> heard = listenFor(4, 60);
     ASSERT_GE(heard.size(), 4u);
     for (size_t i = 0; i < 3; ++i) {
         ASSERT_EQ(recordingOf(19, 1 + (int)i), heard[i].file);
