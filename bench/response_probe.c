@@ -249,7 +249,24 @@ static double cpu_ms(pid_t pid) {
     return (ut + st) * 1000.0 / sysconf(_SC_CLK_TCK);
 }
 
-static double pss_mb(pid_t pid) {
+/* With PAGLY_BENCH_SMAPS=DIR, the reader's memory map at each memory figure is kept there
+ * (one file per figure and process), to see where the memory goes. */
+static void keep_smaps(pid_t pid, const char* figure) {
+    const char* dir = getenv("PAGLY_BENCH_SMAPS");
+    if (!dir || !*dir) return;
+    char from[64], to[512], buf[65536];
+    snprintf(from, sizeof from, "/proc/%d/smaps", (int)pid);
+    snprintf(to, sizeof to, "%s/%s.%d.smaps", dir, figure, (int)pid);
+    FILE* in = fopen(from, "r");
+    FILE* out = in ? fopen(to, "w") : NULL;
+    size_t n;
+    while (out && (n = fread(buf, 1, sizeof buf, in)) > 0) fwrite(buf, 1, n, out);
+    if (out) fclose(out);
+    if (in) fclose(in);
+}
+
+static double pss_mb(pid_t pid, const char* figure) {
+    keep_smaps(pid, figure);
     char path[64], line[256];
     snprintf(path, sizeof path, "/proc/%d/smaps_rollup", (int)pid);
     FILE* f = fopen(path, "r");
@@ -377,7 +394,7 @@ int main(int argc, char** argv) {
     /* Still page: what it costs to sit there, and the memory it takes. */
     cpu_share(pid, xpid, 10000, &rc, &xc);
     printf("still_page_cpu_pct %.3f\nstill_page_x_cpu_pct %.3f\n", rc, xc);
-    printf("page_pss_mb %.1f\n", pss_mb(pid));
+    printf("page_pss_mb %.1f\n", pss_mb(pid, "page"));
 
     /* Tap a sentence: the first of the run opens the sound path, later ones reuse it. */
     for (int k = 0; k < ns; ++k) {
@@ -422,7 +439,7 @@ int main(int argc, char** argv) {
         sleep_ms(900);
         settle(400, 4000);
     }
-    printf("page_pss_after_turns_mb %.1f\n", pss_mb(pid));
+    printf("page_pss_after_turns_mb %.1f\n", pss_mb(pid, "after_turns"));
 
     kill(pid, SIGTERM);
     int status;
