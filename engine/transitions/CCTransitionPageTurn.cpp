@@ -2,6 +2,9 @@
 
 #include "engine/render/Renderer.h"
 
+#include <cmath>
+#include <vector>
+
 namespace pagly::engine {
 
 CCTransitionPageTurn* CCTransitionPageTurn::create(float duration, CCScene* scene, bool backwards) {
@@ -18,6 +21,45 @@ bool CCTransitionPageTurn::initWithDuration(float duration, CCScene* scene, bool
     if (!CCTransitionScene::initWithDuration(duration, scene)) return false;
     m_bBack = backwards;
     return true;
+}
+
+void CCTransitionPageTurn::drawShadow(Renderer* renderer, const CCSize& page) {
+    CCPoint corners[4];
+    ccColor4B colors[4];
+    if (!m_curl.shadow(corners, colors)) return;
+    // The fade across the band comes from a small ramp texture rather than from vertex
+    // colours: a software renderer blends coloured triangles through a scratch buffer the size
+    // of their bounding box (here most of the page, allocated and cleared every frame), while
+    // a textured triangle is blended in place.
+    if (!m_shadowRamp) {
+        const int steps = 64;
+        std::vector<unsigned char> rgba((size_t)steps * 4);
+        for (int i = 0; i < steps; ++i) {
+            const float t = (float)i / (steps - 1);
+            const ccColor4B& a = colors[0];
+            const ccColor4B& b = colors[1];
+            rgba[(size_t)i * 4 + 0] = (unsigned char)std::lround(a.r + (b.r - a.r) * t);
+            rgba[(size_t)i * 4 + 1] = (unsigned char)std::lround(a.g + (b.g - a.g) * t);
+            rgba[(size_t)i * 4 + 2] = (unsigned char)std::lround(a.b + (b.b - a.b) * t);
+            rgba[(size_t)i * 4 + 3] = (unsigned char)std::lround(a.a + (b.a - a.a) * t);
+        }
+        CCTexture2D* ramp = new CCTexture2D();
+        if (ramp->initWithRGBA(rgba.data(), steps, 1)) m_shadowRamp = ramp;
+        ramp->release();
+        if (!m_shadowRamp) return;
+    }
+    RenderVertex band[4];
+    for (int i = 0; i < 4; ++i) {
+        band[i].x = corners[i].x;
+        band[i].y = corners[i].y;
+        band[i].u = (i % 2 == 0) ? 0.0f : 1.0f;  // near edge (0, 2) dark, far edge (1, 3) clear
+        band[i].v = 0.5f;
+    }
+    static const int kBand[6] = {0, 1, 2, 2, 1, 3};
+    // Only over the page area: the shadow falls on the page beneath, not beyond it.
+    renderer->pushClipRect(CCRect(0, 0, page.width, page.height));
+    renderer->drawTriangles(m_shadowRamp.get(), band, 4, kBand, 6, ccBlendFuncDefault());
+    renderer->popClipRect();
 }
 
 float CCTransitionPageTurn::curlAmount() const {
@@ -52,14 +94,7 @@ void CCTransitionPageTurn::draw(Renderer* renderer) {
         m_meshReady = true;
     }
     m_curl.build(curl);
-    CCPoint corners[4];
-    ccColor4B colors[4];
-    if (m_curl.shadow(corners, colors)) {
-        // Only over the page area: the shadow falls on the page beneath, not beyond it.
-        renderer->pushClipRect(CCRect(0, 0, size.width, size.height));
-        renderer->drawColoredQuad(corners, colors);
-        renderer->popClipRect();
-    }
+    drawShadow(renderer, size);
     // The captured page is opaque: drawing it without blending is much cheaper.
     const ccBlendFunc opaque = ccBlendFuncMake(GL_ONE, GL_ZERO);
     // Flat parts: plain copies of the page.

@@ -26,7 +26,10 @@ class CCTransitionPageTurn : public CCTransitionScene {
     bool isInSceneOnTop() const override { return m_bBack; }
 
   private:
+    void drawShadow(Renderer* renderer, const CCSize& page);
+
     bool m_bBack = false;
+    RefPtr<CCTexture2D> m_shadowRamp;
     PageCurl m_curl;
     SceneCapture m_capture;
     bool m_meshReady = false;
