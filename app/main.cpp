@@ -1,5 +1,8 @@
 // pagly: a talking textbook for the desktop.
 #include <cstdio>
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
 
 #include "app/AppDelegate.h"
 #include "app/CommandLine.h"
@@ -10,6 +13,12 @@
 #include "engine/platform/CCFileUtils.h"
 
 int main(int argc, char** argv) {
+#if defined(__GLIBC__)
+    // One heap for every thread. A helper thread's own arena keeps its freed top (up to the
+    // adaptive trim threshold, megabytes after a picture has been decoded there) and the
+    // director's heap trim cannot give that back; the few threads here never contend.
+    mallopt(M_ARENA_MAX, 1);
+#endif
     pagly::CommandLine line = pagly::parseCommandLine(argc, argv);
     if (line.action == pagly::CommandLine::Help) {
         fputs(pagly::usageText().c_str(), stdout);
