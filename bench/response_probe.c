@@ -461,7 +461,7 @@ int main(int argc, char** argv) {
         double d = next_damage(3000);
         printf("%s %.1f\n", k == 0 ? "turn_first_frame_ms" : "turn_later_frame_ms",
                d < 0 ? -1.0 : d - tk);
-        sleep_ms(900);
+        sleep_ms(getenv("PAGLY_BENCH_TURN_PAUSE_MS") ? atof(getenv("PAGLY_BENCH_TURN_PAUSE_MS")) : 900);
         settle(400, 4000);
     }
     /* Steady memory, as for the first page: the learner stays on the page a few seconds (the
