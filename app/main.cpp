@@ -16,7 +16,8 @@ int main(int argc, char** argv) {
 #if defined(__GLIBC__)
     // One heap for every thread. A helper thread's own arena keeps its freed top (up to the
     // adaptive trim threshold, megabytes after a picture has been decoded there) and the
-    // director's heap trim cannot give that back; the few threads here never contend.
+    // director's heap trim cannot give that back. The reader's few threads seldom allocate
+    // at once.
     mallopt(M_ARENA_MAX, 1);
 #endif
     pagly::CommandLine line = pagly::parseCommandLine(argc, argv);
