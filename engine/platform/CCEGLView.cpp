@@ -49,6 +49,7 @@ void CCEGLView::setFrameSize(float width, float height) {
     }
     m_frameSize = CCSize(width, height);
     if (m_window) SDL_SetWindowSize(m_window, roundedPixels(width), roundedPixels(height));
+    if (m_renderer && !m_offscreen) m_renderer->setScreenAspect(frameAspect());
     ccRequestRedraw();
 }
 
@@ -106,6 +107,8 @@ bool CCEGLView::openWindow() {
     }
     m_renderer = new SDLRenderer(r, true);
     m_renderer->setLinearFiltering(true);
+    // A window made larger or full screen shows the page larger, not wider.
+    m_renderer->setScreenAspect(frameAspect());
     m_renderer->setDesignSize(m_designSize);
     if (software && m_renderer->keepsPixels()) m_damage = new DamageRenderer(m_renderer);
     m_offscreen = false;
@@ -163,10 +166,23 @@ CCSize CCEGLView::windowSize() const {
                   (float)roundedPixels(m_frameSize.height));
 }
 
+float CCEGLView::frameAspect() const {
+    return (float)roundedPixels(m_frameSize.width) /
+           (float)std::max(1, roundedPixels(m_frameSize.height));
+}
+
+CCPoint CCEGLView::windowPointToDesign(float x, float y, const CCSize& window, float aspect,
+                                       const CCSize& design) {
+    // Where the renderer shows the design area (the same rule, in window units).
+    const PixelRect shown = fitAspect((int)window.width, (int)window.height, aspect);
+    if (shown.w <= 0 || shown.h <= 0) return CCPoint(-1, -1);
+    return CCPoint((x - shown.x) * design.width / (float)shown.w,
+                   design.height - (y - shown.y) * design.height / (float)shown.h);
+}
+
 CCPoint CCEGLView::windowToDesign(float x, float y) const {
-    CCSize win = windowSize();
-    return CCPoint(x * m_designSize.width / win.width,
-                   m_designSize.height - y * m_designSize.height / win.height);
+    return windowPointToDesign(x, y, windowSize(), m_offscreen ? 0.0f : frameAspect(),
+                               m_designSize);
 }
 
 void CCEGLView::touchEvent(int phase, long long id, const CCPoint& p) {

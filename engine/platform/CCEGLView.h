@@ -35,6 +35,9 @@ class CCEGLView {
     // The window's size in screen pixels (rounded to whole pixels when the window opens).
     void setFrameSize(float width, float height);
     CCSize getFrameSize() const { return m_frameSize; }
+    // The frame's width-to-height ratio: what a window keeps when it is resized or made full
+    // screen (the page grows, bars fill the rest).
+    float frameAspect() const;
     // Also sets the director's design size. Only the exact-fit policy exists here; other
     // policies are logged and treated as exact fit.
     void setDesignResolutionSize(float width, float height, ResolutionPolicy policy);
@@ -69,6 +72,9 @@ class CCEGLView {
 
     // A window position (SDL window coordinates, y down) as a design point (y up).
     CCPoint windowToDesign(float x, float y) const;
+    // The same for any window size and kept ratio (0: the design fills the window).
+    static CCPoint windowPointToDesign(float x, float y, const CCSize& window, float aspect,
+                                       const CCSize& design);
 
     // Saves the last frame drawn as PNG (pixels: getRenderer()->readPixel).
     bool saveFrame(const std::string& path) const;

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <algorithm>
+#include <cmath>
+
 #include "engine/base/CCGeometry.h"
 
 // Small value types shared by the renderer and the nodes that feed it.
@@ -38,6 +41,28 @@ inline ccBlendFunc ccBlendFuncDefault() { return ccBlendFunc(); }
 // straight alpha (see CCTexture2D).
 inline ccColor4B ccc4BFromColor3B(const ccColor3B& c, unsigned char a) {
     return ccColor4B(c.r, c.g, c.b, a);
+}
+
+// A rectangle of whole pixels, origin top-left.
+struct PixelRect {
+    int x = 0, y = 0, w = 0, h = 0;
+};
+
+// The largest rectangle of width-to-height ratio `aspect` centred in a w x h output: where
+// the screen shows the design area when its proportions are kept. The whole output when
+// aspect is not positive or the output already has that ratio to within a pixel.
+inline PixelRect fitAspect(int w, int h, float aspect) {
+    PixelRect r;
+    r.w = w, r.h = h;
+    if (!(aspect > 0) || !std::isfinite(aspect) || w <= 0 || h <= 0) return r;
+    const double fitW = std::round(h * (double)aspect);
+    if (fitW <= w) {
+        if (w - fitW > 1) r.w = (int)std::max(1.0, fitW), r.x = (w - r.w) / 2;
+    } else {
+        const double fitH = std::round(w / (double)aspect);
+        if (h - fitH > 1) r.h = (int)std::max(1.0, fitH), r.y = (h - r.h) / 2;
+    }
+    return r;
 }
 
 // One vertex of a triangle mesh: a position in design (world) coordinates, origin bottom-left;

@@ -72,9 +72,15 @@ void SDLRenderer::refreshScreenLevel() {
     } else if (m_renderer) {
         SDL_GetRendererOutputSize(m_renderer, &w, &h);
     }
-    screen.pw = w;
-    screen.ph = h;
+    m_screenRect = fitAspect(w, h, m_screenAspect);
+    screen.pw = m_screenRect.w;
+    screen.ph = m_screenRect.h;
     screen.view = CCRect(0, 0, m_designSize.width, m_designSize.height);
+}
+
+void SDLRenderer::setScreenAspect(float widthOverHeight) {
+    m_screenAspect = widthOverHeight > 0 && std::isfinite(widthOverHeight) ? widthOverHeight : 0;
+    refreshScreenLevel();
 }
 
 void SDLRenderer::setDesignSize(const CCSize& size) {
@@ -101,6 +107,10 @@ void SDLRenderer::beginFrame() {
     SDL_SetRenderTarget(m_renderer, nullptr);
     refreshScreenLevel();
     m_levels.front().hasBase = false;
+    // Drawing is relative to the viewport and clipped to it; the clear below covers the whole
+    // output, bars included.
+    const SDL_Rect viewport{m_screenRect.x, m_screenRect.y, m_screenRect.w, m_screenRect.h};
+    SDL_RenderSetViewport(m_renderer, &viewport);
     SDL_RenderSetClipRect(m_renderer, nullptr);
     SDL_SetRenderDrawColor(m_renderer, m_clearColor.r, m_clearColor.g, m_clearColor.b,
                            m_clearColor.a);
@@ -148,7 +158,7 @@ void SDLRenderer::endPartialFrame(const int damage[4]) {
     if (!m_presents || !window) return;
     // Only the damage goes to the screen: for a software window this is the whole cost of
     // showing a frame (the X server copies these pixels and no others).
-    SDL_Rect r{damage[0], damage[1], damage[2], damage[3]};
+    SDL_Rect r{damage[0] + m_screenRect.x, damage[1] + m_screenRect.y, damage[2], damage[3]};
     if (SDL_UpdateWindowSurfaceRects(window, &r, 1) != 0) SDL_RenderPresent(m_renderer);
 }
 
@@ -551,7 +561,10 @@ SDL_Surface* SDLRenderer::readSurface() const {
 
 ccColor4B SDLRenderer::readPixel(int x, int y) const {
     const Level& l = level();
-    if (x < 0 || y < 0 || x >= l.pw || y >= l.ph) return ccColor4B(0, 0, 0, 0);
+    // The offscreen surface is read whole, bars beside a kept-proportion picture included.
+    const bool whole = m_surface && m_levels.size() == 1;
+    const int w = whole ? m_surface->w : l.pw, h = whole ? m_surface->h : l.ph;
+    if (x < 0 || y < 0 || x >= w || y >= h) return ccColor4B(0, 0, 0, 0);
     SDL_RenderFlush(m_renderer);
     Uint32 p = 0;
     if (m_surface && m_levels.size() == 1) {

@@ -16,7 +16,8 @@ namespace pagly::engine {
 // The SDL back-end of the renderer: quads and meshes through SDL_RenderGeometry (still,
 // unrotated quads through SDL_RenderCopy), clip rectangles through SDL's clip rect, render
 // targets through SDL target textures. The design area is stretched to the output in x and y
-// independently (exact fit); design y grows upwards, SDL's downwards.
+// independently (exact fit), or kept in proportion inside it (setScreenAspect); design y grows
+// upwards, SDL's downwards.
 class SDLRenderer : public Renderer {
   public:
     // Wraps an SDL renderer (a window's); `owns` destroys it with this object.
@@ -31,6 +32,10 @@ class SDLRenderer : public Renderer {
     SDL_Surface* surface() const { return m_surface; }
 
     void setClearColor(const ccColor4B& color) { m_clearColor = color; }
+    // Keeps the design area's proportions on the screen: it is drawn into the largest centred
+    // rectangle of this width-to-height ratio and the bars beside it are cleared. 0 (the
+    // default) stretches it over the whole output.
+    void setScreenAspect(float widthOverHeight);
     // Linear filtering of new device textures' scaling (window mode looks smoother);
     // off (nearest) by default.
     void setLinearFiltering(bool on) { m_linearFiltering = on; }
@@ -121,6 +126,8 @@ class SDLRenderer : public Renderer {
     bool m_linearFiltering = false;
     bool m_partial = false;
     CCSize m_designSize;
+    float m_screenAspect = 0;
+    PixelRect m_screenRect;  // where the screen level draws, in output pixels
     ccColor4B m_clearColor;
     std::vector<Level> m_levels;
     std::vector<SDL_Vertex>* m_scratch = nullptr;

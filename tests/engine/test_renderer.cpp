@@ -3,6 +3,7 @@
 
 #include <SDL.h>
 
+#include <cmath>
 #include <cstring>
 #include <thread>
 
@@ -422,6 +423,78 @@ TEST(DamageRendererTest, PartialFramesMatchWholeFramesAndStaySmall) {
     drawFrame(&damage, 560);
     damage.lastDamage(rect, whole);
     EXPECT_TRUE(whole) << "after the window lost its pixels";
+    delete full;
+    delete kept;
+}
+
+TEST(ScreenFitTest, TheShownRectangleKeepsTheRatioAndIsCentred) {
+    struct Case {
+        int w, h;
+        float aspect;
+        PixelRect expected;
+    };
+    const float frame = 731.0f / 963.0f;  // the window the reader opens on a 1024-high desktop
+    const Case cases[] = {
+        {731, 963, frame, {0, 0, 731, 963}},       // the window as opened: all of it
+        {1280, 1024, frame, {251, 0, 777, 1024}},  // full screen: bars left and right
+        {731, 2000, frame, {0, 518, 731, 963}},    // a tall window: bars above and below
+        {732, 963, frame, {0, 0, 732, 963}},       // a pixel off the ratio: no one-pixel bar
+        {1280, 1024, 0.0f, {0, 0, 1280, 1024}},    // no ratio kept: stretched
+        {1280, 1024, std::nanf(""), {0, 0, 1280, 1024}},
+        {1, 1000, frame, {0, 499, 1, 1}},  // absurdly thin: still a pixel
+    };
+    for (const Case& c : cases) {
+        const PixelRect r = fitAspect(c.w, c.h, c.aspect);
+        EXPECT_EQ(c.expected.x, r.x) << c.w << "x" << c.h;
+        EXPECT_EQ(c.expected.y, r.y) << c.w << "x" << c.h;
+        EXPECT_EQ(c.expected.w, r.w) << c.w << "x" << c.h;
+        EXPECT_EQ(c.expected.h, r.h) << c.w << "x" << c.h;
+    }
+}
+
+TEST(ScreenFitTest, AKeptRatioDrawsInTheMiddleAndPartialFramesStayInside) {
+    // 400 x 240 output, design 640 x 960 kept at 2:3: shown at x 120..279, bars either side.
+    SDLRenderer* full = SDLRenderer::createOffscreen(400, 240);
+    SDLRenderer* kept = SDLRenderer::createOffscreen(400, 240);
+    ASSERT_TRUE(full && kept);
+    full->setScreenAspect(2.0f / 3.0f);
+    kept->setScreenAspect(2.0f / 3.0f);
+    EXPECT_EQ(160, (int)full->getOutputPixelSize().width) << "what a page capture is sized to";
+    DamageRenderer damage(kept);
+    auto drawFrame = [&](Renderer* r, float boxX) {
+        r->beginFrame();
+        CCPoint all[4] = {CCPoint(0, 0), CCPoint(640, 0), CCPoint(0, 960), CCPoint(640, 960)};
+        ccColor4B green[4] = {kGreen, kGreen, kGreen, kGreen};
+        r->drawColoredQuad(all, green);
+        // Reaches past the page's right edge: cut at the shown area, not at the output's.
+        CCPoint box[4] = {CCPoint(boxX, 400), CCPoint(boxX + 400, 400), CCPoint(boxX, 560),
+                          CCPoint(boxX + 400, 560)};
+        ccColor4B red[4] = {kRed, kRed, kRed, kRed};
+        r->pushClipRect(CCRect(0, 0, 640, 960));
+        r->drawColoredQuad(box, red);
+        r->popClipRect();
+        r->endFrame();
+    };
+    for (float x : {300.0f, 400.0f}) {
+        drawFrame(full, x);
+        drawFrame(&damage, x);
+        for (int px : {0, 119, 280, 399})
+            EXPECT_EQ(colorString(kBlack), colorString(full->readPixel(px, 120)))
+                << "bar at " << px << ", box at " << x;
+        EXPECT_EQ(colorString(kGreen), colorString(full->readPixel(120, 10)));
+        EXPECT_EQ(colorString(kGreen), colorString(full->readPixel(279, 10)));
+        EXPECT_EQ(colorString(kRed), colorString(full->readPixel(279, 120)));
+        SDL_Surface* a = full->readSurface();
+        SDL_Surface* b = kept->readSurface();
+        ASSERT_TRUE(a && b);
+        int differing = 0;
+        for (int y = 0; y < a->h; ++y)
+            differing += memcmp((Uint8*)a->pixels + y * a->pitch, (Uint8*)b->pixels + y * b->pitch,
+                                (size_t)a->w * 4) != 0;
+        EXPECT_EQ(0, differing) << "a partial frame differs from a whole one, box at " << x;
+        SDL_FreeSurface(a);
+        SDL_FreeSurface(b);
+    }
     delete full;
     delete kept;
 }

@@ -177,6 +177,29 @@ TEST_F(ViewTest, MouseAndFingersBecomeTouchesInDesignCoordinates) {
     EXPECT_EQ(expected, layer->events);
 }
 
+TEST(ViewMappingTest, AWindowKeepingItsRatioMapsClicksThroughTheShownPage) {
+    const CCSize design(640, 960), fullScreen(1280, 1024);
+    const float frame = 731.0f / 963.0f;  // shown at x 251..1027 of the full screen
+    struct Case {
+        float x, y, designX, designY;
+    };
+    const Case cases[] = {
+        {640, 512, 320, 480},      // the middle is the middle
+        {251, 0, 0, 960},          // top-left of the page
+        {1028, 1024, 640, 0},      // bottom-right of the page
+        {100, 512, -124.4f, 480},  // in the left bar: off the page, nothing is hit
+    };
+    for (const Case& c : cases) {
+        CCPoint p = CCEGLView::windowPointToDesign(c.x, c.y, fullScreen, frame, design);
+        EXPECT_NEAR(c.designX, p.x, 1.0f) << c.x << "," << c.y;
+        EXPECT_NEAR(c.designY, p.y, 1.0f) << c.x << "," << c.y;
+    }
+    // Without a kept ratio the design is stretched over the window.
+    CCPoint p = CCEGLView::windowPointToDesign(1280, 0, fullScreen, 0, design);
+    EXPECT_NEAR(640, p.x, 1e-3f);
+    EXPECT_NEAR(960, p.y, 1e-3f);
+}
+
 TEST_F(ViewTest, InputIsIgnoredWhileDispatchIsOff) {
     RecordingLayer* layer = runRecordingLayer();
     CCTouchDispatcher* dispatcher = CCDirector::sharedDirector()->getTouchDispatcher();
