@@ -10,6 +10,25 @@ RefPtr<CCTexture2D>& spareTexture() {
     static RefPtr<CCTexture2D> s_spare;
     return s_spare;
 }
+
+// The renderer's output in pixels: the size a capture of the whole screen needs.
+bool outputPixels(Renderer* renderer, int& pw, int& ph) {
+    const CCSize out = renderer->getOutputPixelSize();
+    pw = (int)out.width, ph = (int)out.height;
+    return pw > 0 && ph > 0;
+}
+
+bool hasSize(const RefPtr<CCTexture2D>& texture, int pw, int ph) {
+    return texture && texture->getPixelsWide() == pw && texture->getPixelsHigh() == ph;
+}
+
+// Null when the renderer cannot have a target of that size.
+RefPtr<CCTexture2D> newRenderTarget(int pw, int ph) {
+    RefPtr<CCTexture2D> target(new CCTexture2D());
+    target->release();  // the RefPtr's hold is the only one
+    if (!target->initAsRenderTarget(pw, ph)) target.reset();
+    return target;
+}
 }  // namespace
 
 SceneCapture::~SceneCapture() {
@@ -19,39 +38,24 @@ SceneCapture::~SceneCapture() {
 void SceneCapture::dropSpareTexture() { spareTexture().reset(); }
 
 void SceneCapture::prepareSpareTexture(Renderer* renderer) {
-    if (!renderer) return;
-    const CCSize out = renderer->getOutputPixelSize();
-    const int pw = (int)out.width, ph = (int)out.height;
+    int pw, ph;
     RefPtr<CCTexture2D>& spare = spareTexture();
-    if (pw <= 0 || ph <= 0 ||
-        (spare && spare->getPixelsWide() == pw && spare->getPixelsHigh() == ph))
-        return;
-    CCTexture2D* t = new CCTexture2D();
-    if (t->initAsRenderTarget(pw, ph)) {
-        renderer->prepareTexture(t);
-        spare = t;
+    if (!renderer || !outputPixels(renderer, pw, ph) || hasSize(spare, pw, ph)) return;
+    if (RefPtr<CCTexture2D> target = newRenderTarget(pw, ph)) {
+        renderer->prepareTexture(target);
+        spare = target;
     }
-    t->release();
 }
 
 CCTexture2D* SceneCapture::capture(Renderer* renderer, CCNode* scene) {
-    if (!renderer || !scene) return nullptr;
-    const CCSize out = renderer->getOutputPixelSize();
-    const int pw = (int)out.width, ph = (int)out.height;
-    if (pw <= 0 || ph <= 0) return nullptr;
+    int pw, ph;
+    if (!renderer || !scene || !outputPixels(renderer, pw, ph)) return nullptr;
     RefPtr<CCTexture2D>& spare = spareTexture();
-    if (!m_texture && spare && spare->getPixelsWide() == pw && spare->getPixelsHigh() == ph)
-        m_texture = spare;
+    if (!m_texture && hasSize(spare, pw, ph)) m_texture = spare;
     spare.reset();
-    if (!m_texture || m_texture->getPixelsWide() != pw || m_texture->getPixelsHigh() != ph) {
-        CCTexture2D* t = new CCTexture2D();
-        if (!t->initAsRenderTarget(pw, ph)) {
-            t->release();
-            m_texture.reset();
-            return nullptr;
-        }
-        m_texture = t;
-        t->release();
+    if (!hasSize(m_texture, pw, ph)) {
+        m_texture = newRenderTarget(pw, ph);
+        if (!m_texture) return nullptr;
     }
     const CCSize design = renderer->getDesignSize();
     const ccColor4B black = ccColor4B(0, 0, 0, 255);
