@@ -138,14 +138,7 @@ bool claimedImageSize(const unsigned char* data, size_t size, unsigned long& wid
 }
 
 bool CCTexture2D::initWithImageFile(const std::string& fullPath) {
-    std::string bytes;
-    if (!CCFileUtils::sharedFileUtils()->readFile(fullPath, bytes)) {
-        SDL_SetError("the file cannot be read");
-        return false;
-    }
-    if (!initWithImageData((const unsigned char*)bytes.data(), bytes.size())) return false;
-    m_sourceFile = fullPath;
-    return true;
+    return initWithDecodedImage(decodeImageFile(fullPath), fullPath);
 }
 
 namespace {
@@ -204,7 +197,10 @@ bool CCTexture2D::initWithImageData(const unsigned char* data, size_t size) {
 
 SDL_Surface* CCTexture2D::decodeImageFile(const std::string& fullPath) {
     std::string bytes;
-    if (!CCFileUtils::sharedFileUtils()->readFile(fullPath, bytes)) return nullptr;
+    if (!CCFileUtils::sharedFileUtils()->readFile(fullPath, bytes)) {
+        SDL_SetError("the file cannot be read");
+        return nullptr;
+    }
     return decodeImage((const unsigned char*)bytes.data(), bytes.size());
 }
 

@@ -48,8 +48,8 @@ class CCTexture2D : public CCObject {
     // The same from the file's bytes: PNG or JPEG only. SDL_GetError says why it failed.
     bool initWithImageData(const unsigned char* data, size_t size);
     // Reads and decodes an image file into ARGB8888 pixels, touching nothing shared: it may
-    // run on any thread. Null when the file cannot be read or decoded (the caller that wants
-    // to say why decodes again with initWithImageFile). The caller owns the surface.
+    // run on any thread. Null when the file cannot be read or decoded; SDL_GetError on the
+    // same thread says why. The caller owns the surface.
     static SDL_Surface* decodeImageFile(const std::string& fullPath);
     // initWithImageFile for pixels that decodeImageFile gave (ownership passes here).
     bool initWithDecodedImage(SDL_Surface* decoded, const std::string& fullPath);
