@@ -1,15 +1,40 @@
+// The application delegate and the session it owns (see AppDelegate.h).
 #include "app/AppDelegate.h"
 
-#include "app/ResumeState.h"
+#include <cstdio>
+#include <cstdlib>
+
 #include "app/TestController.h"
 #include "engine/audio/SimpleAudioEngine.h"
 #include "engine/director/CCDirector.h"
 #include "engine/nodes/CCScene.h"
 #include "engine/platform/CCEGLView.h"
+#include "engine/platform/CCFileUtils.h"
 
 using namespace pagly::engine;
 
 namespace pagly {
+
+ReadingSession* currentSession() {
+    AppDelegate* app = dynamic_cast<AppDelegate*>(CCApplication::sharedApplication());
+    return app ? &app->readingSession() : nullptr;
+}
+
+ReadingSession& session() {
+    ReadingSession* s = currentSession();
+    if (!s) {
+        fputs("pagly: a screen of the reader was used without a running application\n", stderr);
+        abort();
+    }
+    return *s;
+}
+
+void AppDelegate::startSession() {
+    std::string folder = CCFileUtils::sharedFileUtils()->getResourceRoot();
+    m_session.book = Book::forFolder(folder);
+    m_session.resume.restore(resumeStatePath(), folder);
+    audio::SimpleAudioEngine::sharedEngine()->setBackgroundMusicSpeed(m_session.resume.speed());
+}
 
 bool AppDelegate::applicationDidFinishLaunching() {
     CCDirector* director = CCDirector::sharedDirector();
@@ -17,9 +42,7 @@ bool AppDelegate::applicationDidFinishLaunching() {
     director->setOpenGLView(view);
     view->setDesignResolutionSize(640, 960, kResolutionExactFit);
     director->setAnimationInterval(1.0 / 60);
-    // Where the learner stopped last time, in which reading mode and at which speed.
-    restoreResumeState();
-    audio::SimpleAudioEngine::sharedEngine()->setBackgroundMusicSpeed(rememberedSpeechSpeed());
+    startSession();
     CCScene* scene = CCScene::create();
     TestController* mainPage = new TestController();
     mainPage->autorelease();

@@ -1,6 +1,8 @@
 #pragma once
 
 #include "app/KeyHelp.h"
+#include "app/ReadingMachine.h"
+#include "app/SentencePlayer.h"
 #include "engine/base/RefPtr.h"
 #include "engine/nodes/CCLayer.h"
 #include <string>
@@ -26,8 +28,10 @@ namespace pagly {
 
 // One page of the book: its UI document with the sentence buttons, the caption label with
 // its background, and the bar of controls (previous, play/pause, next, main page, settings).
-// Built completely by its constructor from the reading state. The page reader alternates two
-// classes, TestLayer1 and TestLayer2, which differ only in their log lines and z-orders.
+// Built completely by its constructor from the reading session. The page reader alternates two
+// classes, TestLayer1 and TestLayer2, which differ only in their log lines and z-orders. The
+// layer is the view; playing a sentence (SentencePlayer), automatic reading (ReadingMachine) and
+// the keys and swipe (PageBindings) are parts of their own.
 class PageLayer : public engine::CCLayer {
   public:
     // Forgets the reading state's references to this page's objects, so that nothing can
@@ -41,10 +45,7 @@ class PageLayer : public engine::CCLayer {
     void ccTouchesMoved(engine::CCSet* touches, engine::CCEvent* event) override;
     void ccTouchesEnded(engine::CCSet* touches, engine::CCEvent* event) override;
     void ccTouchesCancelled(engine::CCSet* touches, engine::CCEvent* event) override;
-    // Desktop keys: Left / Right turn the page, Space plays or pauses, Escape goes home,
-    // Down / Up play the next / previous sentence, R the current one again, S opens the
-    // settings overlay, E switches echo pauses, F1 or '?' lists the keys,
-    // - / + read slower or faster.
+    // Desktop keys (PageBindings): F1 or '?' lists them.
     void keyPressed(int keyCode) override;
 
     // Menu callbacks.
@@ -61,6 +62,19 @@ class PageLayer : public engine::CCLayer {
 
     // Shows currentPage in a new page scene with the other layer class and a page curl.
     void showPageScene();
+
+    // What the keys do beyond the menu callbacks.
+    // Down / Up: the nearest sentence with a button after / before the current one.
+    void stepSentence(int direction);
+    // R: the current sentence again from its start.
+    void replaySentence();
+    void playOrPauseByKey();
+    void openSettingsByKey();
+    void switchEchoPauses();
+    void changeSpeed(int direction);
+
+    // The button of sentence `index` of this page, or null.
+    gui::UIButton* sentenceButton(int index) const;
 
     gui::UILayer* uiLayer() const { return m_uiLayer; }
     gui::Layout* pageWidget() const { return m_pageWidget; }
@@ -92,13 +106,8 @@ class PageLayer : public engine::CCLayer {
     void setPlayPauseImage(const char* file);
     void startAutoReadTick(float interval);
     gui::UIWidget* rootWidget() const;
-    // The button of sentence `index` of this page, or null.
-    gui::UIButton* sentenceButton(int index) const;
-    // Starts a sentence's recording and notes its length for an echo pause.
-    void startRecording(const std::string& recordingName);
-    // Down / Up: the nearest sentence with a button after / before the current one.
-    void stepSentence(int direction);
-    void replaySentence();
+    void buildCaption(int captionZOrder);
+    void wireSentenceButtons();
     void playTimelines();
     void stopTimelines();
     void prepareNeighbours();
@@ -123,10 +132,8 @@ class PageLayer : public engine::CCLayer {
     // Kept here: the page scene's clean-up drops the toolkit's copy while this page runs.
     engine::RefPtr<engine::CCArray> m_timelines;
     bool m_timelinesPlaying = false;
-    // The recording started last, and whether automatic reading still owes the learner an
-    // echo pause after it.
-    std::string m_lastRecording;
-    bool m_echoDue = false;
+    ReadingMachine m_reading;
+    SentencePlayer m_player{this, &m_reading};
 };
 
 class TestLayer1 : public PageLayer {

@@ -1,7 +1,6 @@
+// The page scene's clean-up of the toolkit's process-wide objects.
 #include "app/PageScene.h"
 
-#include "app/PageLayer.h"
-#include "engine/director/CCDirector.h"
 #include "gui/WidgetHelper.h"
 #include "gui/reader/ActionManager.h"
 #include "gui/reader/CCSGUIReader.h"
@@ -22,16 +21,6 @@ void PageScene::onExit() {
     ActionManager::instance();
     ActionManager::destroyInstance();
     CCNode::onExit();
-}
-
-void openPageWithoutTransition() {
-    PageScene* scene = new PageScene();
-    scene->init();
-    TestLayer1* layer = new TestLayer1();
-    scene->addChild(layer);
-    layer->release();
-    CCDirector::sharedDirector()->replaceScene(scene);
-    scene->release();
 }
 
 }  // namespace pagly

@@ -11,8 +11,4 @@ class PageScene : public engine::CCScene {
     void onExit() override;
 };
 
-// Opens the page reader on currentPage in a new page scene, without a transition (the way in
-// from the table of contents).
-void openPageWithoutTransition();
-
 }  // namespace pagly

@@ -1,14 +1,18 @@
+// The state file: reading it, writing it safely, and what this run remembers (ResumeState.h).
 #include "app/ResumeState.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <climits>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <sstream>
 
-#include "app/ReadingState.h"
+#include "app/ReadingSession.h"
 #include "app/SpeechSpeed.h"
 #include "engine/base/CCObject.h"
 #include "engine/platform/CCFileUtils.h"
@@ -19,14 +23,13 @@ namespace pagly {
 
 namespace {
 const char* const kStateName = "state.txt";
-const char* const kHeader = "pagly-state 1";
+const char* const kHeader = "pagly-state 2";
+const char* const kFirstHeader = "pagly-state 1";  // one page, for whatever book was read
 // A state file is a few lines; anything much bigger is not ours.
 const long kLargestStateFile = 16 * 1024;
-const int kFirstPage = 2;
-const int kLastPage = 77;
-
-ResumeState g_remembered;  // what this run remembers
-ResumeState g_written;     // what the file holds as far as this run knows
+// The first version knew only the course book's pages.
+const int kFirstVersionFirstPage = 2, kFirstVersionLastPage = 77;
+const int kHighestPage = 99999;
 
 bool parseInt(const std::string& text, int& out) {
     if (text.empty()) return false;
@@ -42,47 +45,145 @@ ResumeState ignored(const std::string& path, const char* why) {
     CCLog("state file %s ignored: %s", path.c_str(), why);
     return ResumeState();
 }
+
+// Whether something other than a regular file stands at `path` (a missing one is fine).
+bool isNotAFile(const std::string& path) {
+    struct stat st;
+    return stat(path.c_str(), &st) == 0 && !S_ISREG(st.st_mode);
+}
+
+std::string stateText(const ResumeState& state) {
+    std::string text = std::string(kHeader) + "\n";
+    if (state.speed > 0) {
+        char line[32];
+        snprintf(line, sizeof line, "speed %.2f\n", state.speed);
+        text += line;
+    }
+    for (const auto& entry : state.pages)
+        text += "book " + entry.first + "\npage " + std::to_string(entry.second) + "\n";
+    return text;
+}
+
+// Writes the file; "" or what went wrong.
+std::string writeStateFile(const std::string& path, const ResumeState& state) {
+    if (isNotAFile(path)) return "could not write the state file " + path + ": it is not a file";
+    std::string text = stateText(state);
+    std::string temporary = path + ".XXXXXX";
+    int fd = mkstemp(&temporary[0]);
+    if (fd < 0) return "could not write the state file " + path + ": " + strerror(errno);
+    bool ok = fchmod(fd, 0644) == 0;
+    size_t done = 0;
+    while (ok && done < text.size()) {
+        ssize_t n = write(fd, text.data() + done, text.size() - done);
+        if (n < 0 && errno == EINTR) continue;
+        ok = n > 0;
+        if (ok) done += (size_t)n;
+    }
+    ok = ok && fsync(fd) == 0;
+    int error = errno;
+    ok = close(fd) == 0 && ok;
+    if (ok && rename(temporary.c_str(), path.c_str()) == 0) return "";
+    if (ok) error = errno;
+    unlink(temporary.c_str());
+    return "could not write the state file " + path + ": " + strerror(error);
+}
+
+std::string realFolder(const std::string& folder) {
+    char real[PATH_MAX];
+    if (realpath(folder.c_str(), real)) return real;
+    return folder;
+}
 }  // namespace
+
+int ResumeState::pageOf(const std::string& book) const {
+    for (const auto& entry : pages)
+        if (entry.first == book) return entry.second;
+    return 0;
+}
+
+void ResumeState::setPage(const std::string& book, int page) {
+    for (auto it = pages.begin(); it != pages.end(); ++it) {
+        if (it->first == book) {
+            pages.erase(it);
+            break;
+        }
+    }
+    pages.insert(pages.begin(), {book, page});
+    if ((int)pages.size() > kMostBooks) pages.resize(kMostBooks);
+}
+
+bool ResumeState::operator==(const ResumeState& other) const {
+    return speed == other.speed && pages == other.pages && unclaimedPage == other.unclaimedPage;
+}
 
 std::string resumeStatePath() {
     return CCFileUtils::sharedFileUtils()->getWritablePath() + kStateName;
 }
 
-ResumeState readResumeState(const std::string& path) {
-    FILE* in = fopen(path.c_str(), "rb");
-    if (!in) return ResumeState();  // a first run: nothing remembered yet
+ResumeState readResumeState(const std::string& path, bool* notAFile) {
+    if (notAFile) *notAFile = false;
+    if (isNotAFile(path)) {
+        if (notAFile) *notAFile = true;
+        return ResumeState();
+    }
+    // Not blocking, and checked again once open: something may have taken the file's place.
+    int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0) return ResumeState();  // a first run: nothing remembered yet
+    struct stat st;
+    if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        close(fd);
+        if (notAFile) *notAFile = true;
+        return ResumeState();
+    }
     std::string text;
     char buffer[4096];
-    size_t n;
-    while ((n = fread(buffer, 1, sizeof(buffer), in)) > 0) {
-        text.append(buffer, n);
+    ssize_t n;
+    bool readError = false;
+    while ((n = read(fd, buffer, sizeof buffer)) != 0) {
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            readError = true;
+            break;
+        }
+        text.append(buffer, (size_t)n);
         if ((long)text.size() > kLargestStateFile) break;
     }
-    bool readError = ferror(in) != 0;
-    fclose(in);
+    close(fd);
     if (readError) return ignored(path, "it cannot be read");
     if ((long)text.size() > kLargestStateFile) return ignored(path, "it is too large");
     if (text.find('\0') != std::string::npos) return ignored(path, "it is not text");
 
     std::istringstream lines(text);
     std::string line;
-    if (!std::getline(lines, line) || line != kHeader)
+    if (!std::getline(lines, line) || (line != kHeader && line != kFirstHeader))
         return ignored(path, "it is not a pagly state file");
+    bool first = line == kFirstHeader;
     ResumeState state;
+    std::string book;  // the book the next page line belongs to
     while (std::getline(lines, line)) {
         if (line.empty()) continue;
         size_t space = line.find(' ');
         std::string name = line.substr(0, space);
         std::string value = space == std::string::npos ? "" : line.substr(space + 1);
         int v = 0;
-        if (name == "page") {
-            if (!parseInt(value, v) || v < kFirstPage || v > kLastPage)
+        if (name == "page" && first) {
+            if (!parseInt(value, v) || v < kFirstVersionFirstPage || v > kFirstVersionLastPage)
                 return ignored(path, "its page is damaged");
-            state.page = v;
-        } else if (name == "mode") {
+            state.unclaimedPage = v;
+        } else if (name == "page") {
+            if (book.empty()) return ignored(path, "a page names no book");
+            if (!parseInt(value, v) || v < 1 || v > kHighestPage)
+                return ignored(path, "its page is damaged");
+            if (!state.pageOf(book) && (int)state.pages.size() < ResumeState::kMostBooks)
+                state.pages.push_back({book, v});
+            book.clear();
+        } else if (name == "book" && !first) {
+            if (value.empty() || value[0] != '/') return ignored(path, "a book is damaged");
+            book = value;
+        } else if (name == "mode" && first) {
+            // Kept by the first version; every run now starts reading on.
             if (!parseInt(value, v) || v < ReadByTouch || v > ReadOn)
                 return ignored(path, "its reading mode is damaged");
-            state.mode = v;
         } else if (name == "speed") {
             char* end = nullptr;
             float speed = value.empty() ? 0 : strtof(value.c_str(), &end);
@@ -96,70 +197,85 @@ ResumeState readResumeState(const std::string& path) {
 }
 
 bool writeResumeState(const std::string& path, const ResumeState& state) {
-    std::string text = std::string(kHeader) + "\n";
-    if (state.page) text += "page " + std::to_string(state.page) + "\n";
-    if (state.mode) text += "mode " + std::to_string(state.mode) + "\n";
-    if (state.speed > 0) {
-        char line[32];
-        snprintf(line, sizeof line, "speed %.2f\n", state.speed);
-        text += line;
-    }
-    std::string temporary = path + ".new";
-    FILE* out = fopen(temporary.c_str(), "wb");
-    if (!out) {
-        CCLog("could not write the state file %s: %s", temporary.c_str(), strerror(errno));
-        return false;
-    }
-    bool ok = fwrite(text.data(), 1, text.size(), out) == text.size();
-    ok = fflush(out) == 0 && ok;
-    ok = fsync(fileno(out)) == 0 && ok;
-    ok = fclose(out) == 0 && ok;
-    if (!ok || rename(temporary.c_str(), path.c_str()) != 0) {
-        CCLog("could not write the state file %s: %s", path.c_str(), strerror(errno));
-        remove(temporary.c_str());
-        return false;
-    }
-    return true;
+    std::string problem = writeStateFile(path, state);
+    if (problem.empty()) return true;
+    CCLog("%s", problem.c_str());
+    return false;
 }
 
-int rememberedPage() { return g_remembered.page; }
+// ---------------------------------------------------------------- this run's memory
 
-void restoreResumeState() {
-    g_remembered = readResumeState(resumeStatePath());
-    g_written = g_remembered;
-    if (g_remembered.mode) readingMode = (ReadingMode)g_remembered.mode;
+void ResumeMemory::restore(const std::string& path, const std::string& bookFolder) {
+    m_restored = true;
+    m_path = path;
+    m_book = realFolder(bookFolder);
+    bool notAFile = false;
+    m_state = readResumeState(path, &notAFile);
+    if (notAFile) {
+        m_off = true;
+        CCLog("the state file %s is not a file: nothing is remembered in this run", path.c_str());
+    }
+    if (m_state.unclaimedPage) {
+        if (!m_state.pageOf(m_book)) m_state.setPage(m_book, m_state.unclaimedPage);
+        m_state.unclaimedPage = 0;
+    }
+    m_written = m_state;
 }
 
-static void writeIfChanged() {
-    if (g_remembered.page == g_written.page && g_remembered.mode == g_written.mode &&
-        g_remembered.speed == g_written.speed)
-        return;
-    if (writeResumeState(resumeStatePath(), g_remembered)) g_written = g_remembered;
+void ResumeMemory::ensureRestored() {
+    // A run that did not read the file (a test of one screen) remembers afresh.
+    if (m_restored) return;
+    m_restored = true;
+    m_path = resumeStatePath();
+    m_book = realFolder(CCFileUtils::sharedFileUtils()->getResourceRoot());
+}
+
+void ResumeMemory::flush() {
+    m_writer.flush();
+    for (const std::string& problem : m_writer.takeProblems()) CCLog("%s", problem.c_str());
+}
+
+int ResumeMemory::page() const { return m_state.pageOf(m_book); }
+
+float ResumeMemory::speed() const { return m_state.speed > 0 ? m_state.speed : 1.0f; }
+
+void ResumeMemory::rememberPage(int page) {
+    ensureRestored();
+    if (page == this->page()) return;
+    m_state.setPage(m_book, page);
+    writeIfChanged();
+}
+
+void ResumeMemory::rememberSpeed(float speed) {
+    ensureRestored();
+    m_state.speed = speed;
+    writeIfChanged();
+}
+
+void ResumeMemory::writeIfChanged() {
+    for (const std::string& problem : m_writer.takeProblems()) CCLog("%s", problem.c_str());
+    if (m_off || m_state == m_written) return;
+    m_written = m_state;
+    std::string path = m_path;
+    ResumeState state = m_state;
+    m_writer.post([path, state] { return writeStateFile(path, state); });
+}
+
+int rememberedPage() {
+    const ReadingSession& s = session();
+    int page = s.resume.page();
+    return s.book.hasPage(page) ? page : 0;
 }
 
 void rememberPage(int page) {
-    if (page < kFirstPage || page > kLastPage) return;
-    g_remembered.page = page;
-    g_remembered.mode = readingMode;
-    writeIfChanged();
+    ReadingSession& s = session();
+    if (s.book.hasPage(page)) s.resume.rememberPage(page);
 }
 
-void rememberReadingMode() {
-    g_remembered.mode = readingMode;
-    writeIfChanged();
-}
-
-float rememberedSpeechSpeed() { return g_remembered.speed > 0 ? g_remembered.speed : 1.0f; }
+float rememberedSpeechSpeed() { return session().resume.speed(); }
 
 void rememberSpeechSpeed(float speed) {
-    if (!isOfferedSpeechSpeed(speed)) return;
-    g_remembered.speed = speed;
-    writeIfChanged();
-}
-
-void forgetResumeState() {
-    g_remembered = ResumeState();
-    g_written = ResumeState();
+    if (isOfferedSpeechSpeed(speed)) session().resume.rememberSpeed(speed);
 }
 
 }  // namespace pagly

@@ -1,43 +1,82 @@
 #pragma once
 
 #include <string>
+#include <utility>
+#include <vector>
+
+#include "app/StateWriter.h"
 
 namespace pagly {
 
-// Where the learner stopped: the last page opened, the reading mode and the speech speed, kept
-// across runs in a small text file in the user's data folder. The file is a header line followed by
-// one "name value" line per field; fields this version does not know are skipped, so a later
-// version can add some. It is replaced atomically (a temporary file renamed over it), so a
-// crash or a full disk leaves the old file or the new one, never a broken one.
+// Where the learner stopped: the page last opened in each book (keyed by the book folder's real
+// path) and the speech speed, kept across runs in a small text file in the user's data folder.
+// The file is a header line, then "name value" lines; a "page" line belongs to the "book" line
+// before it. Fields this version does not know are skipped, so a later version can add some.
 struct ResumeState {
-    int page = 0;     // 0: no page remembered
-    int mode = 0;     // 0: none remembered; else a ReadingMode
+    static constexpr int kMostBooks = 50;  // the oldest books are forgotten beyond this
+
     float speed = 0;  // 0: none remembered; else one of the offered speech speeds
+    // Most recently read first.
+    std::vector<std::pair<std::string, int>> pages;
+    // A page from a file of the first version, which kept one page for whatever book was read:
+    // it goes to the book this run opens.
+    int unclaimedPage = 0;
+
+    // 0 when nothing is remembered for `book`.
+    int pageOf(const std::string& book) const;
+    // Remembers `page` for `book` as the most recent.
+    void setPage(const std::string& book, int page);
+    bool operator==(const ResumeState& other) const;
 };
 
 // The state file's path (in the user's data folder).
 std::string resumeStatePath();
 
 // Reads the state file. A missing file gives the empty state silently; a damaged or foreign
-// file gives the empty state and a log line.
-ResumeState readResumeState(const std::string& path);
-// Writes `state` atomically; false (logged) when it could not.
+// file gives the empty state and a log line. Something other than a regular file at the path
+// (a pipe, a folder, a device) is never opened: `notAFile` (when given) is set and nothing is
+// logged here.
+ResumeState readResumeState(const std::string& path, bool* notAFile = nullptr);
+// Writes `state` through a temporary file of this process's own, renamed over the file, so a
+// crash, a full disk or a second reader writing at once leaves one whole file. False (logged)
+// when it could not; never writes over something that is not a regular file.
 bool writeResumeState(const std::string& path, const ResumeState& state);
 
-// The remembered page of this run: read from the file at start, then every page opened.
+// What this run remembers for its book, written by a helper thread so that no page turn waits
+// for the disk.
+class ResumeMemory {
+  public:
+    // Reads the state file for the book in `bookFolder`. Something other than a file at the
+    // state path is logged once, and the run goes on without remembering.
+    void restore(const std::string& path, const std::string& bookFolder);
+    // The remembered page of this run's book (0: none).
+    int page() const;
+    // Remembers the page opened and writes the file when it changed.
+    void rememberPage(int page);
+    // The remembered speech speed: 1 (as recorded) when none was remembered.
+    float speed() const;
+    void rememberSpeed(float speed);
+    // Waits until what was remembered is on disk.
+    void flush();
+
+  private:
+    // Finds the file and the book on first use when restore was not called.
+    void ensureRestored();
+    void writeIfChanged();
+
+    bool m_restored = false;
+    bool m_off = false;  // something that is not a file stands at the path
+    std::string m_path;
+    std::string m_book;
+    ResumeState m_state;
+    ResumeState m_written;
+    StateWriter m_writer;
+};
+
+// The session's memory (see ReadingSession).
 int rememberedPage();
-// Reads the state file into the reading state at start: the mode becomes the reading mode
-// and the page the remembered one.
-void restoreResumeState();
-// Remembers `page` and the current reading mode, and writes the file when they changed.
 void rememberPage(int page);
-// Writes the current reading mode (after the settings overlay confirmed one).
-void rememberReadingMode();
-// The remembered speech speed: 1 (as recorded) when none was remembered.
 float rememberedSpeechSpeed();
-// Remembers `speed` and writes the file when it changed.
 void rememberSpeechSpeed(float speed);
-// Forgets what this run remembered (tests; a fresh start).
-void forgetResumeState();
 
 }  // namespace pagly

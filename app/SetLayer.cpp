@@ -1,11 +1,7 @@
+// The settings overlay: choosing the reading mode.
 #include "app/SetLayer.h"
 
-#include "app/PageLayer.h"
-#include "app/PageScene.h"
-#include "app/ResumeState.h"
-#include "app/TestController.h"
-#include "engine/director/CCDirector.h"
-#include "engine/transitions/CCTransitionZoomFlipY.h"
+#include "app/Navigator.h"
 #include "gui/Layout.h"
 #include "gui/UIButton.h"
 #include "gui/UILayer.h"
@@ -26,8 +22,8 @@ const char* const kButtonNames[] = {"bnmain", "bnpres", "bnaotopage", "bnaoto", 
 
 SetLayer::SetLayer() {
     CCLayer::init();
-    m_pendingMode = readingMode;
-    selectedSettingButton = nullptr;
+    m_pendingMode = session().readingMode;
+    session().selectedSettingButton = nullptr;
 
     m_uiLayer = UILayer::create();
     m_uiLayer->scheduleUpdate();
@@ -56,7 +52,7 @@ SetLayer::SetLayer() {
 
 SetLayer::~SetLayer() {
     // The overlay's buttons die with it; the chosen one is always one of them.
-    selectedSettingButton = nullptr;
+    if (ReadingSession* s = currentSession()) s->selectedSettingButton = nullptr;
 }
 
 void SetLayer::onEnter() {
@@ -84,17 +80,18 @@ void SetLayer::onSettingTouched(CCObject* sender, WidgetTouchEvent) {
     // The handler hears every event of a touch; once one of them has left the overlay, the
     // rest of that touch (its move and release) must not switch scenes a second time.
     if (!button || m_leaving) return;
-    if (selectedSettingButton) {
-        selectedSettingButton->setTitleColor(ccColor3B(25, 24, 25));
-        selectedSettingButton->setBright(true);
+    UIButton*& selected = session().selectedSettingButton;
+    if (selected) {
+        selected->setTitleColor(ccColor3B(25, 24, 25));
+        selected->setBright(true);
     }
-    selectedSettingButton = button;
+    selected = button;
     button->setBright(false);
     button->setTitleColor(ccColor3B(44, 5, 247));
     switch (button->getActionTag()) {
         case 1:
             m_leaving = true;
-            showMainPage();
+            navigator::showMainPage();
             break;
         case 2:
             m_pendingMode = ReadByTouch;
@@ -106,8 +103,7 @@ void SetLayer::onSettingTouched(CCObject* sender, WidgetTouchEvent) {
             m_pendingMode = ReadOn;
             break;
         case 5:
-            readingMode = m_pendingMode;
-            rememberReadingMode();
+            session().readingMode = m_pendingMode;
             returnToPage();
             break;
         case 6:
@@ -156,8 +152,7 @@ void SetLayer::keyPressed(int keyCode) {
         }
         case kKeyEnter:
             if (!press(kOkTag)) {
-                readingMode = m_pendingMode;
-                rememberReadingMode();
+                session().readingMode = m_pendingMode;
                 returnToPage();
             }
             break;
@@ -171,18 +166,8 @@ void SetLayer::keyPressed(int keyCode) {
 
 void SetLayer::returnToPage() {
     m_leaving = true;
-    currentSentenceButton = nullptr;
-    PageScene* scene = new PageScene();
-    scene->init();
-    TestLayer1* layer = new TestLayer1();
-    scene->addChild(layer);
-    CCDirector* director = CCDirector::sharedDirector();
-    director->setDepthTest(false);
-    CCTransitionZoomFlipY* flip =
-        CCTransitionZoomFlipY::create(0.0f, scene, kTransitionOrientationDownOver);
-    scene->release();
-    layer->release();
-    director->replaceScene(flip);
+    session().currentSentenceButton = nullptr;
+    navigator::returnFromSettings();
 }
 
 }  // namespace pagly

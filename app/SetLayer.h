@@ -1,7 +1,7 @@
 #pragma once
 
 #include "app/KeyHelp.h"
-#include "app/ReadingState.h"
+#include "app/ReadingSession.h"
 #include "engine/nodes/CCLayer.h"
 #include "gui/UIWidget.h"
 

@@ -10,7 +10,7 @@ namespace pagly {
 
 // How fast the recordings are read: 0.5, 0.75, 1 (as recorded) or 1.25, without a change of
 // pitch. The - and + keys step through these on the screens that play sound; the choice is
-// remembered for the next run with the reading state (ResumeState).
+// remembered for the next run with the session's memory (ResumeState).
 
 // True for one of the offered speeds.
 bool isOfferedSpeechSpeed(float speed);

@@ -1,14 +1,13 @@
+// The table of contents: the chosen unit's pages as lines that open the page reader.
 #include "app/TableOfContents.h"
 
 #include <cstdio>
 #include <string>
 
 #include "app/ListDrag.h"
-#include "app/PageScene.h"
-#include "app/ReadingState.h"
-#include "app/TestController.h"
+#include "app/Navigator.h"
+#include "app/ReadingSession.h"
 #include "app/TextTable.h"
-#include "app/Units.h"
 #include "app/VisibleArea.h"
 #include "engine/actions/CCActionEase.h"
 #include "engine/actions/CCActions.h"
@@ -24,6 +23,12 @@ using namespace pagly::engine;
 
 namespace pagly {
 
+namespace {
+// Lines carry their page in their z-order, counted from the unit's first page.
+const int kEntryZOrderBase = 10000;
+const float kLineSpacing = 100;
+}  // namespace
+
 void TestScene::onEnter() {
     CCNode::onEnter();
     std::string text = loadText(kInterfaceTexts, "main_page");
@@ -36,7 +41,7 @@ void TestScene::onEnter() {
     addChild(menu, 1);
 }
 
-void TestScene::openMainPage(CCObject*) { showMainPage(); }
+void TestScene::openMainPage(CCObject*) { navigator::showMainPage(); }
 
 void MenuTestScene::show() {
     MenuLayerMainMenu* layer = new MenuLayerMainMenu();
@@ -56,11 +61,11 @@ MenuLayerMainMenu::MenuLayerMainMenu() {
     CCLayer::init();
     m_listDragStart = CCPoint(0, 0);
 
-    int unit = selectedUnit;
-    if (unit < 0 || unit > kWordListEntry) unit = 0;
-    unitFirstPage = unitPageRanges[unit].first;
-    unitLastPage = unitPageRanges[unit].last;
-    unitPageCount = unitLastPage - unitFirstPage + 1;
+    ReadingSession& s = session();
+    const BookUnit& unit = s.book.unit(s.selectedUnit);
+    s.unitFirstPage = unit.first;
+    s.unitLastPage = unit.last;
+    s.unitPageCount = unit.last - unit.first + 1;
 
     m_listMenu = CCMenu::create();
 
@@ -71,29 +76,25 @@ MenuLayerMainMenu::MenuLayerMainMenu() {
 
     CCPoint center = VisibleArea::center();
     CCPoint top = VisibleArea::top();
-    bool wordList = unit == kWordListEntry;
-    int lines = wordList ? kWordListLineCount : unitPageCount;
     char text[512];
     std::vector<CCNode*> lineNodes;
-    for (int k = 0; k < lines; ++k) {
-        int zOrder;
-        if (wordList) {
-            snprintf(text, sizeof(text), "%s %d ", wordName.c_str(), k + 1);
-            zOrder = wordListPages[k] - unitFirstPage + kEntryZOrderBase;
+    for (size_t k = 0; k < unit.lines.size(); ++k) {
+        int page = unit.lines[k];
+        if (unit.wordList) {
+            snprintf(text, sizeof(text), "%s %d ", wordName.c_str(), (int)k + 1);
         } else {
-            snprintf(text, sizeof(text), "%s %d %s", front.c_str(), unitFirstPage + k,
-                     after.c_str());
-            zOrder = kEntryZOrderBase + k;
+            snprintf(text, sizeof(text), "%s %d %s", front.c_str(), page, after.c_str());
         }
         CCLabelTTF* label = CCLabelTTF::create(text, "Arial", 60);
         CCMenuItemLabel* line = CCMenuItemLabel::create(
             label, this, memberCallback(&MenuLayerMainMenu::onPageSelected));
-        m_listMenu->addChild(line, zOrder);
-        line->setPosition(CCPoint(center.x, top.y - 100 * (k + 1)));
+        m_listMenu->addChild(line, page - s.unitFirstPage + kEntryZOrderBase);
+        line->setPosition(CCPoint(center.x, top.y - kLineSpacing * (k + 1)));
         lineNodes.push_back(line);
     }
     m_highlight.setLines(m_listMenu, lineNodes);
-    m_listMenu->setContentSize(CCSize(VisibleArea::size().width, (unitPageCount + 1) * 100.0f));
+    m_listMenu->setContentSize(
+        CCSize(VisibleArea::size().width, (s.unitPageCount + 1) * kLineSpacing));
 
     // Fly-in: odd lines from the left, even ones from the right, settling elastically.
     int off = (int)(CCDirector::sharedDirector()->getWinSize().width * 0.5f + 50);
@@ -108,22 +109,22 @@ MenuLayerMainMenu::MenuLayerMainMenu() {
 
     setTouchEnabled(true);
     setKeypadEnabled(true);
-    m_listMenu->setPosition(pageListOffset);
+    m_listMenu->setPosition(s.pageListOffset);
     addChild(m_listMenu, 0);
 }
 
 float MenuLayerMainMenu::dragLimit() {
-    float height = VisibleArea::size().height;
-    if (selectedUnit == kWordListEntry) return 700 - height;
-    int unit = (selectedUnit >= 0 && selectedUnit < kWordListEntry) ? selectedUnit : 0;
-    return (unitPageRanges[unit].last - unitPageRanges[unit].first + 2) * 100.0f - height;
+    // One line's height more than the lines, as the list's content is one line taller.
+    const ReadingSession& s = session();
+    size_t lines = s.book.unit(s.selectedUnit).lines.size();
+    return (lines + 1) * kLineSpacing - VisibleArea::size().height;
 }
 
 void MenuLayerMainMenu::onPageSelected(CCObject* sender) {
     CCNode* line = dynamic_cast<CCNode*>(sender);
     if (!line) return;
-    currentPage = line->getZOrder() - kEntryZOrderBase + unitFirstPage;
-    openPageWithoutTransition();
+    session().currentPage = line->getZOrder() - kEntryZOrderBase + session().unitFirstPage;
+    navigator::openPage();
 }
 
 namespace {
@@ -142,11 +143,12 @@ void MenuLayerMainMenu::keyPressed(int keyCode) {
     if (m_keyHelp.handleKey(this, keyCode, kContentsKeys)) return;
     switch (keyCode) {
         case kKeyEscape:
-            showMainPage();
+            navigator::showMainPage();
             return;
         case kKeyArrowUp:
         case kKeyArrowDown:
-            m_highlight.move(keyCode == kKeyArrowUp ? -1 : 1, dragLimit(), pageListOffset);
+            m_highlight.move(keyCode == kKeyArrowUp ? -1 : 1, dragLimit(),
+                             session().pageListOffset);
             return;
         case kKeyEnter:
             if (CCNode* line = m_highlight.current()) onPageSelected(line);
@@ -155,7 +157,7 @@ void MenuLayerMainMenu::keyPressed(int keyCode) {
             break;
     }
     float step = listStepForKey(keyCode);
-    if (step != 0) scrollListBy(m_listMenu, step, dragLimit(), pageListOffset);
+    if (step != 0) scrollListBy(m_listMenu, step, dragLimit(), session().pageListOffset);
 }
 
 void MenuLayerMainMenu::ccTouchesBegan(CCSet* touches, CCEvent*) {
@@ -166,7 +168,8 @@ void MenuLayerMainMenu::ccTouchesBegan(CCSet* touches, CCEvent*) {
 void MenuLayerMainMenu::ccTouchesMoved(CCSet* touches, CCEvent*) {
     CCTouch* touch = static_cast<CCTouch*>(touches->anyObject());
     if (!touch) return;
-    dragListStep(m_listMenu, touch->getLocation(), dragLimit(), m_listDragStart, pageListOffset);
+    dragListStep(m_listMenu, touch->getLocation(), dragLimit(), m_listDragStart,
+                 session().pageListOffset);
 }
 
 }  // namespace pagly

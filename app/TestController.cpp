@@ -1,3 +1,4 @@
+// The main page: the book's units over a walking figure, and the first-run marker.
 #include "app/TestController.h"
 
 #include <sys/stat.h>
@@ -5,12 +6,10 @@
 #include <cstdio>
 
 #include "app/ListDrag.h"
-#include "app/PageScene.h"
+#include "app/Navigator.h"
+#include "app/ReadingSession.h"
 #include "app/ResumeState.h"
-#include "app/ReadingState.h"
-#include "app/TableOfContents.h"
 #include "app/TextTable.h"
-#include "app/Units.h"
 #include "app/VisibleArea.h"
 #include "engine/actions/CCActionEase.h"
 #include "engine/actions/CCActions.h"
@@ -22,7 +21,6 @@
 #include "engine/nodes/CCLayerColor.h"
 #include "engine/nodes/CCMenu.h"
 #include "engine/nodes/CCMenuItem.h"
-#include "engine/nodes/CCScene.h"
 #include "engine/nodes/CCSprite.h"
 #include "engine/platform/CCFileUtils.h"
 
@@ -35,7 +33,12 @@ const char* const TestController::kFirstRunMarkerLine = "dfdsfsfsdhhgtte5466633"
 
 namespace {
 const char* const kMarkerName = "ft.xml";
-const float kListHeight = 1000;
+// Menu entries carry their identity in their z-order.
+const int kEntryZOrderBase = 10000;
+// Entries stand 100 apart; the list is one entry taller than its entries.
+const float kEntrySpacing = 100;
+
+float listHeight() { return (session().book.unitCount() + 1) * kEntrySpacing; }
 }  // namespace
 
 TestController::TestController() {
@@ -71,22 +74,24 @@ TestController::TestController() {
                                          memberCallback(&TestController::onUnitSelected));
     if (m_hintItem) m_hintItem->setPosition(CCPoint(center.x - 30, center.y));
 
+    const Book& book = session().book;
     std::string wordListName = loadText(kInterfaceTexts, "wordname");
     std::vector<CCNode*> entries;
-    for (int i = 0; i <= kUnitCount; ++i) {
-        CCLabelTTF* label = i < kUnitCount ? CCLabelTTF::create(unitNames[i], "Arial", 60)
-                                           : createMenuLabel(wordListName, 60, "Word list");
+    for (int i = 0; i < book.unitCount(); ++i) {
+        const BookUnit& unit = book.unit(i);
+        CCLabelTTF* label = unit.wordList ? createMenuLabel(wordListName, 60, "Word list")
+                                          : CCLabelTTF::create(unit.name.c_str(), "Arial", 60);
         CCMenuItemLabel* entry =
             CCMenuItemLabel::create(label, this, memberCallback(&TestController::onUnitSelected));
         m_listMenu->addChild(entry, kEntryZOrderBase + i);
-        entry->setPosition(CCPoint(center.x, top.y - 100 * (i + 1)));
+        entry->setPosition(CCPoint(center.x, top.y - kEntrySpacing * (i + 1)));
         entries.push_back(entry);
     }
     m_highlight.setLines(m_listMenu, entries);
     if (m_hintItem) m_listMenu->addChild(m_hintItem, 300000);
 
-    m_listMenu->setContentSize(CCSize(size.width, kListHeight));
-    m_listMenu->setPosition(mainPageListOffset);
+    m_listMenu->setContentSize(CCSize(size.width, listHeight()));
+    m_listMenu->setPosition(session().mainPageListOffset);
     addChild(m_listMenu, 0);
     setTouchEnabled(true);
     setKeypadEnabled(true);
@@ -141,11 +146,9 @@ void TestController::onUnitSelected(CCObject* sender) {
     if (!item) return;
     int entry = item->getZOrder() - kEntryZOrderBase;
     // The hint item (z-order 300000) is never visible, so it cannot be tapped; guard anyway.
-    if (entry < 0 || entry > kWordListEntry) return;
-    selectedUnit = entry;
-    TestScene* scene = createMenuTestScene();
-    scene->show();
-    scene->release();
+    if (entry < 0 || entry >= session().book.unitCount()) return;
+    session().selectedUnit = entry;
+    navigator::showContents();
 }
 
 void TestController::ccTouchesBegan(CCSet* touches, CCEvent*) {
@@ -157,7 +160,7 @@ void TestController::ccTouchesMoved(CCSet* touches, CCEvent*) {
     CCTouch* touch = static_cast<CCTouch*>(touches->anyObject());
     if (!touch) return;
     dragListStep(m_listMenu, touch->getLocation(), dragLimit(), m_listDragStart,
-                 mainPageListOffset);
+                 session().mainPageListOffset);
 }
 
 namespace {
@@ -176,31 +179,25 @@ void TestController::keyPressed(int keyCode) {
     switch (keyCode) {
         case kKeyArrowUp:
         case kKeyArrowDown:
-            m_highlight.move(keyCode == kKeyArrowUp ? -1 : 1, dragLimit(), mainPageListOffset);
+            m_highlight.move(keyCode == kKeyArrowUp ? -1 : 1, dragLimit(),
+                             session().mainPageListOffset);
             return;
         case kKeyEnter:
             if (CCNode* entry = m_highlight.current()) {
                 onUnitSelected(entry);
             } else {
-                currentPage = rememberedPage() ? rememberedPage() : unitPageRanges[0].first;
-                openPageWithoutTransition();
+                int page = rememberedPage();
+                session().currentPage = page ? page : session().book.startPage();
+                navigator::openPage();
             }
             return;
         default:
             break;
     }
     float step = listStepForKey(keyCode);
-    if (step != 0) scrollListBy(m_listMenu, step, dragLimit(), mainPageListOffset);
+    if (step != 0) scrollListBy(m_listMenu, step, dragLimit(), session().mainPageListOffset);
 }
 
-float TestController::dragLimit() { return kListHeight - VisibleArea::size().height; }
-
-void showMainPage() {
-    CCScene* scene = CCScene::create();
-    TestController* page = new TestController();
-    page->autorelease();
-    scene->addChild(page);
-    CCDirector::sharedDirector()->replaceScene(scene);
-}
+float TestController::dragLimit() { return listHeight() - VisibleArea::size().height; }
 
 }  // namespace pagly

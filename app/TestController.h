@@ -13,7 +13,7 @@ class CCMenuItemImage;
 
 namespace pagly {
 
-// The main page: a draggable list of the eight units and the word list over a green
+// The main page: a draggable list of the book's units (and its word list) over a green
 // background on which a small figure walks to and fro. Built completely by its constructor.
 class TestController : public engine::CCLayer {
   public:
@@ -47,8 +47,5 @@ class TestController : public engine::CCLayer {
     ListHighlight m_highlight;
     KeyHelp m_keyHelp;
 };
-
-// Builds a fresh main page in a plain scene and replaces the running scene with it.
-void showMainPage();
 
 }  // namespace pagly

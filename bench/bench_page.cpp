@@ -3,8 +3,9 @@
 // images and fonts already cached from earlier pages. Headless: drawing is measured elsewhere.
 #include <benchmark/benchmark.h>
 
+#include "app/AppDelegate.h"
 #include "app/PageLayer.h"
-#include "app/ReadingState.h"
+#include "app/ReadingSession.h"
 #include "engine/base/CCObject.h"
 #include "engine/director/CCDirector.h"
 #include "gui/reader/ActionManager.h"
@@ -19,7 +20,8 @@ void quiet(const char*) {}
 
 void BM_BuildPageLayer(benchmark::State& state) {
     CCSetLogSink(quiet);
-    pagly::currentPage = (int)state.range(0);
+    pagly::AppDelegate app;  // the session the page reads
+    pagly::session().currentPage = (int)state.range(0);
     for (auto _ : state) {
         pagly::PageLayer* layer = new pagly::TestLayer1();
         benchmark::DoNotOptimize(layer);

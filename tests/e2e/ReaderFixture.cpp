@@ -8,10 +8,11 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "app/AppDelegate.h"
 #include "app/BookNames.h"
+#include "app/Navigator.h"
 #include "app/PageLayer.h"
-#include "app/PageScene.h"
-#include "app/ReadingState.h"
+#include "app/ReadingSession.h"
 #include "app/TestController.h"
 #include "app/VisibleArea.h"
 #include "engine/director/CCDirector.h"
@@ -55,6 +56,19 @@ std::string ReaderTest::markerPath() { return sandbox() + "/ft.xml"; }
 
 std::string ReaderTest::userDataFolder() { return sandbox() + "/.userdata"; }
 
+std::string ReaderTest::bookKey() { return std::filesystem::canonical(sandbox()).string(); }
+
+std::vector<std::string> ReaderTest::stateFileTemporaries() {
+    std::vector<std::string> found;
+    std::string folder = userDataFolder() + "/pagly";
+    std::error_code ignored;
+    for (const auto& entry : std::filesystem::directory_iterator(folder, ignored)) {
+        std::string name = entry.path().filename().string();
+        if (name.rfind("state.txt.", 0) == 0) found.push_back(name);
+    }
+    return found;
+}
+
 void ReaderTest::SetUp() {
     AudioEngineTest::SetUp();
     CCFileUtils::sharedFileUtils()->setResourceRoot(sandbox());
@@ -66,12 +80,15 @@ void ReaderTest::SetUp() {
     m_hadDataHome = data != nullptr;
     setenv("XDG_DATA_HOME", userDataFolder().c_str(), 1);
     remove((userDataFolder() + "/pagly/ft.xml").c_str());
-    resetReadingState();
+    m_app = std::make_unique<AppDelegate>();
     VisibleArea::reset();
 }
 
 void ReaderTest::TearDown() {
+    // The screens go first: they tell the session when they go.
     AudioEngineTest::TearDown();
+    if (m_app) m_app->readingSession().resume.flush();
+    m_app.reset();
     CCFileUtils::sharedFileUtils()->setResourceRoot(PAGLY_BOOK_DIR);
     if (m_hadDataHome) {
         setenv("XDG_DATA_HOME", m_savedDataHome.c_str(), 1);
@@ -88,9 +105,16 @@ void ReaderTest::startOnMainPage() {
     run(scene);
 }
 
+void ReaderTest::newRun() {
+    if (m_app) m_app->readingSession().resume.flush();
+    m_app.reset();
+    m_app = std::make_unique<AppDelegate>();
+    m_app->startSession();
+}
+
 void ReaderTest::openPage(int pageNumber) {
-    currentPage = pageNumber;
-    openPageWithoutTransition();
+    session().currentPage = pageNumber;
+    navigator::openPage();
     step();
 }
 
@@ -105,8 +129,9 @@ PageLayer* ReaderTest::page() const { return runningLayer<PageLayer>(); }
 UIButton* ReaderTest::sentenceButton(int index) const {
     PageLayer* layer = page();
     if (!layer) return nullptr;
-    return dynamic_cast<UIButton*>(WidgetHelper::findWidgetByName(
-        layer->uiLayer()->getRootWidget(), sentenceButtonName(currentPage, index).c_str()));
+    return dynamic_cast<UIButton*>(
+        WidgetHelper::findWidgetByName(layer->uiLayer()->getRootWidget(),
+                                       sentenceButtonName(session().currentPage, index).c_str()));
 }
 
 CCPoint ReaderTest::centreOf(UIWidget* widget) {

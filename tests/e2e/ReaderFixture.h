@@ -1,8 +1,10 @@
 #pragma once
 
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "app/AppDelegate.h"
 #include "engine/base/CCGeometry.h"
 #include "support/VirtualAudio.h"
 
@@ -35,9 +37,16 @@ class ReaderTest : public AudioEngineTest {
     static std::string markerPath();
     // Stands in for the user's data folder (XDG_DATA_HOME) while a test runs.
     static std::string userDataFolder();
+    // The book's key in the state file: the sandbox folder's real path.
+    static std::string bookKey();
+    // Temporary files left beside the state file (a write that was not renamed into place).
+    static std::vector<std::string> stateFileTemporaries();
 
     // Starts on the main page, as the application does.
     void startOnMainPage();
+    // What a new run of the reader does first: a fresh application whose session opens the
+    // book and reads what the last run remembered (the screens stay until replaced).
+    void newRun();
     // Opens `page` from the table of contents (as tapping its line does).
     void openPage(int page);
     // Lets a running transition finish.
@@ -70,6 +79,7 @@ class ReaderTest : public AudioEngineTest {
     std::vector<Playback> listenFor(size_t count, double seconds);
 
   private:
+    std::unique_ptr<AppDelegate> m_app;
     std::string m_savedDataHome;
     bool m_hadDataHome = false;
 };

@@ -7,7 +7,7 @@
 
 #include "ReaderFixture.h"
 #include "app/PageLayer.h"
-#include "app/ReadingState.h"
+#include "app/ReadingSession.h"
 #include "app/VisibleArea.h"
 #include "engine/nodes/CCLabelTTF.h"
 #include "engine/nodes/CCMenuItem.h"
@@ -116,22 +116,24 @@ TEST_F(CaptionFitTest, EveryCaptionOfTheBookStaysClearOfButtonsAndControls) {
             touchDown(centre.x, centre.y);
             step();
             touchUp(centre.x, centre.y);
-            if (currentSentenceButton != button) {
+            if (session().currentSentenceButton != button) {
                 offenders.push_back(where.str() + ": a touch at its centre does not reach it");
                 continue;
             }
             advance(0.35);  // the caption watcher's first tick shows the caption
-            bool shown = captionLabel->isVisible() && captionBackground->isVisible() &&
-                         captionLabel->getString()[0] != '\0' &&
-                         captionBackground->getSize().height > 0;
+            bool shown = session().captionLabel->isVisible() &&
+                         session().captionBackground->isVisible() &&
+                         session().captionLabel->getString()[0] != '\0' &&
+                         session().captionBackground->getSize().height > 0;
             if (!shown) {
                 notShown.insert({pageNumber, index});
                 continue;
             }
             ++checked;
-            Box caption = unite(worldBox(captionLabel), worldBox(captionBackground));
-            std::string what =
-                where.str() + " \"" + captionLabel->getString() + "\" " + describe(caption) + ": ";
+            Box caption =
+                unite(worldBox(session().captionLabel), worldBox(session().captionBackground));
+            std::string what = where.str() + " \"" + session().captionLabel->getString() + "\" " +
+                               describe(caption) + ": ";
             if (!inside(caption, visible))
                 offenders.push_back(what + "runs off the visible area " + describe(visible));
             if (overlaps(caption, bar))

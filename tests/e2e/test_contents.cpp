@@ -3,7 +3,7 @@
 
 #include "ReaderFixture.h"
 #include "app/PageLayer.h"
-#include "app/ReadingState.h"
+#include "app/ReadingSession.h"
 #include "app/TableOfContents.h"
 #include "app/TestController.h"
 #include "engine/director/CCDirector.h"
@@ -47,7 +47,7 @@ TEST_F(ContentsTest, UnitOneListsItsTenPagesAndItsThirdLineOpensPageFour) {
     EXPECT_EQ("Page 2 \xC2\xBB", texts.front());
     EXPECT_EQ("Page 11 \xC2\xBB", texts.back());
     tap(line(2).x, line(2).y);
-    EXPECT_EQ(4, currentPage);
+    EXPECT_EQ(4, session().currentPage);
     EXPECT_NE(nullptr, runningLayer<TestLayer1>());
 }
 
@@ -68,7 +68,7 @@ TEST_F(ContentsTest, WordListHasSixLinesAndSkipsPage73) {
     EXPECT_EQ("Word list 1 ", texts.front());
     EXPECT_EQ("Word list 6 ", texts.back());
     tap(line(3).x, line(3).y);
-    EXPECT_EQ(74, currentPage);
+    EXPECT_EQ(74, session().currentPage);
 }
 
 TEST_F(ContentsTest, LinesFlyInFromAlternateSides) {
@@ -94,7 +94,7 @@ TEST_F(ContentsTest, ListDragsUpToItsLimitAndTheOffsetCarriesOver) {
     EXPECT_FLOAT_EQ(100, contents->listMenu()->getPositionY());
     touchMove(40, 500);
     EXPECT_FLOAT_EQ(140, contents->listMenu()->getPositionY()) << "clamped";
-    EXPECT_EQ(CCPoint(0, 100), pageListOffset);
+    EXPECT_EQ(CCPoint(0, 100), session().pageListOffset);
     touchUp(40, 500);
 
     // Another entry's contents open pushed up by the same offset.
@@ -115,7 +115,7 @@ TEST_F(ContentsTest, UpAndDownKeysScrollTheListWithinItsBoundsAndTheOffsetCarrie
     for (const auto& p : presses) {
         keys->dispatchKey(p.key);
         EXPECT_FLOAT_EQ(p.y, contents->listMenu()->getPositionY()) << p.key;
-        EXPECT_FLOAT_EQ(p.y, pageListOffset.y) << p.key;
+        EXPECT_FLOAT_EQ(p.y, session().pageListOffset.y) << p.key;
     }
     contents = openContents(8);
     ASSERT_NE(nullptr, contents);

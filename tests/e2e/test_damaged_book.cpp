@@ -16,7 +16,7 @@
 #include "ReaderFixture.h"
 #include "app/BookNames.h"
 #include "app/PageLayer.h"
-#include "app/ReadingState.h"
+#include "app/ReadingSession.h"
 #include "app/SetLayer.h"
 #include "engine/nodes/CCFontCache.h"
 #include "engine/nodes/CCMenuItem.h"
@@ -233,21 +233,21 @@ class DamagedBookTest : public pagly::test::ReaderTest {
         visitSettings();
         for (int p = 2; p <= 77; ++p) {
             SCOPED_TRACE("page " + std::to_string(p));
-            ASSERT_EQ(p, currentPage);
+            ASSERT_EQ(p, session().currentPage);
             ASSERT_NE(nullptr, page()) << "the page reader shows page " << p;
             tapEverySentence();
             if (p == 77) {
                 tapAt(centreOf(page()->previousItem()));
                 settle();
-                ASSERT_EQ(76, currentPage) << "the previous item turns back";
+                ASSERT_EQ(76, session().currentPage) << "the previous item turns back";
                 tapAt(centreOf(page()->nextItem()));
                 settle();
-                ASSERT_EQ(77, currentPage);
+                ASSERT_EQ(77, session().currentPage);
                 break;
             }
             tapAt(centreOf(page()->nextItem()));
             settle();
-            ASSERT_EQ(p + 1, currentPage) << "the next item turns the page";
+            ASSERT_EQ(p + 1, session().currentPage) << "the next item turns the page";
         }
         tapAt(centreOf(page()->mainPageItem()));
         settle();

@@ -4,7 +4,7 @@
 
 #include "ReaderFixture.h"
 #include "app/PageLayer.h"
-#include "app/ReadingState.h"
+#include "app/ReadingSession.h"
 #include "app/SetLayer.h"
 #include "app/TableOfContents.h"
 #include "app/TestController.h"
@@ -75,7 +75,7 @@ TEST_F(KeyboardOnlyTest, TheMainPageHighlightWalksTheEntriesInViewAndEnterOpensO
     press(kKeyEnter);
     step();
     ASSERT_NE(nullptr, runningLayer<MenuLayerMainMenu>());
-    EXPECT_EQ(1, selectedUnit);
+    EXPECT_EQ(1, session().selectedUnit);
 }
 
 TEST_F(KeyboardOnlyTest, TheContentsHighlightKeepsItsLineInViewWithinTheDragBounds) {
@@ -88,7 +88,7 @@ TEST_F(KeyboardOnlyTest, TheContentsHighlightKeepsItsLineInViewWithinTheDragBoun
         expectInView(list, contents->highlight().current(), 140);
     }
     EXPECT_FLOAT_EQ(140, list->getPositionY());
-    EXPECT_EQ(CCPoint(0, 140), pageListOffset) << "remembered, as a drag's offset is";
+    EXPECT_EQ(CCPoint(0, 140), session().pageListOffset) << "remembered, as a drag's offset is";
     for (int i = 0; i < 9; ++i) {
         press(kKeyArrowUp);
         expectInView(list, contents->highlight().current(), 140);
@@ -99,7 +99,7 @@ TEST_F(KeyboardOnlyTest, TheContentsHighlightKeepsItsLineInViewWithinTheDragBoun
     press(kKeyEnter);
     step();
     ASSERT_NE(nullptr, page());
-    EXPECT_EQ(4, currentPage);
+    EXPECT_EQ(4, session().currentPage);
 }
 
 TEST_F(KeyboardOnlyTest, TheWordListsLinesOpenTheirOwnPages) {
@@ -110,7 +110,7 @@ TEST_F(KeyboardOnlyTest, TheWordListsLinesOpenTheirOwnPages) {
     EXPECT_FLOAT_EQ(0, contents->listMenu()->getPositionY()) << "a short list stays put";
     press(kKeyEnter);
     step();
-    EXPECT_EQ(74, currentPage);
+    EXPECT_EQ(74, session().currentPage);
 }
 
 TEST_F(KeyboardOnlyTest, EnterWithNothingMarkedInTheContentsDoesNothing) {
@@ -146,11 +146,11 @@ TEST_F(KeyboardOnlyTest, F1ShowsTheKeysOfEveryScreenAndTheNextKeyOnlyClosesThem)
     EXPECT_TRUE(page()->isKeyHelpShown());
     press(kKeyRight);
     settle();
-    EXPECT_EQ(5, currentPage);
+    EXPECT_EQ(5, session().currentPage);
     EXPECT_FALSE(page()->isKeyHelpShown());
     press(kKeyRight);
     settle();
-    EXPECT_EQ(6, currentPage);
+    EXPECT_EQ(6, session().currentPage);
 
     // The settings overlay: Enter closes the key list and confirms nothing.
     press(kKeyS);

@@ -6,7 +6,7 @@
 #include "app/AppDelegate.h"
 #include "engine/director/CCDirector.h"
 #include "engine/director/CCKeypadDispatcher.h"
-#include "app/ReadingState.h"
+#include "app/ReadingSession.h"
 #include "app/TableOfContents.h"
 #include "app/TestController.h"
 #include "engine/audio/SimpleAudioEngine.h"
@@ -38,7 +38,7 @@ TEST_F(MainPageTest, TappingAnEntryRecordsItAndOpensItsTableOfContents) {
     for (const Case& c : cases) {
         startOnMainPage();
         tap(entry(c.entry).x, entry(c.entry).y);
-        EXPECT_EQ(c.selectedUnit, selectedUnit) << "entry " << c.entry;
+        EXPECT_EQ(c.selectedUnit, session().selectedUnit) << "entry " << c.entry;
         EXPECT_NE(nullptr, runningLayer<MenuLayerMainMenu>()) << "entry " << c.entry;
     }
 }
@@ -52,13 +52,13 @@ TEST_F(MainPageTest, DraggingOffTheEntriesMovesTheListWithinItsBounds) {
     touchDown(40, 500);
     touchMove(40, 600);
     EXPECT_FLOAT_EQ(40, list->getPositionY()) << "clamped at the limit, 1000 - 960";
-    EXPECT_EQ(CCPoint(0, 0), mainPageListOffset);
+    EXPECT_EQ(CCPoint(0, 0), session().mainPageListOffset);
     touchMove(40, 495);
     EXPECT_FLOAT_EQ(35, list->getPositionY());
-    EXPECT_EQ(CCPoint(0, 35), mainPageListOffset);
+    EXPECT_EQ(CCPoint(0, 35), session().mainPageListOffset);
     touchMove(40, 300);
     EXPECT_FLOAT_EQ(0, list->getPositionY()) << "clamped at 0";
-    EXPECT_EQ(CCPoint(0, 35), mainPageListOffset);
+    EXPECT_EQ(CCPoint(0, 35), session().mainPageListOffset);
     touchUp(40, 300);
 
     // The next visit shows the list where the last unclamped step left it.
@@ -72,10 +72,10 @@ TEST_F(MainPageTest, DownAndUpKeysScrollTheListToItsBounds) {
     CCKeypadDispatcher* keys = CCDirector::sharedDirector()->getKeypadDispatcher();
     keys->dispatchKey(kKeyDown);
     EXPECT_FLOAT_EQ(40, list->getPositionY()) << "stops at the limit, 1000 - 960";
-    EXPECT_EQ(CCPoint(0, 40), mainPageListOffset);
+    EXPECT_EQ(CCPoint(0, 40), session().mainPageListOffset);
     keys->dispatchKey(kKeyUp);
     EXPECT_FLOAT_EQ(0, list->getPositionY());
-    EXPECT_EQ(CCPoint(0, 0), mainPageListOffset);
+    EXPECT_EQ(CCPoint(0, 0), session().mainPageListOffset);
 }
 
 TEST_F(MainPageTest, FirstRunMarkerIsWrittenOnceAndNeverChanged) {

@@ -9,7 +9,7 @@
 #include <string>
 
 #include "ReaderFixture.h"
-#include "app/ReadingState.h"
+#include "app/ReadingSession.h"
 #include "app/TableOfContents.h"
 #include "app/TestController.h"
 #include "engine/base/CCArray.h"
@@ -27,7 +27,7 @@ using MainPageEdgesTest = pagly::test::ReaderTest;
 // write) opens the first unit's contents instead of reading past the page-range table.
 TEST_F(MainPageEdgesTest, AnUnknownSelectedEntryOpensTheFirstUnit) {
     for (int unit : {-1, 9, 1000, INT_MAX, INT_MIN}) {
-        selectedUnit = unit;
+        session().selectedUnit = unit;
         TestScene* scene = createMenuTestScene();
         scene->show();
         scene->release();
@@ -35,11 +35,11 @@ TEST_F(MainPageEdgesTest, AnUnknownSelectedEntryOpensTheFirstUnit) {
         MenuLayerMainMenu* contents = runningLayer<MenuLayerMainMenu>();
         ASSERT_NE(nullptr, contents) << unit;
         EXPECT_EQ(10u, contents->listMenu()->getChildren()->count()) << unit;
-        EXPECT_EQ(2, unitFirstPage) << unit;
+        EXPECT_EQ(2, session().unitFirstPage) << unit;
         EXPECT_FLOAT_EQ(140, MenuLayerMainMenu::dragLimit()) << unit;
         advance(2.1);
         tap(320, 960 - 300);  // the third line
-        EXPECT_EQ(4, currentPage) << unit;
+        EXPECT_EQ(4, session().currentPage) << unit;
     }
 }
 

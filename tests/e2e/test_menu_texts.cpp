@@ -5,7 +5,7 @@
 #include <string>
 
 #include "ReaderFixture.h"
-#include "app/ReadingState.h"
+#include "app/ReadingSession.h"
 #include "app/TableOfContents.h"
 #include "app/TestController.h"
 
@@ -65,12 +65,12 @@ TEST_F(MenuTextsTest, TheWordListAndTheWayHomeStayReachableWithABrokenTable) {
         }
         startOnMainPage();
         tap(320, 960 - 900);  // the word list, entry 8
-        EXPECT_EQ(8, selectedUnit) << c.what;
+        EXPECT_EQ(8, session().selectedUnit) << c.what;
         ASSERT_NE(nullptr, runningLayer<MenuLayerMainMenu>()) << c.what;
         advance(2.1);
         tap(640 - 80, 30);  // the main-page button
         EXPECT_NE(nullptr, runningLayer<TestController>()) << c.what;
-        selectedUnit = 0;
+        session().selectedUnit = 0;
 
         // The page reader's own way home too.
         openPage(5);

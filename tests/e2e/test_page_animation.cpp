@@ -3,7 +3,7 @@
 
 #include "ReaderFixture.h"
 #include "app/PageLayer.h"
-#include "app/ReadingState.h"
+#include "app/ReadingSession.h"
 #include "engine/base/CCArray.h"
 #include "engine/director/CCDirector.h"
 #include "engine/director/CCKeypadDispatcher.h"
@@ -61,7 +61,7 @@ TEST_F(PageAnimationTest, APageTurnedInWaitsForTheTurnAndAPageLeftMidFlightStops
     ASSERT_EQ(nullptr, turning) << "the transition runs";
     settle();
     ASSERT_NE(nullptr, page());
-    ASSERT_EQ(2, currentPage);
+    ASSERT_EQ(2, session().currentPage);
     CCNode* flying = bird();
     ASSERT_NE(nullptr, flying);
     flying->retain();  // watched after its page is gone
@@ -74,7 +74,7 @@ TEST_F(PageAnimationTest, APageTurnedInWaitsForTheTurnAndAPageLeftMidFlightStops
     advance(0.3);  // during the curl
     EXPECT_EQ(left, flying->getPosition()) << "stopped as soon as the page is left";
     settle();
-    EXPECT_EQ(3, currentPage);
+    EXPECT_EQ(3, session().currentPage);
     EXPECT_EQ(left, flying->getPosition());
     EXPECT_EQ(0u, flying->numberOfRunningActions());
     flying->release();

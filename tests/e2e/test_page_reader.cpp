@@ -6,7 +6,7 @@
 #include "ReaderFixture.h"
 #include "app/BookNames.h"
 #include "app/PageLayer.h"
-#include "app/ReadingState.h"
+#include "app/ReadingSession.h"
 #include "app/SetLayer.h"
 #include "app/TestController.h"
 #include "app/VisibleArea.h"
@@ -38,7 +38,7 @@ class PageReaderTest : public pagly::test::ReaderTest {
     // Taps a sentence button: down, a frame, up.
     void tapSentence(int index) {
         UIButton* button = sentenceButton(index);
-        ASSERT_NE(nullptr, button) << "sentence " << index << " on page " << currentPage;
+        ASSERT_NE(nullptr, button) << "sentence " << index << " on page " << session().currentPage;
         tapAt(centreOf(button));
     }
     bool showsImage(CCMenuItemImage* item, const char* file) {
@@ -63,7 +63,7 @@ TEST_F(PageReaderTest, ChoosingUnitTwoAndItsThirdLineOpensPage14) {
     tap(320, 760);  // "Unit 2"
     advance(2.1);   // the lines fly in and settle
     tap(320, 660);  // its third line
-    EXPECT_EQ(14, currentPage);
+    EXPECT_EQ(14, session().currentPage);
     ASSERT_NE(nullptr, runningLayer<TestLayer1>());
     EXPECT_TRUE(logged("Scene 1 onEnter"));
 }
@@ -76,18 +76,18 @@ TEST_F(PageReaderTest, ASentencePlaysAtTouchDownAndItsCaptionFollowsTheRecording
     touchDown(at.x, at.y);
     EXPECT_EQ(recordingOf(2, 2), m_audio.current()) << "plays when the finger goes down";
     EXPECT_TRUE(button->isFocused());
-    EXPECT_EQ(3, nextSentence);
-    EXPECT_FALSE(captionBackground->isVisible());
+    EXPECT_EQ(3, session().nextSentence);
+    EXPECT_FALSE(session().captionBackground->isVisible());
     advance(0.3);
-    EXPECT_TRUE(captionBackground->isVisible()) << "shown at the first watcher tick";
-    EXPECT_TRUE(captionLabel->isVisible());
+    EXPECT_TRUE(session().captionBackground->isVisible()) << "shown at the first watcher tick";
+    EXPECT_TRUE(session().captionLabel->isVisible());
     touchUp(at.x, at.y);
     double length = m_audio.backend().duration();
     ASSERT_GT(length, 0.5);
     advance(length + 0.35);
     EXPECT_FALSE(m_audio.isPlaying());
-    EXPECT_FALSE(captionBackground->isVisible()) << "hidden after the recording ended";
-    EXPECT_FALSE(captionLabel->isVisible());
+    EXPECT_FALSE(session().captionBackground->isVisible()) << "hidden after the recording ended";
+    EXPECT_FALSE(session().captionLabel->isVisible());
     EXPECT_TRUE(button->isFocused()) << "the finished sentence stays pressed";
 }
 
@@ -105,8 +105,8 @@ TEST_F(PageReaderTest, CaptionSitsBesideItsButton) {
         float sy = std::fabs(button->getScaleY());
         CCSize s = button->getContentSize();
         float width = std::fabs(button->getScaleX()) * s.width;
-        float labelHeight = captionLabel->getContentSize().height;
-        EXPECT_FLOAT_EQ(width, captionLabel->getDimensions().width) << c.index;
+        float labelHeight = session().captionLabel->getContentSize().height;
+        EXPECT_FLOAT_EQ(width, session().captionLabel->getDimensions().width) << c.index;
         float x = 320 + p.x;
         float expectedX = std::min(std::max(x, width / 2), 640 - width / 2);
         float by = 480 + p.y;
@@ -119,11 +119,13 @@ TEST_F(PageReaderTest, CaptionSitsBesideItsButton) {
             expectedY = by + s.height * sy / 2 + labelHeight * 3 / 5;
             expectedBackground = expectedY + 12;
         }
-        EXPECT_NEAR(expectedX, captionLabel->getPositionX(), 1e-3) << c.index;
-        EXPECT_NEAR(expectedY, captionLabel->getPositionY(), 1e-3) << c.index;
-        EXPECT_NEAR(expectedX, captionBackground->getPosition().x, 1e-3) << c.index;
-        EXPECT_NEAR(expectedBackground, captionBackground->getPosition().y, 1e-3) << c.index;
-        EXPECT_NEAR(labelHeight + 24, captionBackground->getSize().height, 1e-3) << c.index;
+        EXPECT_NEAR(expectedX, session().captionLabel->getPositionX(), 1e-3) << c.index;
+        EXPECT_NEAR(expectedY, session().captionLabel->getPositionY(), 1e-3) << c.index;
+        EXPECT_NEAR(expectedX, session().captionBackground->getPosition().x, 1e-3) << c.index;
+        EXPECT_NEAR(expectedBackground, session().captionBackground->getPosition().y, 1e-3)
+            << c.index;
+        EXPECT_NEAR(labelHeight + 24, session().captionBackground->getSize().height, 1e-3)
+            << c.index;
     }
     EXPECT_GE(sentenceButton(1)->getScaleY(), 1.4f) << "the book's big button is on page 2";
 }
@@ -136,9 +138,9 @@ TEST_F(PageReaderTest, TheCaptionHidesWithinAWatcherTickOfTheRecordingsEnd) {
         for (int f = 0; f < 60 * 30 && m_audio.isPlaying(); ++f) step();
         ASSERT_FALSE(m_audio.isPlaying()) << index;
         double ended = now();
-        ASSERT_TRUE(captionBackground->isVisible()) << index;
-        for (int f = 0; f < 60 * 2 && captionBackground->isVisible(); ++f) step();
-        EXPECT_FALSE(captionBackground->isVisible()) << index;
+        ASSERT_TRUE(session().captionBackground->isVisible()) << index;
+        for (int f = 0; f < 60 * 2 && session().captionBackground->isVisible(); ++f) step();
+        EXPECT_FALSE(session().captionBackground->isVisible()) << index;
         EXPECT_LE(now() - ended, 0.3 + frame + 1e-6) << "the watcher looks every 0.3 s";
     }
 }
@@ -179,7 +181,7 @@ TEST_F(PageReaderTest, TouchingAnotherSentenceTakesOver) {
     EXPECT_FALSE(sentenceButton(2)->isFocused());
     EXPECT_TRUE(sentenceButton(4)->isFocused());
     EXPECT_EQ(recordingOf(2, 4), m_audio.current());
-    EXPECT_EQ(5, nextSentence);
+    EXPECT_EQ(5, session().nextSentence);
 }
 
 // Records (recording, start time) of every sentence started while time runs.
@@ -189,9 +191,9 @@ struct Playback {
 };
 
 TEST_F(PageReaderTest, RepeatPageReadsThePageOverAndOver) {
-    readingMode = RepeatPage;
+    session().readingMode = RepeatPage;
     openPage(19);
-    ASSERT_EQ(3, pageSentenceCount);
+    ASSERT_EQ(3, session().pageSentenceCount);
     page()->onPlayPause(page()->playPauseItem());
     std::vector<Playback> heard;
     std::string playing;
@@ -224,7 +226,7 @@ TEST_F(PageReaderTest, SwitchingAutomaticReadingOffSilencesTheSentenceAndStopsTh
     ASSERT_TRUE(m_audio.isPlaying());
     size_t heard = m_audio.played().size();
     page()->onPlayPause(page()->playPauseItem());
-    EXPECT_FALSE(autoReadOn);
+    EXPECT_FALSE(session().autoReadOn);
     EXPECT_FALSE(m_audio.isPlaying());
     advance(5);
     EXPECT_EQ(heard, m_audio.played().size()) << "no further sentence";
@@ -233,7 +235,7 @@ TEST_F(PageReaderTest, SwitchingAutomaticReadingOffSilencesTheSentenceAndStopsTh
 TEST_F(PageReaderTest, WhileASentencePlaysAutomaticReadingLooksEveryHalfSecond) {
     // Each sentence starts on a tick, and every tick until the next start is 0.5 s long:
     // starts lie whole half seconds apart, however long the recordings are.
-    readingMode = RepeatPage;
+    session().readingMode = RepeatPage;
     openPage(19);
     page()->onPlayPause(page()->playPauseItem());
     std::vector<double> starts;
@@ -256,8 +258,8 @@ TEST_F(PageReaderTest, WhileASentencePlaysAutomaticReadingLooksEveryHalfSecond) 
 TEST_F(PageReaderTest, ReadOnCrossesIntoTheNextUnitAndStopsOnTheLastPage) {
     openPage(11);
     page()->onPlayPause(page()->playPauseItem());
-    for (int frame = 0; frame < 60 * 60 && currentPage == 11; ++frame) step();
-    ASSERT_EQ(12, currentPage);
+    for (int frame = 0; frame < 60 * 60 && session().currentPage == 11; ++frame) step();
+    ASSERT_EQ(12, session().currentPage);
     settle();
     ASSERT_NE(nullptr, runningLayer<TestLayer2>());
     advance(1.0);
@@ -265,10 +267,10 @@ TEST_F(PageReaderTest, ReadOnCrossesIntoTheNextUnitAndStopsOnTheLastPage) {
     EXPECT_EQ(recordingOf(12, 1), m_audio.played().back()) << "reading goes on on the new page";
 
     openPage(77);
-    EXPECT_TRUE(autoReadOn) << "read-on carries automatic reading into a new page";
+    EXPECT_TRUE(session().autoReadOn) << "read-on carries automatic reading into a new page";
     advance(60);
-    EXPECT_EQ(77, currentPage);
-    EXPECT_TRUE(autoReadOn);
+    EXPECT_EQ(77, session().currentPage);
+    EXPECT_TRUE(session().autoReadOn);
     EXPECT_FALSE(m_audio.isPlaying());
     EXPECT_TRUE(showsImage(page()->playPauseItem(), "Images/pause_btn.png"));
 }
@@ -276,8 +278,8 @@ TEST_F(PageReaderTest, ReadOnCrossesIntoTheNextUnitAndStopsOnTheLastPage) {
 TEST_F(PageReaderTest, ReadOnStartsTheNewPageWithAPauseBeforeItsFirstSentence) {
     openPage(11);
     page()->onPlayPause(page()->playPauseItem());
-    for (int frame = 0; frame < 60 * 60 && currentPage == 11; ++frame) step();
-    ASSERT_EQ(12, currentPage);
+    for (int frame = 0; frame < 60 * 60 && session().currentPage == 11; ++frame) step();
+    ASSERT_EQ(12, session().currentPage);
     double turned = now();
     size_t heardBefore = m_audio.played().size();
     for (int frame = 0; frame < 60 * 3 && m_audio.played().size() == heardBefore; ++frame) step();
@@ -315,27 +317,27 @@ TEST_F(PageReaderTest, StepsStayWithinTheBook) {
     page()->onPreviousPage(nullptr);
     swipe(+80);
     step();
-    EXPECT_EQ(2, currentPage);
+    EXPECT_EQ(2, session().currentPage);
     EXPECT_NE(nullptr, runningLayer<TestLayer1>());
 
     openPage(77);
     page()->onNextPage(nullptr);
     swipe(-80);
     step();
-    EXPECT_EQ(77, currentPage);
+    EXPECT_EQ(77, session().currentPage);
     EXPECT_NE(nullptr, runningLayer<TestLayer1>());
 }
 
 TEST_F(PageReaderTest, ASwipeTurnsAtFiftyUnits) {
     openPage(10);
     swipe(-49);
-    EXPECT_EQ(10, currentPage);
+    EXPECT_EQ(10, session().currentPage);
     swipe(-50);
-    EXPECT_EQ(11, currentPage);
+    EXPECT_EQ(11, session().currentPage);
     settle();
     swipe(+50);
-    EXPECT_EQ(10, currentPage);
-    EXPECT_EQ(-1, turnDirection);
+    EXPECT_EQ(10, session().currentPage);
+    EXPECT_EQ(-1, session().turnDirection);
 }
 
 TEST_F(PageReaderTest, TurnsAlternateTheLayerClassesAndDropTheToolkitSingletons) {
@@ -344,7 +346,7 @@ TEST_F(PageReaderTest, TurnsAlternateTheLayerClassesAndDropTheToolkitSingletons)
     page()->onNextPage(nullptr);
     settle();
     ASSERT_NE(nullptr, runningLayer<TestLayer2>());
-    EXPECT_EQ(6, currentPage);
+    EXPECT_EQ(6, session().currentPage);
     EXPECT_FALSE(WidgetHelper::hasInstance()) << "released when the old page scene exited";
     EXPECT_FALSE(CCSGUIReader::hasInstance());
     EXPECT_FALSE(JsonHelper::hasInstance());
@@ -352,20 +354,20 @@ TEST_F(PageReaderTest, TurnsAlternateTheLayerClassesAndDropTheToolkitSingletons)
     page()->onNextPage(nullptr);
     settle();
     EXPECT_NE(nullptr, runningLayer<TestLayer1>());
-    EXPECT_EQ(7, currentPage);
+    EXPECT_EQ(7, session().currentPage);
     EXPECT_TRUE(CCDirector::sharedDirector()->isDepthTest());
 }
 
 TEST_F(PageReaderTest, LeavingAPageForgetsItsObjects) {
     openPage(3);
     tapSentence(1);
-    ASSERT_NE(nullptr, currentSentenceButton);
+    ASSERT_NE(nullptr, session().currentSentenceButton);
     page()->onMainPage(nullptr);
     step();
     step();  // the old page is freed with the autorelease pool
-    EXPECT_EQ(nullptr, captionLabel);
-    EXPECT_EQ(nullptr, captionBackground);
-    EXPECT_EQ(nullptr, currentSentenceButton);
+    EXPECT_EQ(nullptr, session().captionLabel);
+    EXPECT_EQ(nullptr, session().captionBackground);
+    EXPECT_EQ(nullptr, session().currentSentenceButton);
 }
 
 TEST_F(PageReaderTest, SettingsCancelKeepsTheModeConfirmingReadByTouchHidesPlay) {
@@ -384,7 +386,7 @@ TEST_F(PageReaderTest, SettingsCancelKeepsTheModeConfirmingReadByTouchHidesPlay)
     tapSetting("bnpres");
     tapSetting("bncancel");
     settle();
-    EXPECT_EQ(ReadOn, readingMode);
+    EXPECT_EQ(ReadOn, session().readingMode);
     ASSERT_NE(nullptr, page());
     EXPECT_TRUE(page()->playPauseItem()->isVisible());
 
@@ -393,11 +395,11 @@ TEST_F(PageReaderTest, SettingsCancelKeepsTheModeConfirmingReadByTouchHidesPlay)
     tapSetting("bnpres");
     tapSetting("bnok");
     settle();
-    EXPECT_EQ(ReadByTouch, readingMode);
+    EXPECT_EQ(ReadByTouch, session().readingMode);
     ASSERT_NE(nullptr, page());
     EXPECT_FALSE(page()->playPauseItem()->isVisible());
-    EXPECT_FALSE(autoReadOn);
-    EXPECT_EQ(5, currentPage);
+    EXPECT_FALSE(session().autoReadOn);
+    EXPECT_EQ(5, session().currentPage);
 }
 
 TEST_F(PageReaderTest, ThePagesOneTurnAwayAreReadyAndThoseFartherGo) {
@@ -417,7 +419,7 @@ TEST_F(PageReaderTest, ThePagesOneTurnAwayAreReadyAndThoseFartherGo) {
     EXPECT_FALSE(cached(5));
     CCDirector::sharedDirector()->getKeypadDispatcher()->dispatchKey(kKeyRight);
     settleAndPrepare();
-    ASSERT_EQ(4, currentPage);
+    ASSERT_EQ(4, session().currentPage);
     EXPECT_TRUE(cached(5));
     EXPECT_TRUE(cached(3));
     EXPECT_FALSE(cached(2)) << "two turns away: let go";
@@ -428,14 +430,14 @@ TEST_F(PageReaderTest, DesktopKeysTurnPagesPlayAndGoHome) {
     CCKeypadDispatcher* keys = CCDirector::sharedDirector()->getKeypadDispatcher();
     keys->dispatchKey(kKeyRight);
     settle();
-    EXPECT_EQ(6, currentPage);
+    EXPECT_EQ(6, session().currentPage);
     keys->dispatchKey(kKeyLeft);
     settle();
-    EXPECT_EQ(5, currentPage);
+    EXPECT_EQ(5, session().currentPage);
     keys->dispatchKey(kKeySpace);
-    EXPECT_TRUE(autoReadOn);
+    EXPECT_TRUE(session().autoReadOn);
     keys->dispatchKey(kKeySpace);
-    EXPECT_FALSE(autoReadOn);
+    EXPECT_FALSE(session().autoReadOn);
     keys->dispatchKey(kKeyEscape);
     step();
     EXPECT_NE(nullptr, runningLayer<TestController>());

@@ -15,7 +15,7 @@
 #include "ReaderFixture.h"
 #include "app/BookNames.h"
 #include "app/PageLayer.h"
-#include "app/ReadingState.h"
+#include "app/ReadingSession.h"
 #include "engine/nodes/CCLabelTTF.h"
 #include "engine/platform/CCFileUtils.h"
 #include "gui/UIButton.h"
@@ -103,13 +103,13 @@ class PageLimitsTest : public pagly::test::ReaderTest {
 
 TEST_F(PageLimitsTest, SentenceIndex29IsTheLastOneAPageReads) {
     openPage(2);
-    EXPECT_EQ(29, pageSentenceCount);
+    EXPECT_EQ(29, session().pageSentenceCount);
     UIButton* last = sentenceButton(29);
     ASSERT_NE(nullptr, last);
     EXPECT_EQ(229, last->getActionTag());
     tapAt(centreOf(last));
-    EXPECT_EQ(last, currentSentenceButton);
-    EXPECT_EQ(30, nextSentence);
+    EXPECT_EQ(last, session().currentSentenceButton);
+    EXPECT_EQ(30, session().nextSentence);
     EXPECT_EQ(recordingOf(2, 29), m_audio.current());
 }
 
@@ -125,22 +125,23 @@ TEST_F(PageLimitsTest, CaptionsFrom1600BytesOnAreNotShown) {
         ASSERT_NE(nullptr, button) << c.index;
         tapAt(centreOf(button));
         EXPECT_EQ(recordingOf(2, c.index), m_audio.current()) << "plays either way";
-        ASSERT_NE(nullptr, captionLabel);
-        EXPECT_EQ(c.shown ? c.bytes : 0u, std::string(captionLabel->getString()).size()) << c.bytes;
+        ASSERT_NE(nullptr, session().captionLabel);
+        EXPECT_EQ(c.shown ? c.bytes : 0u, std::string(session().captionLabel->getString()).size())
+            << c.bytes;
         advance(0.35);  // past the first watcher tick, the recording still playing
-        EXPECT_EQ(c.shown, captionLabel->isVisible()) << c.bytes;
-        EXPECT_EQ(c.shown, captionBackground->isVisible()) << c.bytes;
+        EXPECT_EQ(c.shown, session().captionLabel->isVisible()) << c.bytes;
+        EXPECT_EQ(c.shown, session().captionBackground->isVisible()) << c.bytes;
     }
 }
 
 TEST_F(PageLimitsTest, ASentenceWithoutACaptionEmptiesTheCaptionAndShrinksItsBackground) {
     openPage(2);
     tapAt(centreOf(sentenceButton(1)));
-    ASSERT_GT(captionBackground->getSize().height, 0);
+    ASSERT_GT(session().captionBackground->getSize().height, 0);
     tapAt(centreOf(sentenceButton(2)));
     EXPECT_EQ(recordingOf(2, 2), m_audio.current());
-    EXPECT_STREQ("", captionLabel->getString());
-    EXPECT_EQ(CCSize(0, 0), captionBackground->getSize());
+    EXPECT_STREQ("", session().captionLabel->getString());
+    EXPECT_EQ(CCSize(0, 0), session().captionBackground->getSize());
 }
 
 }  // namespace

@@ -11,7 +11,7 @@
 #include "ReaderFixture.h"
 #include "app/BookNames.h"
 #include "app/PageLayer.h"
-#include "app/ReadingState.h"
+#include "app/ReadingSession.h"
 #include "app/SetLayer.h"
 #include "app/TestController.h"
 #include "engine/director/CCDirector.h"
@@ -54,7 +54,7 @@ TEST_F(PageSeamTest, ASlowSwipeTurnsOnePage) {
     step();
     touchMove(540, 600);  // 60 units left: the next page
     step();
-    ASSERT_EQ(11, currentPage);
+    ASSERT_EQ(11, session().currentPage);
     // The finger goes on moving while the page curls and after the new page is in place.
     for (int i = 0; i < 60; ++i) {
         touchMove(540 - i * 4, 600);
@@ -62,8 +62,9 @@ TEST_F(PageSeamTest, ASlowSwipeTurnsOnePage) {
     }
     touchUp(300, 600);
     step();
-    EXPECT_EQ(11, currentPage) << "the new page saw no touch begin and must not turn back";
-    EXPECT_EQ(+1, turnDirection);
+    EXPECT_EQ(11, session().currentPage)
+        << "the new page saw no touch begin and must not turn back";
+    EXPECT_EQ(+1, session().turnDirection);
 }
 
 // Input that arrives in the same frame as a page turn or the way home, before the scene
@@ -74,19 +75,19 @@ TEST_F(PageSeamTest, APageThatIsBeingLeftIgnoresFurtherInput) {
     ASSERT_NE(nullptr, oldSentence);
     CCPoint at = centreOf(oldSentence);
     page()->onNextPage(nullptr);
-    ASSERT_EQ(11, currentPage);
+    ASSERT_EQ(11, session().currentPage);
     touchDown(at.x, at.y);  // a second finger on a sentence of the old page
     EXPECT_FALSE(m_audio.isPlaying()) << "the old page played " << m_audio.current();
     touchUp(at.x, at.y);
     settle();
-    EXPECT_EQ(11, currentPage);
+    EXPECT_EQ(11, session().currentPage);
     EXPECT_FALSE(m_audio.isPlaying());
 
     CCKeypadDispatcher* keys = CCDirector::sharedDirector()->getKeypadDispatcher();
     keys->dispatchKey(kKeyEscape);
     keys->dispatchKey(kKeySpace);  // same frame: the page is already on its way out
     step();
-    EXPECT_FALSE(autoReadOn) << "a page on its way home switched automatic reading on";
+    EXPECT_FALSE(session().autoReadOn) << "a page on its way home switched automatic reading on";
     size_t heard = m_audio.played().size();
     openPage(12);
     advance(2);
@@ -97,7 +98,7 @@ TEST_F(PageSeamTest, APageThatIsBeingLeftIgnoresFurtherInput) {
 // reading goes on after the touched sentence with a pause, and only one button is pressed.
 TEST_F(PageSeamTest, ATouchDuringAutomaticReadingBecomesTheCurrentSentence) {
     openPage(2);
-    ASSERT_GE(pageSentenceCount, 4);
+    ASSERT_GE(session().pageSentenceCount, 4);
     page()->onPlayPause(nullptr);
     advance(0.25);
     ASSERT_EQ(recordingOf(2, 1), m_audio.current());
@@ -158,7 +159,7 @@ TEST_F(PageSeamTest, SettingsChoiceStaysMarkedUntilAnotherIsTouched) {
     EXPECT_TRUE(sameColour(normal, readOn->getTitleColor()));
     EXPECT_FALSE(byTouch->isBright());
     EXPECT_EQ(ReadByTouch, runningLayer<SetLayer>()->pendingMode());
-    EXPECT_EQ(ReadOn, readingMode) << "only OK writes the mode";
+    EXPECT_EQ(ReadOn, session().readingMode) << "only OK writes the mode";
 }
 
 TEST_F(PageSeamTest, SettingsButtonsActAtTouchDownAndLeaveOnce) {
@@ -190,7 +191,7 @@ TEST_F(PageSeamTest, SettingsButtonsActAtTouchDownAndLeaveOnce) {
         step();
         touchUp(at.x + 30, at.y);
         step();
-        EXPECT_EQ(5, currentPage) << c.button;
+        EXPECT_EQ(5, session().currentPage) << c.button;
     }
 }
 
@@ -228,14 +229,14 @@ TEST_P(BrokenBookTest, TheReaderGoesOn) {
     openPage(5);
     ASSERT_NE(nullptr, page());
     if (UIButton* button = sentenceButton(1)) tapAt(centreOf(button));
-    if (pageSentenceCount > 0) {  // a page without sentences would read on at once
+    if (session().pageSentenceCount > 0) {  // a page without sentences would read on at once
         page()->onPlayPause(nullptr);
         advance(3);
         page()->onPlayPause(nullptr);
     }
     page()->onNextPage(nullptr);
     settle();
-    EXPECT_EQ(6, currentPage);
+    EXPECT_EQ(6, session().currentPage);
     ASSERT_NE(nullptr, page());
     page()->onMainPage(nullptr);
     step();

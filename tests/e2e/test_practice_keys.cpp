@@ -5,7 +5,7 @@
 
 #include "ReaderFixture.h"
 #include "app/PageLayer.h"
-#include "app/ReadingState.h"
+#include "app/ReadingSession.h"
 #include "app/SetLayer.h"
 #include "engine/audio/VirtualAudioBackend.h"
 #include "engine/director/CCDirector.h"
@@ -37,7 +37,7 @@ class PracticeKeysTest : public pagly::test::ReaderTest {
 
 TEST_F(PracticeKeysTest, DownAndUpPlayTheNeighbouringSentenceAsATouchWould) {
     openPage(19);  // three sentences
-    ASSERT_EQ(3, pageSentenceCount);
+    ASSERT_EQ(3, session().pageSentenceCount);
     press(kKeyArrowUp);  // nothing has played: there is no sentence before
     EXPECT_TRUE(m_audio.played().empty());
 
@@ -55,13 +55,13 @@ TEST_F(PracticeKeysTest, DownAndUpPlayTheNeighbouringSentenceAsATouchWould) {
         press(p.key);
         EXPECT_EQ(before + (p.starts ? 1 : 0), m_audio.played().size()) << p.sentence;
         EXPECT_EQ(recordingOf(19, p.sentence), m_audio.current()) << p.sentence;
-        EXPECT_EQ(sentenceButton(p.sentence), currentSentenceButton);
+        EXPECT_EQ(sentenceButton(p.sentence), session().currentSentenceButton);
         for (int i = 1; i <= 3; ++i)
             EXPECT_EQ(i == p.sentence, sentenceButton(i)->isFocused()) << i << " " << p.sentence;
-        EXPECT_EQ(p.sentence + 1, nextSentence);
+        EXPECT_EQ(p.sentence + 1, session().nextSentence);
         advance(0.4);  // the caption shows at the watcher's first tick, as for a touch
-        EXPECT_TRUE(captionLabel->isVisible());
-        EXPECT_STRNE("", captionLabel->getString());
+        EXPECT_TRUE(session().captionLabel->isVisible());
+        EXPECT_STRNE("", session().captionLabel->getString());
     }
 }
 
@@ -79,7 +79,7 @@ TEST_F(PracticeKeysTest, RStartsTheCurrentSentenceAgainEvenWhileItPlays) {
     EXPECT_EQ(recordingOf(19, 2), m_audio.current());
     EXPECT_LT(m_audio.backend().position(), 0.05) << "from its beginning";
     EXPECT_TRUE(sentenceButton(2)->isFocused());
-    EXPECT_EQ(3, nextSentence);
+    EXPECT_EQ(3, session().nextSentence);
     // After it has ended, R plays it once more.
     advance(10);
     ASSERT_FALSE(m_audio.isPlaying());
@@ -88,7 +88,7 @@ TEST_F(PracticeKeysTest, RStartsTheCurrentSentenceAgainEvenWhileItPlays) {
 }
 
 TEST_F(PracticeKeysTest, AutomaticReadingGoesOnAfterTheSentenceAKeyStarted) {
-    readingMode = RepeatPage;
+    session().readingMode = RepeatPage;
     openPage(19);
     press(kKeySpace);
     for (int frame = 0; frame < 60 * 3 && !m_audio.isPlaying(); ++frame) step();
@@ -100,7 +100,7 @@ TEST_F(PracticeKeysTest, AutomaticReadingGoesOnAfterTheSentenceAKeyStarted) {
     for (int frame = 0; frame < 60 * 20 && m_audio.played().size() == heard; ++frame) step();
     ASSERT_GT(m_audio.played().size(), heard);
     EXPECT_EQ(recordingOf(19, 1), m_audio.played().back()) << "the page again, after sentence 3";
-    EXPECT_TRUE(autoReadOn);
+    EXPECT_TRUE(session().autoReadOn);
 }
 
 TEST_F(PracticeKeysTest, SOpensTheSettingsOverlayWhoseKeysChooseConfirmAndCancel) {
@@ -133,7 +133,7 @@ TEST_F(PracticeKeysTest, SOpensTheSettingsOverlayWhoseKeysChooseConfirmAndCancel
         SetLayer* overlay = runningLayer<SetLayer>();
         ASSERT_NE(nullptr, overlay);
         EXPECT_EQ(p.pending, overlay->pendingMode()) << p.chosen;
-        EXPECT_EQ(settingButton(p.chosen), selectedSettingButton) << p.chosen;
+        EXPECT_EQ(settingButton(p.chosen), session().selectedSettingButton) << p.chosen;
         EXPECT_FALSE(settingButton(p.chosen)->isBright()) << "shows as chosen";
         for (const char* other : {"bnpres", "bnaotopage", "bnaoto"}) {
             if (std::string(other) != p.chosen) {
@@ -143,9 +143,9 @@ TEST_F(PracticeKeysTest, SOpensTheSettingsOverlayWhoseKeysChooseConfirmAndCancel
     }
     press(kKeyEscape);  // Cancel
     settle();
-    EXPECT_EQ(ReadOn, readingMode);
+    EXPECT_EQ(ReadOn, session().readingMode);
     ASSERT_NE(nullptr, page());
-    EXPECT_EQ(5, currentPage);
+    EXPECT_EQ(5, session().currentPage);
 
     press(kKeyS);
     settle();
@@ -153,17 +153,17 @@ TEST_F(PracticeKeysTest, SOpensTheSettingsOverlayWhoseKeysChooseConfirmAndCancel
     press(kKeyArrowUp);
     press(kKeyEnter);  // OK
     settle();
-    EXPECT_EQ(ReadByTouch, readingMode);
+    EXPECT_EQ(ReadByTouch, session().readingMode);
     ASSERT_NE(nullptr, page());
     EXPECT_FALSE(page()->playPauseItem()->isVisible());
     EXPECT_FALSE(page()->settingsItem()->isVisible()) << "the item itself stays hidden";
 }
 
 TEST_F(PracticeKeysTest, EchoPausesLeaveTheSentencesLengthBeforeTheUsualPause) {
-    readingMode = RepeatPage;
+    session().readingMode = RepeatPage;
     openPage(19);
     press(kKeyE);
-    EXPECT_TRUE(echoPauses);
+    EXPECT_TRUE(session().echoPauses);
     ASSERT_NE(nullptr, page()->noteLabel());
     EXPECT_STREQ("Echo pauses on", page()->noteLabel()->getString());
     EXPECT_TRUE(page()->noteLabel()->isVisible());
@@ -183,7 +183,7 @@ TEST_F(PracticeKeysTest, EchoPausesLeaveTheSentencesLengthBeforeTheUsualPause) {
 
     // Off again: the usual rhythm, 0.5..1.0 s between sentences.
     press(kKeyE);
-    EXPECT_FALSE(echoPauses);
+    EXPECT_FALSE(session().echoPauses);
     EXPECT_STREQ("Echo pauses off", page()->noteLabel()->getString());
     std::vector<Playback> later = listenFor(4, 60);
     ASSERT_GE(later.size(), 4u);

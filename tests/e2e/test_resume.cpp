@@ -1,5 +1,7 @@
-// The remembered page and reading mode: the state file and Enter on the main page.
+// The remembered page of each book and the speed: the state file and Enter on the main page.
 #include <sys/stat.h>
+#include <sys/types.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -8,13 +10,15 @@
 #include <string>
 
 #include "ReaderFixture.h"
+#include "app/Book.h"
 #include "app/PageLayer.h"
-#include "app/ReadingState.h"
+#include "app/ReadingSession.h"
 #include "app/ResumeState.h"
 #include "app/TableOfContents.h"
 #include "app/TestController.h"
 #include "engine/director/CCDirector.h"
 #include "engine/director/CCKeypadDispatcher.h"
+#include "engine/nodes/CCMenuItem.h"
 
 using namespace pagly::engine;
 using namespace pagly;
@@ -26,15 +30,16 @@ class ResumeTest : public pagly::test::ReaderTest {
     void SetUp() override {
         ReaderTest::SetUp();
         remove(resumeStatePath().c_str());
-        remove((resumeStatePath() + ".new").c_str());
     }
     void TearDown() override {
+        session().resume.flush();
         remove(resumeStatePath().c_str());
-        remove((resumeStatePath() + ".new").c_str());
         ReaderTest::TearDown();
     }
     void press(int key) { CCDirector::sharedDirector()->getKeypadDispatcher()->dispatchKey(key); }
+    // The reader's own writes, which run on a helper thread, are done before the test's.
     static void writeFile(const std::string& path, const std::string& text) {
+        session().resume.flush();
         std::ofstream out(path, std::ios::binary);
         out << text;
     }
@@ -44,42 +49,92 @@ class ResumeTest : public pagly::test::ReaderTest {
         s << in.rdbuf();
         return s.str();
     }
+    static bool writeState(const ResumeState& state) {
+        session().resume.flush();
+        return writeResumeState(resumeStatePath(), state);
+    }
     // What a new run of the reader does first.
     void restart() {
-        resetReadingState();
-        restoreResumeState();
+        newRun();
         startOnMainPage();
+    }
+    // Enter on the main page, and the page it opened.
+    int enterOnTheMainPage() {
+        press(kKeyEnter);
+        step();
+        return page() ? session().currentPage : 0;
     }
 };
 
-TEST_F(ResumeTest, ThePageOpenedLastAndTheModeAreBackAfterARestartAndEnterOpensThePage) {
+TEST_F(ResumeTest, ThePageOpenedLastIsBackAfterARestartAndEnterOpensIt) {
     std::string path = resumeStatePath();
     EXPECT_EQ(userDataFolder() + "/pagly/state.txt", path) << "beside the first-run marker";
     openPage(14);
-    readingMode = RepeatPage;
-    rememberReadingMode();  // as the settings overlay's OK does
-    press(kKeyRight);       // page 15
+    press(kKeyRight);  // page 15
     settle();
-    ASSERT_EQ(15, currentPage);
-    EXPECT_EQ("pagly-state 1\npage 15\nmode 2\n", fileText(path));
-    EXPECT_NE(0, access((path + ".new").c_str(), F_OK)) << "no temporary file left behind";
+    ASSERT_EQ(15, session().currentPage);
+    session().resume.flush();
+    EXPECT_EQ("pagly-state 2\nbook " + bookKey() + "\npage 15\n", fileText(path));
+    EXPECT_EQ(0u, stateFileTemporaries().size()) << "no temporary file left behind";
 
     restart();
-    EXPECT_EQ(RepeatPage, readingMode);
     EXPECT_EQ(15, rememberedPage());
-    press(kKeyEnter);
-    step();
-    ASSERT_NE(nullptr, page());
-    EXPECT_EQ(15, currentPage);
+    EXPECT_EQ(15, enterOnTheMainPage());
+}
+
+TEST_F(ResumeTest, EveryRunStartsReadingOnWhateverModeTheLastOneChose) {
+    // A learner without a keyboard cannot reach the reading modes: a mode kept from an earlier
+    // run would keep them in it for good.
+    writeFile(resumeStatePath(), "pagly-state 1\npage 20\nmode 1\n");
+    restart();
+    EXPECT_EQ(ReadOn, session().readingMode);
+    EXPECT_EQ(20, rememberedPage()) << "the page of the older file is still taken";
+    openPage(20);
+    session().readingMode = ReadByTouch;  // chosen on the settings overlay
+    press(kKeyRight);
+    settle();
+    restart();
+    EXPECT_EQ(ReadOn, session().readingMode);
+    EXPECT_EQ(21, rememberedPage());
+    EXPECT_EQ(21, enterOnTheMainPage());
+    EXPECT_TRUE(page()->playPauseItem()->isVisible()) << "automatic reading can be started";
+}
+
+TEST_F(ResumeTest, EachBookHasItsOwnPageAndAPageTheBookLacksOpensItsFirstPage) {
+    std::string other = bookKey() + "-elsewhere";
+    ResumeState state;
+    state.setPage(other, 40);
+    state.setPage(bookKey(), 9);
+    ASSERT_TRUE(writeState(state));
+    restart();
+    EXPECT_EQ(9, rememberedPage());
+    openPage(12);
+    settle();
+    session().resume.flush();
+    ResumeState after = readResumeState(resumeStatePath());
+    EXPECT_EQ(12, after.pageOf(bookKey()));
+    EXPECT_EQ(40, after.pageOf(other)) << "another book's page is kept";
+
+    // Another book folder, never read before, opens its own first page.
+    state = ResumeState();
+    state.setPage(other, 40);
+    ASSERT_TRUE(writeState(state));
+    restart();
+    EXPECT_EQ(0, rememberedPage());
+    EXPECT_EQ(2, enterOnTheMainPage());
+
+    // A page this book does not have (the book changed since) opens the first page too.
+    state.setPage(bookKey(), 500);
+    ASSERT_TRUE(writeState(state));
+    restart();
+    EXPECT_EQ(0, rememberedPage());
+    EXPECT_EQ(session().book.startPage(), enterOnTheMainPage());
 }
 
 TEST_F(ResumeTest, EnterWithNothingRememberedOpensTheFirstPageOfUnitOne) {
     restart();
-    EXPECT_EQ(ReadOn, readingMode);
-    press(kKeyEnter);
-    step();
-    ASSERT_NE(nullptr, page());
-    EXPECT_EQ(2, currentPage);
+    EXPECT_EQ(ReadOn, session().readingMode);
+    EXPECT_EQ(2, enterOnTheMainPage());
 }
 
 TEST_F(ResumeTest, ADamagedOrForeignStateFileIsIgnoredWithALogLine) {
@@ -87,7 +142,11 @@ TEST_F(ResumeTest, ADamagedOrForeignStateFileIsIgnoredWithALogLine) {
     const std::string cases[] = {
         "",
         "hello\n",
+        "pagly-state 3\npage 12\n",
         "pagly-state 2\npage 12\n",
+        "pagly-state 2\nbook relative/path\npage 12\n",
+        "pagly-state 2\nbook " + bookKey() + "\npage 0\n",
+        "pagly-state 2\nbook " + bookKey() + "\npage 12x\n",
         "pagly-state 1\npage 500\n",
         "pagly-state 1\npage 1\n",
         "pagly-state 1\npage twelve\n",
@@ -102,59 +161,107 @@ TEST_F(ResumeTest, ADamagedOrForeignStateFileIsIgnoredWithALogLine) {
         writeFile(resumeStatePath(), text);
         clearLog();
         restart();
-        EXPECT_EQ(ReadOn, readingMode) << text.substr(0, 40);
+        EXPECT_EQ(ReadOn, session().readingMode) << text.substr(0, 40);
         EXPECT_EQ(0, rememberedPage()) << text.substr(0, 40);
         bool said = false;
         for (const std::string& line : logLines())
             said = said || line.find("state file") != std::string::npos;
         EXPECT_TRUE(said) << text.substr(0, 40);
-        press(kKeyEnter);
-        step();
-        ASSERT_NE(nullptr, page());
-        EXPECT_EQ(2, currentPage);
+        EXPECT_EQ(2, enterOnTheMainPage());
     }
 }
 
 TEST_F(ResumeTest, FieldsOfALaterVersionAreSkipped) {
-    writeFile(resumeStatePath(),
-              "pagly-state 1\nspeed 1.25\npage 33\n\nvoice narrator two\nmode 1\n");
+    writeFile(resumeStatePath(), "pagly-state 2\nspeed 1.25\nbook " + bookKey() +
+                                     "\nvoice narrator two\npage 33\n\ncolour blue\n");
     clearLog();
     restart();
     EXPECT_EQ(33, rememberedPage());
-    EXPECT_EQ(ReadByTouch, readingMode);
+    EXPECT_EQ(1.25f, rememberedSpeechSpeed());
     for (const std::string& line : logLines())
         EXPECT_EQ(std::string::npos, line.find("state file")) << line;
+}
+
+TEST_F(ResumeTest, SomethingThatIsNotAFileAtTheStatePathIsNeverOpened) {
+    std::string path = resumeStatePath();
+    // A pipe would stall a reader opening it until someone writes to its other end.
+    ASSERT_EQ(0, mkfifo(path.c_str(), 0644));
+    clearLog();
+    restart();
+    EXPECT_EQ(0, rememberedPage());
+    openPage(7);
+    press(kKeyRight);
+    settle();
+    session().resume.flush();
+    struct stat st;
+    ASSERT_EQ(0, lstat(path.c_str(), &st));
+    EXPECT_TRUE(S_ISFIFO(st.st_mode)) << "left as it was";
+    EXPECT_EQ(0u, stateFileTemporaries().size());
+    int said = 0;
+    for (const std::string& line : logLines())
+        said += line.find("is not a file") != std::string::npos;
+    EXPECT_EQ(1, said) << "said once, however often the page changes";
+    remove(path.c_str());
+
+    // A folder in its place: not read, not written over.
+    ASSERT_EQ(0, mkdir(path.c_str(), 0755));
+    restart();
+    openPage(7);
+    settle();
+    session().resume.flush();
+    ASSERT_EQ(0, lstat(path.c_str(), &st));
+    EXPECT_TRUE(S_ISDIR(st.st_mode));
+    EXPECT_FALSE(writeResumeState(path, ResumeState()));
+    rmdir(path.c_str());
 }
 
 TEST_F(ResumeTest, AFailedWriteLeavesTheOldFileWhole) {
     std::string path = resumeStatePath();
     ResumeState old;
-    old.page = 20;
-    old.mode = 3;
+    old.setPage(bookKey(), 20);
     ASSERT_TRUE(writeResumeState(path, old));
     // A crash in an earlier write left its temporary file: it is neither read nor in the way.
     writeFile(path + ".new", "pagly-st");
-    EXPECT_EQ(20, readResumeState(path).page);
+    writeFile(path + ".AbC123", "pagly-st");
+    EXPECT_EQ(20, readResumeState(path).pageOf(bookKey()));
     ResumeState next;
-    next.page = 21;
+    next.setPage(bookKey(), 21);
     ASSERT_TRUE(writeResumeState(path, next));
-    EXPECT_EQ(21, readResumeState(path).page);
+    EXPECT_EQ(21, readResumeState(path).pageOf(bookKey()));
+    remove((path + ".new").c_str());
+    remove((path + ".AbC123").c_str());
+    EXPECT_EQ(0u, stateFileTemporaries().size()) << "each write's temporary file is its own";
 
-    // The temporary file cannot be made (a folder stands in its place): the write fails,
-    // says so, and the file keeps what it had.
-    ASSERT_EQ(0, mkdir((path + ".new").c_str(), 0755));
+    // A file in a folder that does not exist cannot be written, and says so.
     clearLog();
-    next.page = 22;
-    EXPECT_FALSE(writeResumeState(path, next));
-    EXPECT_EQ(21, readResumeState(path).page);
+    EXPECT_FALSE(writeResumeState(userDataFolder() + "/no/such/folder/state.txt", next));
     bool said = false;
     for (const std::string& line : logLines())
         said = said || line.find("could not write the state file") != std::string::npos;
     EXPECT_TRUE(said);
-    rmdir((path + ".new").c_str());
+}
 
-    // A file in a folder that does not exist cannot be written either.
-    EXPECT_FALSE(writeResumeState(userDataFolder() + "/no/such/folder/state.txt", next));
+TEST_F(ResumeTest, TwoReadersWritingAtOnceLeaveOneWholeFile) {
+    std::string path = resumeStatePath();
+    // Two processes, each writing its own states as fast as it can: every read between and
+    // after finds one whole file of one of them.
+    pid_t child = fork();
+    ASSERT_GE(child, 0);
+    ResumeState mine;
+    for (int i = 0; i < 200; ++i) {
+        mine.setPage(child == 0 ? "/book/of/the/child" : "/book/of/the/parent", 2 + i % 70);
+        if (!writeResumeState(path, mine) && child == 0) _exit(1);
+        if (child != 0) {
+            ResumeState seen = readResumeState(path);
+            ASSERT_EQ(1u, seen.pages.size()) << "a whole file of one writer";
+        }
+    }
+    if (child == 0) _exit(0);
+    int status = 0;
+    waitpid(child, &status, 0);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    EXPECT_EQ(1u, readResumeState(path).pages.size());
+    EXPECT_EQ(0u, stateFileTemporaries().size());
 }
 
 }  // namespace

@@ -7,7 +7,7 @@
 #include "ReaderFixture.h"
 #include "app/FadingNote.h"
 #include "app/PageLayer.h"
-#include "app/ReadingState.h"
+#include "app/ReadingSession.h"
 #include "app/ResumeState.h"
 #include "app/SpeechSpeed.h"
 #include "engine/audio/Mp3Duration.h"
@@ -36,13 +36,12 @@ class SpeechSpeedReaderTest : public pagly::test::ReaderTest {
     void SetUp() override {
         ReaderTest::SetUp();
         remove(resumeStatePath().c_str());
-        forgetResumeState();
         SimpleAudioEngine::sharedEngine()->setBackgroundMusicSpeed(1.0f);
     }
     void TearDown() override {
         SimpleAudioEngine::sharedEngine()->setBackgroundMusicSpeed(1.0f);
+        session().resume.flush();
         remove(resumeStatePath().c_str());
-        forgetResumeState();
         ReaderTest::TearDown();
     }
     void press(int key) { CCDirector::sharedDirector()->getKeypadDispatcher()->dispatchKey(key); }
@@ -50,7 +49,10 @@ class SpeechSpeedReaderTest : public pagly::test::ReaderTest {
     static double recordedLength(int page, int index) {
         return mp3DurationOfFile(sandbox() + "/" + recordingOf(page, index));
     }
-    static float rememberedSpeed() { return readResumeState(resumeStatePath()).speed; }
+    static float rememberedSpeed() {
+        session().resume.flush();
+        return readResumeState(resumeStatePath()).speed;
+    }
     void writeStateFile(const std::string& text) {
         FILE* file = fopen(resumeStatePath().c_str(), "wb");
         ASSERT_NE(nullptr, file);
@@ -102,10 +104,9 @@ TEST_F(SpeechSpeedReaderTest, TheSpeedIsRememberedWithTheReadingStateAndADamaged
     EXPECT_EQ(0.75f, rememberedSpeed());
     press(kKeyMinus);
     EXPECT_EQ(0.5f, rememberedSpeed());
-    EXPECT_EQ(5, readResumeState(resumeStatePath()).page) << "the page is kept beside it";
-    FILE* leftover = fopen((resumeStatePath() + ".new").c_str(), "rb");
-    EXPECT_EQ(nullptr, leftover) << "the temporary file was renamed into place";
-    if (leftover) fclose(leftover);
+    EXPECT_EQ(5, readResumeState(resumeStatePath()).pageOf(bookKey()))
+        << "the page is kept beside it";
+    EXPECT_EQ(0u, stateFileTemporaries().size()) << "the temporary file was renamed into place";
 
     const char* damaged[] = {"pagly-state 1\nspeed 0.6\n",      "pagly-state 1\nspeed\n",
                              "pagly-state 1\nspeed nan\n",      "pagly-state 1\nspeed 0.5x\n",
@@ -116,7 +117,7 @@ TEST_F(SpeechSpeedReaderTest, TheSpeedIsRememberedWithTheReadingStateAndADamaged
         clearLog();
         ResumeState state = readResumeState(resumeStatePath());
         EXPECT_EQ(0.0f, state.speed) << text;
-        EXPECT_EQ(0, state.page) << "a damaged file is ignored whole: " << text;
+        EXPECT_EQ(0, state.unclaimedPage) << "a damaged file is ignored whole: " << text;
         EXPECT_TRUE(
             logged("state file " + resumeStatePath() + " ignored: its speech speed is damaged"))
             << text;
@@ -144,7 +145,7 @@ TEST_F(SpeechSpeedReaderTest, TheCaptionStaysUpExactlyAsLongAsTheStretchedSenten
     int hiddenFrames = 0;
     double lastVisible = 0;
     while (m_audio.isPlaying() && now() - started < 30) {
-        if (captionLabel->isVisible()) {
+        if (session().captionLabel->isVisible()) {
             lastVisible = now();
         } else {
             ++hiddenFrames;
@@ -155,15 +156,15 @@ TEST_F(SpeechSpeedReaderTest, TheCaptionStaysUpExactlyAsLongAsTheStretchedSenten
     EXPECT_EQ(0, hiddenFrames);
     EXPECT_GT(lastVisible - started, recorded + 0.5);
     EXPECT_NEAR(stretched, ended - started, kFrame + 1e-6);
-    while (captionLabel->isVisible() && now() - ended < 2) step();
-    EXPECT_FALSE(captionLabel->isVisible());
+    while (session().captionLabel->isVisible() && now() - ended < 2) step();
+    EXPECT_FALSE(session().captionLabel->isVisible());
     EXPECT_LE(now() - ended, 0.3 + kFrame + 1e-6) << "hidden at the watcher's next tick";
 }
 
 TEST_F(SpeechSpeedReaderTest, AutomaticReadingAtHalfSpeedKeepsItsPausesBetweenSentences) {
-    readingMode = RepeatPage;
+    session().readingMode = RepeatPage;
     openPage(19);
-    ASSERT_EQ(3, pageSentenceCount);
+    ASSERT_EQ(3, session().pageSentenceCount);
     press(kKeyMinus);
     press(kKeyMinus);
     page()->onPlayPause(page()->playPauseItem());

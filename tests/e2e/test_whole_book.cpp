@@ -2,7 +2,7 @@
 
 #include "ReaderFixture.h"
 #include "app/PageLayer.h"
-#include "app/ReadingState.h"
+#include "app/ReadingSession.h"
 #include "engine/base/CCObject.h"
 
 using namespace pagly::engine;
@@ -20,20 +20,21 @@ TEST_F(WholeBookTest, ReadOnReadsFromPageTwoToTheEndWithFlatMemory) {
     int lastPage = 2;
     int played = 0;
     // Generous bound: 76 pages of a few sentences of at most 4 s each, with pauses.
-    for (int frame = 0; frame < 60 * 60 * 60 && !(currentPage == 77 && played > 0); ++frame) {
+    for (int frame = 0; frame < 60 * 60 * 60 && !(session().currentPage == 77 && played > 0);
+         ++frame) {
         step();
-        if (currentPage != lastPage) {
+        if (session().currentPage != lastPage) {
             // Let the turn finish and the old page go, then count what lives.
             advance(0.6);
-            liveObjectsOnArrival[currentPage] = CCObject::liveObjectCount();
-            EXPECT_EQ(lastPage + 1, currentPage) << "pages are read in order";
-            lastPage = currentPage;
+            liveObjectsOnArrival[session().currentPage] = CCObject::liveObjectCount();
+            EXPECT_EQ(lastPage + 1, session().currentPage) << "pages are read in order";
+            lastPage = session().currentPage;
         }
-        if (currentPage == 77) played = (int)m_audio.played().size();
+        if (session().currentPage == 77) played = (int)m_audio.played().size();
     }
-    ASSERT_EQ(77, currentPage);
+    ASSERT_EQ(77, session().currentPage);
     advance(60);
-    EXPECT_EQ(77, currentPage) << "reading stops on the last page";
+    EXPECT_EQ(77, session().currentPage) << "reading stops on the last page";
     EXPECT_FALSE(m_audio.isPlaying());
     EXPECT_GE(m_audio.played().size(), 360u) << "every recorded sentence was played";
 

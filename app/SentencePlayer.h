@@ -1,0 +1,41 @@
+#pragma once
+
+#include <string>
+
+namespace pagly::gui {
+class UIButton;
+}
+
+namespace pagly {
+
+class PageLayer;
+class ReadingMachine;
+
+// Plays one sentence of a page: presses its button, shows its caption beside it (with the
+// watcher that hides it when the recording ends) and starts its recording; remembers the
+// recording started last, whose length an echo pause takes.
+class SentencePlayer {
+  public:
+    // `page`: the page layer, on which the caption watcher is scheduled (non-owning; the player
+    // is the layer's member). `machine` hears of every sentence started.
+    SentencePlayer(PageLayer* page, ReadingMachine* machine) : m_page(page), m_machine(machine) {}
+
+    // A touch on `button` (or a key acting as one): the sentence that is playing is never
+    // restarted; any other starts, and automatic reading goes on after it.
+    void touched(gui::UIButton* button);
+    // Automatic reading's sentence `index` of the current page: its button pressed and its
+    // caption shown when it has one (else the caption is left as it was), its recording played.
+    void readSentence(int index);
+    // How long the recording started last takes to hear at the current speed (0 when unknown).
+    double lastHeardSeconds() const;
+
+  private:
+    void showCaption(gui::UIButton* button, const std::string* caption);
+    void startRecording(const std::string& recordingName);
+
+    PageLayer* m_page;
+    ReadingMachine* m_machine;
+    std::string m_lastRecording;
+};
+
+}  // namespace pagly
