@@ -7,6 +7,7 @@
 #include "app/PageLayer.h"
 #include "app/ReadingSession.h"
 #include "app/SetLayer.h"
+#include "engine/audio/SimpleAudioEngine.h"
 #include "engine/audio/VirtualAudioBackend.h"
 #include "engine/director/CCDirector.h"
 #include "engine/director/CCKeypadDispatcher.h"
@@ -193,6 +194,29 @@ TEST_F(PracticeKeysTest, EchoPausesLeaveTheSentencesLengthBeforeTheUsualPause) {
         EXPECT_GE(gap, 0.5 - frame);
         EXPECT_LE(gap, 1.0 + frame);
     }
+}
+
+TEST_F(PracticeKeysTest, AnEchoPauseIsAsLongAsTheSentenceWasHeardAtTheCurrentSpeed) {
+    // At half speed the learner heard each sentence for twice its recorded length, and needs
+    // that long to say it after.
+    const double frame = 1.0 / 60;
+    for (float speed : {0.5f, 0.75f, 1.25f}) {
+        audio::SimpleAudioEngine::sharedEngine()->setBackgroundMusicSpeed(speed);
+        session().readingMode = RepeatPage;
+        session().echoPauses = true;
+        openPage(19);
+        press(kKeySpace);
+        std::vector<Playback> heard = listenFor(3, 60);
+        ASSERT_GE(heard.size(), 3u) << speed;
+        for (size_t i = 1; i < 3; ++i) {
+            double length = std::max(1.0, heard[i - 1].end - heard[i - 1].start);
+            double rest = heard[i].start - heard[i - 1].end - length;
+            EXPECT_GE(rest, 0.5 - 2 * frame) << "speed " << speed << ", sentence " << i;
+            EXPECT_LE(rest, 1.0 + 2 * frame) << "speed " << speed << ", sentence " << i;
+        }
+        press(kKeySpace);
+    }
+    audio::SimpleAudioEngine::sharedEngine()->setBackgroundMusicSpeed(1.0f);
 }
 
 TEST_F(PracticeKeysTest, LeavingAPageDuringAnEchoPauseReadsNothingMore) {
