@@ -22,6 +22,10 @@ class AudioBackend {
     // same answers as playMusic. The back-end keeps `sound` alive while it plays.
     virtual bool playStretchedMusic(const std::string& requestedPath,
                                     std::shared_ptr<StretchedSound> sound, bool loop) = 0;
+    // Why the file of the last play that returned false could not be used, or "" when the
+    // file was not the cause (no sound device, say) or the back-end cannot tell. The back-end
+    // logs nothing about the file itself: the audio engine names it once, with one reason.
+    virtual std::string playProblem() const { return std::string(); }
     // Stops at once; nothing plays afterwards.
     virtual void stopMusic() = 0;
     virtual void pauseMusic() = 0;

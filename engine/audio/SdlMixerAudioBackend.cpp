@@ -2,14 +2,15 @@
 
 #include <SDL.h>
 
+#include <algorithm>
 #include <mutex>
 
 #include "engine/audio/MixerLibrary.h"
+#include "engine/audio/StretchedSound.h"
 #include "engine/audio/StretchedSoundStream.h"
 #include "engine/base/CCObject.h"
 #include "engine/director/CCDirector.h"
 #include "engine/director/CCScheduler.h"
-#include "engine/platform/UnusableFiles.h"
 
 namespace pagly::audio {
 
@@ -20,6 +21,11 @@ namespace {
 // usual) added 35 ms before every first sample.
 const int kDeviceFrames = 512;
 const float kIdleCheckSeconds = 0.5f;
+// Automatic reading leaves at most about 1.5 s between sentences (a pause of up to a second
+// and a 0.5 s poll); with echo pauses it first waits as long as the sentence took to hear, at
+// least a second. So the device closes only after the last sound's length and this much more
+// of silence.
+const double kSilenceBeyondTheSound = 3.0;
 
 // SDL's audio system keeps a count of its starts and makes its locks at the first; two starts
 // at once (a back-end's helper thread and a second back-end) would both make them and one set
@@ -43,7 +49,7 @@ void stopAudioSystem() {
 class BackendTicks : public CCObject {
   public:
     explicit BackendTicks(SdlMixerAudioBackend* owner) : m_owner(owner) {}
-    void checkIdle(float) { m_owner->closeIfIdle(); }
+    void checkIdle(float elapsed) { m_owner->closeIfIdle(elapsed); }
     void checkDrawn(float) { m_owner->startOnceDrawn(); }
 
   private:
@@ -150,7 +156,8 @@ bool SdlMixerAudioBackend::openDevice() {
         m_mixInit = true;
     }
     m_open = true;
-    m_idleChecks = 0;
+    ++m_deviceOpens;
+    m_silent = false;
     m_mix->volumeMusic((int)(m_volume * MIX_MAX_VOLUME + 0.5f));
     watchForIdle(true);
     return true;
@@ -213,20 +220,36 @@ void SdlMixerAudioBackend::watchForIdle(bool on) {
     }
 }
 
-bool SdlMixerAudioBackend::closeIfIdle() {
+void SdlMixerAudioBackend::started(double recordedSeconds, double heardSeconds) {
+    m_silent = false;
+    m_lastLength = std::max({0.0, recordedSeconds, heardSeconds});
+}
+
+double SdlMixerAudioBackend::idleLimit() const {
+    // The longer of the two lengths: a pause may be measured by either (stretched speech is
+    // heard longer or shorter than it was recorded).
+    return m_lastLength + kSilenceBeyondTheSound;
+}
+
+bool SdlMixerAudioBackend::closeIfIdle(float elapsed) {
     if (!m_open) {
         watchForIdle(false);
         return false;
     }
     // A paused recording keeps its device: resuming must go on where it stopped.
     if (m_mix->playingMusic() != 0) {
-        m_idleChecks = 0;
+        m_silent = false;
         return false;
     }
-    // Two checks in a row (0.5 to 1 s of silence): the sound server has played the last
-    // buffer, and automatic reading, which starts the next sentence within a second, keeps
-    // the device open between sentences.
-    if (++m_idleChecks < 2) return false;
+    // Counted in the scheduler's time from the first check that heard nothing, so that it
+    // does not matter how the checks fall against the reader's own ticks.
+    if (!m_silent) {
+        m_silent = true;
+        m_silentFor = 0;
+        return false;
+    }
+    if (elapsed > 0) m_silentFor += elapsed;
+    if (m_silentFor <= idleLimit()) return false;
     closeDevice();
     return true;
 }
@@ -240,6 +263,7 @@ void SdlMixerAudioBackend::freeMusic() {
 
 bool SdlMixerAudioBackend::playMusic(const std::string& /*requestedPath*/,
                                      const std::string& fullPath, bool loop) {
+    m_playProblem.clear();
     if (!ensureOpen()) return false;
     // Whatever played stops first, also when the new file turns out unplayable.
     freeMusic();
@@ -247,19 +271,18 @@ bool SdlMixerAudioBackend::playMusic(const std::string& /*requestedPath*/,
     m_stretched.reset();
     m_music = m_mix->loadMusic(fullPath.c_str());
     if (!m_music) {
-        reportUnusableFile(fullPath,
-                           std::string("the sound mixer cannot play it: ") + Mix_GetError());
+        m_playProblem = std::string("the sound mixer cannot play it: ") + Mix_GetError();
         return false;
     }
     m_loop = loop;
     if (m_mix->playMusic(m_music, loop ? -1 : 0) != 0) {
-        reportUnusableFile(fullPath,
-                           std::string("the sound mixer cannot start it: ") + Mix_GetError());
+        m_playProblem = std::string("the sound mixer cannot start it: ") + Mix_GetError();
         freeMusic();
         return false;
     }
     m_musicPath = fullPath;
-    m_idleChecks = 0;
+    double length = m_mix->musicDuration(m_music);
+    started(length, length);
     watchForIdle(true);
     return true;
 }
@@ -294,7 +317,7 @@ void SdlMixerAudioBackend::rewindMusic() {
     // Also restarts a recording that has already ended.
     m_mix->haltMusic();
     m_mix->playMusic(m_music, m_loop ? -1 : 0);
-    m_idleChecks = 0;
+    started(m_lastLength, m_lastLength);
 }
 
 bool SdlMixerAudioBackend::isMusicPlaying() {
@@ -341,6 +364,7 @@ double SdlMixerAudioBackend::currentDuration() const {
 
 bool SdlMixerAudioBackend::playStretchedMusic(const std::string& requestedPath,
                                               std::shared_ptr<StretchedSound> sound, bool loop) {
+    m_playProblem.clear();
     if (!ensureOpen()) return false;
     freeMusic();
     m_musicPath.clear();
@@ -349,20 +373,18 @@ bool SdlMixerAudioBackend::playStretchedMusic(const std::string& requestedPath,
     SDL_RWops* stream = openStretchedSoundStream(m_stretched);
     m_music = stream ? m_mix->loadMusicTypeRW(stream, MUS_WAV, 1) : nullptr;
     if (!m_music) {
-        reportUnusableFile(
-            requestedPath,
-            std::string("the sound mixer cannot play it slowed or sped up: ") + Mix_GetError());
+        m_playProblem =
+            std::string("the sound mixer cannot play it slowed or sped up: ") + Mix_GetError();
         return false;
     }
     m_loop = loop;
     if (m_mix->playMusic(m_music, loop ? -1 : 0) != 0) {
-        reportUnusableFile(
-            requestedPath,
-            std::string("the sound mixer cannot start it slowed or sped up: ") + Mix_GetError());
+        m_playProblem =
+            std::string("the sound mixer cannot start it slowed or sped up: ") + Mix_GetError();
         freeMusic();
         return false;
     }
-    m_idleChecks = 0;
+    started(m_stretched->recordedSeconds(), m_stretched->seconds());
     watchForIdle(true);
     return true;
 }

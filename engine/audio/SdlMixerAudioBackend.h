@@ -17,10 +17,11 @@ struct MixerLibrary;
 // library is opened, on a helper thread (both take longer than opening a device): once the
 // first frame has been drawn when the back-end is made while a window is open, at once
 // otherwise, and at the latest at the first play. The sound device opens on the first play
-// with a small buffer (about 12 ms), and it closes again once nothing has played for a
-// second: an open device wakes the process about 90 times a second even when silent. When no
-// device opens, it retries with SDL's dummy driver, which plays silently in real time, so the
-// reader still runs and "is playing" still tells the truth.
+// with a small buffer (about 12 ms), and it closes again after a silence longer than any pause
+// automatic reading leaves between sentences: an open device wakes the process about 90 times
+// a second even when silent, but opening it before every sentence lengthens each pause and
+// can be heard as a click. When no device opens, it retries with SDL's dummy driver, which
+// plays silently in real time, so the reader still runs and "is playing" still tells the truth.
 class SdlMixerAudioBackend : public AudioBackend {
   public:
     // `driver` names the SDL audio driver to try first (null: SDL's own choice).
@@ -43,15 +44,21 @@ class SdlMixerAudioBackend : public AudioBackend {
     // stretch it just ahead of playback. Kept apart from playMusic.
     bool playStretchedMusic(const std::string& requestedPath, std::shared_ptr<StretchedSound> sound,
                             bool loop) override;
+    std::string playProblem() const override { return m_playProblem; }
 
     // The driver that opened, or "" while the device is closed.
     std::string currentDriver() const;
     // Duration in seconds of the recording that was started last, or -1 when unknown.
     double currentDuration() const;
-    // Closes the device if nothing has played at the last two checks (called every 0.5 s by
-    // the director's scheduler while the device is open). True when it closed.
-    bool closeIfIdle();
+    // Closes the device once it has been silent for longer than automatic reading ever waits
+    // after the last sound (see idleLimit). Called every 0.5 s by the director's scheduler
+    // while the device is open, with the scheduler's seconds since the previous call: the
+    // first call that finds nothing playing marks the start of the silence. A paused
+    // recording is not silence. True when it closed.
+    bool closeIfIdle(float elapsed);
     bool isDeviceOpen() const { return m_open; }
+    // How often the sound device has been opened since the back-end was made.
+    int deviceOpenCount() const { return m_deviceOpens; }
     // Starts the sound system if a frame has been drawn since the back-end was made (called
     // every frame by the scheduler until then).
     void startOnceDrawn();
@@ -71,6 +78,10 @@ class SdlMixerAudioBackend : public AudioBackend {
     void waitForAudioStart();
     void freeMusic();
     void watchForIdle(bool on);
+    // A recording has just started: the silence, if any, is over.
+    void started(double recordedSeconds, double heardSeconds);
+    // Seconds of silence after which the device closes.
+    double idleLimit() const;
 
     std::string m_driver;
     std::string m_musicPath;  // what rewind starts again once the device has closed
@@ -89,7 +100,11 @@ class SdlMixerAudioBackend : public AudioBackend {
     std::string m_stretchedPath;  // as the caller named it, for a replay after the device closed
     const MixerLibrary* m_mix = nullptr;  // opened with the device
     bool m_mixInit = false;
-    int m_idleChecks = 0;
+    std::string m_playProblem;  // why the last play could not use its file
+    bool m_silent = false;      // a check found nothing playing and nothing has started since
+    double m_silentFor = 0;     // scheduler seconds since that check
+    double m_lastLength = 0;    // the longer of the last sound's recorded and heard lengths
+    int m_deviceOpens = 0;
     BackendTicks* m_ticks = nullptr;
     bool m_startDeferred = false;     // waits for the first frame
     unsigned int m_drawnAtStart = 0;  // frames drawn when the back-end was made

@@ -84,12 +84,14 @@ void SimpleAudioEngine::playBackgroundMusic(const char* path, bool loop) {
     }
     if (!stretched) m_bMusicStarted = audio->playMusic(path, fullPath, loop);
     // Only a recording that did not start is read again to say why: a tap on a good sentence
-    // reads its file once, in the back-end.
+    // reads its file once, in the back-end. One reason per file, so one log line: the plain
+    // one found here, else the back-end's.
     if (!m_bMusicStarted) {
         std::string bytes;
         std::string problem = CCFileUtils::sharedFileUtils()->readFile(fullPath, bytes)
                                   ? recordingProblem(bytes)
                                   : whyUnreadable(fullPath);
+        if (problem.empty()) problem = audio->playProblem();
         if (!problem.empty()) reportUnusableFile(fullPath, problem);
     }
 }

@@ -21,7 +21,7 @@ class SimpleAudioEngine {
     void preloadBackgroundMusic(const char* path);
     // Plays an MP3 from the start, once (or forever with loop), replacing what plays. A file
     // that is missing or cannot be decoded plays nothing and the music reports not playing;
-    // the log says once per run which file and why.
+    // the log names the file in one line, with why, the first time in a run.
     void playBackgroundMusic(const char* path, bool loop = false);
     // Stops at once.
     void stopBackgroundMusic(bool releaseData = false);

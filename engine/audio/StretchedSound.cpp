@@ -32,6 +32,7 @@ std::shared_ptr<StretchedSound> StretchedSound::fromPcm(PcmSound input, double s
     // last output is cut or padded with silence to it.
     size_t frames = (size_t)std::llround((double)input.frames() / speed);
     sound->m_seconds = (double)frames / input.sampleRate;
+    sound->m_recordedSeconds = (double)input.frames() / input.sampleRate;
     sound->m_wav = wavHeader(input.sampleRate, input.channels, frames);
     sound->m_ready = sound->m_wav.size();
     sound->m_wav.resize(sound->m_ready + frames * (size_t)input.channels * 2);

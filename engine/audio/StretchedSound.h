@@ -29,6 +29,8 @@ class StretchedSound {
     StretchedSound& operator=(const StretchedSound&) = delete;
 
     double seconds() const { return m_seconds; }
+    // The recording's own length, before stretching.
+    double recordedSeconds() const { return m_recordedSeconds; }
     int sampleRate() const { return m_sampleRate; }
     int channels() const { return m_channels; }
     // The whole WAV image's size, header included (allocated at once).
@@ -59,6 +61,7 @@ class StretchedSound {
     int m_sampleRate = 0;
     int m_channels = 0;
     double m_seconds = 0;
+    double m_recordedSeconds = 0;
 };
 
 }  // namespace pagly::audio
