@@ -144,22 +144,19 @@ CCObject* plistValue(const pugi::xml_node& node, int depth) {
     return nullptr;
 }
 
-}  // namespace
-
-CCDictionary* CCDictionary::createWithPlistText(const std::string& text, const char* nameForLog) {
+// The dictionary at the root of property-list text (autoreleased), or null with `whyNot` set.
+CCDictionary* parsePlist(const std::string& text, std::string& whyNot) {
     pugi::xml_document doc;
     pugi::xml_parse_result result = doc.load_buffer(text.data(), text.size());
     if (!result) {
-        reportUnusableFile(nameForLog ? nameForLog : "",
-                           std::string("it is not a valid property list: ") + result.description() +
-                               " at byte " + std::to_string((long)result.offset));
+        whyNot = std::string("it is not a valid property list: ") + result.description() +
+                 " at byte " + std::to_string((long)result.offset);
         return nullptr;
     }
     pugi::xml_node root = doc.child("plist").child("dict");
     if (!root) root = doc.child("dict");
     if (!root) {
-        reportUnusableFile(nameForLog ? nameForLog : "",
-                           "it is not a property list of keys and values (no <dict> at its root)");
+        whyNot = "it is not a property list of keys and values (no <dict> at its root)";
         return nullptr;
     }
     CCDictionary* dict = plistDict(root, 0);
@@ -167,16 +164,41 @@ CCDictionary* CCDictionary::createWithPlistText(const std::string& text, const c
     return dict;
 }
 
-CCDictionary* CCDictionary::createWithContentsOfFile(const char* path) {
-    if (!path) return nullptr;
+// Reads and parses a property-list file; on failure says why and which name to report: the
+// resolved path for a file that cannot be read, the name asked for when it is not a plist.
+CCDictionary* readPlistFile(const char* path, std::string& whyNot, std::string& nameForLog) {
     CCFileUtils* files = CCFileUtils::sharedFileUtils();
     std::string full = files->fullPathForFilename(path);
     std::string text;
     if (!files->readFile(full, text)) {
-        reportUnusableFile(full, whyUnreadable(full));
+        whyNot = whyUnreadable(full);
+        nameForLog = full;
         return nullptr;
     }
-    return createWithPlistText(text, path);
+    nameForLog = path;
+    return parsePlist(text, whyNot);
+}
+
+}  // namespace
+
+CCDictionary* CCDictionary::createWithPlistText(const std::string& text, const char* nameForLog) {
+    std::string whyNot;
+    CCDictionary* dict = parsePlist(text, whyNot);
+    if (!dict) reportUnusableFile(nameForLog ? nameForLog : "", whyNot);
+    return dict;
+}
+
+CCDictionary* CCDictionary::readContentsOfFile(const char* path, std::string& whyNot) {
+    std::string nameForLog;
+    return path ? readPlistFile(path, whyNot, nameForLog) : nullptr;
+}
+
+CCDictionary* CCDictionary::createWithContentsOfFile(const char* path) {
+    if (!path) return nullptr;
+    std::string whyNot, nameForLog;
+    CCDictionary* dict = readPlistFile(path, whyNot, nameForLog);
+    if (!dict) reportUnusableFile(nameForLog, whyNot);
+    return dict;
 }
 
 }  // namespace pagly::engine

@@ -24,6 +24,9 @@ class CCDictionary : public CCObject {
     static CCDictionary* createWithContentsOfFile(const char* path);
     // Same, from property-list text already in memory.
     static CCDictionary* createWithPlistText(const std::string& text, const char* nameForLog);
+    // As createWithContentsOfFile, without the log line: on null, `whyNot` holds the reason the
+    // line would give ("it is missing", "it is not a valid property list: ...").
+    static CCDictionary* readContentsOfFile(const char* path, std::string& whyNot);
 
     unsigned int count() const { return (unsigned int)(m_strMap.size() + m_intMap.size()); }
 

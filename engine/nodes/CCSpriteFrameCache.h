@@ -7,40 +7,15 @@
 #include "engine/base/CCGeometry.h"
 #include "engine/base/RefPtr.h"
 #include "engine/nodes/CCSpriteFrame.h"
+#include "engine/nodes/SheetFrames.h"
 
 namespace pagly::engine {
 
 class CCDictionary;
 class CCTexture2D;
 
-// Property-list geometry strings: "{x,y}", "{w,h}", "{{x,y},{w,h}}". Malformed text gives
-// zero values.
-CCPoint CCPointFromString(const char* text);
-CCSize CCSizeFromString(const char* text);
-CCRect CCRectFromString(const char* text);
-
 // The process-wide table of named sprite frames, filled from sprite-sheet property lists.
-//
-// Sheet format (an XML property list, dict root):
-//   "frames"   dict: frame name -> dict with
-//       "frame"           "{{x,y},{w,h}}"  the frame's rectangle in the texture, in pixels,
-//                                          origin at the texture's top-left. For a rotated
-//                                          frame w,h are the UNROTATED size and the pixels
-//                                          occupy a region h wide and w high, the image
-//                                          turned 90 degrees clockwise.
-//       "offset"          "{x,y}"          centre of the trimmed frame minus centre of the
-//                                          source image (y up)
-//       "rotated"         <true/>/<false/> stored turned 90 degrees clockwise
-//       "sourceSize"      "{w,h}"          the untrimmed source image's size
-//       "sourceColorRect" "{{x,y},{w,h}}"  where the trimmed pixels sit in the source
-//                                          (informational; offset already says it)
-//   "metadata" dict:
-//       "format"          2
-//       "textureFileName" the sheet image, relative to the plist's folder (default: the
-//                         plist's name with its extension replaced by .png)
-// Formats 0 (x, y, width, height, offsetX, offsetY, originalWidth, originalHeight),
-// 1 (as 2 without "rotated") and 3 ("textureRect", "spriteOffset", "spriteSourceSize",
-// "textureRotated") are read too.
+// Sheets are read by readSheetFrames (SheetFrames.h), which describes their layout.
 class CCSpriteFrameCache {
   public:
     static CCSpriteFrameCache* sharedSpriteFrameCache();

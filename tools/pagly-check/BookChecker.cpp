@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <sys/stat.h>
@@ -22,6 +23,8 @@
 #include "engine/base/CCObject.h"
 #include "engine/base/CCString.h"
 #include "engine/nodes/CCLabelBMFont.h"
+#include "engine/nodes/SheetFrames.h"
+#include "engine/platform/UnusableFiles.h"
 #include "engine/render/CCTexture2D.h"
 #include "engine/render/CCTextureCache.h"
 #include "gui/reader/CCSGUIReader.h"
@@ -141,18 +144,9 @@ std::string seconds(double s) {
     return buf;
 }
 
-// "{{x,y},{w,h}}" or "{w,h}" into numbers; false when the text has fewer numbers.
-bool numbers(const std::string& text, double* out, int count) {
-    const char* p = text.c_str();
-    for (int i = 0; i < count; ++i) {
-        while (*p && !((*p >= '0' && *p <= '9') || *p == '-' || *p == '.')) ++p;
-        if (!*p) return false;
-        char* end = nullptr;
-        out[i] = std::strtod(p, &end);
-        if (end == p) return false;
-        p = end;
-    }
-    return true;
+// A reason in the reader's log words ("it is ...") as a checker message about the same file.
+std::string readerReason(const std::string& reason) {
+    return reason.compare(0, 3, "it ") == 0 ? reason.substr(3) : reason;
 }
 
 }  // namespace
@@ -272,20 +266,25 @@ void BookChecker::checkTextTables() {
     }
 }
 
-void BookChecker::checkImageFile(const std::string& rel, const std::string& image,
-                                 const std::string& who) {
+bool BookChecker::checkImageFile(const std::string& rel, const std::string& image,
+                                 const std::string& who, int* wide, int* high) {
     std::string data;
     if (!readFile(full(image), data)) {
         error(rel, who + "names image \"" + image + "\", which is missing");
-        return;
+        return false;
     }
     // Decoded as the reader decodes it: a damaged picture fails here as it fails there.
     engine::CCTexture2D* texture = new engine::CCTexture2D();
-    if (!texture->initWithImageData((const unsigned char*)data.data(), data.size())) {
+    bool decoded = texture->initWithImageData((const unsigned char*)data.data(), data.size());
+    if (!decoded) {
         error(image, "cannot be decoded as a PNG or JPEG picture (" + std::string(SDL_GetError()) +
                          ")" + (rel == image ? std::string() : "; " + rel + " " + who + "uses it"));
+    } else if (wide && high) {
+        *wide = texture->getPixelsWide();
+        *high = texture->getPixelsHigh();
     }
     texture->release();
+    return decoded;
 }
 
 void BookChecker::checkFixedImages() {
@@ -445,8 +444,12 @@ void BookChecker::indexWidgets(const std::string& rel, const Json::Value& node, 
     }
 }
 
+// Read as the reader's frame cache reads it (engine/nodes/SheetFrames.h): the frames the
+// reader keeps are the frames widgets may name, and a sheet or frame it refuses is an error
+// giving the reason the reader logs.
 void BookChecker::loadSheet(const std::string& rel, const std::string& sheet,
                             std::set<std::string>& frames) {
+    if (sheet.empty()) return;  // the reader skips an empty name
     std::string sheetRel = directoryOf(rel) + sheet;
     if (isFolder(full(sheetRel))) {
         error(sheetRel, "is a folder, not a sprite sheet; " + rel + " lists it");
@@ -463,47 +466,51 @@ void BookChecker::loadSheet(const std::string& rel, const std::string& sheet,
         return;
     }
     std::set<std::string>& own = sheets_[sheetRel];
-    CCDictionary* plist = CCDictionary::createWithContentsOfFile(full(sheetRel).c_str());
-    CCDictionary* frameDict =
-        plist ? dynamic_cast<CCDictionary*>(plist->objectForKey("frames")) : nullptr;
-    if (!frameDict) {
-        error(sheetRel, "is not a sprite sheet property list (no \"frames\")");
+    std::string why;
+    CCDictionary* plist = CCDictionary::readContentsOfFile(full(sheetRel).c_str(), why);
+    if (!plist) {
+        error(sheetRel, readerReason(why));
         return;
     }
-    CCDictionary* meta = dynamic_cast<CCDictionary*>(plist->objectForKey("metadata"));
-    const CCString* texture = meta ? meta->valueForKey("textureFileName") : nullptr;
-    double size[2] = {0, 0};
-    bool haveSize = false;
-    if (!texture) {
-        error(sheetRel, "names no texture (metadata \"textureFileName\")");
-    } else {
-        std::string textureRel = directoryOf(sheetRel) + texture->getCString();
-        if (!exists(textureRel)) {
-            error(sheetRel,
-                  std::string("names texture \"") + texture->getCString() + "\", which is missing");
-        } else {
-            checkImageFile(sheetRel, textureRel, "");
-        }
-        const CCString* sizeText = meta->valueForKey("size");
-        haveSize = sizeText && numbers(sizeText->getCString(), size, 2);
+    engine::SheetFrames contents = engine::readSheetFrames(plist);
+    // The reader needs the image before it looks at the frames.
+    int wide = 0, high = 0;
+    bool imageUsable =
+        checkSheetImage(sheetRel, engine::sheetImagePath(plist, full(sheetRel)), wide, high);
+    if (!contents.problem.empty()) {
+        error(sheetRel, readerReason(contents.problem));
+        return;
     }
-    for (const auto& entry : frameDict->stringEntries()) {
-        frames.insert(entry.first);
-        own.insert(entry.first);
-        CCDictionary* frame = dynamic_cast<CCDictionary*>(entry.second);
-        const CCString* rect = frame ? frame->valueForKey("frame") : nullptr;
-        double r[4];
-        if (!rect || !numbers(rect->getCString(), r, 4)) {
-            error(sheetRel, "frame \"" + entry.first + "\" has no \"frame\" rectangle");
+    if (!imageUsable) return;  // the reader takes no frame of a sheet without its image
+    std::string skipped;
+    for (const engine::SheetFrame& frame : contents.frames) {
+        if (!frame.fitsImage((float)wide, (float)high)) {
+            skipped += (skipped.empty() ? "" : ", ") + frame.name;
             continue;
         }
-        const CCString* rotated = frame->valueForKey("rotated");
-        bool turned = rotated && std::string(rotated->getCString()) == "true";
-        double w = turned ? r[3] : r[2], h = turned ? r[2] : r[3];
-        if (haveSize && (r[0] < 0 || r[1] < 0 || r[0] + w > size[0] || r[1] + h > size[1])) {
-            error(sheetRel, "frame \"" + entry.first + "\" lies outside its texture");
-        }
+        own.insert(frame.name);
+        frames.insert(frame.name);
     }
+    if (!skipped.empty()) error(sheetRel, readerReason(engine::unfitFramesReason(skipped)));
+}
+
+bool BookChecker::checkSheetImage(const std::string& sheetRel, const std::string& imagePath,
+                                  int& wide, int& high) {
+    // A book carries its own images: a name that leaves the book folder ("../..", or a path
+    // from the root) is an error even when this machine has the file.
+    std::string image = std::filesystem::path(imagePath).lexically_normal().string();
+    std::string book = std::filesystem::path(dir_).lexically_normal().string();
+    if (image.size() <= book.size() || image.compare(0, book.size(), book) != 0) {
+        error(sheetRel, "names texture \"" + imagePath + "\", which lies outside the book folder");
+        return false;
+    }
+    std::string imageRel = image.substr(book.size());
+    if (!exists(imageRel)) {
+        error(sheetRel, "names texture \"" + imageRel + "\", which " +
+                            readerReason(engine::whyUnreadable(full(imageRel))));
+        return false;
+    }
+    return checkImageFile(sheetRel, imageRel, "", &wide, &high);
 }
 
 void BookChecker::checkImageRef(const std::string& rel, const std::string& docDir,

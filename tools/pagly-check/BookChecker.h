@@ -80,8 +80,13 @@ class BookChecker {
                        const std::set<std::string>& frames, const std::string& widget,
                        const std::string& key, const std::string& path, bool isFrame);
     void loadSheet(const std::string& rel, const std::string& sheet, std::set<std::string>& frames);
+    // Reports a sheet's image the reader cannot use; else gives its size in pixels.
+    bool checkSheetImage(const std::string& sheetRel, const std::string& imagePath, int& wide,
+                         int& high);
     void checkSentence(int page, int index, const std::string& rel, const Widget& widget);
-    void checkImageFile(const std::string& rel, const std::string& image, const std::string& who);
+    // False (and an error) when the reader cannot use the image; `wide`/`high` get its size.
+    bool checkImageFile(const std::string& rel, const std::string& image, const std::string& who,
+                        int* wide = nullptr, int* high = nullptr);
     void checkFontFile(const std::string& rel, const std::string& font, const std::string& who);
 
     std::string dir_;
