@@ -24,7 +24,6 @@ namespace {
 // file cannot make the lists absurd.
 const int kMostUnits = 200;
 const int kMostLinesPerUnit = 1000;
-const int kHighestPage = 99999;
 const long kLargestDescription = 1024 * 1024;
 
 BookUnit rangeUnit(const char* name, int first, int last) {
@@ -80,7 +79,7 @@ bool Book::fromDescription(const std::string& text, Book& book, std::string& why
         unit.wordList = entry["wordList"].isBool() && entry["wordList"].asBool();
         for (const Json::Value& page : pages) {
             if (!page.isInt() || page.asInt() < 1 || page.asInt() > kHighestPage)
-                return why = which + " names a page that is not a number from 1 to 99999", false;
+                return why = which + " names a page that is not a number from 1 to 9999", false;
             unit.lines.push_back(page.asInt());
         }
         unit.first = *std::min_element(unit.lines.begin(), unit.lines.end());
@@ -94,7 +93,7 @@ bool Book::fromDescription(const std::string& text, Book& book, std::string& why
     return true;
 }
 
-Book Book::forFolder(const std::string& folder) {
+Book Book::forFolder(const std::string& folder, std::string* problem) {
     std::string path =
         folder + (folder.empty() || folder.back() == '/' ? "" : "/") + kDescriptionFile;
     struct stat st;
@@ -110,7 +109,11 @@ Book Book::forFolder(const std::string& folder) {
     } else if (fromDescription(text, book, why)) {
         return book;
     }
-    reportUnusableFile(path, why + "; reading the book as the course book");
+    if (problem) {
+        *problem = why;
+    } else {
+        reportUnusableFile(path, why + "; reading the book as the course book");
+    }
     return standard();
 }
 

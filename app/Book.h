@@ -25,15 +25,18 @@ class Book {
     static constexpr int kMostSentences = 29;
     // Captions of this many bytes or more are not shown.
     static constexpr unsigned kLongestCaption = 1600;
+    // The highest page number a book may use (a wider range is a typo, and its checks would run
+    // for hours).
+    static constexpr int kHighestPage = 9999;
     // The file in which a book folder describes its own units and pages.
     static const char* const kDescriptionFile;  // "book.json"
 
     // The course book's layout: eight units and the word list, pages 2..77.
     static Book standard();
     // The book in `folder`: described by its own book.json when it has one, else the standard
-    // layout. A description that cannot be used is named in one log line and the standard
-    // layout is taken.
-    static Book forFolder(const std::string& folder);
+    // layout. A description that cannot be used is named in one log line (or, when `problem` is
+    // given, there instead) and the standard layout is taken.
+    static Book forFolder(const std::string& folder, std::string* problem = nullptr);
     // Reads a description's text; false with `why` set when it is unusable.
     static bool fromDescription(const std::string& text, Book& book, std::string& why);
 

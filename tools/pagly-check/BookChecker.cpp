@@ -27,6 +27,7 @@
 #include "engine/platform/UnusableFiles.h"
 #include "engine/render/CCTexture2D.h"
 #include "engine/render/CCTextureCache.h"
+#include "app/Book.h"
 #include "gui/reader/CCSGUIReader.h"
 #include "gui/reader/JsonDictionary.h"
 #include "gui/reader/WidgetClasses.h"
@@ -38,13 +39,10 @@ using engine::CCString;
 
 namespace {
 
-const int kMaxSentences = 29;
-// Page numbers a book may use; wider ranges are a typo (and would run for hours). Page 0
-// is out: its sentence numbers lose the page's digit, so the reader's caption keys and
+// Page 0 is out: its sentence numbers lose the page's digit, so the reader's caption keys and
 // recording names for it differ from the ones written from page and index.
 const int kFirstPossiblePage = 1;
-const int kLastPossiblePage = 9999;
-const unsigned kLongCaption = 1600;
+const int kLastPossiblePage = Book::kHighestPage;
 const double kShortestRecording = 1.0;
 const double kLongestRecording = 4.0;
 
@@ -214,6 +212,12 @@ CheckReport BookChecker::run() {
         error(dir_, "is not a book folder");
         return report_;
     }
+    // The pages the reader will show: the book's own, unless asked for others.
+    std::string why;
+    Book book = Book::forFolder(dir_, &why);
+    if (!why.empty()) error(Book::kDescriptionFile, why);
+    if (options_.firstPage == CheckOptions::kBooksOwn) options_.firstPage = book.firstPage();
+    if (options_.lastPage == CheckOptions::kBooksOwn) options_.lastPage = book.lastPage();
     if (options_.firstPage < kFirstPossiblePage || options_.lastPage > kLastPossiblePage ||
         options_.firstPage > options_.lastPage) {
         error(dir_, "page range " + std::to_string(options_.firstPage) + "-" +
@@ -602,7 +606,7 @@ void BookChecker::checkSentence(int page, int index, const std::string& rel, con
         auto caption = captions_.find(key);
         if (caption == captions_.end()) {
             warning(rel, name + " has no caption (no \"" + key + "\" in Stringstr.xml)");
-        } else if (caption->second.size() >= kLongCaption) {
+        } else if (caption->second.size() >= Book::kLongestCaption) {
             warning(rel, name + " has a caption of " + std::to_string(caption->second.size()) +
                              " bytes; captions of 1600 bytes or more are not shown");
         }
@@ -643,7 +647,7 @@ void BookChecker::checkPage(int page) {
     indexWidgets(rel, root["widgetTree"], widgets);
     int last = 0;
     std::vector<int> missing;
-    for (int i = 1; i <= kMaxSentences; ++i) {
+    for (int i = 1; i <= Book::kMostSentences; ++i) {
         auto found = widgets.find(sentenceButtonName(page, i));
         if (found == widgets.end()) {
             missing.push_back(i);

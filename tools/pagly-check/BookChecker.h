@@ -32,8 +32,10 @@ struct CheckReport {
 };
 
 struct CheckOptions {
-    int firstPage = 2;
-    int lastPage = 77;
+    // The book's own first or last page (2..77 for the course book, or what its book.json lists).
+    static constexpr int kBooksOwn = -1;
+    int firstPage = kBooksOwn;
+    int lastPage = kBooksOwn;
 };
 
 // Checks a book folder the way the reader will use it: page and settings documents, the

@@ -16,9 +16,10 @@ void quiet(const char*) {}
 int usage() {
     std::fprintf(stderr,
                  "usage: pagly-check [--pages FIRST-LAST] <book folder>\n"
-                 "Checks page documents 2..77 (or FIRST..LAST, within 1..9999), the settings\n"
-                 "document, the images, sheets, fonts, captions and recordings they use, and\n"
-                 "the text tables.\n");
+                 "Checks the book's page documents (2..77 for the course book, the pages its\n"
+                 "book.json lists for a book that describes itself, or FIRST..LAST within\n"
+                 "1..9999), the settings document, the images, sheets, fonts, captions and\n"
+                 "recordings they use, and the text tables.\n");
     return 2;
 }
 

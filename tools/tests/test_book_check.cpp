@@ -7,6 +7,8 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <filesystem>
+#include <fstream>
 #include <string>
 
 #include "app/BookNames.h"
@@ -263,4 +265,31 @@ TEST(BookCheck, SentenceButtonsAreLookedUpAsTheReaderBuildsThePage) {
     remove((dir + "/" + page).c_str());
     rmdir((dir + "/lessonbundle").c_str());
     rmdir(dir.c_str());
+}
+
+// A book that describes its own units is checked on its own pages; a description the reader
+// cannot use is an error of the book.
+TEST(BookCheck, ABookDescriptionChoosesThePagesAndABrokenOneIsAnError) {
+    char folderTemplate[] = "/tmp/pagly-check-described-XXXXXX";
+    std::string dir = mkdtemp(folderTemplate);
+    for (const auto& entry : std::filesystem::directory_iterator(PAGLY_BOOK_DIR)) {
+        std::string name = entry.path().filename().string();
+        if (name != "ft.xml") std::filesystem::create_symlink(entry.path(), dir + "/" + name);
+    }
+    std::ofstream(dir + "/book.json") << R"({"units": [{"name": "A", "pages": [12, 13]}]})";
+    CheckReport report = BookChecker(dir).run();
+    EXPECT_EQ(0, report.errors()) << allLines(report);
+    for (const Problem& p : report.problems) {
+        EXPECT_EQ(std::string::npos, p.file.find("lessonbundle_2.json"))
+            << "page 2 is not the book's";
+        EXPECT_EQ(std::string::npos, p.file.find("lessonbundle_14.json")) << p.line();
+    }
+
+    std::ofstream(dir + "/book.json") << R"({"units": [{"name": "A", "pages": []}]})";
+    CheckOptions two;
+    two.firstPage = two.lastPage = 12;
+    report = BookChecker(dir, two).run();
+    EXPECT_TRUE(reports(report, Severity::Error, "book.json", "unit 1 lists no pages"))
+        << allLines(report);
+    std::filesystem::remove_all(dir);
 }
