@@ -108,6 +108,9 @@ void CCDirector::setNextScene() {
         next->onEnter();
         next->onEnterTransitionDidFinish();
     }
+    // A key held through a transition reaches the scene it handed over, which has now heard
+    // that its transition is over.
+    m_pKeypadDispatcher->sceneSwitched(old, handedOver);
     if (old) old->release();
     m_bTrimMemory = true;
     m_dTrimAt = -1;
@@ -230,6 +233,7 @@ void CCDirector::reset() {
     m_pTouchDispatcher->removeAllDelegates();
     m_pTouchDispatcher->setDispatchEvents(true);
     m_pKeypadDispatcher->removeAllDelegates();
+    m_pKeypadDispatcher->dropHeldKey();
     CCAutoreleasePool::sharedPool()->drain();
     // Cached textures and frames would otherwise outlive the test that loaded them.
     purgeCachedData();

@@ -4,6 +4,7 @@
 
 #include "engine/director/CCDirector.h"
 #include "engine/director/CCTouchDispatcher.h"
+#include "engine/nodes/CCScene.h"
 
 namespace pagly::engine {
 
@@ -31,9 +32,34 @@ void CCKeypadDispatcher::removeAllDelegates() {
 }
 
 void CCKeypadDispatcher::dispatchKey(int keyCode) {
-    // Input waits while a transition runs, keys as well as touches.
+    // Input waits while a transition runs, keys as well as touches; the last key pressed
+    // meanwhile waits for the scene the transition brings. Input off for any other reason
+    // drops the key.
     CCDirector* director = CCDirector::sharedDirectorIfAlive();
-    if (director && !director->getTouchDispatcher()->isDispatchEvents()) return;
+    if (director && !director->getTouchDispatcher()->isDispatchEvents()) {
+        CCScene* running = director->getRunningScene();
+        if (keyCode != kKeyUnknown && running && running->isTransitionScene() &&
+            !running->handedOverScene()) {
+            m_heldKey = keyCode;
+            m_heldDuring = running;
+        }
+        return;
+    }
+    deliver(keyCode);
+}
+
+void CCKeypadDispatcher::sceneSwitched(const CCScene* previous, bool handedOver) {
+    if (!m_heldDuring) return;
+    bool ours = handedOver && previous == m_heldDuring;
+    m_heldDuring = nullptr;
+    if (!ours) return;  // the transition was cut short: the key belonged to another screen
+    CCDirector* director = CCDirector::sharedDirectorIfAlive();
+    if (!director || !director->getTouchDispatcher()->isDispatchEvents()) return;
+    if (director->getNextScene()) return;  // the new scene is already leaving
+    deliver(m_heldKey);
+}
+
+void CCKeypadDispatcher::deliver(int keyCode) {
     std::vector<CCKeypadDelegate*> snapshot = m_delegates;
     for (CCKeypadDelegate* d : snapshot) dynamic_cast<CCObject*>(d)->retain();
     for (CCKeypadDelegate* d : snapshot) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <climits>
 #include <memory>
 #include <vector>
 
@@ -13,6 +14,9 @@ class CCTouch;
 
 enum { kTouchesAllAtOnce, kTouchesOneByOne };
 enum { kMenuHandlerPriority = -128 };
+// Before every other priority: a modal overlay registered with it sees each touch first and,
+// swallowing, keeps it from everything under it (menus included).
+enum { kModalHandlerPriority = INT_MIN };
 
 // Receives touches one at a time; claiming a touch in ccTouchBegan gets its later events.
 class CCTargetedTouchDelegate {
