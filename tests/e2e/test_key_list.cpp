@@ -8,7 +8,7 @@
 #include "ReaderFixture.h"
 #include "app/KeyHelp.h"
 #include "app/PageLayer.h"
-#include "app/ReadingState.h"
+#include "app/ReadingSession.h"
 #include "app/SetLayer.h"
 #include "app/TableOfContents.h"
 #include "app/TestController.h"
@@ -90,8 +90,8 @@ TEST_F(KeyListTest, AClickAnywhereOnlyClosesTheList) {
         EXPECT_FALSE(page()->isKeyHelpShown()) << c.name;
         settle();
         EXPECT_EQ(heard, m_audio.played().size()) << c.name << ": nothing plays";
-        EXPECT_EQ(19, currentPage) << c.name << ": the page stays";
-        EXPECT_EQ(nullptr, currentSentenceButton) << c.name;
+        EXPECT_EQ(19, session().currentPage) << c.name << ": the page stays";
+        EXPECT_EQ(nullptr, session().currentSentenceButton) << c.name;
         ASSERT_NE(nullptr, page()) << c.name;
         // With the list gone, the same page answers clicks again.
         tapAt(centreOf(sentenceButton(1)));
@@ -143,7 +143,7 @@ TEST_F(KeyListTest, AKeyOnAPageOnlyClosesTheList) {
         settle();
         ASSERT_NE(nullptr, page()) << key << ": still on the page";
         EXPECT_EQ(heard, m_audio.played().size()) << key;
-        EXPECT_FALSE(autoReadOn) << key;
+        EXPECT_FALSE(session().autoReadOn) << key;
     }
 }
 

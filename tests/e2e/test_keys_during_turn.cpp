@@ -4,7 +4,7 @@
 
 #include "ReaderFixture.h"
 #include "app/PageLayer.h"
-#include "app/ReadingState.h"
+#include "app/ReadingSession.h"
 #include "engine/director/CCDirector.h"
 #include "engine/director/CCKeypadDispatcher.h"
 #include "engine/nodes/CCScene.h"
@@ -43,7 +43,7 @@ TEST_F(KeysDuringTurnTest, RightPressedAgainDuringTheCurlTurnsASecondPage) {
         settle();
         settle();
         EXPECT_FALSE(curling()) << c.name;
-        EXPECT_EQ(c.pageAfter, currentPage) << c.name;
+        EXPECT_EQ(c.pageAfter, session().currentPage) << c.name;
         ASSERT_NE(nullptr, page()) << c.name;
     }
 }
@@ -59,10 +59,10 @@ TEST_F(KeysDuringTurnTest, DownDuringTheCurlPlaysTheNewPagesFirstSentenceAfterIt
     double pressedAt = now();
     std::vector<Playback> heard = listenFor(1, 2.0);
     ASSERT_EQ(1u, heard.size());
-    EXPECT_EQ(19, currentPage);
+    EXPECT_EQ(19, session().currentPage);
     EXPECT_EQ(recordingOf(19, 1), heard[0].file);
     EXPECT_GT(heard[0].start, pressedAt + 0.3) << "once the curl is over, not during it";
-    EXPECT_EQ(sentenceButton(1), currentSentenceButton);
+    EXPECT_EQ(sentenceButton(1), session().currentSentenceButton);
 }
 
 }  // namespace
