@@ -26,6 +26,8 @@
 #        PAGLY_BENCH_TAP_AFTER_S=10  hear one sentence that many seconds into the page (the Down
 #                              key: the first sentence), wait for its end, then start turning
 #        PAGLY_BENCH_TAP_POINT=X,Y  hear the sentence by a click there instead
+#        PAGLY_BENCH_TURN_AFTER_TAP_MS=1500  start turning that long after the tap, while the
+#                              sentence may still sound, instead of after its end
 #        PAGLY_BENCH_TURNS_FILE=PATH  every turn's figures, one line each: run, turn, key, key
 #                              time (CLOCK_MONOTONIC ms, to line up with the reader's own stamps),
 #                              ms since the page opened, key to first changed frame in ms
@@ -103,6 +105,7 @@ if [ "$rhythm" -gt 0 ]; then
         --open-keys "${PAGLY_BENCH_OPEN_KEYS:-Down Down Return / Down Down Down Return /}")
   [ -n "${PAGLY_BENCH_TAP_AFTER_S:-}" ] && mode+=(--tap-after-s "$PAGLY_BENCH_TAP_AFTER_S")
   [ -n "${PAGLY_BENCH_TAP_POINT:-}" ] && mode+=(--tap-point "$PAGLY_BENCH_TAP_POINT")
+  [ -n "${PAGLY_BENCH_TURN_AFTER_TAP_MS:-}" ] && mode+=(--turn-after-tap-ms "$PAGLY_BENCH_TURN_AFTER_TAP_MS")
   mkdir -p "$(dirname "$turns_file")"
   printf 'run\tturn\tkey\tkey_monotonic_ms\tsince_page_ms\tframe_ms\n' >"$turns_file"
 fi

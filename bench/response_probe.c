@@ -8,12 +8,14 @@
  * usage: response_probe --monitor SOURCE --xvfb-pid PID --unit X,Y --line X,Y
  *                       --sentences X,Y[;X,Y...] -- READER [ARGS...]
  *        response_probe --monitor SOURCE --xvfb-pid PID --rhythm TURNS [--gap-ms MS]
- *                       [--open-keys KEYS] [--tap-after-s S [--tap-point X,Y]]
+ *                       [--open-keys KEYS] [--tap-after-s S [--tap-point X,Y]
+ *                       [--turn-after-tap-ms MS]]
  *                       [--turns-file PATH --run N] -- READER [ARGS...]
  * The second form is a learner paging back and forth: it opens a page with the keyboard (KEYS
  * are X key names such as Down or Return; "/" waits for the next screen), optionally hears one
- * sentence S seconds into the page (the Down key, or a click at the point), then turns Right,
- * Left, Right, ... one key every MS (1500) and stamps each turn's first changed frame.
+ * sentence S seconds into the page (the Down key, or a click at the point) and waits for its end
+ * (or only until MS after the tap), then turns Right, Left, Right, ... one key every MS (1500)
+ * and stamps each turn's first changed frame.
  * Coordinates are window pixels. The line must open a page without moving pictures whose next
  * page has none either, so that every change of the window is the reader answering input.
  */
@@ -319,12 +321,25 @@ static void parse_point(const char* s, int* x, int* y) {
     }
 }
 
+/* Asks the reader to quit; after two seconds (or a wrapper that does not pass the signal on,
+ * such as strace) it is killed. */
+static void stop_reader(pid_t pid) {
+    kill(pid, SIGTERM);
+    int status;
+    for (int w = 0; w < 100 && waitpid(pid, &status, WNOHANG) == 0; ++w) sleep_ms(20);
+    if (waitpid(pid, &status, WNOHANG) == 0) {
+        kill(pid, SIGKILL);
+        waitpid(pid, &status, 0);
+    }
+}
+
 /* ---- the paging rhythm (--rhythm) ---- */
 struct rhythm {
     int turns;
     double gapMs;
     const char* openKeys;
     double tapAfterS; /* < 0: no sentence is heard before the turns */
+    double turnAfterTapMs; /* < 0: the turns start once the sentence has ended */
     int tapX, tapY, tapByClick;
     const char* turnsFile;
     int run;
@@ -384,12 +399,17 @@ static int run_rhythm(const struct rhythm* r) {
         }
         double on = sound_onset(t, 3000);
         printf("rhythm_tap_sound_ms %.1f\n", on < 0 ? -1.0 : on - t);
-        sound_end(on > 0 ? on : t, 400, 8000);
-        settle(400, 3000);
+        if (r->turnAfterTapMs >= 0) {
+            double left = t + r->turnAfterTapMs - now_ms();
+            if (left > 0) sleep_ms(left);
+        } else {
+            sound_end(on > 0 ? on : t, 400, 8000);
+            settle(400, 3000);
+        }
     }
     FILE* out = r->turnsFile ? fopen(r->turnsFile, "a") : NULL;
     double* ms = calloc((size_t)r->turns, sizeof *ms);
-    double start = now_ms() + 200;
+    double start = now_ms() + (r->turnAfterTapMs >= 0 ? 0 : 200);
     int n = 0;
     for (int k = 0; k < r->turns; ++k) {
         double wait = start + k * r->gapMs - now_ms();
@@ -419,7 +439,7 @@ static int run_rhythm(const struct rhythm* r) {
 int main(int argc, char** argv) {
     int ux = 0, uy = 0, lx = 0, ly = 0, sx[8], sy[8], ns = 0;
     pid_t xpid = 0;
-    struct rhythm rh = {0, 1500, "Down Down Return / Down Down Down Return /", -1, 0, 0, 0, NULL, 1};
+    struct rhythm rh = {0, 1500, "Down Down Return / Down Down Down Return /", -1, -1, 0, 0, 0, NULL, 1};
     int i = 1;
     for (; i < argc; ++i) {
         if (!strcmp(argv[i], "--")) {
@@ -437,6 +457,8 @@ int main(int argc, char** argv) {
             rh.openKeys = argv[++i];
         } else if (!strcmp(argv[i], "--tap-after-s") && i + 1 < argc) {
             rh.tapAfterS = atof(argv[++i]);
+        } else if (!strcmp(argv[i], "--turn-after-tap-ms") && i + 1 < argc) {
+            rh.turnAfterTapMs = atof(argv[++i]);
         } else if (!strcmp(argv[i], "--tap-point") && i + 1 < argc) {
             parse_point(argv[++i], &rh.tapX, &rh.tapY);
             rh.tapByClick = 1;
@@ -464,7 +486,8 @@ int main(int argc, char** argv) {
         fprintf(stderr, "usage: response_probe --monitor SRC --xvfb-pid PID --unit X,Y --line X,Y "
                         "--sentences X,Y;X,Y -- READER [ARGS]\n"
                         "       response_probe --monitor SRC --xvfb-pid PID --rhythm TURNS "
-                        "[--gap-ms MS] [--open-keys KEYS] [--tap-after-s S [--tap-point X,Y]] "
+                        "[--gap-ms MS] [--open-keys KEYS] [--tap-after-s S [--tap-point X,Y] "
+                        "[--turn-after-tap-ms MS]] "
                         "[--turns-file PATH --run N] -- READER [ARGS]\n");
         return 2;
     }
@@ -514,8 +537,7 @@ int main(int argc, char** argv) {
     printf("start_to_main_page_ms %.1f\n", painted - t0);
     if (rh.turns > 0 || getenv("PAGLY_BENCH_START_ONLY")) {
         int failed = rh.turns > 0 ? run_rhythm(&rh) : 0;
-        kill(pid, SIGTERM);
-        waitpid(pid, NULL, 0);
+        stop_reader(pid);
         atomic_store(&g_stopAudio, 1);
         pthread_join(rec, NULL);
         return failed;
@@ -593,13 +615,7 @@ int main(int argc, char** argv) {
     sleep_ms(3000);
     printf("page_pss_after_turns_mb %.1f\n", pss_mb(pid, "after_turns"));
 
-    kill(pid, SIGTERM);
-    int status;
-    for (int w = 0; w < 100 && waitpid(pid, &status, WNOHANG) == 0; ++w) sleep_ms(20);
-    if (waitpid(pid, &status, WNOHANG) == 0) {
-        kill(pid, SIGKILL);
-        waitpid(pid, &status, 0);
-    }
+    stop_reader(pid);
     atomic_store(&g_stopAudio, 1);
     pthread_join(rec, NULL);
     XCloseDisplay(g_dpy);
