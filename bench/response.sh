@@ -8,7 +8,7 @@
 # env:   PAGLY_BENCH_NICE=-10  run the reader and the X server at that niceness (needs root),
 #                              to keep other work on a shared machine from skewing the figures
 #        PAGLY_BENCH_TURN_PAUSE_MS=2500  stay that long on each page between turns (default 900;
-#                              past about 1.5 s the reader has trimmed its heap before the next turn)
+#                              past about 5.5 s the reader has trimmed its heap before the next turn)
 #        PAGLY_BENCH_START_ONLY=1  measure start-up only (quick runs to study it)
 #        PAGLY_BENCH_SMAPS=DIR  keep the reader's memory map (/proc/PID/smaps) at each memory figure
 #        PAGLY_BENCH_ENV="SDL_RENDER_DRIVER=opengl ..."  extra environment for the reader

@@ -611,8 +611,8 @@ int main(int argc, char** argv) {
         settle(400, 4000);
     }
     /* Steady memory, as for the first page: the learner stays on the page a few seconds (the
-     * reader gives freed heap back a second after a page has settled). */
-    sleep_ms(3000);
+     * reader gives freed heap back five seconds after a page has settled). */
+    sleep_ms(6500);
     printf("page_pss_after_turns_mb %.1f\n", pss_mb(pid, "after_turns"));
 
     stop_reader(pid);
