@@ -7,6 +7,15 @@
  *
  * usage: response_probe --monitor SOURCE --xvfb-pid PID --unit X,Y --line X,Y
  *                       --sentences X,Y[;X,Y...] -- READER [ARGS...]
+ *        response_probe --monitor SOURCE --xvfb-pid PID --rhythm TURNS [--gap-ms MS]
+ *                       [--open-keys KEYS] [--tap-after-s S [--tap-point X,Y]
+ *                       [--turn-after-tap-ms MS]]
+ *                       [--turns-file PATH --run N] -- READER [ARGS...]
+ * The second form is a learner paging back and forth: it opens a page with the keyboard (KEYS
+ * are X key names such as Down or Return; "/" waits for the next screen), optionally hears one
+ * sentence S seconds into the page (the Down key, or a click at the point) and waits for its end
+ * (or only until MS after the tap), then turns Right, Left, Right, ... one key every MS (1500)
+ * and stamps each turn's first changed frame.
  * Coordinates are window pixels. The line must open a page without moving pictures whose next
  * page has none either, so that every change of the window is the reader answering input.
  */
@@ -312,9 +321,125 @@ static void parse_point(const char* s, int* x, int* y) {
     }
 }
 
+/* Asks the reader to quit; after two seconds (or a wrapper that does not pass the signal on,
+ * such as strace) it is killed. */
+static void stop_reader(pid_t pid) {
+    kill(pid, SIGTERM);
+    int status;
+    for (int w = 0; w < 100 && waitpid(pid, &status, WNOHANG) == 0; ++w) sleep_ms(20);
+    if (waitpid(pid, &status, WNOHANG) == 0) {
+        kill(pid, SIGKILL);
+        waitpid(pid, &status, 0);
+    }
+}
+
+/* ---- the paging rhythm (--rhythm) ---- */
+struct rhythm {
+    int turns;
+    double gapMs;
+    const char* openKeys;
+    double tapAfterS; /* < 0: no sentence is heard before the turns */
+    double turnAfterTapMs; /* < 0: the turns start once the sentence has ended */
+    int tapX, tapY, tapByClick;
+    const char* turnsFile;
+    int run;
+};
+
+/* Presses the keys of `keys` one by one; "/" waits for the screen they lead to. */
+static int press_keys(const char* keys) {
+    char* list = strdup(keys);
+    int ok = 1;
+    for (char* tok = strtok(list, " ,"); tok; tok = strtok(NULL, " ,")) {
+        if (!strcmp(tok, "/")) {
+            sleep_ms(1500);
+            continue;
+        }
+        KeySym sym = XStringToKeysym(tok);
+        if (sym == NoSymbol) {
+            fprintf(stderr, "response_probe: no key named %s\n", tok);
+            ok = 0;
+            break;
+        }
+        key(sym);
+        sleep_ms(250);
+    }
+    free(list);
+    return ok;
+}
+
+static void sort_ms(double* v, int n) {
+    for (int x = 0; x < n; ++x)
+        for (int y = x + 1; y < n; ++y)
+            if (v[y] < v[x]) {
+                double t = v[x];
+                v[x] = v[y];
+                v[y] = t;
+            }
+}
+
+/* Opens the page, then turns back and forth at a steady rhythm; prints one turn_frame_ms per
+ * turn (and the run's median, 90th percentile and maximum), and appends each turn's figures to
+ * the turns file: run, turn, key, when (ms since the page opened), frame ms. */
+static int run_rhythm(const struct rhythm* r) {
+    sleep_ms(1500);
+    if (!press_keys(r->openKeys)) return 1;
+    sleep_ms(1500);
+    settle(500, 5000);
+    double opened = now_ms();
+    if (r->tapAfterS >= 0) {
+        double wait = opened + r->tapAfterS * 1000 - now_ms();
+        if (wait > 0) sleep_ms(wait);
+        double t;
+        if (r->tapByClick) {
+            t = click(r->tapX, r->tapY);
+            sleep_ms(60);
+            release_button();
+        } else {
+            t = key(XK_Down); /* the page's first sentence, as a tap on it */
+        }
+        double on = sound_onset(t, 3000);
+        printf("rhythm_tap_sound_ms %.1f\n", on < 0 ? -1.0 : on - t);
+        if (r->turnAfterTapMs >= 0) {
+            double left = t + r->turnAfterTapMs - now_ms();
+            if (left > 0) sleep_ms(left);
+        } else {
+            sound_end(on > 0 ? on : t, 400, 8000);
+            settle(400, 3000);
+        }
+    }
+    FILE* out = r->turnsFile ? fopen(r->turnsFile, "a") : NULL;
+    double* ms = calloc((size_t)r->turns, sizeof *ms);
+    double start = now_ms() + (r->turnAfterTapMs >= 0 ? 0 : 200);
+    int n = 0;
+    for (int k = 0; k < r->turns; ++k) {
+        double wait = start + k * r->gapMs - now_ms();
+        if (wait > 0) sleep_ms(wait);
+        drain_damage();
+        int forward = k % 2 == 0;
+        double tk = key(forward ? XK_Right : XK_Left);
+        double d = next_damage(3000);
+        double lat = d < 0 ? -1.0 : d - tk;
+        printf("turn_frame_ms %.1f\n", lat);
+        if (out)
+            fprintf(out, "%d\t%d\t%s\t%.1f\t%.1f\t%.1f\n", r->run, k + 1,
+                    forward ? "Right" : "Left", tk, tk - opened, lat);
+        if (lat >= 0) ms[n++] = lat;
+    }
+    if (out) fclose(out);
+    sort_ms(ms, n);
+    if (n > 0) {
+        double med = n % 2 ? ms[n / 2] : (ms[n / 2 - 1] + ms[n / 2]) / 2;
+        printf("run_turn_median_ms %.1f\nrun_turn_p90_ms %.1f\nrun_turn_max_ms %.1f\n", med,
+               ms[(int)(0.9 * (n - 1) + 0.5)], ms[n - 1]);
+    }
+    free(ms);
+    return n == r->turns ? 0 : 1;
+}
+
 int main(int argc, char** argv) {
     int ux = 0, uy = 0, lx = 0, ly = 0, sx[8], sy[8], ns = 0;
     pid_t xpid = 0;
+    struct rhythm rh = {0, 1500, "Down Down Return / Down Down Down Return /", -1, -1, 0, 0, 0, NULL, 1};
     int i = 1;
     for (; i < argc; ++i) {
         if (!strcmp(argv[i], "--")) {
@@ -324,6 +449,23 @@ int main(int argc, char** argv) {
             g_monitor = argv[++i];
         } else if (!strcmp(argv[i], "--xvfb-pid") && i + 1 < argc) {
             xpid = atoi(argv[++i]);
+        } else if (!strcmp(argv[i], "--rhythm") && i + 1 < argc) {
+            rh.turns = atoi(argv[++i]);
+        } else if (!strcmp(argv[i], "--gap-ms") && i + 1 < argc) {
+            rh.gapMs = atof(argv[++i]);
+        } else if (!strcmp(argv[i], "--open-keys") && i + 1 < argc) {
+            rh.openKeys = argv[++i];
+        } else if (!strcmp(argv[i], "--tap-after-s") && i + 1 < argc) {
+            rh.tapAfterS = atof(argv[++i]);
+        } else if (!strcmp(argv[i], "--turn-after-tap-ms") && i + 1 < argc) {
+            rh.turnAfterTapMs = atof(argv[++i]);
+        } else if (!strcmp(argv[i], "--tap-point") && i + 1 < argc) {
+            parse_point(argv[++i], &rh.tapX, &rh.tapY);
+            rh.tapByClick = 1;
+        } else if (!strcmp(argv[i], "--turns-file") && i + 1 < argc) {
+            rh.turnsFile = argv[++i];
+        } else if (!strcmp(argv[i], "--run") && i + 1 < argc) {
+            rh.run = atoi(argv[++i]);
         } else if (!strcmp(argv[i], "--unit") && i + 1 < argc) {
             parse_point(argv[++i], &ux, &uy);
         } else if (!strcmp(argv[i], "--line") && i + 1 < argc) {
@@ -340,9 +482,13 @@ int main(int argc, char** argv) {
             return 2;
         }
     }
-    if (i >= argc || !g_monitor || ns < 2) {
+    if (i >= argc || !g_monitor || (rh.turns <= 0 && ns < 2)) {
         fprintf(stderr, "usage: response_probe --monitor SRC --xvfb-pid PID --unit X,Y --line X,Y "
-                        "--sentences X,Y;X,Y -- READER [ARGS]\n");
+                        "--sentences X,Y;X,Y -- READER [ARGS]\n"
+                        "       response_probe --monitor SRC --xvfb-pid PID --rhythm TURNS "
+                        "[--gap-ms MS] [--open-keys KEYS] [--tap-after-s S [--tap-point X,Y] "
+                        "[--turn-after-tap-ms MS]] "
+                        "[--turns-file PATH --run N] -- READER [ARGS]\n");
         return 2;
     }
     g_dpy = XOpenDisplay(NULL);
@@ -389,12 +535,12 @@ int main(int argc, char** argv) {
         if (window_shows_something()) painted = t;
     }
     printf("start_to_main_page_ms %.1f\n", painted - t0);
-    if (getenv("PAGLY_BENCH_START_ONLY")) {
-        kill(pid, SIGTERM);
-        waitpid(pid, NULL, 0);
+    if (rh.turns > 0 || getenv("PAGLY_BENCH_START_ONLY")) {
+        int failed = rh.turns > 0 ? run_rhythm(&rh) : 0;
+        stop_reader(pid);
         atomic_store(&g_stopAudio, 1);
         pthread_join(rec, NULL);
-        return 0;
+        return failed;
     }
 
     /* The main page's walking figure keeps it moving: its cost is the reader's and the X
@@ -465,17 +611,11 @@ int main(int argc, char** argv) {
         settle(400, 4000);
     }
     /* Steady memory, as for the first page: the learner stays on the page a few seconds (the
-     * reader gives freed heap back a second after a page has settled). */
-    sleep_ms(3000);
+     * reader gives freed heap back five seconds after a page has settled). */
+    sleep_ms(6500);
     printf("page_pss_after_turns_mb %.1f\n", pss_mb(pid, "after_turns"));
 
-    kill(pid, SIGTERM);
-    int status;
-    for (int w = 0; w < 100 && waitpid(pid, &status, WNOHANG) == 0; ++w) sleep_ms(20);
-    if (waitpid(pid, &status, WNOHANG) == 0) {
-        kill(pid, SIGKILL);
-        waitpid(pid, &status, 0);
-    }
+    stop_reader(pid);
     atomic_store(&g_stopAudio, 1);
     pthread_join(rec, NULL);
     XCloseDisplay(g_dpy);

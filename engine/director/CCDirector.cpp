@@ -126,11 +126,12 @@ void CCDirector::trimMemoryWhenSettled() {
     }
     // A scene switch frees megabytes (pictures of pages left behind, decoding buffers) that
     // glibc keeps in its heap unless asked; its own free-part counter cannot tell how much of
-    // that is still resident. Trimming right after the switch would make the next turn fault
-    // in anew the buffers every turn needs, so it waits until the learner has stayed a moment.
-    const double kSettledFor = 1.0;
+    // that is still resident. After a trim the next turn faults in anew the pages its page
+    // build and first frame need, so the trim waits until the learner has settled on the page:
+    // after one second it fell just before the next key of a learner paging every 1.5 to 2 s,
+    // and that turn came 1.5 to 15 ms later (more on a busy machine).
     if (m_dTrimAt < 0) {
-        m_dTrimAt = m_dElapsed + kSettledFor;
+        m_dTrimAt = m_dElapsed + kTrimAfterSeconds;
         return;
     }
     if (m_dElapsed < m_dTrimAt) return;

@@ -54,6 +54,9 @@ class CCDirector : public CCObject {
     // True when the next frame has something to show now: a scene to switch to or a change
     // to draw (the loop then draws at once instead of waiting for its next tick).
     bool needsFrameNow() const;
+    // How long a scene must have run on its own, with nothing being prepared for it, before
+    // the memory freed since the last switch is given back to the system.
+    static constexpr double kTrimAfterSeconds = 5.0;
     // Seconds until a frame has work to do: 0 while actions run or something waits to be
     // drawn, the time to the next scheduled callback otherwise, negative when nothing at all
     // will happen until input arrives (the loop then sleeps until it does).
@@ -78,7 +81,7 @@ class CCDirector : public CCObject {
     ~CCDirector() override;
     void setNextScene();
     // Gives freed memory back to the system once after a scene switch, when the new scene has
-    // run on its own for a moment with nothing being prepared for it.
+    // run on its own for kTrimAfterSeconds with nothing being prepared for it.
     void trimMemoryWhenSettled();
 
     CCEGLView* m_pobOpenGLView = nullptr;  // non-owning: the view is the platform's

@@ -24,6 +24,7 @@ class CCTransitionPageTurn : public CCTransitionScene {
 
   protected:
     bool isInSceneOnTop() const override { return m_bBack; }
+    void transitionEnded() override { m_capture.keepForNext(); }
 
   private:
     void drawShadow(Renderer* renderer, const CCSize& page);

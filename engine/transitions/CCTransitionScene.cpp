@@ -87,6 +87,7 @@ void CCTransitionScene::onExit() {
     setTouchDispatch(true);
     if (!m_bStarted || m_bEnded) return;
     m_bEnded = true;
+    transitionEnded();
     // Hold both scenes: their callbacks may replace scenes and drop references.
     RefPtr<CCScene> out = m_pOutScene;
     RefPtr<CCScene> in = m_pInScene;

@@ -59,6 +59,9 @@ class CCTransitionScene : public CCScene {
     void finish();
 
   protected:
+    // Called once when the transition is over (finished or cut short), before the incoming
+    // scene hears that it has finished: a transition lets go of what it drew with here.
+    virtual void transitionEnded() {}
     // Whether the incoming scene is drawn above the outgoing one (the default).
     virtual bool isInSceneOnTop() const { return true; }
     // Called once per frame with the progress 0..1 (after time has advanced).

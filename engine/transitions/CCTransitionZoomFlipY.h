@@ -30,6 +30,9 @@ class CCTransitionZoomFlipY : public CCTransitionScene {
 
     void draw(Renderer* renderer) override;
 
+  protected:
+    void transitionEnded() override { m_capture.keepForNext(); }
+
   private:
     TransitionOrientation m_eOrientation = kTransitionOrientationUpOver;
     SceneCapture m_capture;

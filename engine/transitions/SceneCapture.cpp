@@ -31,9 +31,15 @@ RefPtr<CCTexture2D> newRenderTarget(int pw, int ph) {
 }
 }  // namespace
 
-SceneCapture::~SceneCapture() {
-    if (m_texture) spareTexture() = m_texture;
+SceneCapture::~SceneCapture() { keepForNext(); }
+
+void SceneCapture::keepForNext() {
+    if (!m_texture) return;
+    spareTexture() = m_texture;
+    m_texture.reset();
 }
+
+CCTexture2D* SceneCapture::keptTexture() { return spareTexture().get(); }
 
 void SceneCapture::dropSpareTexture() { spareTexture().reset(); }
 

@@ -29,6 +29,12 @@ class SceneCapture {
     // make a render target.
     CCTexture2D* capture(Renderer* renderer, CCNode* scene);
     CCTexture2D* texture() const { return m_texture.get(); }
+    // Hands the texture on to the next capture now, for a transition that has ended but is
+    // not yet destroyed: the incoming scene, entered meanwhile, then finds it instead of
+    // making another (which the ended transition's texture would replace a moment later).
+    void keepForNext();
+    // The texture kept for the next capture, or null.
+    static CCTexture2D* keptTexture();
 
   private:
     RefPtr<CCTexture2D> m_texture;

@@ -88,22 +88,25 @@ TEST_F(DirectorTest, TwoReplacesInOneFrameKeepOnlyTheLast) {
     EXPECT_EQ("B destroyed", events.front()) << "the superseded scene is freed, never entered";
 }
 
-// After a switch, a still scene wakes the main loop once, a second later, to give freed
-// memory back; then it sleeps until input. A new switch starts the wait afresh.
+// After a switch, a still scene wakes the main loop once, kTrimAfterSeconds later (seconds, so
+// that a learner paging quickly never meets a trim), to give freed memory back; then it sleeps
+// until input. A new switch starts the wait afresh.
 TEST_F(DirectorTest, AStillSceneWakesOnceForItsTrimThenSleeps) {
     CCDirector* director = CCDirector::sharedDirector();
+    const double trimAfter = CCDirector::kTrimAfterSeconds;
+    EXPECT_GE(trimAfter, 3.0) << "a learner turning every 1.5 to 3 s would meet the trim";
     run(CCScene::create());
     step();
     double wait = director->secondsUntilWork();
-    EXPECT_GT(wait, 0.9);
-    EXPECT_LE(wait, 1.0);
-    advance(0.5);
-    EXPECT_NEAR(wait - 0.5, director->secondsUntilWork(), 1e-3);
+    EXPECT_GT(wait, trimAfter - 0.1);
+    EXPECT_LE(wait, trimAfter);
+    advance(trimAfter / 2);
+    EXPECT_NEAR(wait - trimAfter / 2, director->secondsUntilWork(), 1e-3);
     director->replaceScene(CCScene::create());
     step();
     step();
-    EXPECT_GT(director->secondsUntilWork(), 0.9) << "the wait starts again";
-    advance(1.0 + 2.0 / 60);
+    EXPECT_GT(director->secondsUntilWork(), trimAfter - 0.1) << "the wait starts again";
+    advance(trimAfter + 2.0 / 60);
     EXPECT_LT(director->secondsUntilWork(), 0) << "trimmed: sleep until input";
 }
 

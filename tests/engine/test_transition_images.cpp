@@ -1,12 +1,14 @@
 // Transitions in pixels: the page curl forward and backwards and the zoom flip, drawn by the
 // software renderer and compared with reference images; the first and last frames join the
-// scenes without a jump.
+// scenes without a jump; the texture a transition draws the scene into passes from one
+// transition to the next.
 #include "engine/director/CCDirector.h"
 #include "engine/nodes/CCLayerColor.h"
 #include "engine/nodes/CCLayerGradient.h"
 #include "engine/nodes/CCScene.h"
 #include "engine/transitions/CCTransitionPageTurn.h"
 #include "engine/transitions/CCTransitionZoomFlipY.h"
+#include "engine/transitions/SceneCapture.h"
 #include "support/Offscreen.h"
 
 using namespace pagly::engine;
@@ -145,6 +147,64 @@ TEST_F(TransitionImageTest, ZeroLengthZoomFlipShowsTheNewSceneAtOnce) {
     step();
     drawFrame();
     EXPECT_EQ(colorString(kYellow), colorString(probe(320, 480)));
+}
+
+// A page that, as the reader's pages do, has the texture for its own turn made ready once the
+// turn that brought it in has finished; it notes the texture kept before and after asking.
+class SpareAskingPage : public CCScene {
+  public:
+    static SpareAskingPage* create() {
+        SpareAskingPage* s = new SpareAskingPage();
+        s->init();
+        s->autorelease();
+        block(s, ccColor4B(250, 210, 60, 255), 0, 0, 640, 960);
+        return s;
+    }
+    void onEnterTransitionDidFinish() override {
+        CCScene::onEnterTransitionDidFinish();
+        keptBefore = SceneCapture::keptTexture();
+        SceneCapture::prepareSpareTexture(CCDirector::sharedDirector()->getRenderer());
+        keptAfter = SceneCapture::keptTexture();
+    }
+    CCTexture2D* keptBefore = nullptr;
+    CCTexture2D* keptAfter = nullptr;
+};
+
+// Making a screen-sized render target costs about a frame; a turn that made one and threw it
+// away at its last frame made that frame late, every turn.
+TEST_F(TransitionImageTest, AnEndedTransitionHandsItsTextureToTheNextOneBeforeTheNewSceneAsks) {
+    struct Case {
+        const char* name;
+        CCScene* (*make)(CCScene*);
+    };
+    const Case cases[] = {
+        {"page turn",
+         [](CCScene* s) -> CCScene* { return CCTransitionPageTurn::create(0.5f, s, false); }},
+        {"page turn back",
+         [](CCScene* s) -> CCScene* { return CCTransitionPageTurn::create(0.5f, s, true); }},
+        {"zoom flip",
+         [](CCScene* s) -> CCScene* { return CCTransitionZoomFlipY::create(0.5f, s); }},
+    };
+    for (const Case& c : cases) {
+        run(pageA());
+        SceneCapture::prepareSpareTexture(CCDirector::sharedDirector()->getRenderer());
+        CCTexture2D* made = SceneCapture::keptTexture();
+        ASSERT_NE(nullptr, made) << c.name;
+        SpareAskingPage* next = SpareAskingPage::create();
+        next->retain();
+        CCDirector::sharedDirector()->replaceScene(c.make(next));
+        step();
+        drawFrame();
+        EXPECT_EQ(nullptr, SceneCapture::keptTexture())
+            << c.name << ": the transition draws with it";
+        advance(0.5);
+        step();  // the switch
+        EXPECT_EQ(made, next->keptBefore) << c.name << ": handed back before the new scene asks";
+        EXPECT_EQ(made, next->keptAfter) << c.name << ": so no other target is made";
+        EXPECT_EQ(made, SceneCapture::keptTexture()) << c.name;
+        next->release();
+        CCDirector::sharedDirector()->reset();
+    }
 }
 
 }  // namespace
