@@ -320,10 +320,12 @@ TEST_F(SdlMixerAudio, RealRecordingPlaysForItsLengthThenStops) {
     EXPECT_NEAR(mp3DurationOfFile(kAudio + "sentence.mp3"), length, 0.06)
         << "frame-header length and the decoder's length agree";
 
-    double took = secondsUntilSilent(length + 2.0);
+    // The dummy driver plays in real time: on a loaded machine under the sanitizers the last
+    // buffers can come a few hundred milliseconds late, which is not the fault looked for.
+    double took = secondsUntilSilent(length + 3.0);
     EXPECT_FALSE(audio->isBackgroundMusicPlaying());
     EXPECT_GT(took, length - 0.3) << "stopped long before the end";
-    EXPECT_LT(took, length + 1.0) << "still reported playing well after the end";
+    EXPECT_LT(took, length + 2.0) << "still reported playing well after the end";
 }
 
 TEST_F(SdlMixerAudio, SecondPlayReplacesAndStopIsImmediate) {
