@@ -36,6 +36,9 @@
 #                              in rhythm mode by default a new folder under $HOME, so that the
 #                              state file is written and synced on the disk a learner's is on
 #                              (/tmp may be a tmpfs, where a sync costs nothing)
+#        PAGLY_BENCH_DISK_LOAD=1  while the runs last, another program writes and syncs 64 MB at a
+#                              time beside the user folders, as a download or a build would: a
+#                              sync the reader makes on its main thread then waits its turn
 #   e.g. PAGLY_BENCH_NICE=-10 PAGLY_BENCH_RHYTHM=30 PAGLY_BENCH_TAP_AFTER_S=10 bench/response.sh 3
 # Needs the packages of scripts/setup.sh. A benchmark, not a test: no test runs it.
 set -euo pipefail
@@ -98,6 +101,18 @@ unit=${PAGLY_BENCH_UNIT:-365,100}
 line=${PAGLY_BENCH_LINE:-365,200}
 sentences=${PAGLY_BENCH_SENTENCES:-446,284;284,684;286,118}
 
+if [ -n "${PAGLY_BENCH_DISK_LOAD:-}" ]; then
+  (
+    trap 'kill "$d" 2>/dev/null; exit 0' TERM
+    while :; do
+      dd if=/dev/zero of="$users/disk-load" bs=1M count=64 conv=fsync 2>/dev/null &
+      d=$!
+      wait "$d"
+    done
+  ) &
+  pids+=("$!")
+fi
+
 # What the probe does in each run: the fixed set of figures, or the paging rhythm.
 mode=(--unit "$unit" --line "$line" --sentences "$sentences")
 if [ "$rhythm" -gt 0 ]; then
@@ -128,7 +143,7 @@ for r in $(seq "$runs"); do
 done
 
 echo "reader: $reader ${book[*]}  runs: $runs   nice: $nice   extra env: ${PAGLY_BENCH_ENV:-none}"
-echo "load: $(uptime | sed 's/.*load average/load average/')"
+echo "load: $(uptime | sed 's/.*load average/load average/')${PAGLY_BENCH_DISK_LOAD:+, plus a disk writer}"
 if [ "$rhythm" -gt 0 ]; then
   tap=no
   [ -n "${PAGLY_BENCH_TAP_AFTER_S:-}" ] && tap="after $PAGLY_BENCH_TAP_AFTER_S s"
