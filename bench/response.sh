@@ -2,7 +2,7 @@
 # How quickly the release reader answers a learner, measured as a learner meets it: a real
 # window under Xvfb, real input (XTest), sound played into a PulseAudio null sink and heard on
 # its monitor, memory and CPU from /proc. Every run starts the reader with fresh user folders
-# (HOME, XDG dirs, so an empty Mesa shader cache too). Prints min / median / max per figure.
+# (HOME, XDG dirs, so an empty Mesa shader cache too). Prints min / median / p90 / max per figure.
 #
 # usage: bench/response.sh [RUNS] [READER [BOOK_FOLDER]]   (defaults: 5, build/release/app/pagly)
 # env:   PAGLY_BENCH_NICE=-10  run the reader and the X server at that niceness (needs root),
@@ -14,8 +14,8 @@
 #        PAGLY_BENCH_ENV="SDL_RENDER_DRIVER=opengl ..."  extra environment for the reader
 #        PAGLY_BENCH_LOGS=DIR  keep each run's reader output (stderr) and figures there
 #
-# Paging rhythm (a learner turning back and forth, where turns stall at moments set by the
-# reader's own timers rather than by noise):
+# Paging rhythm (a learner turning back and forth at a steady pace; a turn held up by work the
+# reader does on a timer or at every page shows at the same turns run after run):
 #        PAGLY_BENCH_RHYTHM=30  instead of the figures above: open a page with the keyboard, then
 #                              turn Right, Left, Right, ... that many times (25 or more for a
 #                              90th percentile worth the name), one key every GAP ms
