@@ -243,7 +243,7 @@ void PageLayer::onCaptionWatch(float) {
     ReadingSession& s = session();
     unschedule(memberCallback(&PageLayer::onCaptionWatch));
     if (audioEngine()->isBackgroundMusicPlaying()) {
-        schedule(memberCallback(&PageLayer::onCaptionWatch), 0.3f);
+        schedule(memberCallback(&PageLayer::onCaptionWatch), SentencePlayer::kCaptionWatchInterval);
         if (s.captionBackground) s.captionBackground->setVisible(true);
         if (s.captionLabel) s.captionLabel->setVisible(true);
     } else if (s.captionBackground) {

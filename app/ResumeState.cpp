@@ -232,6 +232,10 @@ void ResumeMemory::ensureRestored() {
 
 void ResumeMemory::flush() {
     m_writer.flush();
+    logWriteProblems();
+}
+
+void ResumeMemory::logWriteProblems() {
     for (const std::string& problem : m_writer.takeProblems()) CCLog("%s", problem.c_str());
 }
 
@@ -253,7 +257,7 @@ void ResumeMemory::rememberSpeed(float speed) {
 }
 
 void ResumeMemory::writeIfChanged() {
-    for (const std::string& problem : m_writer.takeProblems()) CCLog("%s", problem.c_str());
+    logWriteProblems();
     if (m_off || m_state == m_written) return;
     m_written = m_state;
     std::string path = m_path;

@@ -63,6 +63,8 @@ class ResumeMemory {
     // Finds the file and the book on first use when restore was not called.
     void ensureRestored();
     void writeIfChanged();
+    // Logs, on the engine thread, what went wrong in the helper's writes so far.
+    void logWriteProblems();
 
     bool m_restored = false;
     bool m_off = false;  // something that is not a file stands at the path

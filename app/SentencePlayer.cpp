@@ -21,8 +21,6 @@ using pagly::audio::SimpleAudioEngine;
 namespace pagly {
 
 namespace {
-const float kCaptionWatchInterval = 0.3f;
-
 void unfocusCurrentSentence(ReadingSession& s) {
     if (s.currentSentenceButton && s.currentSentenceButton->isFocused())
         s.currentSentenceButton->setFocus(false);

@@ -16,6 +16,9 @@ class ReadingMachine;
 // recording started last, whose length an echo pause takes.
 class SentencePlayer {
   public:
+    // How often the caption watcher (PageLayer::onCaptionWatch) looks at the recording.
+    static constexpr float kCaptionWatchInterval = 0.3f;
+
     // `page`: the page layer, on which the caption watcher is scheduled (non-owning; the player
     // is the layer's member). `machine` hears of every sentence started.
     SentencePlayer(PageLayer* page, ReadingMachine* machine) : m_page(page), m_machine(machine) {}
