@@ -16,6 +16,9 @@ struct ImportProblem {
     std::string reason;  // why it is left out
 };
 
+// The one line a problem is told in, on the terminal and in the reader's progress.
+std::string describe(const ImportProblem& problem);
+
 // A sentence with a recording: where the browser will find it, and which clip it is.
 struct SourceSentence {
     std::string elementId;   // id of the element holding the sentence in its document
@@ -33,12 +36,12 @@ enum class SourceLayout {
 
 // One document as the browser loads it: a fixed page, or a flowing chapter.
 struct SourceDocument {
-    std::string path;           // absolute path of the (X)HTML file the browser loads
+    std::string path;  // absolute path of the (X)HTML file the browser loads
     SourceLayout layout = SourceLayout::Fixed;
-    int width = 0;              // CSS pixels of a fixed page (its viewport)
+    int width = 0;  // CSS pixels of a fixed page (its viewport)
     int height = 0;
-    std::string pageSelector;   // a fixed page inside a document of many: the element to show alone
-    std::string sectionTitle;   // not empty: a new section (unit) starts with this document
+    std::string pageSelector;  // a fixed page inside a document of many: the element to show alone
+    std::string sectionTitle;  // not empty: a new section (unit) starts with this document
     std::vector<SourceSentence> sentences;  // in reading order
 };
 
