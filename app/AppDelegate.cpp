@@ -3,7 +3,10 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 
+#include "app/ImportScreen.h"
+#include "app/Navigator.h"
 #include "app/TestController.h"
 #include "engine/audio/SimpleAudioEngine.h"
 #include "engine/director/CCDirector.h"
@@ -42,6 +45,10 @@ bool AppDelegate::applicationDidFinishLaunching() {
     director->setOpenGLView(view);
     view->setDesignResolutionSize(640, 960, kResolutionExactFit);
     director->setAnimationInterval(1.0 / 60);
+    if (!m_pendingImport.source.empty()) {
+        director->runWithScene(importScene());
+        return true;
+    }
     startSession();
     CCScene* scene = CCScene::create();
     TestController* mainPage = new TestController();
@@ -49,6 +56,31 @@ bool AppDelegate::applicationDidFinishLaunching() {
     scene->addChild(mainPage);
     director->runWithScene(scene);
     return true;
+}
+
+CCScene* AppDelegate::importScene() {
+    std::string name = m_pendingImport.source;
+    while (name.size() > 1 && name.back() == '/') name.pop_back();
+    name = name.substr(name.find_last_of('/') + 1);
+    CCScene* scene = CCScene::create();
+    auto run = std::make_unique<ImportRun>();
+    if (!run->start(m_pendingImport.importer, m_pendingImport.source, m_pendingImport.folder)) {
+        scene->addChild(ImportScreen::failed(name, run->failure()));
+        return scene;
+    }
+    ImportScreen* screen =
+        new ImportScreen(std::move(run), name, m_pendingImport.folder,
+                         [this](const std::string& folder) { openConvertedBook(folder); });
+    screen->autorelease();
+    scene->addChild(screen);
+    return scene;
+}
+
+void AppDelegate::openConvertedBook(const std::string& folder) {
+    m_pendingImport = PendingImport();
+    CCFileUtils::sharedFileUtils()->setResourceRoot(folder);
+    startSession();
+    navigator::showMainPage();
 }
 
 // Drawing stops while the window is minimised; a sentence that is playing goes on.

@@ -1,7 +1,13 @@
 #pragma once
 
+#include <string>
+
 #include "app/ReadingSession.h"
 #include "engine/platform/CCApplication.h"
+
+namespace pagly::engine {
+class CCScene;
+}
 
 namespace pagly {
 
@@ -21,8 +27,21 @@ class AppDelegate : public engine::CCApplication {
     void startSession();
     ReadingSession& readingSession() { return m_session; }
 
+    // A book from elsewhere that has no converted folder yet: the reader opens on the import
+    // screen, runs `importer` on `source` into `folder`, then opens the folder as the book.
+    struct PendingImport {
+        std::string source, folder, importer;
+    };
+    void importFirst(const PendingImport& pending) { m_pendingImport = pending; }
+    // Opens the converted folder as the book: its session, then its main page.
+    void openConvertedBook(const std::string& folder);
+    // The import screen's scene for the pending import (autoreleased).
+    engine::CCScene* importScene();
+
   private:
+
     ReadingSession m_session;
+    PendingImport m_pendingImport;
 };
 
 }  // namespace pagly

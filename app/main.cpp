@@ -4,13 +4,52 @@
 #include <malloc.h>
 #endif
 
+#include <sys/stat.h>
+
 #include "app/AppDelegate.h"
+#include "app/BookImport.h"
 #include "app/CommandLine.h"
 #include "app/FrameSize.h"
 #include "engine/platform/CCApplication.h"
 #include "engine/platform/CCEGLView.h"
 #include "engine/nodes/CCFontCache.h"
 #include "engine/platform/CCFileUtils.h"
+
+namespace {
+
+// Points the reader at the book `path` names: a book folder as it is, a book from elsewhere
+// at its converted folder, or (on its first open) at the import it needs first. Returns why
+// it cannot, or "".
+std::string openBook(const std::string& path, pagly::AppDelegate::PendingImport& pending) {
+    using pagly::BookKind;
+    pagly::engine::CCFileUtils* files = pagly::engine::CCFileUtils::sharedFileUtils();
+    switch (pagly::bookKind(path)) {
+        case BookKind::Folder:
+            files->setResourceRoot(path);
+            return "";
+        case BookKind::NotABook: {
+            struct stat st;
+            if (stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode))
+                return path + " is not a book (a book folder, a .bloompub or an .epub)";
+            return pagly::bookFolderProblem(path);
+        }
+        case BookKind::Foreign:
+            break;
+    }
+    std::string problem;
+    std::string folder = pagly::convertedFolderFor(path, &problem);
+    if (folder.empty()) return problem;
+    if (pagly::bookFolderProblem(folder).empty()) {
+        files->setResourceRoot(folder);
+        return "";
+    }
+    pending.source = path;
+    pending.folder = folder;
+    pending.importer = pagly::findImporter("/proc/self/exe");
+    return "";
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
 #if defined(__GLIBC__)
@@ -31,18 +70,19 @@ int main(int argc, char** argv) {
         fprintf(stderr, "pagly: %s\n%s", line.error.c_str(), pagly::usageText().c_str());
         return 2;
     }
+    pagly::AppDelegate app;
     if (!line.bookDir.empty()) {
-        std::string problem = pagly::bookFolderProblem(line.bookDir);
+        pagly::AppDelegate::PendingImport pending;
+        std::string problem = openBook(line.bookDir, pending);
         if (!problem.empty()) {
             fprintf(stderr, "pagly: %s\n", problem.c_str());
             return 1;
         }
-        pagly::engine::CCFileUtils::sharedFileUtils()->setResourceRoot(line.bookDir);
+        if (!pending.source.empty()) app.importFirst(pending);
     }
 
     // fontconfig reads its configuration while SDL connects to the display.
     pagly::engine::CCFontCache::prepareInBackground();
-    pagly::AppDelegate app;
     pagly::engine::CCEGLView* view = pagly::engine::CCEGLView::sharedOpenGLView();
     view->setViewName("pagly");
     double desktopHeight = pagly::engine::CCApplication::usableDesktopHeight();

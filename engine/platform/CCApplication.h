@@ -24,6 +24,7 @@ class CCApplication {
     int run();
     // Ends the loop after the current frame.
     void quit();
+    bool isQuitting() const { return m_quit; }
 
     // The height of the desktop area a maximised window can use (the frame-size rule's H).
     // Falls back to 1000 (logged) when SDL cannot tell.

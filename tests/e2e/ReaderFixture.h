@@ -47,6 +47,7 @@ class ReaderTest : public AudioEngineTest {
     // What a new run of the reader does first: a fresh application whose session opens the
     // book and reads what the last run remembered (the screens stay until replaced).
     void newRun();
+    AppDelegate& application() { return *m_app; }
     // Opens `page` from the table of contents (as tapping its line does).
     void openPage(int page);
     // Lets a running transition finish.
