@@ -27,6 +27,12 @@ class AppDelegate : public engine::CCApplication {
     void startSession();
     ReadingSession& readingSession() { return m_session; }
 
+    // Points the reader at the book `path` names: a book folder as it is, a book from
+    // elsewhere at its converted folder, or (on its first open) at the import it needs first,
+    // with the importer found from `readerPath`. Returns why it cannot, or "".
+    std::string chooseBook(const std::string& path, const std::string& readerPath);
+    bool hasPendingImport() const { return !m_pendingImport.source.empty(); }
+
     // A book from elsewhere that has no converted folder yet: the reader opens on the import
     // screen, runs `importer` on `source` into `folder`, then opens the folder as the book.
     struct PendingImport {
@@ -39,7 +45,6 @@ class AppDelegate : public engine::CCApplication {
     engine::CCScene* importScene();
 
   private:
-
     ReadingSession m_session;
     PendingImport m_pendingImport;
 };

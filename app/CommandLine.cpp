@@ -28,7 +28,7 @@ CommandLine parseCommandLine(int argc, const char* const* argv) {
         }
         if (!*arg || !line.bookDir.empty()) {
             line.action = CommandLine::Error;
-            line.error = *arg ? "one book folder at a time" : "an empty book folder name";
+            line.error = *arg ? "one book at a time" : "an empty book name";
             return line;
         }
         line.bookDir = arg;
@@ -37,8 +37,11 @@ CommandLine parseCommandLine(int argc, const char* const* argv) {
 }
 
 std::string usageText() {
-    return "usage: pagly [BOOK_FOLDER]\n"
-           "Opens the talking textbook in BOOK_FOLDER, or the bundled sample book.\n"
+    return "usage: pagly [BOOK]\n"
+           "Opens the talking textbook BOOK, or the bundled sample book. BOOK is a book folder,\n"
+           "a Bloom book (.bloompub) or an EPUB 3 book (.epub), packed or unpacked; a book from\n"
+           "elsewhere is converted on its first open (with pagly-import) into\n"
+           "$XDG_CACHE_HOME/pagly/books, and later opens read it from there.\n"
            "  -h, --help  show this text\n";
 }
 

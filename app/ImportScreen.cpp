@@ -1,6 +1,7 @@
 // The first open of a book from elsewhere (see ImportScreen.h).
 #include "app/ImportScreen.h"
 
+#include "app/CommandLine.h"
 #include "app/VisibleArea.h"
 #include "engine/director/CCKeypadDispatcher.h"
 #include "engine/director/CCTouchDispatcher.h"
@@ -75,6 +76,12 @@ void ImportScreen::update(float) {
     unscheduleUpdate();
     if (state == ImportRun::State::Failed) {
         showFailure(m_run->failure());
+        return;
+    }
+    // An importer that says it is done but left no book must not open an empty reader.
+    std::string problem = bookFolderProblem(m_folder);
+    if (!problem.empty()) {
+        showFailure("the importer finished, but " + problem);
         return;
     }
     // The handler replaces this screen; keep it alive until the call returns.

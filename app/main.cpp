@@ -4,52 +4,13 @@
 #include <malloc.h>
 #endif
 
-#include <sys/stat.h>
-
 #include "app/AppDelegate.h"
-#include "app/BookImport.h"
 #include "app/CommandLine.h"
 #include "app/FrameSize.h"
 #include "engine/platform/CCApplication.h"
 #include "engine/platform/CCEGLView.h"
 #include "engine/nodes/CCFontCache.h"
 #include "engine/platform/CCFileUtils.h"
-
-namespace {
-
-// Points the reader at the book `path` names: a book folder as it is, a book from elsewhere
-// at its converted folder, or (on its first open) at the import it needs first. Returns why
-// it cannot, or "".
-std::string openBook(const std::string& path, pagly::AppDelegate::PendingImport& pending) {
-    using pagly::BookKind;
-    pagly::engine::CCFileUtils* files = pagly::engine::CCFileUtils::sharedFileUtils();
-    switch (pagly::bookKind(path)) {
-        case BookKind::Folder:
-            files->setResourceRoot(path);
-            return "";
-        case BookKind::NotABook: {
-            struct stat st;
-            if (stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode))
-                return path + " is not a book (a book folder, a .bloompub or an .epub)";
-            return pagly::bookFolderProblem(path);
-        }
-        case BookKind::Foreign:
-            break;
-    }
-    std::string problem;
-    std::string folder = pagly::convertedFolderFor(path, &problem);
-    if (folder.empty()) return problem;
-    if (pagly::bookFolderProblem(folder).empty()) {
-        files->setResourceRoot(folder);
-        return "";
-    }
-    pending.source = path;
-    pending.folder = folder;
-    pending.importer = pagly::findImporter("/proc/self/exe");
-    return "";
-}
-
-}  // namespace
 
 int main(int argc, char** argv) {
 #if defined(__GLIBC__)
@@ -72,13 +33,11 @@ int main(int argc, char** argv) {
     }
     pagly::AppDelegate app;
     if (!line.bookDir.empty()) {
-        pagly::AppDelegate::PendingImport pending;
-        std::string problem = openBook(line.bookDir, pending);
+        std::string problem = app.chooseBook(line.bookDir, "/proc/self/exe");
         if (!problem.empty()) {
             fprintf(stderr, "pagly: %s\n", problem.c_str());
             return 1;
         }
-        if (!pending.source.empty()) app.importFirst(pending);
     }
 
     // fontconfig reads its configuration while SDL connects to the display.
