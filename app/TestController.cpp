@@ -38,7 +38,9 @@ const int kEntryZOrderBase = 10000;
 // Entries stand 100 apart; the list is one entry taller than its entries.
 const float kEntrySpacing = 100;
 
-float listHeight() { return (session().book.unitCount() + 1) * kEntrySpacing; }
+// A book that names itself (a book from elsewhere) has its title above its units.
+int titleSlots() { return session().book.title().empty() ? 0 : 1; }
+float listHeight() { return (session().book.unitCount() + titleSlots() + 1) * kEntrySpacing; }
 }  // namespace
 
 TestController::TestController() {
@@ -77,6 +79,16 @@ TestController::TestController() {
     const Book& book = session().book;
     std::string wordListName = loadText(kInterfaceTexts, "wordname");
     std::vector<CCNode*> entries;
+    if (titleSlots()) {
+        // A heading, not an entry: it cannot be tapped or marked, and it scrolls with the list.
+        CCLabelTTF* label = CCLabelTTF::create(book.title().c_str(), "Arial", 40,
+                                               CCSize(size.width - 60, 0), kTextAlignmentCenter);
+        CCMenuItemLabel* heading = CCMenuItemLabel::create(label);
+        heading->setDisabledColor(ccColor3B(255, 255, 190));
+        heading->setEnabled(false);
+        heading->setPosition(CCPoint(center.x, top.y - kEntrySpacing * 0.8f));
+        m_listMenu->addChild(heading, kEntryZOrderBase - 1);
+    }
     for (int i = 0; i < book.unitCount(); ++i) {
         const BookUnit& unit = book.unit(i);
         CCLabelTTF* label = unit.wordList ? createMenuLabel(wordListName, 60, "Word list")
@@ -84,7 +96,7 @@ TestController::TestController() {
         CCMenuItemLabel* entry =
             CCMenuItemLabel::create(label, this, memberCallback(&TestController::onUnitSelected));
         m_listMenu->addChild(entry, kEntryZOrderBase + i);
-        entry->setPosition(CCPoint(center.x, top.y - kEntrySpacing * (i + 1)));
+        entry->setPosition(CCPoint(center.x, top.y - kEntrySpacing * (i + 1 + titleSlots())));
         entries.push_back(entry);
     }
     m_highlight.setLines(m_listMenu, entries);

@@ -65,9 +65,14 @@ TEST_F(DescribedBookTest, ItsUnitsAndPagesAreTheOnesTheScreensShow) {
     startOnMainPage();
     TestController* mainPage = runningLayer<TestController>();
     ASSERT_NE(nullptr, mainPage);
-    EXPECT_EQ((std::vector<std::string>{"Morning", "Evening"}), labels(mainPage->listMenu()));
+    // The book's title heads its units.
+    EXPECT_EQ((std::vector<std::string>{"Three stories", "Morning", "Evening"}),
+              labels(mainPage->listMenu()));
+    tap(320, 960 - 100.0f * 0.8f);  // the title is no entry
+    advance(2.1);
+    ASSERT_EQ(mainPage, runningLayer<TestController>());
 
-    tap(320, 960 - 100.0f * 2);  // "Evening"
+    tap(320, 960 - 100.0f * 3);  // "Evening"
     advance(2.1);
     MenuLayerMainMenu* contents = runningLayer<MenuLayerMainMenu>();
     ASSERT_NE(nullptr, contents);
