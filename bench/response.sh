@@ -4,7 +4,7 @@
 # its monitor, memory and CPU from /proc. Every run starts the reader with fresh user folders
 # (HOME, XDG dirs, so an empty Mesa shader cache too). Prints min / median / p90 / max per figure.
 #
-# usage: bench/response.sh [RUNS] [READER [BOOK_FOLDER]]   (defaults: 5, build/release/app/pagly)
+# usage: bench/response.sh [RUNS] [READER [BOOK]]   (defaults: 5, build/release/app/pagly)
 # env:   PAGLY_BENCH_NICE=-10  run the reader and the X server at that niceness (needs root),
 #                              to keep other work on a shared machine from skewing the figures
 #        PAGLY_BENCH_TURN_PAUSE_MS=2500  stay that long on each page between turns (default 900;
@@ -13,6 +13,10 @@
 #        PAGLY_BENCH_SMAPS=DIR  keep the reader's memory map (/proc/PID/smaps) at each memory figure
 #        PAGLY_BENCH_ENV="SDL_RENDER_DRIVER=opengl ..."  extra environment for the reader
 #        PAGLY_BENCH_LOGS=DIR  keep each run's reader output (stderr) and figures there
+#        PAGLY_BENCH_BOOKS_CACHE=DIR  converted books (a $XDG_CACHE_HOME/pagly/books folder) copied
+#                              into each run's fresh cache: with a .bloompub or .epub as BOOK,
+#                              the figures are those of its second open (convert it once first,
+#                              e.g. XDG_CACHE_HOME=/tmp/c build/release/app/pagly BOOK)
 #
 # Paging rhythm (a learner turning back and forth at a steady pace; a turn held up by work the
 # reader does on a timer or at every page shows at the same turns run after run):
@@ -128,6 +132,9 @@ fi
 for r in $(seq "$runs"); do
   user=$users/user$r
   mkdir -p "$user/home" "$user/config" "$user/cache" "$user/data" "$user/state"
+  if [ -n "${PAGLY_BENCH_BOOKS_CACHE:-}" ]; then
+    mkdir -p "$user/cache/pagly" && cp -a "$PAGLY_BENCH_BOOKS_CACHE" "$user/cache/pagly/books"
+  fi
   # shellcheck disable=SC2086
   env HOME="$user/home" XDG_CONFIG_HOME="$user/config" XDG_CACHE_HOME="$user/cache" \
       XDG_DATA_HOME="$user/data" XDG_STATE_HOME="$user/state" SDL_AUDIODRIVER=pulseaudio \
