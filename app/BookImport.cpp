@@ -15,8 +15,10 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <memory>
 
+#include "app/BookNames.h"
 #include "app/CommandLine.h"
 
 extern char** environ;
@@ -121,18 +123,49 @@ std::string bookDigest(const std::string& path, std::string* problem) {
     unsigned char digest[EVP_MAX_MD_SIZE];
     unsigned int length = 0;
     EVP_DigestFinal_ex(context.get(), digest, &length);
-    static const char* hex = "0123456789abcdef";
-    std::string out;
-    for (unsigned int i = 0; i < length; ++i) {
-        out += hex[digest[i] >> 4];
-        out += hex[digest[i] & 15];
-    }
-    return out;
+    return hexDigits(digest, length);
 }
 
+namespace {
+
+// A file's digest is remembered under a stamp of the file (where it is, its size, when it was
+// last changed), so a later open of a big book need not read all of it before the first frame.
+std::string stampPath(const std::string& path) {
+    struct stat st;
+    std::error_code ec;
+    std::string where = fs::canonical(path, ec).string();
+    if (ec || stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return "";
+    std::string stamp = where + "\n" + std::to_string(st.st_dev) + " " + std::to_string(st.st_ino) +
+                        " " + std::to_string(st.st_size) + " " + std::to_string(st.st_mtim.tv_sec) +
+                        "." + std::to_string(st.st_mtim.tv_nsec);
+    std::string name = md5Hex(stamp);
+    return name.empty() ? "" : importCacheFolder() + "/stamps/" + name;
+}
+
+bool isDigest(const std::string& text) {
+    return text.size() == 64 && text.find_first_not_of("0123456789abcdef") == std::string::npos;
+}
+
+}  // namespace
+
 std::string convertedFolderFor(const std::string& path, std::string* problem) {
+    std::string stamp = stampPath(path);
+    if (!stamp.empty()) {
+        std::string known;
+        std::ifstream(stamp) >> known;
+        if (isDigest(known)) return importCacheFolder() + "/" + known;
+    }
     std::string digest = bookDigest(path, problem);
-    return digest.empty() ? "" : importCacheFolder() + "/" + digest;
+    if (digest.empty()) return "";
+    if (!stamp.empty()) {
+        // A lost stamp only costs the next open a reading of the file.
+        std::error_code ec;
+        fs::create_directories(fs::path(stamp).parent_path(), ec);
+        std::string temporary = stamp + "." + std::to_string(getpid());
+        if (!ec && (std::ofstream(temporary) << digest << "\n")) fs::rename(temporary, stamp, ec);
+        if (ec) fs::remove(temporary, ec);
+    }
+    return importCacheFolder() + "/" + digest;
 }
 
 std::string findImporter(const std::string& readerPath) {

@@ -76,12 +76,16 @@ std::string md5Hex(const std::string& bytes) {
     unsigned char digest[MD5_DIGEST_LENGTH];
     const unsigned int length = MD5_DIGEST_LENGTH;
     if (!MD5(reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size(), digest)) return "";
+    return hexDigits(digest, length);
+}
+
+std::string hexDigits(const unsigned char* bytes, size_t count) {
     static const char hex[] = "0123456789abcdef";
     std::string out;
-    out.reserve(length * 2);
-    for (unsigned int i = 0; i < length; ++i) {
-        out.push_back(hex[digest[i] >> 4]);
-        out.push_back(hex[digest[i] & 0x0f]);
+    out.reserve(count * 2);
+    for (size_t i = 0; i < count; ++i) {
+        out.push_back(hex[bytes[i] >> 4]);
+        out.push_back(hex[bytes[i] & 0x0f]);
     }
     return out;
 }

@@ -34,5 +34,7 @@ std::string recordingPathForName(const std::string& recordingName);
 
 // MD5 (RFC 1321) of the bytes, as 32 lower-case hexadecimal digits; "" if the digest fails.
 std::string md5Hex(const std::string& bytes);
+// Bytes as lower-case hexadecimal digits, high nibble first.
+std::string hexDigits(const unsigned char* bytes, size_t count);
 
 }  // namespace pagly

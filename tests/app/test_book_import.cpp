@@ -1,6 +1,7 @@
 // Opening a book from elsewhere: what counts as one, where its converted folder lives, and
 // how the importer's run is followed (its progress, its problems, its end, its stop).
 #include <gtest/gtest.h>
+#include <fcntl.h>
 #include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -115,6 +116,38 @@ TEST_F(BookImportTest, ConvertedBooksLiveInTheUsersCache) {
         setenv("XDG_CACHE_HOME", keep.c_str(), 1);
     else
         unsetenv("XDG_CACHE_HOME");
+}
+
+TEST_F(BookImportTest, ALaterOpenOfAnUnchangedFileDoesNotReadItAgainButAChangedOneIs) {
+    const char* saved = getenv("XDG_CACHE_HOME");
+    std::string keep = saved ? saved : "";
+    setenv("XDG_CACHE_HOME", (m_dir + "/cache").c_str(), 1);
+    std::string book = write("a.epub", "first bytes");
+    std::string first = pagly::convertedFolderFor(book);
+    EXPECT_EQ(first, m_dir + "/cache/pagly/books/" + pagly::bookDigest(book));
+
+    // The remembered digest is what a later open uses (here it is made to differ, to see it).
+    std::string stamps = m_dir + "/cache/pagly/books/stamps";
+    ASSERT_TRUE(fs::is_directory(stamps));
+    std::string remembered = fs::directory_iterator(stamps)->path().string();
+    std::string other(64, 'a');
+    std::ofstream(remembered) << other;
+    EXPECT_EQ(pagly::convertedFolderFor(book), m_dir + "/cache/pagly/books/" + other);
+
+    // A damaged stamp is read past; a changed file (same size, new time) is read afresh.
+    std::ofstream(remembered) << "not a digest";
+    EXPECT_EQ(pagly::convertedFolderFor(book), first);
+    std::ofstream(book) << "other bytes";
+    struct timespec times[2] = {{0, UTIME_NOW}, {12345, 0}};
+    utimensat(AT_FDCWD, book.c_str(), times, 0);
+    EXPECT_EQ(pagly::convertedFolderFor(book),
+              m_dir + "/cache/pagly/books/" + pagly::bookDigest(book));
+    EXPECT_NE(pagly::convertedFolderFor(book), first);
+    if (saved) {
+        setenv("XDG_CACHE_HOME", keep.c_str(), 1);
+    } else {
+        unsetenv("XDG_CACHE_HOME");
+    }
 }
 
 TEST_F(BookImportTest, ReadsOnlyWholeProgressLines) {
