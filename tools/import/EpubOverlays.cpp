@@ -158,7 +158,12 @@ std::vector<SourceSentence> EpubOverlays::sentencesOf(
         }
         id = percentDecoded(id);
         auto element = ids.find(id);
-        if (id.empty() || element == ids.end()) {
+        if (id.empty()) {
+            problems_.add(smilName, "a par names \"" + par.textSrc +
+                                        "\" without an element id (#id); the sentence is left out");
+            continue;
+        }
+        if (element == ids.end()) {
             problems_.add(smilName, "a par names \"" + par.textSrc + "\", but " + docName +
                                         " has no element with id \"" + id +
                                         "\"; the sentence is left out");

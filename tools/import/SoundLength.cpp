@@ -11,7 +11,10 @@ double decodedSoundSeconds(const std::string& path, std::string& why) {
     SF_INFO info{};
     SNDFILE* file = sf_open(path.c_str(), SFM_READ, &info);
     if (!file) {
-        why = std::string("does not decode as sound: ") + sf_strerror(nullptr);
+        // libsndfile's text for this case speaks of pipes; say what it means for a book.
+        why =
+            "does not decode as sound (not a recording in a format the converter reads: "
+            "MP3, WAV, FLAC, Ogg)";
         return -1.0;
     }
     if (info.samplerate <= 0 || info.channels <= 0 || info.channels > 64) {

@@ -8,6 +8,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <fstream>
 #include <iterator>
 #include <set>
@@ -87,14 +88,72 @@ inline bool writeZip(const std::string& path, const std::vector<ZipEntry>& entri
     return zip_close(zip) == 0;  // the buffers must live until here: zip_close reads them
 }
 
-inline std::string makeEpubScript() {
-    return (fs::path(__FILE__).parent_path() / "make_epub.py").string();
-}
+inline std::string makeEpubScript() { return PAGLY_MAKE_EPUB; }
 
 // Runs make_epub.py with args ("OUT --pages 3 ..."); true when it succeeded.
 inline bool runMakeEpub(const std::string& args) {
     std::string command = "python3 '" + makeEpubScript() + "' " + args + " > /dev/null";
     return std::system(command.c_str()) == 0;
+}
+
+// The fixture books every importer test reads: a fixed-layout book of three pages in two
+// chapters (zipped and unpacked) and a reflowable one, each with the JSON make_epub.py
+// writes of what a reader must find in it. ctest runs each test in its own process, so the
+// books are made once into a temporary folder named after the maker script's content and
+// shared from there; a test never changes them (it copies them first).
+struct EpubFixtureBooks {
+    bool made = false;
+    std::string fixedEpub, fixedExpect, fixedFolder, fixedFolderExpect;
+    std::string reflowEpub, reflowExpect;
+
+    EpubFixtureBooks() {
+        const std::string script = readFile(makeEpubScript());
+        const fs::path shared =
+            fs::temp_directory_path() /
+            ("pagly-epub-fixtures-" + std::to_string(std::hash<std::string>{}(script)));
+        fixedEpub = (shared / "fixed.epub").string();
+        fixedExpect = (shared / "fixed.json").string();
+        fixedFolder = (shared / "fixed").string();
+        fixedFolderExpect = (shared / "fixed-folder.json").string();
+        reflowEpub = (shared / "reflow.epub").string();
+        reflowExpect = (shared / "reflow.json").string();
+        std::error_code ec;
+        if (script.empty() || fs::exists(shared / "done", ec)) {
+            made = !script.empty();
+            return;
+        }
+        ScratchFolder building;
+        auto at = [&](const std::string& name) { return "'" + (building / name) + "'"; };
+        bool ok =
+            runMakeEpub(at("fixed.epub") + " --pages 3 --expect " + at("fixed.json")) &&
+            runMakeEpub(at("fixed") + " --folder --pages 3 --expect " + at("fixed-folder.json")) &&
+            runMakeEpub(at("reflow.epub") + " --layout reflow --sentences 12 --expect " +
+                        at("reflow.json"));
+        if (!ok) return;
+        writeFile(building / "done", "");
+        // Another test process may have finished first: then its books are used.
+        fs::rename(building.path(), shared, ec);
+        made = fs::exists(shared / "done", ec);
+    }
+};
+
+inline const EpubFixtureBooks& epubFixtures() {
+    static EpubFixtureBooks books;
+    return books;
+}
+
+// A copy of folder's files as a zip at zipPath ("mimetype" first and stored, as books have
+// it), with extra entries after them.
+inline bool zipFolder(const std::string& folder, const std::string& zipPath,
+                      const std::vector<ZipEntry>& extra = {}) {
+    std::vector<ZipEntry> entries;
+    entries.push_back({"mimetype", readFile(folder + "/mimetype"), false});
+    for (const std::string& path : treeOf(folder)) {
+        if (path == "mimetype" || !fs::is_regular_file(folder + "/" + path)) continue;
+        entries.push_back({path, readFile(folder + "/" + path)});
+    }
+    entries.insert(entries.end(), extra.begin(), extra.end());
+    return writeZip(zipPath, entries);
 }
 
 }  // namespace pagly::testing

@@ -156,11 +156,13 @@ XHTML_HEAD = """<?xml version="1.0" encoding="UTF-8"?>
 </head>
 """
 
-CSS_FIXED = """html, body { margin: 0; padding: 0; width: %dpx; height: %dpx; overflow: hidden; }
+CSS_FIXED = """html, body { margin: 0; padding: 0; width: %dpx; height: %dpx; overflow: hidden; position: relative; }
 body { font-family: serif; font-size: 30px; background: #fffdf4; color: #222; }
 .page { box-sizing: border-box; width: 100%%; height: 100%%; padding: 40px; }
 .page img { display: block; width: 100%%; height: auto; margin-bottom: 30px; }
 .page h1 { font-size: 36px; margin: 0 0 20px 0; }
+.folio { position: absolute; left: 0; right: 0; bottom: 24px; margin: 0; text-align: center;
+         font-size: 22px; color: #777; }
 .-epub-media-overlay-active { background: #ffe680; }
 """
 
@@ -307,7 +309,7 @@ def make_fixed(args):
             head_meta = '<meta name="viewport" content="width=%d, height=%d"/>\n' % (w, h)
             heading = "<h1>Chapter %d</h1>\n" % (ci + 1) if p == chapter[0] else ""
             body = ('<body>\n<div class="page">\n%s<img src="../images/picture_%03d.png" alt="picture %d"/>\n'
-                    '<p>%s</p>\n</div>\n</body>\n</html>\n' % (heading, p, p, " ".join(spans)))
+                    '<p>%s</p>\n</div>\n<p class="folio">%d</p>\n</body>\n</html>\n' % (heading, p, p, " ".join(spans), p))
             book.add("OEBPS/pages/%s.xhtml" % name, XHTML_HEAD % ("Page %d" % p, head_meta) + body)
             book.add("OEBPS/smil/%s.smil" % name, smil(pars, nested=p % 2 == 1))
             book.add("OEBPS/images/picture_%03d.png" % p, png(w - 80, (w - 80) // 2, colour(p)))
