@@ -191,9 +191,10 @@ TEST(EpubReader, HostileOrBrokenArchives) {
         SourceBook book = readEpub(epub, sandbox / "work");
         EXPECT_EQ(book.documents.size(), c.documents) << told(book.problems);
         EXPECT_TRUE(tells(book.problems, c.fileTold, c.reason)) << told(book.problems);
-        if (c.documents == 0)
+        if (c.documents == 0) {
             EXPECT_TRUE(tells(book.problems, "book.epub", "cannot be converted"))
                 << told(book.problems);
+        }
         for (const std::string& path : treeOf(sandbox.path()))
             EXPECT_TRUE(path == "book.epub" || path.rfind("work", 0) == 0) << path;
         EXPECT_FALSE(fs::exists("/tmp/pagly-epub-evil.xhtml"));
@@ -256,6 +257,8 @@ TEST(SmilClock, EveryFormBooksUse) {
     for (const auto& c : cases) {
         double seconds = -7.0;
         EXPECT_EQ(parseSmilClock(c.text, seconds), c.ok) << "\"" << c.text << "\"";
-        if (c.ok) EXPECT_NEAR(seconds, c.seconds, 1e-9) << c.text;
+        if (c.ok) {
+            EXPECT_NEAR(seconds, c.seconds, 1e-9) << c.text;
+        }
     }
 }

@@ -228,7 +228,9 @@ TEST(SafeZip, BombsAndBrokenArchivesAreRefused) {
         std::vector<ImportProblem> problems;
         EXPECT_FALSE(extractZip(sandbox / "book.zip", sandbox / "out", problems, c.limits));
         EXPECT_TRUE(tells(problems, c.fileTold, c.reason)) << told(problems);
-        if (!c.entryNotLeft.empty()) EXPECT_FALSE(fs::exists(sandbox / ("out/" + c.entryNotLeft)));
+        if (!c.entryNotLeft.empty()) {
+            EXPECT_FALSE(fs::exists(sandbox / ("out/" + c.entryNotLeft)));
+        }
         for (const std::string& path : treeOf(sandbox.path()))
             EXPECT_TRUE(path == "book.zip" || path.rfind("out", 0) == 0) << path;
     }
@@ -294,6 +296,8 @@ TEST(SafeZip, EntryNamesBecomePlainRelativePaths) {
     for (const auto& c : cases) {
         std::string why;
         EXPECT_EQ(safeEntryPath(c.name, why), c.path) << c.name;
-        if (std::string(c.path).empty()) EXPECT_FALSE(why.empty()) << c.name;
+        if (std::string(c.path).empty()) {
+            EXPECT_FALSE(why.empty()) << c.name;
+        }
     }
 }
