@@ -34,6 +34,14 @@ void addEntry(const std::string& bookFolder, const std::string& base, const std:
     out.push_back({label, path});
 }
 
+bool loadToc(const std::string& path, const std::string& file, pugi::xml_document& doc,
+             ProblemList& problems) {
+    std::string why;
+    if (loadXml(path, doc, why)) return true;
+    problems.add(file, why + "; the book's sections are not known from it");
+    return false;
+}
+
 }  // namespace
 
 std::vector<NavEntry> readNavDocument(const std::string& bookFolder, const std::string& navPath,
@@ -41,11 +49,7 @@ std::vector<NavEntry> readNavDocument(const std::string& bookFolder, const std::
     std::vector<NavEntry> out;
     const std::string file = bookRelative(bookFolder, navPath);
     pugi::xml_document doc;
-    std::string why;
-    if (!loadXml(navPath, doc, why)) {
-        problems.add(file, why + "; the book's sections are not known from it");
-        return out;
-    }
+    if (!loadToc(navPath, file, doc, problems)) return out;
     pugi::xml_node nav =
         doc.find_node([](const pugi::xml_node& n) { return isNamed(n, "nav") && isToc(n); });
     pugi::xml_node list = nav ? descendantNamed(nav, "ol") : pugi::xml_node();
@@ -79,11 +83,7 @@ std::vector<NavEntry> readNcx(const std::string& bookFolder, const std::string& 
     std::vector<NavEntry> out;
     const std::string file = bookRelative(bookFolder, ncxPath);
     pugi::xml_document doc;
-    std::string why;
-    if (!loadXml(ncxPath, doc, why)) {
-        problems.add(file, why + "; the book's sections are not known from it");
-        return out;
-    }
+    if (!loadToc(ncxPath, file, doc, problems)) return out;
     pugi::xml_node map = childNamed(doc.document_element(), "navMap");
     const std::string base = fs::path(ncxPath).parent_path().string();
     for (pugi::xml_node point : map.children()) {

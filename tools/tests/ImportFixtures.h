@@ -15,9 +15,26 @@
 #include <string>
 #include <vector>
 
+#include "tools/import/SourceBook.h"
+
 namespace pagly::testing {
 
 namespace fs = std::filesystem;
+
+// Every problem, one line each, for a failing assertion's message.
+inline std::string told(const std::vector<import::ImportProblem>& problems) {
+    std::string out;
+    for (const import::ImportProblem& p : problems) out += import::describe(p) + "\n";
+    return out;
+}
+
+// Whether a problem names this file and says this (part of its reason).
+inline bool tells(const std::vector<import::ImportProblem>& problems, const std::string& file,
+                  const std::string& text) {
+    for (const import::ImportProblem& p : problems)
+        if (p.file == file && p.reason.find(text) != std::string::npos) return true;
+    return false;
+}
 
 // A new, empty folder under the system's temporary folder, removed with everything in it.
 class ScratchFolder {

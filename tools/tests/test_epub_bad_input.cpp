@@ -28,19 +28,6 @@ const std::string kSmil3 = "OEBPS/smil/page_003.smil";
 const std::string kAudio1 = "OEBPS/audio/chapter_01.mp3";
 const std::string kAudio2 = "OEBPS/audio/chapter_02.mp3";
 
-std::string told(const std::vector<ImportProblem>& problems) {
-    std::string out;
-    for (const ImportProblem& p : problems) out += describe(p) + "\n";
-    return out;
-}
-
-bool tells(const std::vector<ImportProblem>& problems, const std::string& file,
-           const std::string& text) {
-    for (const ImportProblem& p : problems)
-        if (p.file == file && p.reason.find(text) != std::string::npos) return true;
-    return false;
-}
-
 // The copy of the book a case spoils.
 class Book {
   public:

@@ -17,19 +17,6 @@ using namespace pagly::testing;
 
 namespace {
 
-std::string told(const std::vector<ImportProblem>& problems) {
-    std::string out;
-    for (const ImportProblem& p : problems) out += describe(p) + "\n";
-    return out;
-}
-
-bool tells(const std::vector<ImportProblem>& problems, const std::string& file,
-           const std::string& text) {
-    for (const ImportProblem& p : problems)
-        if (p.file == file && p.reason.find(text) != std::string::npos) return true;
-    return false;
-}
-
 Json::Value loadJson(const std::string& path) {
     Json::Value root;
     Json::CharReaderBuilder builder;

@@ -27,19 +27,6 @@ std::string noise(std::size_t size) {
     return text;
 }
 
-std::string told(const std::vector<ImportProblem>& problems) {
-    std::string out;
-    for (const ImportProblem& p : problems) out += describe(p) + "\n";
-    return out;
-}
-
-bool tells(const std::vector<ImportProblem>& problems, const std::string& file,
-           const std::string& text) {
-    for (const ImportProblem& p : problems)
-        if (p.file == file && p.reason.find(text) != std::string::npos) return true;
-    return false;
-}
-
 // Byte offsets of the local and central headers of each entry, to make a zip lie.
 void declareSize(std::string& zip, std::uint32_t size) {
     auto put32 = [&](std::size_t at, std::uint32_t v) {
