@@ -167,8 +167,9 @@ class EpubBookReader {
     }
 
     void checkMimetype() {
+        std::error_code ec;
+        if (!fs::is_regular_file(folder_ + "/mimetype", ec)) return;  // optional once unpacked
         std::ifstream in(folder_ + "/mimetype", std::ios::binary);
-        if (!in) return;  // optional once unpacked
         std::string type(64, '\0');
         in.read(&type[0], 64);
         type.resize(std::size_t(in.gcount()));

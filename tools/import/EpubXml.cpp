@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <sstream>
@@ -12,14 +13,19 @@ namespace {
 
 const std::size_t kMaxXmlBytes = 64u << 20;  // far beyond any page, package or overlay
 
-void appendText(const pugi::xml_node& node, std::string& out) {
-    for (pugi::xml_node child : node.children()) {
-        if (child.type() == pugi::node_pcdata || child.type() == pugi::node_cdata) {
-            out += child.value();
-        } else if (child.type() == pugi::node_element && !isNamed(child, "script") &&
-                   !isNamed(child, "style")) {
-            appendText(child, out);
+// Walks the tree without recursion: a hostile page may nest elements a million deep.
+void appendText(const pugi::xml_node& root, std::string& out) {
+    pugi::xml_node node = root.first_child();
+    while (node && node != root) {
+        bool skip = isNamed(node, "script") || isNamed(node, "style");
+        if (node.type() == pugi::node_pcdata || node.type() == pugi::node_cdata)
+            out += node.value();
+        if (!skip && node.first_child()) {
+            node = node.first_child();
+            continue;
         }
+        while (node && node != root && !node.next_sibling()) node = node.parent();
+        if (node && node != root) node = node.next_sibling();
     }
 }
 
@@ -30,9 +36,19 @@ void ProblemList::add(const std::string& file, const std::string& reason) {
 }
 
 bool loadXml(const std::string& path, pugi::xml_document& doc, std::string& why) {
+    std::error_code ec;
+    if (!std::filesystem::exists(path, ec)) {
+        why = "is missing";
+        return false;
+    }
+    // A pipe or device in an unpacked folder would hang the reading.
+    if (!std::filesystem::is_regular_file(path, ec)) {
+        why = "is not a plain file";
+        return false;
+    }
     std::ifstream in(path, std::ios::binary);
     if (!in) {
-        why = "is missing";
+        why = "cannot be read";
         return false;
     }
     in.seekg(0, std::ios::end);

@@ -4,6 +4,7 @@
 // from audio/chapter_01.mp3, page 3 from audio/chapter_02.mp3).
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <functional>
@@ -191,6 +192,33 @@ TEST(EpubBadInput, EachBadPartIsToldAndLeftOut) {
          [](const SourceBook& r, const Book&) {
              ASSERT_EQ(r.documents.size(), 3u);
              EXPECT_EQ(r.documents[0].sentences.size(), 3u);
+         }},
+        {"missing video",
+         [](const Book& b) {
+             b.edit(kPage2, "<p><span", "<video src=\"../video/sign.mp4\"/><p><span");
+         },
+         kPage2, "OEBPS/video/sign.mp4, which is missing",
+         [](const SourceBook& r, const Book&) { EXPECT_EQ(r.documents[1].sentences.size(), 3u); }},
+        {"page that is a pipe",
+         [](const Book& b) {
+             b.remove(kPage2);
+             ASSERT_EQ(mkfifo(b.path(kPage2).c_str(), 0644), 0);
+         },
+         kPage2, "is not a plain file",
+         [](const SourceBook& r, const Book&) { EXPECT_EQ(r.documents.size(), 2u); }},
+        {"sentence nested a hundred thousand elements deep",
+         [](const Book& b) {
+             std::string deep;
+             for (int i = 0; i < 100000; ++i) deep += "<b>";
+             deep += "deep";
+             for (int i = 0; i < 100000; ++i) deep += "</b>";
+             b.edit(kPage1, "The red fox", deep);
+         },
+         "", "",
+         [](const SourceBook& r, const Book&) {
+             ASSERT_EQ(r.documents[0].sentences.size(), 3u);
+             EXPECT_EQ(r.documents[0].sentences[0].text.rfind("deep runs", 0), 0u)
+                 << r.documents[0].sentences[0].text.substr(0, 40);
          }},
         {"picture outside the book",
          [](const Book& b) {
