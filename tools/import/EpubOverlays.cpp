@@ -150,7 +150,11 @@ std::vector<SourceSentence> EpubOverlays::sentencesOf(
             continue;
         }
         if (target != docPath) {
-            if (std::find(sharedWith.begin(), sharedWith.end(), target) == sharedWith.end())
+            std::error_code ec;
+            if (!fs::exists(target, ec))
+                problems_.add(smilName, "a par's text names " + bookRelative(folder_, target) +
+                                            ", which is missing; the sentence is left out");
+            else if (std::find(sharedWith.begin(), sharedWith.end(), target) == sharedWith.end())
                 problems_.add(smilName, "a par's text names " + bookRelative(folder_, target) +
                                             ", which does not name this overlay; the sentence "
                                             "is left out");

@@ -103,6 +103,12 @@ TEST(EpubBadInput, EachBadPartIsToldAndLeftOut) {
          [](const SourceBook& r, const Book&) {
              EXPECT_EQ(ids(r.documents[2]), (Strings{"s003_2", "s003_3"}));
          }},
+        {"overlay names an absent page",
+         [](const Book& b) { b.edit(kSmil2, "page_002.xhtml#s002_3", "page_092.xhtml#s002_3"); },
+         kSmil2, "names OEBPS/pages/page_092.xhtml, which is missing",
+         [](const SourceBook& r, const Book&) {
+             EXPECT_EQ(ids(r.documents[1]), (Strings{"s002_1", "s002_2"}));
+         }},
         {"overlay names a page that does not name it",
          [](const Book& b) { b.edit(kSmil1, "page_001.xhtml#s001_3", "page_002.xhtml#s002_1"); },
          kSmil1, "does not name this overlay",
