@@ -3,9 +3,11 @@
 #include <algorithm>
 #include <cctype>
 #include <cmath>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <set>
 #include <unordered_map>
 
 #include "tools/import/BookHref.h"
@@ -266,6 +268,7 @@ class EpubBookReader {
     void readSpine(const pugi::xml_node& spine, bool fixedBook) {
         std::vector<const ManifestItem*> pages;
         std::vector<bool> fixed;
+        std::set<std::string> listed;
         for (pugi::xml_node ref : spine.children()) {
             if (!isNamed(ref, "itemref")) continue;
             // Pages out of the reading order (answers, pop-ups) open only from links.
@@ -275,6 +278,11 @@ class EpubBookReader {
             if (item == items_.end()) {
                 problems_.add(opfName_, "the spine names \"" + idref +
                                             "\", which the manifest does not list");
+                continue;
+            }
+            if (!listed.insert(idref).second) {
+                problems_.add(opfName_,
+                              "the spine names \"" + idref + "\" more than once; it is read once");
                 continue;
             }
             if (item->second.path.empty()) continue;  // told while reading the manifest

@@ -109,6 +109,26 @@ TEST(EpubBadInput, EachBadPartIsToldAndLeftOut) {
          [](const SourceBook& r, const Book&) {
              EXPECT_EQ(ids(r.documents[1]), (Strings{"s002_1", "s002_2"}));
          }},
+        {"two pages share one overlay",
+         [](const Book& b) {
+             b.edit(kOpf, "media-overlay=\"mo002\"", "media-overlay=\"mo001\"");
+             std::smatch pars;
+             std::string second = b.read(kSmil2);
+             ASSERT_TRUE(std::regex_search(second, pars, std::regex("<par[\\s\\S]*</par>")));
+             b.edit(kSmil1, "</body>", pars.str() + "</body>");
+         },
+         "", "",
+         [](const SourceBook& r, const Book&) {
+             EXPECT_EQ(ids(r.documents[0]), (Strings{"s001_1", "s001_2", "s001_3"}));
+             EXPECT_EQ(ids(r.documents[1]), (Strings{"s002_1", "s002_2", "s002_3"}));
+         }},
+        {"a page twice in the spine",
+         [](const Book& b) {
+             b.edit(kOpf, "<itemref idref=\"p002\"/>",
+                    "<itemref idref=\"p002\"/><itemref idref=\"p002\"/>");
+         },
+         kOpf, "more than once",
+         [](const SourceBook& r, const Book&) { EXPECT_EQ(r.documents.size(), 3u); }},
         {"overlay names a page that does not name it",
          [](const Book& b) { b.edit(kSmil1, "page_001.xhtml#s001_3", "page_002.xhtml#s002_1"); },
          kSmil1, "does not name this overlay",
