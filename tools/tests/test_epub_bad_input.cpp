@@ -332,6 +332,24 @@ TEST(EpubBadInput, EachBadPartIsToldAndLeftOut) {
          [](const SourceBook& r, const Book&) {
              EXPECT_EQ(r.documents[2].sectionTitle, "Chapter 2");
          }},
+        {"a page drawn as SVG takes its size from its viewBox",
+         [](const Book& b) {
+             b.write("OEBPS/pages/page_002.svg",
+                     "<svg xmlns=\"http://www.w3.org/2000/svg\" viewBox=\"0 0 640 480\">"
+                     "<rect width=\"640\" height=\"480\" fill=\"#8c8\"/></svg>");
+             b.edit(kOpf,
+                    "href=\"pages/page_002\\.xhtml\" media-type=\"application/xhtml\\+xml\" "
+                    "media-overlay=\"mo002\"",
+                    "href=\"pages/page_002.svg\" media-type=\"image/svg+xml\"");
+         },
+         "", "",
+         [](const SourceBook& r, const Book& b) {
+             ASSERT_EQ(r.documents.size(), 3u);
+             EXPECT_EQ(r.documents[1].path, b.path("OEBPS/pages/page_002.svg"));
+             EXPECT_EQ(r.documents[1].width, 640);
+             EXPECT_EQ(r.documents[1].height, 480);
+             EXPECT_TRUE(r.documents[1].sentences.empty());
+         }},
         {"a page reflows in a fixed book",
          [](const Book& b) {
              b.edit(kOpf, "idref=\"p002\"",

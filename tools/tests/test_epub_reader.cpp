@@ -7,6 +7,7 @@
 #include <cmath>
 #include <sstream>
 
+#include "tools/import/BookHref.h"
 #include "tools/import/EpubReader.h"
 #include "tools/import/SmilClock.h"
 #include "tools/import/SoundLength.h"
@@ -255,6 +256,45 @@ TEST(SmilClock, EveryFormBooksUse) {
         EXPECT_EQ(parseSmilClock(c.text, seconds), c.ok) << "\"" << c.text << "\"";
         if (c.ok) {
             EXPECT_NEAR(seconds, c.seconds, 1e-9) << c.text;
+        }
+    }
+}
+
+TEST(BookHref, LinksResolveInsideTheBookOrNotAtAll) {
+    ScratchFolder sandbox;
+    const std::string book = sandbox / "book";
+    fs::create_directories(book + "/OEBPS/text");
+    fs::create_directories(sandbox / "elsewhere");
+    fs::create_directory_symlink(sandbox / "elsewhere", book + "/OEBPS/away");
+    const std::string base = book + "/OEBPS/text";
+    const struct {
+        const char* href;
+        const char* path;  // relative to the book; empty: refused
+    } cases[] = {
+        {"page.xhtml", "OEBPS/text/page.xhtml"},
+        {"../audio/a.mp3", "OEBPS/audio/a.mp3"},
+        {"./sub/../page.xhtml#s1", "OEBPS/text/page.xhtml"},
+        {"page%20one.xhtml?x=1", "OEBPS/text/page one.xhtml"},
+        {"caf%C3%A9.xhtml", "OEBPS/text/caf\xC3\xA9.xhtml"},
+        {"100%.xhtml", "OEBPS/text/100%.xhtml"},
+        {"../../../outside.xhtml", ""},
+        {"..%2F..%2F..%2Foutside.xhtml", ""},
+        {"/etc/passwd", ""},
+        {"file:///etc/passwd", ""},
+        {"http://example.com/a.png", ""},
+        {"C:/x.png", ""},
+        {"#only-a-fragment", ""},
+        {"", ""},
+        {"../away/a.mp3", ""},  // a link inside the book that leads out of it
+    };
+    for (const auto& c : cases) {
+        std::string why;
+        std::string path = resolveHref(book, base, c.href, why);
+        if (std::string(c.path).empty()) {
+            EXPECT_EQ(path, "") << c.href;
+            EXPECT_FALSE(why.empty()) << c.href;
+        } else {
+            EXPECT_EQ(path, book + "/" + c.path) << c.href << ": " << why;
         }
     }
 }
