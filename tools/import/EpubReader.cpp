@@ -15,6 +15,7 @@
 #include "tools/import/EpubOverlays.h"
 #include "tools/import/EpubXml.h"
 #include "tools/import/SafeZip.h"
+#include "tools/import/SmilClock.h"
 
 namespace pagly::import {
 
@@ -46,25 +47,10 @@ bool parseSide(std::string text, int& side) {
         text.end());
     if (text.size() > 2 && text.compare(text.size() - 2, 2, "px") == 0)
         text.resize(text.size() - 2);
-    if (text.empty() || text.size() > 12) return false;
     double value = 0.0;
-    double scale = 0.0;
-    for (char c : text) {
-        if (c == '.' && scale == 0.0) {
-            scale = 1.0;
-        } else if (std::isdigit(static_cast<unsigned char>(c))) {
-            if (scale == 0.0) {
-                value = value * 10 + (c - '0');
-            } else {
-                scale /= 10;
-                value += (c - '0') * scale;
-            }
-        } else {
-            return false;
-        }
-    }
+    if (!parseUnsignedDecimal(text, value) || value < 0.5 || value > kMaxSide) return false;
     side = int(std::lround(value));
-    return side >= 1 && side <= kMaxSide;
+    return true;
 }
 
 // "width=600, height=800" (commas or semicolons between the pairs).

@@ -7,8 +7,16 @@ namespace pagly::import {
 
 namespace {
 
-// Digits with an optional fraction ("12", "12.5", ".5"); no sign, no exponent.
-bool parseDecimal(const std::string& text, double& value, bool fractionAllowed = true) {
+std::string trimmed(const std::string& text) {
+    std::size_t b = text.find_first_not_of(" \t\r\n");
+    if (b == std::string::npos) return "";
+    std::size_t e = text.find_last_not_of(" \t\r\n");
+    return text.substr(b, e - b + 1);
+}
+
+}  // namespace
+
+bool parseUnsignedDecimal(const std::string& text, double& value, bool fractionAllowed) {
     if (text.empty() || text.size() > 30) return false;
     value = 0.0;
     double scale = 0.0;
@@ -32,15 +40,6 @@ bool parseDecimal(const std::string& text, double& value, bool fractionAllowed =
     return digits;
 }
 
-std::string trimmed(const std::string& text) {
-    std::size_t b = text.find_first_not_of(" \t\r\n");
-    if (b == std::string::npos) return "";
-    std::size_t e = text.find_last_not_of(" \t\r\n");
-    return text.substr(b, e - b + 1);
-}
-
-}  // namespace
-
 bool parseSmilClock(const std::string& input, double& seconds) {
     std::string text = trimmed(input);
     if (text.compare(0, 4, "npt=") == 0) text = trimmed(text.substr(4));
@@ -58,7 +57,7 @@ bool parseSmilClock(const std::string& input, double& seconds) {
         for (std::size_t i = 0; i < parts.size(); ++i) {
             bool last = i + 1 == parts.size();
             double part = 0.0;
-            if (!parseDecimal(parts[i], part, last)) return false;
+            if (!parseUnsignedDecimal(parts[i], part, last)) return false;
             if (i > 0 && part >= 60.0) return false;  // minutes and seconds stay under 60
             value = value * 60.0 + part;
         }
@@ -81,7 +80,7 @@ bool parseSmilClock(const std::string& input, double& seconds) {
         }
     }
     double value = 0.0;
-    if (!parseDecimal(text, value)) return false;
+    if (!parseUnsignedDecimal(text, value)) return false;
     seconds = value * scale;
     return true;
 }

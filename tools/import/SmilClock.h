@@ -8,6 +8,9 @@
 
 namespace pagly::import {
 
+// Digits with an optional fraction ("12", "12.5", ".5"): no sign, no exponent, no "inf".
+bool parseUnsignedDecimal(const std::string& text, double& value, bool fractionAllowed = true);
+
 // Seconds, or false when text is not a clock value.
 bool parseSmilClock(const std::string& text, double& seconds);
 
