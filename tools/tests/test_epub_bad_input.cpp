@@ -286,6 +286,20 @@ TEST(EpubBadInput, EachBadPartIsToldAndLeftOut) {
              EXPECT_EQ(r.documents[1].height, 800);
              EXPECT_EQ(r.documents[1].layout, SourceLayout::Fixed);
          }},
+        {"viewport written loosely",
+         [](const Book& b) {
+             b.edit(kPage3, "width=600, height=800",
+                    " Width = 600px ;height=799.6, initial-scale=1");
+         },
+         "", "",
+         [](const SourceBook& r, const Book&) {
+             EXPECT_EQ(r.documents[2].width, 600);
+             EXPECT_EQ(r.documents[2].height, 800);
+         }},
+        {"viewport of the device's width",
+         [](const Book& b) { b.edit(kPage3, "width=600", "width=device-width"); }, kPage3,
+         "no usable page size",
+         [](const SourceBook& r, const Book&) { EXPECT_EQ(r.documents[2].width, 600); }},
         {"absurd viewport", [](const Book& b) { b.edit(kPage1, "width=600", "width=99999999"); },
          kPage1, "no usable page size",
          [](const SourceBook& r, const Book&) {
