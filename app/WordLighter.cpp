@@ -54,15 +54,15 @@ WordLighter* WordLighter::create() { return ccCreateInitialized(new WordLighter(
 
 WordLighter::~WordLighter() { stop(); }
 
-void WordLighter::complain(const std::string& recordingPath, const std::string& problem) {
+void WordLighter::complain(const std::string& timingPath, const std::string& problem) {
     static std::set<std::string> told;
-    if (!told.insert(recordingPath + "\n" + problem).second) return;
-    CCLog("Word timings of %s: %s; its words are not lit", recordingPath.c_str(), problem.c_str());
+    if (!told.insert(timingPath + "\n" + problem).second) return;
+    CCLog("Word timings of %s: %s; its words are not lit", timingPath.c_str(), problem.c_str());
 }
 
 bool WordLighter::loadTimings(const std::string& recordingPath, const std::string& labelText) {
     m_timings = WordTimings();
-    std::string path = WordTimings::pathForRecording(recordingPath);
+    std::string path = m_timingPath = WordTimings::pathForRecording(recordingPath);
     CCFileUtils* files = CCFileUtils::sharedFileUtils();
     std::string full = files->fullPathForFilename(path);
     if (!files->isFileExist(full)) return false;  // a recording without timings: nothing to say
@@ -130,7 +130,7 @@ void WordLighter::light(int word) {
     bool placed = word >= 0 && word < (int)ranges.size() &&
                   wordSpan(m_label.get(), ranges[word].first, ranges[word].second, x0, x1);
     if (!placed) {
-        if (word >= 0) complain(m_label->getString(), "the label cannot be measured");
+        if (word >= 0) complain(m_timingPath, "the button's label cannot be measured");
         if (m_band) m_band->setVisible(false);
         if (word >= 0) m_lit = -1;
         return;

@@ -52,9 +52,10 @@ class WordLighter : public engine::CCNode {
   private:
     bool loadTimings(const std::string& recordingPath, const std::string& labelText);
     void light(int word);
-    // Logs a recording's problem once a run: a learner replays a sentence many times.
-    void complain(const std::string& recordingPath, const std::string& problem);
+    // Logs a timing file's problem once a run: a learner replays a sentence many times.
+    void complain(const std::string& timingPath, const std::string& problem);
 
+    std::string m_timingPath;  // the timing file in use, for log lines
     engine::RefPtr<gui::UIButton> m_button;
     engine::RefPtr<engine::CCLabelTTF> m_label;
     engine::RefPtr<engine::CCLayerColor> m_band;
