@@ -370,6 +370,7 @@ CCLabelTTF* PageLayer::noteLabel() { return fadingNoteLabel(this); }
 void PageLayer::leave() {
     m_leaving = true;
     stopTimelines();
+    m_player.stopLighting();
     unscheduleAllSelectors();
     setTouchEnabled(false);
     setKeypadEnabled(false);

@@ -8,6 +8,7 @@
 #include "app/PageLayer.h"
 #include "app/ReadingMachine.h"
 #include "app/ReadingSession.h"
+#include "app/WordLighter.h"
 #include "engine/audio/Mp3Duration.h"
 #include "engine/audio/SimpleAudioEngine.h"
 #include "engine/nodes/CCLabelTTF.h"
@@ -88,9 +89,24 @@ void SentencePlayer::showCaption(UIButton* button, const std::string* caption) {
 
 void SentencePlayer::startRecording(const std::string& recordingName) {
     std::string path = recordingPathForName(recordingName);
-    SimpleAudioEngine::sharedEngine()->playBackgroundMusic(path.c_str(), false);
+    SimpleAudioEngine* audio = SimpleAudioEngine::sharedEngine();
+    audio->playBackgroundMusic(path.c_str(), false);
     m_lastRecording = path;
+    wordLighter()->start(session().currentSentenceButton, path, audio->getBackgroundMusicSpeed());
     m_machine->sentenceStarted();
+}
+
+WordLighter* SentencePlayer::wordLighter() {
+    CCNode* found = m_page->getChildByTag(WordLighter::kTag);
+    if (WordLighter* lighter = dynamic_cast<WordLighter*>(found)) return lighter;
+    WordLighter* lighter = WordLighter::create();
+    m_page->addChild(lighter, 0, WordLighter::kTag);
+    return lighter;
+}
+
+void SentencePlayer::stopLighting() {
+    if (WordLighter* lighter = dynamic_cast<WordLighter*>(m_page->getChildByTag(WordLighter::kTag)))
+        lighter->stop();
 }
 
 double SentencePlayer::lastHeardSeconds() const {

@@ -10,6 +10,7 @@ namespace pagly {
 
 class PageLayer;
 class ReadingMachine;
+class WordLighter;
 
 // Plays one sentence of a page: presses its button, shows its caption beside it (with the
 // watcher that hides it when the recording ends) and starts its recording; remembers the
@@ -31,10 +32,14 @@ class SentencePlayer {
     void readSentence(int index);
     // How long the recording started last takes to hear at the current speed (0 when unknown).
     double lastHeardSeconds() const;
+    // Puts out the lit word (the page is left).
+    void stopLighting();
 
   private:
     void showCaption(gui::UIButton* button, const std::string* caption);
     void startRecording(const std::string& recordingName);
+    // The page's word lighter (a child of the page layer, made on first use).
+    WordLighter* wordLighter();
 
     PageLayer* m_page;
     ReadingMachine* m_machine;

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs every Debian package pagly needs to build, test, run and remake its book, and to run
 # the response benchmark (bench/response.sh: a sound server, X damage and test input), and to
-# import books from elsewhere (a headless browser lays their pages out; zip and sound files).
+# import books from elsewhere (a headless browser lays their pages out; zip and sound files), and
+# to speak the book with flite and time its words (pocketsphinx aligns recorded sentences).
 # Idempotent: packages already present are skipped and apt-get update runs at most once.
 set -euo pipefail
 
@@ -15,7 +16,7 @@ packages=(
   xvfb xauth xdotool imagemagick x11-apps x11-utils
   python3 python3-pil espeak-ng lame
   chromium libzip-dev libsndfile1-dev zip unzip
-  flite flite1-dev
+  flite flite1-dev pocketsphinx pocketsphinx-en-us
   pulseaudio pulseaudio-utils libpulse-dev libx11-dev libxdamage-dev libxtst-dev
 )
 

@@ -6,7 +6,9 @@
     python3 tools/make_book.py --no-audio      # skip the recordings (fast)
     python3 tools/make_book.py --pages 2-5,70  # only some pages (for trying things out)
 
-Needs Debian's python3-pil, espeak-ng, lame and fonts-liberation2 (scripts/setup.sh).
+Needs Debian's python3-pil, flite1-dev (and a C compiler: the flite helper tools/speak/ is
+compiled on first use unless $PAGLY_SPEAK names a built one), espeak-ng, lame, pocketsphinx,
+pocketsphinx-en-us and fonts-liberation2 (scripts/setup.sh).
 """
 
 import argparse

@@ -3,9 +3,10 @@
 
 1. Two builds without recordings, into two fresh folders, give identical files.
 2. Two builds of the recordings of a few pages, each with an empty speech cache,
-   give identical MP3 files (espeak-ng and lame are deterministic).
-3. The committed book/ holds exactly the documents, text tables and recording
-   names that the course file makes now (so nobody forgets to rebuild).
+   give identical MP3 and word timing files (flite, pocketsphinx and lame are
+   deterministic).
+3. The committed book/ holds exactly the documents, text tables, recordings and
+   word timing files that the course file makes now (so nobody forgets to rebuild).
 
 Prints "N passed, M failed" and exits non-zero on any failure.
 """

@@ -454,7 +454,7 @@ class BookBuilder:
                 override = str(self.course_dir / s.recording) if s.recording else None
                 jobs.append((epc / Path(names.recording_path(p.number, i)).name, s.text, who.voice, who.pitch,
                              override))
-        wanted = {j[0].name for j in jobs}
+        wanted = {j[0].name for j in jobs} | {audio.timings.path_for(j[0]).name for j in jobs}
         if not self.only_pages:
             for old in epc.iterdir():
                 if old.name not in wanted:

@@ -13,12 +13,15 @@ class CourseError(Exception):
     pass
 
 
+DEFAULT_VOICE = "flite:slt"
+
+
 @dataclass
 class Character:
     name: str
     picture: str
-    voice: str = "en-us"
-    pitch: int = 50
+    voice: str = DEFAULT_VOICE
+    pitch: Optional[int] = None  # None: the voice's own
 
 
 @dataclass
@@ -59,7 +62,7 @@ class Unit:
 class Course:
     title: str = "Book"
     characters: dict = field(default_factory=dict)
-    narrator: Character = field(default_factory=lambda: Character("Narrator", "", "en-us", 50))
+    narrator: Character = field(default_factory=lambda: Character("Narrator", ""))
     units: List[Unit] = field(default_factory=list)
 
     def pages(self):
@@ -77,6 +80,30 @@ def _settings(text, lineno):
             raise CourseError(f"line {lineno}: expected 'name value' in '{part}'")
         out[bits[0].lower()] = bits[1].strip()
     return out
+
+
+FLITE_VOICES = ("slt", "rms", "awb", "kal16")
+
+
+def _voice(settings, lineno):
+    """(voice, pitch) of a CHARACTER or NARRATOR line: 'voice flite:slt', 'voice espeak:en-gb+f3'
+    (a bare espeak-ng voice name such as 'en-us' still means espeak-ng), 'pitch <n>'."""
+    voice = settings.get("voice", DEFAULT_VOICE)
+    engine, sep, name = voice.partition(":")
+    if sep and engine not in ("flite", "espeak"):
+        raise CourseError(f"line {lineno}: voice '{voice}': say flite:<voice> or espeak:<voice>")
+    if engine == "flite" and name not in FLITE_VOICES:
+        raise CourseError(f"line {lineno}: no flite voice '{name}' (there are {', '.join(FLITE_VOICES)})")
+    pitch = None
+    if "pitch" in settings:
+        try:
+            pitch = int(settings["pitch"])
+        except ValueError:
+            raise CourseError(f"line {lineno}: pitch '{settings['pitch']}' is not a whole number")
+        limit = (40, 400) if engine == "flite" else (0, 99)
+        if not limit[0] <= pitch <= limit[1]:
+            raise CourseError(f"line {lineno}: pitch {pitch} is outside {limit[0]}..{limit[1]} for this voice")
+    return voice, pitch
 
 
 def parse(text):
@@ -101,12 +128,11 @@ def parse(text):
             s = _settings(rest, lineno)
             if "picture" not in s:
                 raise CourseError(f"line {lineno}: a character needs a picture")
-            course.characters[name.strip()] = Character(name.strip(), s["picture"], s.get("voice", "en-us"),
-                                                        int(s.get("pitch", 50)))
+            course.characters[name.strip()] = Character(name.strip(), s["picture"], *_voice(s, lineno))
             continue
         if not indented and stripped.startswith("NARRATOR:"):
             s = _settings(stripped[9:], lineno)
-            course.narrator = Character("Narrator", "", s.get("voice", "en-us"), int(s.get("pitch", 50)))
+            course.narrator = Character("Narrator", "", *_voice(s, lineno))
             continue
         if not indented and stripped.startswith("UNIT "):
             key, _, title = stripped[5:].partition(":")

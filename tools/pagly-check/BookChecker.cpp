@@ -28,6 +28,8 @@
 #include "engine/render/CCTexture2D.h"
 #include "engine/render/CCTextureCache.h"
 #include "app/Book.h"
+#include "app/WordTimings.h"
+#include "tools/pagly-check/TimingCheck.h"
 #include "gui/reader/CCSGUIReader.h"
 #include "gui/reader/JsonDictionary.h"
 #include "gui/reader/WidgetClasses.h"
@@ -628,6 +630,13 @@ void BookChecker::checkSentence(int page, int index, const std::string& rel, con
         warning(recording, "recording of " + name + " plays " + seconds(length) +
                                "; recordings should last 1 to 4 s");
     }
+    // Word timings are optional; a file that is there must fit its recording and sentence.
+    std::string timing = WordTimings::pathForRecording(recording);
+    std::string timingText;
+    if (!readFile(full(timing), timingText)) return;
+    for (const std::string& problem :
+         wordTimingProblems(timingText, length, name, str((*widget.node)["options"], "text")))
+        error(timing, "word timings of " + name + ": " + problem);
 }
 
 void BookChecker::checkPage(int page) {

@@ -1,0 +1,17 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace pagly {
+
+// What is wrong with a recording's word timing file (its text), one line per problem: the
+// file's own faults (as the reader would refuse it: words out of order, numbers that are
+// not times), words heard after the recording's end (`recordingSeconds`; below 0 when
+// unknown, which skips that check) and a word count unlike the sentence's on its button
+// (`buttonName`, `buttonText`). Empty when the reader can light every word.
+std::vector<std::string> wordTimingProblems(const std::string& fileText, double recordingSeconds,
+                                            const std::string& buttonName,
+                                            const std::string& buttonText);
+
+}  // namespace pagly
