@@ -43,11 +43,6 @@ const double kLeadSeconds = 0.25, kTailSeconds = 0.3;
 
 SimpleAudioEngine* audioEngine() { return SimpleAudioEngine::sharedEngine(); }
 
-RecordingKeeper& keeper() {
-    static RecordingKeeper keeper;
-    return keeper;
-}
-
 // A short sine cue at 880 Hz with soft edges, so it does not click.
 PcmSound toneSound() {
     PcmSound tone;
@@ -84,6 +79,11 @@ SpeechProfile bookProfile(const std::string& fullPath) {
     return profileOf(monoAt16k(sound));
 }
 }  // namespace
+
+RecordingKeeper& SpeakingPractice::keeper() {
+    static RecordingKeeper keeper;
+    return keeper;
+}
 
 SpeakingPractice* SpeakingPractice::create(PageLayer* page) {
     SpeakingPractice* practice = new SpeakingPractice(page);
@@ -301,8 +301,11 @@ bool SpeakingPractice::handleKey(int keyCode) {
     }
     if (!isBusy()) return false;
     if (keyCode == kKeyM) {
+        // M stops a recording, records again while hearing oneself, and otherwise cancels.
         if (m_phase == Recording) {
             finishRecording();
+        } else if (m_phase == PlayingBack) {
+            practise(m_index);
         } else {
             abandon();
         }

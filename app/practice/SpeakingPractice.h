@@ -13,6 +13,7 @@ namespace pagly {
 
 class ComparisonPanel;
 class PageLayer;
+class RecordingKeeper;
 
 // Speaking practice on a page (a child node of the page layer, which hands it keys). M: the
 // current sentence plays at the current speed, a short tone follows, then the learner is
@@ -61,6 +62,9 @@ class SpeakingPractice : public engine::CCNode {
     const std::vector<float>& lastRecording() const { return m_recording; }
 
     void update(float dt) override;
+
+    // Where every page's recordings are kept (one writer thread for the run).
+    static RecordingKeeper& keeper();
 
   private:
     explicit SpeakingPractice(PageLayer* page) : m_page(page) {}
