@@ -13,6 +13,10 @@ namespace {
 
 constexpr int kFft = 512;
 constexpr int kMelBands = 26;
+// A band's energy is never taken as lower than that of a sound some 75 dB under full scale:
+// below it, the hiss of one recording and the digital silence of another would differ as much
+// as two vowels do.
+constexpr double kEnergyFloor = 1e-3;
 constexpr double kPi = 3.14159265358979323846;
 
 // Everything a frame's cepstrum needs that never changes: window, twiddles, filters, cosines.
@@ -169,7 +173,7 @@ std::vector<float> cepstra(const float* samples, size_t count) {
             const auto& band = t.bands[b];
             for (size_t k = 0; k < band.weights.size(); ++k)
                 e += band.weights[k] * power[band.first + k];
-            logMel[b] = (float)std::log(e + 1e-9);
+            logMel[b] = (float)std::log(e + kEnergyFloor);
         }
         float* row = &out[f * kCoefficients];
         for (int c = 0; c < kCoefficients; ++c) {
