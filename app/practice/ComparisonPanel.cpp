@@ -35,9 +35,9 @@ const ccColor3B kTitleColour(255, 255, 255);
 const ccColor3B kTextColour(45, 50, 65);
 const ccColor3B kNoteColour(110, 110, 130);
 
-const float kCardWidth = 600, kCardHeight = 760;
+const float kCardWidth = 600, kCardHeight = 770;
 const float kPad = 30, kBandHeight = 64;
-const float kWaveHeight = 110, kMelodyHeight = 170;
+const float kWaveHeight = 100, kMelodyHeight = 160;
 // The melody's height: semitones above and below the voice's own middle that fit the box.
 const float kSemitoneRange = 9;
 
@@ -112,7 +112,7 @@ void drawWave(CCDrawNode* node, const CCRect& box, const std::vector<float>& sam
         float x = box.origin.x + c * step + step / 2;
         float y0 = mid + half * low / peak, y1 = mid + half * high / peak;
         if (y1 - y0 < 1) y0 = mid - 0.5f, y1 = mid + 0.5f;
-        node->drawSegment(CCPoint(x, y0), CCPoint(x, y1), 0.8f, toColor4F(colour));
+        node->drawSegment(CCPoint(x, y0), CCPoint(x, y1), step / 2, toColor4F(colour));
     }
 }
 

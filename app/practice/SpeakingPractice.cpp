@@ -219,9 +219,12 @@ void SpeakingPractice::finishRecording() {
     size_t before = m_captured.size();
     microphone->take(m_captured);
     if (m_detector) m_detector->push(m_captured.data() + before, m_captured.size() - before);
+    size_t dropped = microphone->droppedSamples();
     stopCapture();
     if (CCNode* indicator = getChildByTag(kIndicatorTag)) indicator->removeFromParent();
     bool heard = m_detector && m_detector->heardSpeech();
+    CCLog("speaking practice: %.2f s recorded, %s, %zu samples lost",
+          (double)m_captured.size() / m_rate, heard ? "speech heard" : "nothing heard", dropped);
     if (!heard) {
         m_phase = Idle;
         unscheduleUpdate();
