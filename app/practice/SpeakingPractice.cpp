@@ -150,9 +150,16 @@ void SpeakingPractice::startTone() {
     CaptureBackend::Outcome outcome = microphone->start(&problem);
     if (outcome != CaptureBackend::Started) {
         CCLog("speaking practice: no recording (%s)", problem.c_str());
+        bool shadowing = m_shadowing;
         abandon();
-        note(outcome == CaptureBackend::NoDevice ? "No microphone found"
-                                                 : "The microphone could not be used");
+        std::string text = outcome == CaptureBackend::NoDevice ? "No microphone found"
+                                                               : "The microphone could not be used";
+        // Shadowing would say so after every sentence: it goes back to silent echo pauses.
+        if (shadowing) {
+            session().shadowing = false;
+            text += ": shadowing off";
+        }
+        note(text);
         return;
     }
     m_rate = microphone->sampleRate();

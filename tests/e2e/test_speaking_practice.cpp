@@ -290,6 +290,15 @@ TEST_F(SpeakingPracticeTest, ShadowingRecordsAfterEachSentenceThenReadingGoesOn)
     EXPECT_EQ(recordingOf(19, 2), heard[3].file);
     EXPECT_EQ(nullptr, panel());  // shadowing shows no panel: the page reads on
     EXPECT_GE(heard[3].start, heard[2].end);
+    // A microphone that goes away turns shadowing off: reading goes on with silent pauses.
+    m_capture.backend().setOutcome(CaptureBackend::NoDevice);
+    heard = listenFor(2, 20);  // sentence 2 still sounding, then the next one
+    EXPECT_FALSE(session().shadowing);
+    EXPECT_TRUE(session().echoPauses);
+    ASSERT_EQ(2u, heard.size());
+    EXPECT_EQ(recordingOf(19, 3), heard[1].file);
+    press(kKeyShiftE);
+    EXPECT_TRUE(session().shadowing);
     // E switches echo pauses off and shadowing with them.
     press(kKeyE);
     EXPECT_FALSE(session().shadowing);
