@@ -28,8 +28,8 @@ const PageKey kPageKeys[] = {
      "sentence and hear it back)",
      [](PageLayer& p) { p.switchShadowing(); }},
     {kKeyM,
-     "M: say the sentence after the book: it plays, a tone, you speak (M stops), you "
-     "hear yourself and see both side by side (then B: the book, Y: you, M: again)",
+     "M: say the sentence after the book (M stops), hear yourself and see both (B: the book, "
+     "Y: you, M: again)",
      [](PageLayer& p) { p.practiseSpeaking(); }},
     {kKeyS, "S: reading mode", [](PageLayer& p) { p.openSettingsByKey(); }},
     {kKeyMinus, "- / +: slower / faster speech", [](PageLayer& p) { p.changeSpeed(-1); }},
