@@ -71,6 +71,19 @@ void fillRoundRect(CCDrawNode* node, const CCRect& r, float radius, const ccColo
                       ccColor4F());
 }
 
+// A straight stroke as one quad: two triangles, where a segment with round caps takes fifty.
+// Hundreds of them make a waveform or a melody, drawn again whenever the page under the card
+// animates.
+void stroke(CCDrawNode* node, const CCPoint& from, const CCPoint& to, float half,
+            const ccColor4B& colour) {
+    CCPoint d = to - from;
+    float length = d.getLength();
+    if (!(length > 0)) return;
+    CCPoint n = CCPoint(-d.y, d.x) * (half / length);
+    CCPoint quad[4] = {from + n, from - n, to - n, to + n};
+    node->drawPolygon(quad, 4, toColor4F(colour), 0, ccColor4F());
+}
+
 CCLabelTTF* addLabel(CCNode* parent, const std::string& text, float size, const ccColor3B& colour,
                      const CCPoint& at, const CCPoint& anchor) {
     CCLabelTTF* label = CCLabelTTF::create(text.c_str(), kFont, size);
@@ -89,12 +102,12 @@ std::string seconds(double s) {
 }
 
 // A waveform in `box`: one vertical stroke per column from the lowest to the highest sample
-// there, scaled to the recording's own peak; `length` seconds of the box's width are `scale`.
+// there, scaled to the recording's own peak; the box's width is `scaleSeconds` long.
 void drawWave(CCDrawNode* node, const CCRect& box, const std::vector<float>& samples,
               double scaleSeconds, const ccColor4B& colour) {
     float mid = box.origin.y + box.size.height / 2;
-    node->drawSegment(CCPoint(box.origin.x, mid), CCPoint(box.origin.x + box.size.width, mid), 0.5f,
-                      toColor4F(kRule));
+    stroke(node, CCPoint(box.origin.x, mid), CCPoint(box.origin.x + box.size.width, mid), 0.5f,
+           kRule);
     if (samples.empty() || scaleSeconds <= 0) return;
     float peak = 1e-4f;
     for (float v : samples) peak = std::max(peak, std::fabs(v));
@@ -112,7 +125,7 @@ void drawWave(CCDrawNode* node, const CCRect& box, const std::vector<float>& sam
         float x = box.origin.x + c * step + step / 2;
         float y0 = mid + half * low / peak, y1 = mid + half * high / peak;
         if (y1 - y0 < 1) y0 = mid - 0.5f, y1 = mid + 0.5f;
-        node->drawSegment(CCPoint(x, y0), CCPoint(x, y1), step / 2, toColor4F(colour));
+        stroke(node, CCPoint(x, y0), CCPoint(x, y1), step / 2, colour);
     }
 }
 
@@ -133,10 +146,9 @@ void drawMelody(CCDrawNode* node, const CCRect& box, const std::vector<float>& m
         if (std::isnan(melody[i])) continue;
         bool next = i + 1 < melody.size() && !std::isnan(melody[i + 1]);
         bool previous = i > 0 && !std::isnan(melody[i - 1]);
-        if (next)
-            node->drawSegment(at(i), at(i + 1), thickness, c);
-        else if (!previous)
-            node->drawDot(at(i), thickness, c);
+        if (next) stroke(node, at(i), at(i + 1), thickness, colour);
+        // Round ends, and joints where the line turns, only where a run starts or stops.
+        if (!previous || !next) node->drawDot(at(i), thickness, c);
     }
 }
 }  // namespace
@@ -199,8 +211,8 @@ void ComparisonPanel::build(const SpeechComparison& comparison, const SpeechProf
     CCRect box(left + kPad, y - kMelodyHeight, inner, kMelodyHeight);
     fillRoundRect(draw, box, 8, kBox);
     float mid = box.origin.y + box.size.height / 2;
-    draw->drawSegment(CCPoint(box.origin.x + 6, mid),
-                      CCPoint(box.origin.x + box.size.width - 6, mid), 0.5f, toColor4F(kRule));
+    stroke(draw, CCPoint(box.origin.x + 6, mid), CCPoint(box.origin.x + box.size.width - 6, mid),
+           0.5f, kRule);
     drawMelody(draw, box, comparison.bookMelody, 3.0f, kBookColour);
     drawMelody(draw, box, comparison.learnerMelody, 2.0f, kYourColour);
     y -= kMelodyHeight + 12;
