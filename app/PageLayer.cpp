@@ -340,8 +340,7 @@ void PageLayer::switchShadowing() {
     ReadingSession& s = session();
     s.shadowing = !s.shadowing;
     if (s.shadowing) s.echoPauses = true;  // shadowing records in the echo pauses
-    showFadingNote(this, s.shadowing ? "Shadowing on: you are recorded after each sentence"
-                                     : "Shadowing off: silent echo pauses");
+    showFadingNote(this, s.shadowing ? "Shadowing on" : "Shadowing off");
 }
 
 void PageLayer::practiseSpeaking() {
