@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "app/RoundRect.h"
 #include "app/VisibleArea.h"
 #include "engine/audio/analysis/SpeechComparison.h"
 #include "engine/audio/analysis/SpeechFeatures.h"
@@ -40,36 +41,6 @@ const float kPad = 30, kBandHeight = 64;
 const float kWaveHeight = 100, kMelodyHeight = 160;
 // The melody's height: semitones above and below the voice's own middle that fit the box.
 const float kSemitoneRange = 9;
-
-void fillRoundRect(CCDrawNode* node, const CCRect& r, float radius, const ccColor4B& colour,
-                   bool topOnly = false) {
-    const int kArcSteps = 6;
-    radius = std::min(radius, std::min(r.size.width, r.size.height) / 2);
-    float left = r.origin.x, bottom = r.origin.y;
-    float right = left + r.size.width, top = bottom + r.size.height;
-    std::vector<CCPoint> points;
-    struct Corner {
-        float cx, cy, from;
-        bool round;
-    } corners[] = {
-        {right - radius, bottom + radius, -90, !topOnly},
-        {right - radius, top - radius, 0, true},
-        {left + radius, top - radius, 90, true},
-        {left + radius, bottom + radius, 180, !topOnly},
-    };
-    for (const Corner& c : corners) {
-        if (!c.round) {
-            points.push_back(CCPoint(c.from == -90 ? right : left, bottom));
-            continue;
-        }
-        for (int i = 0; i <= kArcSteps; ++i) {
-            float a = (c.from + 90.0f * i / kArcSteps) * 3.14159265f / 180.0f;
-            points.push_back(CCPoint(c.cx + radius * std::cos(a), c.cy + radius * std::sin(a)));
-        }
-    }
-    node->drawPolygon(points.data(), (unsigned int)points.size(), toColor4F(colour), 0,
-                      ccColor4F());
-}
 
 // A straight stroke as one quad: two triangles, where a segment with round caps takes fifty.
 // Hundreds of them make a waveform or a melody, drawn again whenever the page under the card
@@ -179,8 +150,8 @@ void ComparisonPanel::build(const SpeechComparison& comparison, const SpeechProf
     float top = bottom + kCardHeight, inner = kCardWidth - 2 * kPad;
     CCDrawNode* draw = CCDrawNode::create();
     addChild(draw, 1);
-    fillRoundRect(draw, CCRect(left, bottom, kCardWidth, kCardHeight), 18, kBody);
-    fillRoundRect(draw, CCRect(left, top - kBandHeight, kCardWidth, kBandHeight), 18, kBand, true);
+    drawRoundRect(draw, CCRect(left, bottom, kCardWidth, kCardHeight), 18, false, kBody);
+    drawRoundRect(draw, CCRect(left, top - kBandHeight, kCardWidth, kBandHeight), 18, true, kBand);
     addLabel(this, "You and the book", 32, kTitleColour, CCPoint(centre.x, top - kBandHeight / 2),
              CCPoint(0.5f, 0.5f));
 
@@ -200,7 +171,7 @@ void ComparisonPanel::build(const SpeechComparison& comparison, const SpeechProf
                  CCPoint(1, 1));
         y -= 34;
         CCRect box(left + kPad, y - kWaveHeight, inner, kWaveHeight);
-        fillRoundRect(draw, box, 8, kBox);
+        drawRoundRect(draw, box, 8, false, kBox);
         drawWave(draw, box, row.profile->samples, scale, row.colour);
         y -= kWaveHeight + 22;
     }
@@ -209,7 +180,7 @@ void ComparisonPanel::build(const SpeechComparison& comparison, const SpeechProf
              CCPoint(0, 1));
     y -= 34;
     CCRect box(left + kPad, y - kMelodyHeight, inner, kMelodyHeight);
-    fillRoundRect(draw, box, 8, kBox);
+    drawRoundRect(draw, box, 8, false, kBox);
     float mid = box.origin.y + box.size.height / 2;
     stroke(draw, CCPoint(box.origin.x + 6, mid), CCPoint(box.origin.x + box.size.width - 6, mid),
            0.5f, kRule);
@@ -229,7 +200,7 @@ void ComparisonPanel::build(const SpeechComparison& comparison, const SpeechProf
     for (int i = 0; i < 3; ++i) {
         CCRect r(left + kPad + i * (width + gap), y - height, width, height);
         m_buttons[buttons[i].choice] = r;
-        fillRoundRect(draw, r, 12, kButton);
+        drawRoundRect(draw, r, 12, false, kButton);
         addLabel(this, buttons[i].text, 24, kTextColour,
                  CCPoint(r.origin.x + width / 2, r.origin.y + height / 2), CCPoint(0.5f, 0.5f));
     }
