@@ -23,6 +23,14 @@ const PageKey kPageKeys[] = {
     {kKeyR, "R: the current sentence again", [](PageLayer& p) { p.replaySentence(); }},
     {kKeyE, "E: echo pauses on / off (time to say each sentence after it)",
      [](PageLayer& p) { p.switchEchoPauses(); }},
+    {kKeyShiftE,
+     "Shift+E: shadowing on / off (with echo pauses: record yourself after each "
+     "sentence and hear it back)",
+     [](PageLayer& p) { p.switchShadowing(); }},
+    {kKeyM,
+     "M: say the sentence after the book (M stops), hear yourself and see both (B: the book, "
+     "Y: you, M: again)",
+     [](PageLayer& p) { p.practiseSpeaking(); }},
     {kKeyS, "S: reading mode", [](PageLayer& p) { p.openSettingsByKey(); }},
     {kKeyMinus, "- / +: slower / faster speech", [](PageLayer& p) { p.changeSpeed(-1); }},
     {kKeyPlus, nullptr, [](PageLayer& p) { p.changeSpeed(+1); }},

@@ -14,6 +14,7 @@
 #include "app/SpeechSpeed.h"
 #include "app/TextTable.h"
 #include "app/VisibleArea.h"
+#include "app/practice/SpeakingPractice.h"
 #include "engine/audio/SimpleAudioEngine.h"
 #include "engine/base/CCArray.h"
 #include "engine/base/CCSet.h"
@@ -105,6 +106,8 @@ void PageLayer::build(int captionZOrder, int menuZOrder) {
     rootWidget()->addChild(background);
 
     wireSentenceButtons();
+    m_practice = SpeakingPractice::create(this);
+    addChild(m_practice, 0);
 
     s.nextSentence = 1;
     if (s.autoReadOn && s.readingMode == ReadOn) {
@@ -236,6 +239,7 @@ void PageLayer::stopTimelines() {
 void PageLayer::onSentenceTouched(CCObject* sender, WidgetTouchEvent) {
     UIButton* button = dynamic_cast<UIButton*>(sender);
     if (!button || m_leaving) return;
+    m_practice->sentenceTouched();
     m_player.touched(button);
 }
 
@@ -262,6 +266,7 @@ void PageLayer::onPlayPause(CCObject*) {
         schedule(memberCallback(&PageLayer::onAutoReadTick), ReadingMachine::kStartInterval);
         setPlayPauseImage("Images/pause_btn.png");
     } else {
+        m_practice->abandon();
         audioEngine()->setBackgroundMusicVolume(1.0f);
         audioEngine()->stopBackgroundMusic();
         setPlayPauseImage("Images/play_btn.png");
@@ -271,8 +276,10 @@ void PageLayer::onPlayPause(CCObject*) {
 
 void PageLayer::onAutoReadTick(float) {
     unschedule(memberCallback(&PageLayer::onAutoReadTick));
-    ReadingMachine::Step step = m_reading.tick(session(), audioEngine()->isBackgroundMusicPlaying(),
-                                               [this] { return m_player.lastHeardSeconds(); });
+    // A shadowing recording and its playback hold reading as a sentence does.
+    bool busy = audioEngine()->isBackgroundMusicPlaying() || m_practice->isBusy();
+    ReadingMachine::Step step =
+        m_reading.tick(session(), busy, [this] { return m_player.lastHeardSeconds(); });
     switch (step.action) {
         case ReadingMachine::PlaySentence:
             m_player.readSentence(step.sentence);
@@ -282,6 +289,9 @@ void PageLayer::onAutoReadTick(float) {
             return;
         case ReadingMachine::Stop:
             return;
+        case ReadingMachine::RecordEcho:
+            m_practice->recordEcho(step.sentence);
+            break;
         case ReadingMachine::Wait:
             break;
     }
@@ -322,7 +332,33 @@ void PageLayer::openSettingsByKey() {
 void PageLayer::switchEchoPauses() {
     bool& on = session().echoPauses;
     on = !on;
+    if (!on) session().shadowing = false;
     showFadingNote(this, on ? "Echo pauses on" : "Echo pauses off");
+}
+
+void PageLayer::switchShadowing() {
+    ReadingSession& s = session();
+    s.shadowing = !s.shadowing;
+    if (s.shadowing) s.echoPauses = true;  // shadowing records in the echo pauses
+    showFadingNote(this, s.shadowing ? "Shadowing on" : "Shadowing off");
+}
+
+void PageLayer::practiseSpeaking() {
+    const ReadingSession& s = session();
+    // The current sentence: the one shown pressed, else the one reading is at, else the first.
+    int index =
+        s.currentSentenceButton
+            ? sentenceIndexFromNumber(s.currentPage, s.currentSentenceButton->getActionTag())
+            : s.nextSentence - 1;
+    if (index < 1 || !sentenceButton(index)) {
+        index = 0;
+        for (int i = 1; i <= s.pageSentenceCount && !index; ++i)
+            if (sentenceButton(i)) index = i;
+    }
+    if (index < 1) return;
+    // Reading on would start the next sentence over the learner.
+    if (s.autoReadOn) onPlayPause(m_playPause);
+    m_practice->practise(index);
 }
 
 void PageLayer::changeSpeed(int direction) { changeSpeechSpeed(this, direction); }
@@ -331,6 +367,8 @@ void PageLayer::changeSpeed(int direction) { changeSpeechSpeed(this, direction);
 
 void PageLayer::keyPressed(int keyCode) {
     if (m_leaving) return;
+    // The comparison panel (or a recording under way) takes keys before the page does.
+    if (!m_keyHelp.isShown() && m_practice->handleKey(keyCode)) return;
     if (m_keyHelp.handleKey(this, keyCode, pageKeyHelpLines())) return;
     runPageKey(*this, keyCode);
 }
@@ -369,6 +407,7 @@ CCLabelTTF* PageLayer::noteLabel() { return fadingNoteLabel(this); }
 
 void PageLayer::leave() {
     m_leaving = true;
+    m_practice->abandon();
     stopTimelines();
     m_player.stopLighting();
     unscheduleAllSelectors();

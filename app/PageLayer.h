@@ -26,6 +26,8 @@ class UIWidget;
 
 namespace pagly {
 
+class SpeakingPractice;
+
 // One page of the book: its UI document with the sentence buttons, the caption label with
 // its background, and the bar of controls (previous, play/pause, next, main page, settings).
 // Built completely by its constructor from the reading session. The page reader alternates two
@@ -72,6 +74,11 @@ class PageLayer : public engine::CCLayer {
     void openSettingsByKey();
     void switchEchoPauses();
     void changeSpeed(int direction);
+    // M: speaking practice of the current sentence (SpeakingPractice).
+    void practiseSpeaking();
+    // Shift+E: shadowing on / off (echo pauses become recordings of the learner).
+    void switchShadowing();
+    SpeakingPractice* practice() const { return m_practice; }
 
     // The button of sentence `index` of this page, or null.
     gui::UIButton* sentenceButton(int index) const;
@@ -134,6 +141,7 @@ class PageLayer : public engine::CCLayer {
     bool m_timelinesPlaying = false;
     ReadingMachine m_reading;
     SentencePlayer m_player{this, &m_reading};
+    SpeakingPractice* m_practice = nullptr;  // a child of this layer
 };
 
 class TestLayer1 : public PageLayer {

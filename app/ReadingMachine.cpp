@@ -11,6 +11,7 @@ ReadingMachine::Step ReadingMachine::tick(ReadingSession& s, bool playing,
     if (m_echoDue) {
         m_echoDue = false;
         // Time to say the sentence aloud, then the usual pause.
+        if (s.echoPauses && s.shadowing) return {RecordEcho, kInterval, s.nextSentence - 1};
         if (s.echoPauses) {
             double seconds = heardSeconds ? heardSeconds() : 0;
             return {Wait, (float)(seconds > kShortestEchoPause ? seconds : kShortestEchoPause), 0};

@@ -22,6 +22,8 @@ class ReadingMachine {
         PlaySentence,  // play sentence `sentence` of the page, then tick after `interval`
         TurnPage,      // the page is read (reading on): turn to the next page
         Stop,          // no further tick
+        RecordEcho,    // shadowing: record the learner in the echo pause, then tick after
+                       // `interval` (reading waits while the recording and its playback last)
     };
     struct Step {
         Action action;

@@ -38,6 +38,8 @@ struct ReadingSession {
     bool autoReadPause = false;
     // Automatic reading leaves time to repeat each sentence aloud (the E key); off at start.
     bool echoPauses = false;
+    // With echo pauses on, the learner is recorded in each pause and hears it back (Shift+E).
+    bool shadowing = false;
     // Non-owning: widgets and labels of the page or overlay that is running, cleared by it
     // when it goes.
     gui::UIButton* currentSentenceButton = nullptr;

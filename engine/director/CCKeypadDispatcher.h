@@ -28,6 +28,10 @@ enum CCKeyCode {
     kKeyHelp,   // F1, or '?'
     kKeyMinus,  // - on the main keys or the keypad
     kKeyPlus,   // + or = (the + key without Shift), or the keypad's +
+    kKeyM,
+    kKeyB,
+    kKeyY,
+    kKeyShiftE,  // E with Shift held
 };
 
 // Keyboard delegate. keyBackClicked / keyMenuClicked are the engine's handheld keys (Escape

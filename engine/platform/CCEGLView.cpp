@@ -264,7 +264,19 @@ void CCEGLView::keyDown(int key, int modifiers, bool repeat) {
             letter = true;
             break;
         case SDLK_e:
-            code = kKeyE;
+            code = (modifiers & KMOD_SHIFT) ? kKeyShiftE : kKeyE;
+            letter = true;
+            break;
+        case SDLK_m:
+            code = kKeyM;
+            letter = true;
+            break;
+        case SDLK_b:
+            code = kKeyB;
+            letter = true;
+            break;
+        case SDLK_y:
+            code = kKeyY;
             letter = true;
             break;
         case SDLK_F1:

@@ -97,6 +97,38 @@ TEST(ReadingMachineTest, WhilePlayingItWaitsAndAnEchoPauseIsAsLongAsTheSentenceW
     EXPECT_EQ(ReadingMachine::PlaySentence, machine.tick(s, false, [] { return 9.0; }).action);
 }
 
+TEST(ReadingMachineTest, ShadowingRecordsInTheEchoPauseOnlyWithEchoPausesOn) {
+    // After sentence 2 has been heard: with shadowing and echo pauses, a recording of sentence
+    // 2 in place of the silent pause; shadowing alone changes nothing.
+    struct {
+        bool echo, shadowing;
+        ReadingMachine::Action action;
+    } cases[] = {{true, true, ReadingMachine::RecordEcho},
+                 {true, false, ReadingMachine::Wait},
+                 {false, true, ReadingMachine::Wait}};
+    for (const auto& c : cases) {
+        ReadingSession s;
+        s.readingMode = RepeatPage;
+        s.pageSentenceCount = 3;
+        s.nextSentence = 3;
+        s.autoReadPause = true;  // as after every sentence read
+        s.echoPauses = c.echo;
+        s.shadowing = c.shadowing;
+        ReadingMachine machine;
+        machine.sentenceStarted();
+        ReadingMachine::Step step = machine.tick(s, false, [] { return 2.0; });
+        EXPECT_EQ(c.action, step.action) << c.echo << c.shadowing;
+        if (step.action == ReadingMachine::RecordEcho) {
+            EXPECT_EQ(2, step.sentence);
+            // Then the usual pause, then the next sentence: the echo was paid by the recording.
+            EXPECT_EQ(ReadingMachine::Wait, machine.tick(s, false, nullptr).action);
+            step = machine.tick(s, false, nullptr);
+            EXPECT_EQ(ReadingMachine::PlaySentence, step.action);
+            EXPECT_EQ(3, step.sentence);
+        }
+    }
+}
+
 TEST(ReadingMachineTest, ReadByTouchStops) {
     ReadingSession s;
     s.readingMode = ReadByTouch;

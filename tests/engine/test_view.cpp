@@ -248,6 +248,26 @@ TEST_F(ViewTest, KeysGoToTheKeypadAndTypedTextToTheAttachedTextField) {
     sink.detachWithIME();
 }
 
+TEST_F(ViewTest, PracticeLettersAndShiftEAreKeysOfTheirOwn) {
+    RecordingLayer* layer = runRecordingLayer();
+    SDL_Event shiftE = key(SDLK_e);
+    shiftE.key.keysym.mod = KMOD_LSHIFT;
+    for (const SDL_Event& e : {key(SDLK_e), shiftE, key(SDLK_m), key(SDLK_b), key(SDLK_y)})
+        view->handleEvent(e);
+    std::vector<std::string> expected;
+    for (int code : {kKeyE, kKeyShiftE, kKeyM, kKeyB, kKeyY})
+        expected.push_back("key " + std::to_string(code));
+    EXPECT_EQ(expected, layer->events);
+    // While text is typed they are letters of the text.
+    layer->events.clear();
+    TextSink sink;
+    ASSERT_TRUE(sink.attachWithIME());
+    view->handleEvent(key(SDLK_m));
+    view->handleEvent(shiftE);
+    EXPECT_TRUE(layer->events.empty());
+    sink.detachWithIME();
+}
+
 TEST_F(ViewTest, TheMouseWheelScrollsLikeUpAndDown) {
     RecordingLayer* layer = runRecordingLayer();
     auto wheel = [](int y, Uint32 direction) {

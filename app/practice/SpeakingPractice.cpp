@@ -1,0 +1,354 @@
+// Speaking practice on a page (see SpeakingPractice.h).
+#include "app/practice/SpeakingPractice.h"
+
+#include <algorithm>
+#include <cmath>
+#include <fstream>
+#include <iterator>
+
+#include "app/BookNames.h"
+#include "app/FadingNote.h"
+#include "app/PageLayer.h"
+#include "app/ReadingSession.h"
+#include "app/VisibleArea.h"
+#include "app/practice/ComparisonPanel.h"
+#include "app/practice/RecordingKeeper.h"
+#include "engine/audio/AudioBackend.h"
+#include "engine/audio/Mp3Duration.h"
+#include "engine/audio/PcmSound.h"
+#include "engine/audio/SimpleAudioEngine.h"
+#include "engine/audio/StretchedSound.h"
+#include "engine/audio/analysis/SpeechFeatures.h"
+#include "engine/audio/capture/CaptureBackend.h"
+#include "engine/audio/capture/Microphone.h"
+#include "engine/director/CCKeypadDispatcher.h"
+#include "engine/nodes/CCLabelTTF.h"
+#include "engine/nodes/CCLayerColor.h"
+#include "engine/platform/CCFileUtils.h"
+#include "gui/UIButton.h"
+
+using namespace pagly::engine;
+using namespace pagly::audio;
+using namespace pagly::audio::speech;
+
+namespace pagly {
+
+namespace {
+const int kIndicatorTag = 7451;
+const int kIndicatorZOrder = 14000;  // over the page, under the fading notes
+const char kToneName[] = "practice:tone";
+const char kYoursName[] = "practice:yours";
+// Kept of the silence around the learner's speech, so the playback does not clip it.
+const double kLeadSeconds = 0.25, kTailSeconds = 0.3;
+
+SimpleAudioEngine* audioEngine() { return SimpleAudioEngine::sharedEngine(); }
+
+// A short sine cue at 880 Hz with soft edges, so it does not click.
+PcmSound toneSound() {
+    PcmSound tone;
+    tone.sampleRate = 22050;
+    tone.channels = 1;
+    size_t count = (size_t)(SpeakingPractice::kToneSeconds * tone.sampleRate);
+    size_t edge = (size_t)(0.01 * tone.sampleRate);
+    tone.samples.resize(count);
+    for (size_t i = 0; i < count; ++i) {
+        double fade = std::min(1.0, std::min((double)i / edge, (double)(count - 1 - i) / edge));
+        tone.samples[i] = (float)(0.3 * fade * std::sin(2 * 3.14159265358979 * 880 * i / 22050));
+    }
+    return tone;
+}
+
+// Plays mono samples through the music stream, as a recording is played.
+void playSamples(const char* name, std::vector<float> samples, int rate) {
+    PcmSound sound;
+    sound.sampleRate = rate;
+    sound.channels = 1;
+    sound.samples = std::move(samples);
+    std::shared_ptr<StretchedSound> stretched = StretchedSound::fromPcm(std::move(sound), 1.0);
+    AudioBackend* backend = audioEngine()->backend();
+    if (stretched) backend->setMusicVolume(audioEngine()->getBackgroundMusicVolume());
+    if (!stretched || !backend->playStretchedMusic(name, std::move(stretched), false))
+        backend->stopMusic();
+}
+
+SpeechProfile bookProfile(const std::string& fullPath) {
+    std::ifstream in(fullPath, std::ios::binary);
+    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    PcmSound sound;
+    if (bytes.empty() || !decodeMp3(bytes, sound)) return SpeechProfile();
+    return profileOf(monoAt16k(sound));
+}
+}  // namespace
+
+RecordingKeeper& SpeakingPractice::keeper() {
+    static RecordingKeeper keeper;
+    return keeper;
+}
+
+SpeakingPractice* SpeakingPractice::create(PageLayer* page) {
+    SpeakingPractice* practice = new SpeakingPractice(page);
+    practice->init();
+    practice->autorelease();
+    return practice;
+}
+
+SpeakingPractice::~SpeakingPractice() {
+    stopCapture();
+    if (m_bookProfile.valid()) m_bookProfile.wait();
+}
+
+ComparisonPanel* SpeakingPractice::panel() const {
+    return m_page ? dynamic_cast<ComparisonPanel*>(m_page->getChildByTag(ComparisonPanel::kTag))
+                  : nullptr;
+}
+
+void SpeakingPractice::practise(int index) {
+    if (m_phase == Recording) {
+        finishRecording();
+        return;
+    }
+    start(index, false);
+}
+
+void SpeakingPractice::recordEcho(int index) { start(index, true); }
+
+void SpeakingPractice::start(int index, bool shadowing) {
+    abandon();
+    ReadingSession& s = session();
+    if (index < 1 || index > s.pageSentenceCount) return;
+    m_index = index;
+    m_shadowing = shadowing;
+    int number = sentenceNumber(s.currentPage, index);
+    m_recordingName = recordingNameForNumber(s.currentPage, number);
+    m_bookPath = recordingPathForName(m_recordingName);
+    std::string fullPath = CCFileUtils::sharedFileUtils()->fullPathForFilename(m_bookPath);
+    float speed = audioEngine()->getBackgroundMusicSpeed();
+    m_heardSeconds = std::max(0.0, mp3DurationOfFile(fullPath)) / (speed > 0 ? speed : 1.0f);
+    // The book's side is worked out while the learner listens and speaks.
+    m_bookProfile = std::async(std::launch::async, bookProfile, fullPath).share();
+    scheduleUpdate();
+    if (shadowing) {
+        startTone();  // the sentence has just been heard
+        return;
+    }
+    m_phase = PlayingSentence;
+    m_startingSentence = true;
+    if (gui::UIButton* button = m_page->sentenceButton(index)) {
+        audioEngine()->stopBackgroundMusic();  // a touch never restarts the sentence playing
+        m_page->onSentenceTouched(button, gui::TouchBegan);
+    } else {
+        audioEngine()->playBackgroundMusic(m_bookPath.c_str(), false);
+    }
+    m_startingSentence = false;
+}
+
+void SpeakingPractice::startTone() {
+    std::string problem;
+    CaptureBackend* microphone = Microphone::shared()->backend();
+    // Opened with the tone: a device can take a moment to start, and the learner must not lose
+    // their first word to it. What it hears during the tone is thrown away.
+    CaptureBackend::Outcome outcome = microphone->start(&problem);
+    if (outcome != CaptureBackend::Started) {
+        CCLog("speaking practice: no recording (%s)", problem.c_str());
+        bool shadowing = m_shadowing;
+        abandon();
+        std::string text = outcome == CaptureBackend::NoDevice ? "No microphone found"
+                                                               : "The microphone could not be used";
+        // Shadowing would say so after every sentence: it goes back to silent echo pauses.
+        if (shadowing) {
+            session().shadowing = false;
+            text += ": shadowing off";
+        }
+        note(text);
+        return;
+    }
+    m_rate = microphone->sampleRate();
+    m_captured.clear();
+    m_phase = Tone;
+    PcmSound tone = toneSound();
+    playSamples(kToneName, std::move(tone.samples), tone.sampleRate);
+}
+
+void SpeakingPractice::startRecording() {
+    m_phase = Recording;
+    m_captured.clear();
+    m_detector = std::make_unique<SpeechEndDetector>(m_rate, m_heardSeconds * 2 + kExtraSeconds);
+    if (getChildByTag(kIndicatorTag)) return;
+    CCLabelTTF* label = CCLabelTTF::create("Recording: say it now (M stops)", "Arial", 26);
+    if (!label) return;
+    label->setColor(ccColor3B(255, 255, 255));
+    CCSize size = label->getContentSize();
+    CCLayerColor* plate =
+        CCLayerColor::create(ccColor4B(200, 40, 40, 230), size.width + 40, size.height + 16);
+    label->setPosition(CCPoint((size.width + 40) / 2, (size.height + 16) / 2));
+    plate->addChild(label);
+    CCPoint top = VisibleArea::top();
+    plate->setPosition(CCPoint(top.x - (size.width + 40) / 2, top.y - size.height - 40));
+    plate->setTag(kIndicatorTag);
+    addChild(plate, kIndicatorZOrder);
+}
+
+void SpeakingPractice::update(float) {
+    takeKeeperProblems();
+    CaptureBackend* microphone = Microphone::shared()->backend();
+    switch (m_phase) {
+        case Idle:
+            unscheduleUpdate();
+            break;
+        case PlayingSentence:
+            if (!audioEngine()->isBackgroundMusicPlaying()) startTone();
+            break;
+        case Tone:
+            microphone->take(m_captured);
+            m_captured.clear();
+            if (!audioEngine()->isBackgroundMusicPlaying()) startRecording();
+            break;
+        case Recording: {
+            size_t before = m_captured.size();
+            microphone->take(m_captured);
+            SpeechEndDetector::State state =
+                m_detector->push(m_captured.data() + before, m_captured.size() - before);
+            if (state == SpeechEndDetector::Ended || state == SpeechEndDetector::TimedOut)
+                finishRecording();
+            break;
+        }
+        case PlayingBack:
+            if (!audioEngine()->isBackgroundMusicPlaying()) {
+                m_phase = Idle;
+                unscheduleUpdate();
+            }
+            break;
+    }
+}
+
+void SpeakingPractice::finishRecording() {
+    CaptureBackend* microphone = Microphone::shared()->backend();
+    size_t before = m_captured.size();
+    microphone->take(m_captured);
+    if (m_detector) m_detector->push(m_captured.data() + before, m_captured.size() - before);
+    size_t dropped = microphone->droppedSamples();
+    stopCapture();
+    if (CCNode* indicator = getChildByTag(kIndicatorTag)) indicator->removeFromParent();
+    bool heard = m_detector && m_detector->heardSpeech();
+    CCLog("speaking practice: %.2f s recorded, %s, %zu samples lost",
+          (double)m_captured.size() / m_rate, heard ? "speech heard" : "nothing heard", dropped);
+    if (!heard) {
+        m_phase = Idle;
+        unscheduleUpdate();
+        note("Nothing heard");
+        return;
+    }
+    long lead = (long)(kLeadSeconds * m_rate), tail = (long)(kTailSeconds * m_rate);
+    long from = std::max(0L, m_detector->speechStart() - lead);
+    long to = (long)m_captured.size();
+    if (m_detector->speechEnd() >= 0) to = std::min(to, m_detector->speechEnd() + tail);
+    if (to <= from) to = (long)m_captured.size();
+    m_recording.assign(m_captured.begin() + from, m_captured.begin() + to);
+    m_captured.clear();
+    m_captured.shrink_to_fit();
+    std::vector<float> at16k = resample(m_recording, m_rate, kRate);
+    m_recording = at16k;
+
+    std::string stem = m_recordingName.substr(0, m_recordingName.rfind('.'));
+    keeper().keep(RecordingKeeper::folderForBook(CCFileUtils::sharedFileUtils()->getResourceRoot()),
+                  stem, m_recording, kRate);
+
+    m_learnerProfile = profileOf(m_recording);
+    SpeechProfile book = m_bookProfile.valid() ? m_bookProfile.get() : SpeechProfile();
+    m_comparison = compareSpeech(book, m_learnerProfile);
+    m_hasComparison = true;
+    m_phase = PlayingBack;
+    playYours();
+    if (!m_shadowing) showPanel();
+}
+
+void SpeakingPractice::showPanel() {
+    closePanel();
+    SpeechProfile book = m_bookProfile.valid() ? m_bookProfile.get() : SpeechProfile();
+    ComparisonPanel* panel = ComparisonPanel::create(m_comparison, book, m_learnerProfile,
+                                                     [this](ComparisonPanel::Choice c) {
+                                                         switch (c) {
+                                                             case ComparisonPanel::HearBook:
+                                                                 playBook();
+                                                                 break;
+                                                             case ComparisonPanel::HearYours:
+                                                                 playYours();
+                                                                 break;
+                                                             case ComparisonPanel::RecordAgain:
+                                                                 practise(m_index);
+                                                                 break;
+                                                             case ComparisonPanel::Close:
+                                                                 closePanel();
+                                                                 break;
+                                                         }
+                                                     });
+    if (panel) m_page->addChild(panel, ComparisonPanel::kZOrder);
+}
+
+void SpeakingPractice::closePanel() {
+    if (ComparisonPanel* shown = panel()) shown->removeFromParentAndCleanup(true);
+}
+
+void SpeakingPractice::playBook() { audioEngine()->playBackgroundMusic(m_bookPath.c_str(), false); }
+
+void SpeakingPractice::playYours() {
+    if (m_recording.empty()) return;
+    playSamples(kYoursName, m_recording, kRate);
+}
+
+bool SpeakingPractice::handleKey(int keyCode) {
+    if (panel()) {
+        if (keyCode == kKeyB) {
+            playBook();
+        } else if (keyCode == kKeyY) {
+            playYours();
+        } else if (keyCode == kKeyM) {
+            practise(m_index);
+        } else {
+            closePanel();
+        }
+        return true;
+    }
+    if (!isBusy()) return false;
+    if (keyCode == kKeyM) {
+        // M stops a recording, records again while hearing oneself, and otherwise cancels.
+        if (m_phase == Recording) {
+            finishRecording();
+        } else if (m_phase == PlayingBack) {
+            practise(m_index);
+        } else {
+            abandon();
+        }
+        return true;
+    }
+    abandon();
+    return false;
+}
+
+void SpeakingPractice::sentenceTouched() {
+    if (!m_startingSentence && isBusy()) abandon();
+}
+
+void SpeakingPractice::abandon() {
+    Phase was = m_phase;
+    m_phase = Idle;
+    stopCapture();
+    unscheduleUpdate();
+    if (CCNode* indicator = getChildByTag(kIndicatorTag)) indicator->removeFromParent();
+    // Our own sounds stop with the practice; the book's sentence is the learner's to hear out.
+    if (was == Tone || was == PlayingBack) audioEngine()->backend()->stopMusic();
+    closePanel();
+}
+
+void SpeakingPractice::stopCapture() {
+    CaptureBackend* microphone = Microphone::shared()->backend();
+    if (microphone->isCapturing()) microphone->stop();
+}
+
+void SpeakingPractice::note(const std::string& text) { showFadingNote(m_page, text); }
+
+void SpeakingPractice::takeKeeperProblems() {
+    for (const std::string& problem : keeper().takeProblems()) CCLog("%s", problem.c_str());
+}
+
+}  // namespace pagly
