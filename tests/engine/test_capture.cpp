@@ -90,8 +90,9 @@ TEST(SampleRing, WhatAWriterThreadSendsArrivesInOrderOrIsCountedAsDropped) {
     writer.join();
     ring.readAll(got);
     EXPECT_EQ(total, got.size() + ring.dropped());
-    if (ring.dropped() == 0)
+    if (ring.dropped() == 0) {
         for (size_t i = 0; i < got.size(); ++i) ASSERT_EQ((float)(i % 1000), got[i]) << i;
+    }
 }
 
 class VirtualMicrophoneTest : public EngineTest {
@@ -159,8 +160,9 @@ TEST(SpeechEndDetector, EndsOnTheClosingSilenceAfterSpeech) {
         for (size_t i = 0; i < c.signal.size(); i += 512)
             detector.push(c.signal.data() + i, std::min<size_t>(512, c.signal.size() - i));
         EXPECT_EQ(c.expected, detector.state()) << c.name;
-        if (c.endsAt >= 0)
+        if (c.endsAt >= 0) {
             EXPECT_NEAR(c.endsAt, (double)detector.samplesSeen() / kRate, 0.03) << c.name;
+        }
         bool spoke = std::string(c.name) != "silence only" &&
                      std::string(c.name) != "digital silence" && std::string(c.name) != "a click" &&
                      std::string(c.name) != "still waiting";

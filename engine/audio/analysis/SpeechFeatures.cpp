@@ -202,7 +202,9 @@ Span spokenPart(const std::vector<float>& samples) {
     std::vector<float> sorted = levels;
     std::nth_element(sorted.begin(), sorted.begin() + sorted.size() / 10, sorted.end());
     float noise = sorted[sorted.size() / 10];
-    float line = std::max({-55.0f, loudest - 40.0f, noise + 12.0f});
+    // A recording trimmed to its speech has no room noise: its quietest tenth is quiet speech,
+    // so the noise's line never rises past 25 dB under the loudest frame.
+    float line = std::max({-55.0f, loudest - 40.0f, std::min(noise + 12.0f, loudest - 25.0f)});
     if (loudest < line) return span;
     size_t first = 0, last = levels.size();
     while (first < levels.size() && levels[first] < line) ++first;
