@@ -113,6 +113,16 @@ TEST(SpeechAnalysis, TheSpokenPartLeavesTheSilenceAround) {
     EXPECT_TRUE(profileOf(silence).empty());
 }
 
+TEST(SpeechAnalysis, ARecordingTrimmedToItsSpeechIsSpokenWhole) {
+    // A loud word, then the rest of the sentence 20 dB quieter, no silence anywhere (as the
+    // book maker trims its recordings).
+    std::vector<float> sentence = buzz(200, 0.3);
+    for (float v : buzz(150, 1.2)) sentence.push_back(v * 0.1f);
+    Span span = spokenPart(sentence);
+    EXPECT_EQ(0u, span.first);
+    EXPECT_EQ(sentence.size(), span.last);
+}
+
 TEST(SpeechAnalysis, AlignmentCostIsSmallForTheSameSentenceAndLargeForAnother) {
     std::vector<float> sentence = decodedAt16k(kLongSentence);
     std::vector<float> other = decodedAt16k(kOtherSentence);
