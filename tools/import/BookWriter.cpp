@@ -113,6 +113,9 @@ std::string captionTable(const std::map<std::string, std::string>& captions) {
 std::string jsonFile(const Json::Value& value) {
     Json::StreamWriterBuilder builder;
     builder["indentation"] = " ";
+    // Four decimals: exact enough for a button's scale, and the documents stay readable.
+    builder["precisionType"] = "decimal";
+    builder["precision"] = 4;
     return Json::writeString(builder, value) + "\n";
 }
 
@@ -187,9 +190,11 @@ bool writeBook(const SourceBook& book, const std::string& givenTarget, const Wri
         !writeButtonPictures(bundle + "/" + kRestPicture, bundle + "/" + kLitPicture))
         return why = "cannot write in " + work.path, false;
 
-    HeadlessBrowser browser;
+    HeadlessBrowser own;
+    HeadlessBrowser& browser = options.browser ? *options.browser : own;
     std::string browserWhy;
-    if (!browser.start(browserWhy)) return why = "cannot lay its pages out: " + browserWhy, false;
+    if (!browser.running() && !browser.start(browserWhy))
+        return why = "cannot lay its pages out: " + browserWhy, false;
     int browserStarts = 1;
     PageLayout layout(browser);
     ClipCutter cutter;
@@ -272,7 +277,7 @@ bool writeBook(const SourceBook& book, const std::string& givenTarget, const Wri
             if (options.progress) options.progress(done, total);
         }
     }
-    browser.stop();
+    own.stop();
 
     if (pages.empty()) return why = "none of its pages could be drawn", false;
     size_t sentenceCount = 0;

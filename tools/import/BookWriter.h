@@ -10,6 +10,7 @@
 #include <functional>
 #include <string>
 
+#include "tools/import/HeadlessBrowser.h"
 #include "tools/import/SourceBook.h"
 
 namespace pagly::import {
@@ -25,6 +26,8 @@ struct WriteOptions {
     std::function<void(const ImportProblem&)> problem;
     // Recorded in the folder, so that a later conversion knows it may replace it.
     std::string source;
+    // A browser already running (tests share one); null: the writer starts its own.
+    HeadlessBrowser* browser = nullptr;
 };
 
 // The name of the file that marks a folder as written by the importer.

@@ -1,8 +1,10 @@
 // Cutting clips into MP3 files of their own (see ClipCutter.h).
 #include "tools/import/ClipCutter.h"
 
+#include <fcntl.h>
 #include <sndfile.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cmath>
@@ -41,6 +43,27 @@ std::vector<float> resample(const std::vector<float>& in, int rate) {
     return out;
 }
 
+// The MP3 decoder under libsndfile prints notes about damaged data on stderr, where the tool's
+// own problem lines go; while it decodes, they go nowhere (the cutter says what was wrong).
+class QuietDecoder {
+  public:
+    QuietDecoder() {
+        std::fflush(stderr);
+        m_saved = dup(2);
+        int null = ::open("/dev/null", O_WRONLY | O_CLOEXEC);
+        if (m_saved >= 0 && null >= 0) dup2(null, 2);
+        if (null >= 0) ::close(null);
+    }
+    ~QuietDecoder() {
+        if (m_saved < 0) return;
+        dup2(m_saved, 2);
+        ::close(m_saved);
+    }
+
+  private:
+    int m_saved = -1;
+};
+
 }  // namespace
 
 ClipCutter::~ClipCutter() { close(); }
@@ -58,6 +81,7 @@ bool ClipCutter::open(const std::string& source, std::string& why) {
     if (stat(source.c_str(), &st) != 0) return why = "it is missing", false;
     if (!S_ISREG(st.st_mode)) return why = "it is not a file", false;
     SF_INFO info{};
+    QuietDecoder quiet;
     SNDFILE* file = sf_open(source.c_str(), SFM_READ, &info);
     if (!file) return why = "it is not a recording that can be decoded", false;
     if (info.samplerate < 8000 || info.samplerate > 192000 || info.channels < 1 ||
@@ -78,6 +102,7 @@ bool ClipCutter::open(const std::string& source, std::string& why) {
 
 bool ClipCutter::cut(const std::string& source, double begin, double end, const std::string& target,
                      double& seconds, std::string& why) {
+    QuietDecoder quiet;
     if (!open(source, why)) return false;
     double length = m_frames > 0 ? (double)m_frames / m_rate : 0.0;
     if (!std::isfinite(begin) || !std::isfinite(end) || begin < 0)

@@ -63,7 +63,7 @@ bool reapWithin(pid_t pid, double seconds) {
 }  // namespace
 
 bool cancelRequested() { return g_cancel.load(); }
-void requestCancel() { g_cancel.store(true); }
+void requestCancel(bool cancel) { g_cancel.store(cancel); }
 
 HeadlessBrowser::~HeadlessBrowser() { stop(); }
 

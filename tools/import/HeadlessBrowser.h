@@ -65,7 +65,7 @@ class HeadlessBrowser {
 // A conversion asks this between steps and while it waits for the browser, and gives up when
 // it is set (the tool sets it on SIGINT and SIGTERM).
 bool cancelRequested();
-void requestCancel();
+void requestCancel(bool cancel = true);
 
 }  // namespace pagly::import
 
