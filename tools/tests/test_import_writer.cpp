@@ -344,6 +344,33 @@ TEST_F(ImportWriter, AFolderThatIsNoConvertedBookIsNeverReplaced) {
     EXPECT_EQ("keep me", kept);
 }
 
+TEST_F(ImportWriter, APageWithMoreSentencesThanTheReaderTakesIsShownAgainForTheRest) {
+    std::vector<Absolute> boxes;
+    std::vector<std::string> ids;
+    for (int i = 0; i < 31; ++i) ids.push_back("m" + std::to_string(i + 1));
+    for (int i = 0; i < 31; ++i)
+        boxes.push_back({ids[(size_t)i].c_str(), 10, 10 + i * 18, 200, 16});
+    SourceDocument d = page("many.html", boxes);
+    for (int i = 0; i < 31; ++i) d.sentences.push_back(sentence(ids[(size_t)i].c_str(), 1.0, 1.2));
+    std::string why;
+    ASSERT_TRUE(writeBook(book({d}), m_dir + "/book", m_options, why)) << why;
+    ASSERT_FALSE(m_progress.empty());
+    EXPECT_EQ(std::make_pair(2, 2), m_progress.back());
+    Json::Value first = readJson(m_dir + "/book/" + pageDocumentPath(1));
+    Json::Value second = readJson(m_dir + "/book/" + pageDocumentPath(2));
+    EXPECT_NE(nullptr, findWidget(first["widgetTree"], sentenceButtonName(1, 29)));
+    EXPECT_EQ(nullptr, findWidget(first["widgetTree"], sentenceButtonName(1, 30)));
+    EXPECT_NE(nullptr, findWidget(second["widgetTree"], sentenceButtonName(2, 2)));
+    EXPECT_EQ(nullptr, findWidget(second["widgetTree"], sentenceButtonName(2, 3)));
+    // The rest sits where it sits on the page: sentence 30 is the 30th box.
+    const Json::Value* thirtieth = findWidget(second["widgetTree"], sentenceButtonName(2, 1));
+    ASSERT_NE(nullptr, thirtieth);
+    EXPECT_NEAR(480 - (10 + 29 * 18 + 8) * 1.6, (*thirtieth)["options"]["y"].asDouble(), 0.02);
+    // Both show the same picture.
+    EXPECT_EQ(findWidget(first["widgetTree"], "picture")->get("options", {})["fileNameData"],
+              findWidget(second["widgetTree"], "picture")->get("options", {})["fileNameData"]);
+}
+
 TEST_F(ImportWriter, AFlowingDocumentIsCutIntoFramesAndEachSentenceLandsOnItsOwn) {
     std::string html = "<html><body>";
     for (int i = 1; i <= 60; ++i)
