@@ -6,6 +6,10 @@
 
 #include "tools/import/BloomReader.h"
 #include "tools/import/FileTree.h"
+#if __has_include("tools/import/SafeZip.h") && __has_include("tools/import/EpubReader.h")
+#include "tools/import/EpubReader.h"
+#include "tools/import/SafeZip.h"
+#endif
 
 namespace pagly::import {
 
@@ -20,23 +24,63 @@ std::string lowerExtension(const std::string& path) {
     return ext;
 }
 
-// MERGE SEAM (zip): the EPUB side brings tools/import/SafeZip.{h,cpp}, extraction with limits
-// on entries, sizes and ratio that never writes outside its folder. Until it is merged here a
-// packed book is refused with this reason; its unpacked folder converts.
-bool unpackBook(const std::string& packed, const std::string& into, std::string& why) {
+// The EPUB reader and the safe unzipper are written beside this file on their own branch; the
+// dispatch takes them up as soon as they are in the tree.
+#if __has_include("tools/import/SafeZip.h") && __has_include("tools/import/EpubReader.h")
+#define PAGLY_IMPORT_EPUB_AND_ZIP 1
+#endif
+
+#ifdef PAGLY_IMPORT_EPUB_AND_ZIP
+// The last problem of a refused step is its reason; the others are told as they are.
+std::string reasonFrom(std::vector<ImportProblem>& problems, const WriteOptions& options,
+                       const char* fallback) {
+    std::string why = fallback;
+    if (!problems.empty()) {
+        why = describe(problems.back());
+        problems.pop_back();
+    }
+    if (options.problem)
+        for (const ImportProblem& p : problems) options.problem(p);
+    return why;
+}
+#endif
+
+bool unpackBook(const std::string& packed, const std::string& into, const WriteOptions& options,
+                std::string& why) {
+#ifdef PAGLY_IMPORT_EPUB_AND_ZIP
+    std::vector<ImportProblem> problems;
+    if (extractZip(packed, into, problems)) {
+        if (options.problem)
+            for (const ImportProblem& p : problems) options.problem(p);
+        return true;
+    }
+    why = reasonFrom(problems, options, "it cannot be unpacked");
+    return false;
+#else
     (void)packed;
     (void)into;
-    why = "this pagly-import cannot open packed books yet; unzip it and convert the folder";
+    (void)options;
+    why = "this pagly-import cannot open packed books; unzip it and convert the folder";
     return false;
+#endif
 }
 
-// MERGE SEAM (EPUB): the EPUB side brings `SourceBook readEpub(path, ...)` in
-// tools/import/EpubReader.h, for an .epub file or its unpacked folder.
-bool readEpubBook(const std::string& path, SourceBook& book, std::string& why) {
-    (void)path;
-    (void)book;
-    why = "this pagly-import cannot read EPUB books yet";
+// `work`: an empty folder the reader may unpack a packed book into.
+bool readEpubBook(const std::string& path, const std::string& work, const WriteOptions& options,
+                  SourceBook& book, std::string& why) {
+#ifdef PAGLY_IMPORT_EPUB_AND_ZIP
+    book = readEpub(path, work);
+    if (!book.documents.empty()) return true;
+    why = reasonFrom(book.problems, options, "it has no pages");
     return false;
+#else
+    (void)path;
+    (void)work;
+    (void)options;
+    (void)book;
+    why = "this pagly-import cannot read EPUB books";
+    return false;
+#endif
 }
 
 bool isEpubFolder(const std::string& folder) { return isFile(folder + "/META-INF/container.xml"); }
@@ -65,7 +109,8 @@ ImportResult importBook(const std::string& givenSource, const std::string& folde
         if (isBloomFolder(source)) {
             read = readBloom(source, book, why);
         } else if (isEpubFolder(source)) {
-            read = readEpubBook(source, book, why);
+            unpacked.path = makeTemporaryFolder("pagly-epub-");
+            read = readEpubBook(source, unpacked.path, options, book, why);
         } else {
             why =
                 "it is neither a Bloom book (a .htm with Bloom pages) nor an EPUB "
@@ -77,11 +122,17 @@ ImportResult importBook(const std::string& givenSource, const std::string& folde
             unpacked.path = makeTemporaryFolder("pagly-bloom-");
             if (unpacked.path.empty()) {
                 why = "cannot make a folder to unpack it in";
-            } else if (unpackBook(source, unpacked.path, why)) {
+            } else if (unpackBook(source, unpacked.path, options, why)) {
                 read = readBloom(unpacked.path, book, why);
             }
         } else if (ext == ".epub") {
-            read = readEpubBook(source, book, why);
+            // The EPUB reader unpacks into a folder of its own inside this one.
+            unpacked.path = makeTemporaryFolder("pagly-epub-");
+            if (unpacked.path.empty()) {
+                why = "cannot make a folder to unpack it in";
+            } else {
+                read = readEpubBook(source, unpacked.path, options, book, why);
+            }
         } else {
             why = "it is not a .bloompub or .epub file";
         }
@@ -91,6 +142,7 @@ ImportResult importBook(const std::string& givenSource, const std::string& folde
     if (!read) return ImportResult::Refused;
     if (options.problem)
         for (const ImportProblem& p : book.problems) options.problem(p);
+    book.problems.clear();
     return writeBook(book, folder, options, why) ? ImportResult::Written : ImportResult::Refused;
 }
 
