@@ -1,5 +1,5 @@
 // Cuts a sentence's clip out of a book's recording into an MP3 of its own: exactly the span
-// from clipBegin to clipEnd, mono, 48 kHz, 64 kbit/s. 48 kHz keeps the encoder's frames short,
+// from clipBegin to clipEnd, mono, 48 kHz, 80 kbit/s. 48 kHz keeps the encoder's frames short,
 // so that even a player that counts whole frames hears the clip within 50 ms of its length.
 #ifndef PAGLY_TOOLS_IMPORT_CLIPCUTTER_H
 #define PAGLY_TOOLS_IMPORT_CLIPCUTTER_H
