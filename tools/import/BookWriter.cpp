@@ -138,6 +138,37 @@ ButtonPlace placeOnFrame(const SentenceBox& box, int pictureWidth, int pictureHe
     return place;
 }
 
+// A sentence whose lines leave much of its rectangle to its neighbours (it starts or ends in
+// the middle of a line) gets pictures of its own, lit only on its lines, so that the highlight
+// shows this sentence and no part of the next. False when they cannot be written.
+bool giveOwnPictures(const SentenceBox& box, int pictureWidth, int pictureHeight,
+                     const std::string& bundle, const std::string& name, ButtonPlace& place) {
+    double covered = 0;
+    for (const SentenceBox::Line& line : box.lines) covered += line.width * line.height;
+    if (box.lines.size() < 2 || covered >= 0.85 * box.width * box.height) return true;
+    // Whole points, so that the pictures are the button's size exactly.
+    double x1 = std::ceil(place.x + place.width), y1 = std::ceil(place.y + place.height);
+    place.x = std::floor(place.x);
+    place.y = std::floor(place.y);
+    place.width = x1 - place.x;
+    place.height = y1 - place.y;
+    double left = (PageLayout::kFrameWidth - pictureWidth) / 2.0 - place.x;
+    double top = (PageLayout::kFrameHeight - pictureHeight) / 2.0 - place.y;
+    std::vector<ButtonPlace> pieces;
+    for (const SentenceBox::Line& line : box.lines) {
+        ButtonPlace piece;
+        piece.x = left + line.x - kButtonMargin;
+        piece.y = top + line.y - kButtonMargin;
+        piece.width = line.width + 2 * kButtonMargin;
+        piece.height = line.height + 2 * kButtonMargin;
+        pieces.push_back(piece);
+    }
+    place.rest = name + "_rest.png";
+    place.lit = name + "_lit.png";
+    return writeSentencePictures(bundle + "/" + place.rest, bundle + "/" + place.lit,
+                                 (int)place.width, (int)place.height, pieces);
+}
+
 bool chromeIsUsable(const std::string& folder) {
     return isFile(folder + "/3age/pageset.json") && isFile(folder + "/String.xml") &&
            isFolder(folder + "/Images");
@@ -254,6 +285,10 @@ bool writeBook(const SourceBook& book, const std::string& givenTarget, const Wri
                     sentence.caption.clear();
                 }
                 sentence.place = placeOnFrame(box, page.width, page.height);
+                std::string own = "pictures/page" + std::to_string(pages.size() + 1) + "_" +
+                                  std::to_string(kept.size() + 1);
+                if (!giveOwnPictures(box, page.width, page.height, bundle, own, sentence.place))
+                    return why = "cannot write in " + work.path, false;
                 kept.push_back(std::move(sentence));
             }
             // A page with more sentences than the reader takes is shown again for the rest.

@@ -4,6 +4,7 @@
 #include <SDL.h>
 #include <SDL_image.h>
 
+#include <cmath>
 #include <cstdio>
 
 #include "app/BookNames.h"
@@ -79,11 +80,29 @@ Json::Value panel(const std::string& name, int tag, double x, double y, double w
     return node("Panel", o);
 }
 
-bool savePicture(const std::string& path, Uint8 r, Uint8 g, Uint8 b, Uint8 a) {
-    SDL_Surface* surface = SDL_CreateRGBSurfaceWithFormat(0, kButtonPictureSize, kButtonPictureSize,
-                                                          32, SDL_PIXELFORMAT_RGBA32);
+// The highlight: a warm highlighter yellow at a third of full strength, so the text under it
+// stays legible.
+const Uint8 kLit[4] = {255, 204, 0, 96};
+const Uint8 kClear[4] = {255, 255, 255, 0};
+
+// A picture clear but for `pieces` (all of it when there are none given), in colour `rgba`.
+bool savePicture(const std::string& path, int width, int height, const Uint8* rgba,
+                 const std::vector<ButtonPlace>* pieces = nullptr) {
+    SDL_Surface* surface =
+        SDL_CreateRGBSurfaceWithFormat(0, width, height, 32, SDL_PIXELFORMAT_RGBA32);
     if (!surface) return false;
-    SDL_FillRect(surface, nullptr, SDL_MapRGBA(surface->format, r, g, b, a));
+    Uint32 colour = SDL_MapRGBA(surface->format, rgba[0], rgba[1], rgba[2], rgba[3]);
+    if (!pieces) {
+        SDL_FillRect(surface, nullptr, colour);
+    } else {
+        SDL_FillRect(surface, nullptr, SDL_MapRGBA(surface->format, 0, 0, 0, 0));
+        for (const ButtonPlace& piece : *pieces) {
+            int x0 = (int)std::floor(piece.x), y0 = (int)std::floor(piece.y);
+            SDL_Rect r{x0, y0, (int)std::ceil(piece.x + piece.width) - x0,
+                       (int)std::ceil(piece.y + piece.height) - y0};
+            SDL_FillRect(surface, &r, colour);  // SDL clips it to the surface
+        }
+    }
     bool ok = IMG_SavePNG(surface, path.c_str()) == 0;
     SDL_FreeSurface(surface);
     return ok;
@@ -112,13 +131,19 @@ Json::Value pageDocument(const PagePlan& plan) {
                                b.x + b.width / 2 - 320, 480 - (b.y + b.height / 2), 0, 0, 0.5, 1);
         o["touchAble"] = true;
         o["ignoreSize"] = true;
-        // The pictures are scaled, not sliced: the button's scale is its rectangle, which is
-        // also what the reader sizes the caption from.
-        o["scaleX"] = b.width / kButtonPictureSize;
-        o["scaleY"] = b.height / kButtonPictureSize;
         o["scale9Enable"] = false;
-        o["normalData"] = image(kRestPicture);
-        o["pressedData"] = image(kLitPicture);
+        if (b.lit.empty()) {
+            // The shared pictures are scaled, not sliced: the button's scale is its rectangle,
+            // which is also what the reader sizes the caption from.
+            o["scaleX"] = b.width / kButtonPictureSize;
+            o["scaleY"] = b.height / kButtonPictureSize;
+            o["normalData"] = image(kRestPicture);
+            o["pressedData"] = image(kLitPicture);
+        } else {
+            // Its own pictures already have the rectangle's size.
+            o["normalData"] = image(b.rest);
+            o["pressedData"] = image(b.lit);
+        }
         o["disabledData"] = image("");
         sentences["children"].append(node("Button", o));
     }
@@ -134,8 +159,15 @@ Json::Value pageDocument(const PagePlan& plan) {
 }
 
 bool writeButtonPictures(const std::string& restPath, const std::string& litPath) {
-    // A warm highlighter yellow at a third of full strength: the text under it stays legible.
-    return savePicture(restPath, 255, 255, 255, 0) && savePicture(litPath, 255, 204, 0, 96);
+    return savePicture(restPath, kButtonPictureSize, kButtonPictureSize, kClear) &&
+           savePicture(litPath, kButtonPictureSize, kButtonPictureSize, kLit);
+}
+
+bool writeSentencePictures(const std::string& restPath, const std::string& litPath, int width,
+                           int height, const std::vector<ButtonPlace>& pieces) {
+    std::vector<ButtonPlace> none;
+    return width > 0 && height > 0 && savePicture(restPath, width, height, kClear, &none) &&
+           savePicture(litPath, width, height, kLit, &pieces);
 }
 
 }  // namespace pagly::import

@@ -16,6 +16,9 @@ namespace pagly::import {
 // A sentence's rectangle in design points, from the frame's top left.
 struct ButtonPlace {
     double x = 0, y = 0, width = 0, height = 0;
+    // A sentence over several lines has pictures of its own, of the rectangle's size, lit only
+    // on its lines (relative to the page document's folder); empty: the shared pictures.
+    std::string rest, lit;
 };
 
 struct PagePlan {
@@ -37,6 +40,11 @@ Json::Value pageDocument(const PagePlan& plan);
 
 // Writes the two button pictures as PNG files; false when it cannot.
 bool writeButtonPictures(const std::string& restPath, const std::string& litPath);
+
+// Writes a sentence's own pictures, `width` x `height` pixels: one transparent, one lit on the
+// `pieces` (its lines, in pixels from the pictures' top left) and clear between them.
+bool writeSentencePictures(const std::string& restPath, const std::string& litPath, int width,
+                           int height, const std::vector<ButtonPlace>& pieces);
 
 }  // namespace pagly::import
 

@@ -160,12 +160,14 @@ std::string relativeName(const std::string& path, const std::string& folder) {
 bool joinBoxes(const Json::Value& boxes, double left, double top, double width, double height,
                double scale, SentenceBox& out) {
     double x0 = 1e18, y0 = 1e18, x1 = -1e18, y1 = -1e18;
+    out.lines.clear();
     for (const Json::Value& b : boxes) {
         double x = b[0].asDouble() - left, y = b[1].asDouble() - top;
         double bx0 = std::max(x, 0.0), by0 = std::max(y, 0.0);
         double bx1 = std::min(x + b[2].asDouble(), width),
                by1 = std::min(y + b[3].asDouble(), height);
         if (bx1 <= bx0 || by1 <= by0) continue;
+        out.lines.push_back({bx0 * scale, by0 * scale, (bx1 - bx0) * scale, (by1 - by0) * scale});
         x0 = std::min(x0, bx0);
         y0 = std::min(y0, by0);
         x1 = std::max(x1, bx1);

@@ -15,8 +15,12 @@ namespace pagly::import {
 
 // Where one sentence lies on a drawn page, in picture pixels from the top left.
 struct SentenceBox {
-    size_t sentence = 0;  // index into the document's sentences
-    double x = 0, y = 0, width = 0, height = 0;
+    size_t sentence = 0;                         // index into the document's sentences
+    double x = 0, y = 0, width = 0, height = 0;  // all its lines together
+    struct Line {
+        double x, y, width, height;
+    };
+    std::vector<Line> lines;  // the boxes of its lines (or inline pieces), same pixels
 };
 
 struct DrawnPage {

@@ -1,6 +1,8 @@
 // The book writer of pagly-import on small books made here: pages drawn by the headless
 // browser, buttons over the rectangles it laid the sentences in, clips cut to their length,
 // the folder put in place only when finished. One browser serves the whole file.
+#include <SDL.h>
+#include <SDL_image.h>
 #include <gtest/gtest.h>
 #include <json/json.h>
 #include <sndfile.h>
@@ -19,6 +21,7 @@
 #include "tools/import/FileTree.h"
 #include "tools/import/HeadlessBrowser.h"
 #include "tools/import/PageDocument.h"
+#include "tools/import/PageLayout.h"
 #include "tools/pagly-check/BookChecker.h"
 
 using namespace pagly;
@@ -62,6 +65,23 @@ Heard hear(const std::string& path) {
     for (float v : all) sum += (double)v * v;
     heard.rms = all.empty() ? 0 : std::sqrt(sum / (double)all.size());
     return heard;
+}
+
+// The share of a picture's pixels that are not transparent.
+double litShare(const std::string& path) {
+    SDL_Surface* loaded = IMG_Load(path.c_str());
+    if (!loaded) return -1;
+    SDL_Surface* rgba = SDL_ConvertSurfaceFormat(loaded, SDL_PIXELFORMAT_RGBA32, 0);
+    SDL_FreeSurface(loaded);
+    if (!rgba) return -1;
+    long lit = 0;
+    for (int y = 0; y < rgba->h; ++y) {
+        const Uint8* row = (const Uint8*)rgba->pixels + y * rgba->pitch;
+        for (int x = 0; x < rgba->w; ++x) lit += row[x * 4 + 3] > 0;
+    }
+    double share = (double)lit / ((double)rgba->w * rgba->h);
+    SDL_FreeSurface(rgba);
+    return share;
 }
 
 Json::Value readJson(const std::string& path) {
@@ -395,7 +415,7 @@ TEST_F(ImportWriter, AFlowingDocumentIsCutIntoFramesAndEachSentenceLandsOnItsOwn
     EXPECT_EQ("Chapter One", description["units"][0]["name"].asString());
     EXPECT_EQ(pages, (int)description["units"][0]["pages"].size());
     // Every sentence is on exactly one page, in reading order, each button on the frame.
-    int seen = 0;
+    int seen = 0, ownPictures = 0;
     for (int p = 1; p <= pages; ++p) {
         Json::Value doc = readJson(m_dir + "/book/" + pageDocumentPath(p));
         for (int i = 1;; ++i) {
@@ -404,6 +424,22 @@ TEST_F(ImportWriter, AFlowingDocumentIsCutIntoFramesAndEachSentenceLandsOnItsOwn
             const Json::Value& o = (*w)["options"];
             double halfW = o["scaleX"].asDouble() * kButtonPictureSize / 2;
             double halfH = o["scaleY"].asDouble() * kButtonPictureSize / 2;
+            std::string lit = o["pressedData"]["path"].asString();
+            if (lit != kLitPicture) {
+                // A sentence over several lines: its own pictures, its size, lit on its lines
+                // only and clear where its neighbours' words are.
+                EXPECT_EQ(1.0, o["scaleX"].asDouble());
+                std::string png;
+                int wide = 0, high = 0;
+                ASSERT_TRUE(readFile(m_dir + "/book/lessonbundle/" + lit, png));
+                ASSERT_TRUE(pngSize(png, wide, high));
+                halfW = wide / 2.0;
+                halfH = high / 2.0;
+                double share = litShare(m_dir + "/book/lessonbundle/" + lit);
+                EXPECT_GT(share, 0.2) << lit;
+                EXPECT_LT(share, 0.9) << lit;
+                ++ownPictures;
+            }
             EXPECT_GE(o["x"].asDouble() - halfW, -320.01);
             EXPECT_LE(o["x"].asDouble() + halfW, 320.01);
             EXPECT_GE(o["y"].asDouble() - halfH, -480.01);
@@ -414,6 +450,8 @@ TEST_F(ImportWriter, AFlowingDocumentIsCutIntoFramesAndEachSentenceLandsOnItsOwn
             isFile(m_dir + "/book/lessonbundle/pictures/page" + std::to_string(p) + ".png"));
     }
     EXPECT_EQ(60, seen);
+    // Sentences wrap over two lines or more in this column.
+    EXPECT_GT(ownPictures, 10);
 }
 
 }  // namespace
