@@ -150,7 +150,12 @@ bool HeadlessBrowser::start(std::string& why) {
     Json::Value result;
     Json::Value target;
     target["url"] = "about:blank";
-    if (!call("Target.createTarget", target, result, why, true)) return stop(), false;
+    if (!call("Target.createTarget", target, result, why, true)) {
+        // What the browser said last is often the reason (a missing library, a sandbox).
+        std::string said = lastLogLine();
+        if (!said.empty()) why += " (it said: " + said + ")";
+        return stop(), false;
+    }
     Json::Value attach;
     attach["targetId"] = result["targetId"];
     attach["flatten"] = true;
@@ -168,6 +173,17 @@ bool HeadlessBrowser::start(std::string& why) {
     noScripts["value"] = true;
     if (!call("Emulation.setScriptExecutionDisabled", noScripts, result, why)) return stop(), false;
     return true;
+}
+
+std::string HeadlessBrowser::lastLogLine() const {
+    std::string log, line;
+    if (m_profile.empty() || !readFile(m_profile + "/browser.log", log, 1u << 20)) return "";
+    size_t end = log.find_last_not_of("\r\n");
+    if (end == std::string::npos) return "";
+    size_t start = log.rfind('\n', end);
+    line = log.substr(start == std::string::npos ? 0 : start + 1,
+                      end + 1 - (start == std::string::npos ? 0 : start + 1));
+    return line.size() > 200 ? line.substr(0, 200) : line;
 }
 
 void HeadlessBrowser::stop() {

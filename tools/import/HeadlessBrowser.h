@@ -51,6 +51,8 @@ class HeadlessBrowser {
     // Reads one message, waiting until `deadline` (a monotonic time in seconds).
     bool receive(Json::Value& message, double deadline, std::string& why);
     bool waitForEvent(const std::string& method, double deadline, std::string& why);
+    // The last line the browser wrote to its log, or "".
+    std::string lastLogLine() const;
 
     pid_t m_pid = -1;
     int m_toBrowser = -1;

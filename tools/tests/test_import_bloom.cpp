@@ -186,7 +186,9 @@ TEST_F(MadeBloomBook, ABookThatCannotBeReadIsRefusedWithItsReason) {
     for (const Case& c : cases) {
         removeTree(m_book);
         ASSERT_TRUE(makeFolder(m_book));
-        if (c.document) ASSERT_TRUE(writeFile(m_book + "/Two Tongues.htm", c.document));
+        if (c.document) {
+            ASSERT_TRUE(writeFile(m_book + "/Two Tongues.htm", c.document));
+        }
         SourceBook book;
         std::string why;
         EXPECT_FALSE(readBloom(m_book, book, why)) << c.what;

@@ -63,11 +63,13 @@ TEST_F(StandInBrowser, OneThatNeverAnswersIsGivenUpAndKilled) {
 }
 
 TEST_F(StandInBrowser, OneThatEndsAtOnceIsAReasonNotAHang) {
-    script("exit 3");
+    script("echo 'cannot open display' >&2\nexit 3");
     HeadlessBrowser browser;
     std::string why;
     EXPECT_FALSE(browser.start(why));
     EXPECT_NE(std::string::npos, why.find("ended unexpectedly")) << why;
+    // What it said is part of the reason.
+    EXPECT_NE(std::string::npos, why.find("cannot open display")) << why;
 }
 
 TEST_F(StandInBrowser, ABookIsRefusedWhenThereIsNoBrowserAndLeavesNoFolder) {
