@@ -115,28 +115,30 @@ bool HeadlessBrowser::start(std::string& why) {
     posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETPGROUP);
     posix_spawnattr_setpgroup(&attributes, 0);
 
-    std::vector<std::string> args = {program(),
-                                     "--headless=new",
-                                     "--remote-debugging-pipe",
-                                     "--user-data-dir=" + m_profile,
-                                     "--no-first-run",
-                                     "--no-default-browser-check",
-                                     "--disable-gpu",
-                                     "--disable-extensions",
-                                     "--disable-background-networking",
-                                     "--disable-sync",
-                                     "--disable-dev-shm-usage",
-                                     "--hide-scrollbars",
-                                     "--mute-audio",
-                                     "--font-render-hinting=none"};
+    std::vector<std::string> args = {
+        program(), "--headless=new", "--remote-debugging-pipe", "--user-data-dir=" + m_profile,
+        "--no-first-run", "--no-default-browser-check", "--disable-gpu", "--disable-extensions",
+        "--disable-background-networking", "--disable-sync",
+        // Nothing of it outside its temporary profile.
+        "--disable-breakpad", "--disable-crash-reporter", "--disable-dev-shm-usage",
+        "--hide-scrollbars", "--mute-audio", "--font-render-hinting=none"};
     // Chromium refuses to run its sandbox as root (containers, CI).
     if (geteuid() == 0) args.push_back("--no-sandbox");
     args.push_back("about:blank");
     std::vector<char*> argv;
     for (std::string& arg : args) argv.push_back(arg.data());
     argv.push_back(nullptr);
+    // Its configuration (crash reports among it) goes into the temporary profile too, not into
+    // the user's folders.
+    std::vector<std::string> env;
+    for (char** e = environ; *e; ++e)
+        if (std::strncmp(*e, "XDG_CONFIG_HOME=", 16) != 0) env.push_back(*e);
+    env.push_back("XDG_CONFIG_HOME=" + m_profile);
+    std::vector<char*> envp;
+    for (std::string& e : env) envp.push_back(e.data());
+    envp.push_back(nullptr);
     pid_t pid = -1;
-    int failed = posix_spawn(&pid, argv[0], &actions, &attributes, argv.data(), environ);
+    int failed = posix_spawn(&pid, argv[0], &actions, &attributes, argv.data(), envp.data());
     posix_spawn_file_actions_destroy(&actions);
     posix_spawnattr_destroy(&attributes);
     close(childIn);
