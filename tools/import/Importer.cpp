@@ -102,6 +102,12 @@ ImportResult importBook(const std::string& givenSource, const std::string& folde
     std::string source = absolutePath(givenSource);
     WriteOptions options = given;
     if (options.source.empty()) options.source = source;
+    // A taken folder is refused before the book is read, so no problem lines come first.
+    std::string target = absolutePath(folder);
+    if (isFolder(target) && !isImportedFolder(target)) {
+        why = target + " already exists and is not a book that pagly-import wrote";
+        return ImportResult::Refused;
+    }
     SourceBook book;
     UnpackedCopy unpacked;
     bool read = false;
