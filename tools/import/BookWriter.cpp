@@ -232,36 +232,28 @@ bool writeBook(const SourceBook& book, const std::string& givenTarget, const Wri
 
     std::vector<ReaderPage> pages;
     int total = (int)book.documents.size(), done = 0, clips = 0;
+    std::string fatal;  // why the whole conversion stops, set inside the page sink
     for (const SourceDocument& document : book.documents) {
         if (cancelRequested()) return why = "the conversion was cancelled", false;
-        std::vector<DrawnPage> drawn;
         std::vector<ImportProblem> found;
         std::string drawWhy;
         std::string name = relativeTo(document.path, book.folder);
-        if (!layout.draw(document, book.folder, drawn, found, drawWhy)) {
-            if (cancelRequested()) return why = "the conversion was cancelled", false;
-            problem({name, drawWhy});
-            total -= 1;
-            if (!browser.alive()) {
-                if (browserStarts >= kMostBrowserStarts || !browser.start(browserWhy))
-                    return why = "the browser that lays its pages out stopped working (" + drawWhy +
-                                 ")",
-                           false;
-                ++browserStarts;
-                layout.reset();
+        int expected = 1, delivered = 0;  // the document's pages in `total`, and those done
+        auto stop = [&](const std::string& reason) {
+            fatal = reason;
+            return false;
+        };
+        auto takePage = [&](DrawnPage& page, int count) {
+            if (delivered == 0) {
+                total += count - expected;
+                expected = count;
             }
-            continue;
-        }
-        for (const ImportProblem& p : found) problem(p);
-        total += (int)drawn.size() - 1;
-        bool first = true;
-        for (DrawnPage& page : drawn) {
             std::string picture = "pictures/page" + std::to_string(pages.size() + 1) + ".png";
             if (!writeFile(bundle + "/" + picture, page.png))
-                return why = "cannot write in " + work.path, false;
+                return stop("cannot write in " + work.path);
             std::vector<ReaderSentence> kept;
             for (const SentenceBox& box : page.boxes) {
-                if (cancelRequested()) return why = "the conversion was cancelled", false;
+                if (cancelRequested()) return stop("the conversion was cancelled");
                 const SourceSentence& s = document.sentences[box.sentence];
                 std::string audio = relativeTo(s.audioFile, book.folder);
                 if (!insideFolder(s.audioFile, book.folder)) {
@@ -288,7 +280,7 @@ bool writeBook(const SourceBook& book, const std::string& givenTarget, const Wri
                 std::string own = "pictures/page" + std::to_string(pages.size() + 1) + "_" +
                                   std::to_string(kept.size() + 1);
                 if (!giveOwnPictures(box, page.width, page.height, bundle, own, sentence.place))
-                    return why = "cannot write in " + work.path, false;
+                    return stop("cannot write in " + work.path);
                 kept.push_back(std::move(sentence));
             }
             // A page with more sentences than the reader takes is shown again for the rest.
@@ -300,16 +292,33 @@ bool writeBook(const SourceBook& book, const std::string& givenTarget, const Wri
                 out.width = page.width;
                 out.height = page.height;
                 out.background = page.background;
-                if (first && c == 0) out.sectionTitle = document.sectionTitle;
+                if (delivered == 0 && c == 0) out.sectionTitle = document.sectionTitle;
                 size_t from = c * Book::kMostSentences;
                 size_t to = std::min(kept.size(), from + Book::kMostSentences);
                 for (size_t i = from; i < to; ++i) out.sentences.push_back(kept[i]);
                 pages.push_back(std::move(out));
             }
-            first = false;
+            ++delivered;
             total += (int)chunks - 1;
             done += (int)chunks;
             if (options.progress) options.progress(done, total);
+            return true;
+        };
+        bool drawn = layout.draw(document, book.folder, takePage, found, drawWhy);
+        for (const ImportProblem& p : found) problem(p);
+        if (!fatal.empty()) return why = fatal, false;
+        if (!drawn) {
+            if (cancelRequested()) return why = "the conversion was cancelled", false;
+            problem({name, drawWhy});
+            total -= expected - delivered;  // the pages it would still have given
+            if (!browser.alive()) {
+                if (browserStarts >= kMostBrowserStarts || !browser.start(browserWhy))
+                    return why = "the browser that lays its pages out stopped working (" + drawWhy +
+                                 ")",
+                           false;
+                ++browserStarts;
+                layout.reset();
+            }
         }
     }
     own.stop();

@@ -256,16 +256,16 @@ bool PageLayout::capture(double x, double y, double width, double height, DrawnP
 }
 
 bool PageLayout::draw(const SourceDocument& document, const std::string& bookFolder,
-                      std::vector<DrawnPage>& pages, std::vector<ImportProblem>& problems,
+                      const PageSink& sink, std::vector<ImportProblem>& problems,
                       std::string& why) {
     std::string name = relativeName(document.path, bookFolder);
     return document.layout == SourceLayout::Reflow
-               ? drawFlowing(document, name, pages, problems, why)
-               : drawFixed(document, name, pages, problems, why);
+               ? drawFlowing(document, name, sink, problems, why)
+               : drawFixed(document, name, sink, problems, why);
 }
 
 bool PageLayout::drawFixed(const SourceDocument& document, const std::string& name,
-                           std::vector<DrawnPage>& pages, std::vector<ImportProblem>& problems,
+                           const PageSink& sink, std::vector<ImportProblem>& problems,
                            std::string& why) {
     int width = document.width, height = document.height;
     if (width > kLargestPageSide || height > kLargestPageSide || width < 0 || height < 0)
@@ -316,12 +316,12 @@ bool PageLayout::drawFixed(const SourceDocument& document, const std::string& na
             page.boxes.push_back(box);
         }
     }
-    pages.push_back(std::move(page));
+    if (!sink(page, 1)) return why = "stopped", false;
     return true;
 }
 
 bool PageLayout::drawFlowing(const SourceDocument& document, const std::string& name,
-                             std::vector<DrawnPage>& pages, std::vector<ImportProblem>& problems,
+                             const PageSink& sink, std::vector<ImportProblem>& problems,
                              std::string& why) {
     if (!load(document.path, kFlowWidth, kFlowHeight, kFlowScale, why)) return false;
     std::string script =
@@ -360,13 +360,15 @@ bool PageLayout::drawFlowing(const SourceDocument& document, const std::string& 
         }
         drawn[(size_t)on].boxes.push_back(box);
     }
+    // Each page goes on as soon as it is drawn: the progress moves, the pictures do not pile up.
     for (int k = 0; k < count; ++k) {
         if (cancelRequested()) return why = "the conversion was cancelled", false;
         DrawnPage& page = drawn[(size_t)k];
         if (!capture((double)k * kFlowWidth, 0, kFlowWidth, kFlowHeight, page, why)) return false;
         page.background = background;
+        if (!sink(page, count)) return why = "stopped", false;
+        page = DrawnPage();
     }
-    for (DrawnPage& page : drawn) pages.push_back(std::move(page));
     return true;
 }
 

@@ -5,6 +5,7 @@
 #ifndef PAGLY_TOOLS_IMPORT_PAGELAYOUT_H
 #define PAGLY_TOOLS_IMPORT_PAGELAYOUT_H
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -40,12 +41,15 @@ class PageLayout {
 
     explicit PageLayout(HeadlessBrowser& browser) : m_browser(browser) {}
 
-    // Draws `document` as one or more pages (appended to `pages`). Sentences that the browser
-    // does not show on any page become problems. False with `why` when the document gives no
-    // page at all (then nothing is appended).
-    bool draw(const SourceDocument& document, const std::string& bookFolder,
-              std::vector<DrawnPage>& pages, std::vector<ImportProblem>& problems,
-              std::string& why);
+    // Takes each drawn page as soon as it is drawn, with the number of pages the document
+    // gives; returns false to stop drawing.
+    using PageSink = std::function<bool(DrawnPage& page, int count)>;
+
+    // Draws `document` as one or more pages, handing each to `sink` in order. Sentences that
+    // the browser does not show on any page become problems. False with `why` when the
+    // document cannot be drawn (or the sink stopped it) after the pages handed over so far.
+    bool draw(const SourceDocument& document, const std::string& bookFolder, const PageSink& sink,
+              std::vector<ImportProblem>& problems, std::string& why);
     // Forgets what the browser showed (after it was started again).
     void reset() {
         m_loaded.clear();
@@ -58,12 +62,10 @@ class PageLayout {
     bool setViewport(int width, int height, double scale, std::string& why);
     bool capture(double x, double y, double width, double height, DrawnPage& page,
                  std::string& why);
-    bool drawFixed(const SourceDocument& document, const std::string& name,
-                   std::vector<DrawnPage>& pages, std::vector<ImportProblem>& problems,
-                   std::string& why);
-    bool drawFlowing(const SourceDocument& document, const std::string& name,
-                     std::vector<DrawnPage>& pages, std::vector<ImportProblem>& problems,
-                     std::string& why);
+    bool drawFixed(const SourceDocument& document, const std::string& name, const PageSink& sink,
+                   std::vector<ImportProblem>& problems, std::string& why);
+    bool drawFlowing(const SourceDocument& document, const std::string& name, const PageSink& sink,
+                     std::vector<ImportProblem>& problems, std::string& why);
 
     HeadlessBrowser& m_browser;
     std::string m_loaded;  // the document in the browser now, and the viewport it has
