@@ -318,7 +318,13 @@ bool UIWidget::hitTest(const CCPoint& worldPoint) {
     CCPoint p = m_pRender->convertToNodeSpace(worldPoint);
     CCRect area(-m_anchorPoint.x * m_size.width, -m_anchorPoint.y * m_size.height, m_size.width,
                 m_size.height);
-    return area.containsPoint(p);
+    if (!area.containsPoint(p)) return false;
+    if (m_hitAreas.empty()) return true;
+    CCPoint fromTopLeft(p.x - area.origin.x, area.origin.y + area.size.height - p.y);
+    for (const CCRect& part : m_hitAreas) {
+        if (part.containsPoint(fromTopLeft)) return true;
+    }
+    return false;
 }
 
 bool UIWidget::clippingAncestorsContain(const CCPoint& worldPoint) {

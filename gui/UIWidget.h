@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "engine/base/CCArray.h"
 #include "engine/base/CCGeometry.h"
@@ -77,6 +78,11 @@ class UIWidget : public CCObject {
     virtual void setSize(const CCSize& size);
     virtual void setSizePercent(const CCPoint& percent);
     virtual bool hitTest(const CCPoint& worldPoint);
+    // Parts of the widget's area that take touches, in its own points from its top left (a
+    // sentence laid over several lines takes touches on its lines only, not on the parts of
+    // its rectangle that its neighbours' words fill). None: the whole area.
+    void setHitAreas(const std::vector<CCRect>& areas) { m_hitAreas = areas; }
+    const std::vector<CCRect>& getHitAreas() const { return m_hitAreas; }
     virtual bool onTouchBegan(const CCPoint& touchPoint);
     virtual void onTouchMoved(const CCPoint& touchPoint);
     virtual void onTouchEnded(const CCPoint& touchPoint);
@@ -198,6 +204,7 @@ class UIWidget : public CCObject {
     WidgetKind m_eWidgetKind = PlainWidget;
     int m_nActionTag = 0;
     CCSize m_size;
+    std::vector<CCRect> m_hitAreas;
     CCSize m_customSize;
     RefPtr<LayoutParameter> m_pLayoutParameter;
     bool m_bIgnoreSize = false;

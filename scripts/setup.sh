@@ -15,7 +15,7 @@ packages=(
   clang libclang-rt-14-dev clang-format
   xvfb xauth xdotool imagemagick x11-apps x11-utils
   python3 python3-pil espeak-ng lame
-  chromium libzip-dev libsndfile1-dev zip unzip
+  chromium fonts-sil-andika libzip-dev libsndfile1-dev zip unzip
   flite flite1-dev pocketsphinx pocketsphinx-en-us
   pulseaudio pulseaudio-utils libpulse-dev libx11-dev libxdamage-dev libxtst-dev
 )

@@ -102,3 +102,20 @@ void CCSGUIReader::applyDragPanelOptions(UIWidget* widget, JsonDictionary* dict)
 }
 
 }  // namespace pagly::gui
+
+namespace pagly::gui {
+
+std::vector<CCRect> ReaderOptions::hitAreas() const {
+    std::vector<CCRect> areas;
+    int count = std::min(m_json->getArrayCount(m_options, "hitAreas"), kMaxHitAreas);
+    for (int i = 0; i < count; ++i) {
+        JsonDictionaryPtr part(m_json->getArrayDictionary(m_options, "hitAreas", i));
+        if (!part) continue;
+        ReaderOptions o(part.get());
+        CCRect area(o.number("x"), o.number("y"), o.size("width"), o.size("height"));
+        if (area.size.width > 0 && area.size.height > 0) areas.push_back(area);
+    }
+    return areas;
+}
+
+}  // namespace pagly::gui

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <string>
+#include <vector>
 
 #include "engine/base/CCGeometry.h"
 #include "gui/UIWidget.h"
@@ -47,9 +48,14 @@ class ReaderOptions {
     // A font size the font engine can render: at least 1, at most kMaxFontSize.
     int fontSize() const { return std::min(std::max(integer("fontSize"), 1), kMaxFontSize); }
     JsonDictionary* sub(const char* key) const { return m_json->getSubDictionary(m_options, key); }
+    // "hitAreas": the parts of a button that take touches, [{"x", "y", "width", "height"}, ...]
+    // in its picture's points from the top left. A part that is not an object, or is empty,
+    // is left out; more than kMaxHitAreas are not read.
+    std::vector<CCRect> hitAreas() const;
 
     static constexpr float kMaxSize = 65536.0f;
     static constexpr int kMaxFontSize = 512;
+    static constexpr int kMaxHitAreas = 64;
 
   private:
     JsonDictionary* m_options;

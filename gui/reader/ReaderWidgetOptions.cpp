@@ -28,6 +28,7 @@ void CCSGUIReader::applyButtonOptions(UIWidget* widget, JsonDictionary* dict) {
                 button->setSize(CCSize(o.size("scale9Width"), o.size("scale9Height")));
             }
         }
+        button->setHitAreas(o.hitAreas());
     }
     applyColorOptions(widget, dict);
 }

@@ -185,6 +185,32 @@ TEST_F(ReaderOptionsTest, TextButtonGetsTheButtonKeysAndItsOwn) {
     EXPECT_EQ(ccColor3B(255, 255, 255), b->getTitleColor());
 }
 
+TEST_F(ReaderOptionsTest, AButtonTakesTouchesOnlyOnItsHitAreas) {
+    // A 40 x 20 button (scale9 gives it its size) whose picture is lit on two "lines": the
+    // top-right quarter and the bottom-left quarter, as a sentence over two lines is.
+    UIButton* b = dynamic_cast<UIButton*>(node("Button", R"("scale9Enable": true,
+        "normalData": {"resourceType": 0, "path": "images/btn.png"},
+        "scale9Width": 40, "scale9Height": 20, "x": 100, "y": 100,
+        "hitAreas": [{"x": 20, "y": 0, "width": 20, "height": 10},
+                     {"x": 0, "y": 10, "width": 20, "height": 10},
+                     {"x": 5, "y": 5, "width": 0, "height": 9}, 7, "text"])"));
+    ASSERT_NE(nullptr, b);
+    ASSERT_EQ(2u, b->getHitAreas().size()) << "the empty and malformed parts are left out";
+    // The button's lower-left corner is at (80, 90) (centred anchor).
+    EXPECT_TRUE(b->hitTest(CCPoint(110, 105)));   // top right
+    EXPECT_TRUE(b->hitTest(CCPoint(90, 95)));     // bottom left
+    EXPECT_FALSE(b->hitTest(CCPoint(90, 105)));   // top left: the neighbour's words
+    EXPECT_FALSE(b->hitTest(CCPoint(110, 95)));   // bottom right
+    EXPECT_FALSE(b->hitTest(CCPoint(130, 105)));  // outside the button
+
+    // Without hit areas the whole rectangle takes touches.
+    b = dynamic_cast<UIButton*>(node("Button", R"("scale9Enable": true,
+        "normalData": {"resourceType": 0, "path": "images/btn.png"},
+        "scale9Width": 40, "scale9Height": 20, "x": 100, "y": 100, "hitAreas": "none")"));
+    ASSERT_NE(nullptr, b);
+    EXPECT_TRUE(b->hitTest(CCPoint(90, 105)));
+}
+
 TEST_F(ReaderOptionsTest, ImageViewNineSlice) {
     for (bool legacy : {false, true}) {
         const char* file = legacy

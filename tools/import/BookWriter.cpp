@@ -165,6 +165,7 @@ bool giveOwnPictures(const SentenceBox& box, int pictureWidth, int pictureHeight
     }
     place.rest = name + "_rest.png";
     place.lit = name + "_lit.png";
+    place.pieces = pieces;
     return writeSentencePictures(bundle + "/" + place.rest, bundle + "/" + place.lit,
                                  (int)place.width, (int)place.height, pieces);
 }

@@ -143,6 +143,14 @@ Json::Value pageDocument(const PagePlan& plan) {
             // Its own pictures already have the rectangle's size.
             o["normalData"] = image(b.rest);
             o["pressedData"] = image(b.lit);
+            for (const ButtonPlace& piece : b.pieces) {
+                Json::Value area;
+                area["x"] = piece.x;
+                area["y"] = piece.y;
+                area["width"] = piece.width;
+                area["height"] = piece.height;
+                o["hitAreas"].append(area);
+            }
         }
         o["disabledData"] = image("");
         sentences["children"].append(node("Button", o));

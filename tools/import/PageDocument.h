@@ -19,6 +19,10 @@ struct ButtonPlace {
     // A sentence over several lines has pictures of its own, of the rectangle's size, lit only
     // on its lines (relative to the page document's folder); empty: the shared pictures.
     std::string rest, lit;
+    // Those sentences' lines, in the pictures' pixels from their top left: the only parts of
+    // the button that take touches, so a tap on a neighbour's words on a shared line is the
+    // neighbour's.
+    std::vector<ButtonPlace> pieces;
 };
 
 struct PagePlan {
