@@ -224,6 +224,7 @@ bool writeBook(const SourceBook& book, const std::string& givenTarget, const Wri
 
     HeadlessBrowser own;
     HeadlessBrowser& browser = options.browser ? *options.browser : own;
+    browser.confineFilesTo(book.folder);
     std::string browserWhy;
     if (!browser.running() && !browser.start(browserWhy))
         return why = "cannot lay its pages out: " + browserWhy, false;

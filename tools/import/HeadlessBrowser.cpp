@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
@@ -171,6 +172,12 @@ bool HeadlessBrowser::start(std::string& why) {
     for (const char* scheme : {"http://*", "https://*", "ws://*", "wss://*", "ftp://*"})
         blocked["urls"].append(scheme);
     if (!call("Network.setBlockedURLs", blocked, result, why)) return stop(), false;
+    // Every request waits for answerRequest, which lets through the book's own files only.
+    Json::Value fetch;
+    Json::Value everything;
+    everything["urlPattern"] = "*";
+    fetch["patterns"].append(everything);
+    if (!call("Fetch.enable", fetch, result, why)) return stop(), false;
     Json::Value noScripts;
     noScripts["value"] = true;
     if (!call("Emulation.setScriptExecutionDisabled", noScripts, result, why)) return stop(), false;
@@ -238,6 +245,10 @@ bool HeadlessBrowser::receive(Json::Value& message, double deadline, std::string
             bool ok = reader->parse(m_buffer.data(), m_buffer.data() + end, &message, &errors);
             m_buffer.erase(0, end + 1);
             if (!ok) return why = "the browser sent a message that is not JSON", false;
+            if (message["method"].asString() == "Fetch.requestPaused") {
+                answerRequest(message);
+                continue;
+            }
             return true;
         }
         if (cancelRequested()) return why = "the conversion was cancelled", false;
@@ -284,6 +295,53 @@ bool HeadlessBrowser::call(const std::string& method, const Json::Value& params,
             if (m_events.size() > 64) m_events.pop_front();
         }
     }
+}
+
+void HeadlessBrowser::confineFilesTo(const std::string& folder) {
+    char* real = folder.empty() ? nullptr : realpath(folder.c_str(), nullptr);
+    m_fileRoot = real ? real : folder;
+    free(real);
+}
+
+bool HeadlessBrowser::allowsUrl(const std::string& url) const {
+    if (url.rfind("data:", 0) == 0 || url.rfind("blob:", 0) == 0 || url == "about:blank")
+        return true;
+    if (url.rfind("file://", 0) != 0) return false;
+    if (m_fileRoot.empty()) return true;
+    // The path as the file system sees it: percent escapes decoded, no query or fragment,
+    // links followed.
+    std::string path;
+    for (size_t i = 7; i < url.size() && url[i] != '?' && url[i] != '#'; ++i) {
+        unsigned int byte = 0;
+        if (url[i] == '%' && i + 2 < url.size() && sscanf(url.c_str() + i + 1, "%2x", &byte) == 1) {
+            path.push_back((char)byte);
+            i += 2;
+        } else {
+            path.push_back(url[i]);
+        }
+    }
+    if (path.find('\0') != std::string::npos) return false;
+    char* real = realpath(path.c_str(), nullptr);
+    if (!real) return false;  // nothing there to load anyway
+    std::string resolved = real;
+    free(real);
+    return resolved == m_fileRoot || resolved.rfind(m_fileRoot + "/", 0) == 0;
+}
+
+void HeadlessBrowser::answerRequest(const Json::Value& paused) {
+    const Json::Value& params = paused["params"];
+    Json::Value answer;
+    answer["id"] = m_nextId++;
+    answer["params"]["requestId"] = params["requestId"];
+    if (allowsUrl(params["request"]["url"].asString())) {
+        answer["method"] = "Fetch.continueRequest";
+    } else {
+        answer["method"] = "Fetch.failRequest";
+        answer["params"]["errorReason"] = "BlockedByClient";
+    }
+    if (paused.isMember("sessionId")) answer["sessionId"] = paused["sessionId"];
+    std::string ignored;  // a browser that stopped listening shows at the next call
+    send(answer, ignored);
 }
 
 bool HeadlessBrowser::waitForEvent(const std::string& method, double deadline, std::string& why) {

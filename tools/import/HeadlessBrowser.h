@@ -40,6 +40,11 @@ class HeadlessBrowser {
     // Runs `expression` in the page (awaiting a promise it returns) and gives back its value.
     bool evaluate(const std::string& expression, Json::Value& value, std::string& why);
 
+    // Pages may load files from `folder` only (the book being converted): a page that names a
+    // file elsewhere on the machine (a picture, a frame, a style sheet) gets nothing. Empty:
+    // any local file.
+    void confineFilesTo(const std::string& folder);
+
     // Closes the browser politely, then kills what is left of it. Safe to call twice.
     void stop();
 
@@ -51,6 +56,9 @@ class HeadlessBrowser {
     // Reads one message, waiting until `deadline` (a monotonic time in seconds).
     bool receive(Json::Value& message, double deadline, std::string& why);
     bool waitForEvent(const std::string& method, double deadline, std::string& why);
+    // Answers a request the page makes (the browser holds each one until told).
+    void answerRequest(const Json::Value& paused);
+    bool allowsUrl(const std::string& url) const;
     // The last line the browser wrote to its log, or "".
     std::string lastLogLine() const;
 
@@ -61,6 +69,7 @@ class HeadlessBrowser {
     std::string m_buffer;   // bytes read but not yet split into messages
     std::string m_session;  // the attached page's session
     std::deque<Json::Value> m_events;
+    std::string m_fileRoot;  // the real path of the only folder pages may load files from
     int m_nextId = 1;
 };
 

@@ -455,3 +455,37 @@ TEST_F(ImportWriter, AFlowingDocumentIsCutIntoFramesAndEachSentenceLandsOnItsOwn
 }
 
 }  // namespace
+
+TEST_F(ImportWriter, APageGetsTheBooksOwnFilesAndNothingElseOnTheMachine) {
+    // A picture inside the book, and one beside it (as a hostile page would name a user's
+    // file); both named plainly and through a link.
+    std::string outside = m_dir + "/outside";
+    ASSERT_TRUE(makeFolder(outside));
+    writeToneRecording(outside + "/x.mp3");  // any file will do for the link's target
+    for (const std::string& folder : {m_source, outside}) {
+        SDL_Surface* red = SDL_CreateRGBSurfaceWithFormat(0, 30, 20, 32, SDL_PIXELFORMAT_RGBA32);
+        ASSERT_NE(nullptr, red);
+        SDL_FillRect(red, nullptr, SDL_MapRGBA(red->format, 255, 0, 0, 255));
+        IMG_SavePNG(red, (folder + "/red.png").c_str());
+        SDL_FreeSurface(red);
+    }
+    ASSERT_EQ(0, symlink((outside + "/red.png").c_str(), (m_source + "/link.png").c_str()));
+    writeFile(m_source + "/page.htm",
+              "<html><body><img src='red.png'><img src='../outside/red.png'>"
+              "<img src='file://" +
+                  outside +
+                  "/red.png'><img src='link.png'>"
+                  "<img src='file://" +
+                  m_source + "/../outside/red%2Epng'></body></html>");
+    s_browser->confineFilesTo(m_source);
+    std::string why;
+    ASSERT_TRUE(s_browser->navigate("file://" + m_source + "/page.htm", why)) << why;
+    Json::Value widths;
+    ASSERT_TRUE(s_browser->evaluate(
+        "Array.from(document.images).map(function (i) { return i.naturalWidth; })", widths, why))
+        << why;
+    ASSERT_EQ(5u, widths.size());
+    EXPECT_EQ(30, widths[0].asInt()) << "the book's own picture";
+    for (unsigned i = 1; i < 5; ++i) EXPECT_EQ(0, widths[i].asInt()) << "picture " << i;
+    s_browser->confineFilesTo("");
+}
