@@ -119,6 +119,18 @@ else()
 endif()
 add_custom_target(pagly_desktop_files ALL DEPENDS ${_pagly_outputs})
 
+# A stripped install (the package's) also drops the compilers' .comment notes, as Debian's
+# own packages do.
+install(CODE "
+  if(CMAKE_INSTALL_DO_STRIP AND EXISTS \"${CMAKE_OBJCOPY}\")
+    foreach(_command pagly pagly-check pagly-import)
+      set(_file \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}/\${_command}\")
+      if(EXISTS \"\${_file}\")
+        execute_process(COMMAND \"${CMAKE_OBJCOPY}\" --remove-section=.comment \"\${_file}\")
+      endif()
+    endforeach()
+  endif()")
+
 configure_file(${PAGLY_DATA_DIR}/io.github.pagly.pagly.metainfo.xml.in
                ${PAGLY_GENERATED_DIR}/io.github.pagly.pagly.metainfo.xml @ONLY)
 install(FILES ${PAGLY_GENERATED_DIR}/io.github.pagly.pagly.metainfo.xml
