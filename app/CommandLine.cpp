@@ -2,6 +2,7 @@
 
 #include <sys/stat.h>
 
+#include <cstdlib>
 #include <cstring>
 #include <vector>
 
@@ -71,7 +72,12 @@ std::string keyTableFile(const std::string& executableFolder) {
     candidates.push_back(PAGLY_SOURCE_README);
     for (const std::string& path : candidates) {
         struct stat st;
-        if (stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode)) return path;
+        if (stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) continue;
+        // /usr/share/doc/pagly/README.md reads better than /usr/bin/../share/doc/...
+        char* canonical = realpath(path.c_str(), nullptr);
+        std::string shown = canonical ? canonical : path;
+        free(canonical);
+        return shown;
     }
     return "";
 }

@@ -22,7 +22,8 @@ std::string usageText();
 std::string versionText();
 
 // The README that holds the key table: the installed one (../share/doc/pagly beside the
-// executable's folder), else the source tree's. Empty when neither is there.
+// executable's folder), else the source tree's, as a canonical path. Empty when neither is
+// there.
 std::string keyTableFile(const std::string& executableFolder);
 
 // Why `dir` cannot be read as a book ("" when it can): a book folder holds the interface

@@ -36,7 +36,7 @@ done
 [ "$("$root/usr/bin/pagly" --version)" = "pagly $version" ] && pass "pagly --version says $version" ||
   fail "pagly --version says '$("$root/usr/bin/pagly" --version)', the package $version"
 help=$("$root/usr/bin/pagly" --help)
-grep -qF "$root/usr/bin/../share/doc/pagly/README.md" <<<"$help" &&
+grep -qF "$root/usr/share/doc/pagly/README.md" <<<"$help" &&
   grep -qF "$root/usr/bin/../share/pagly/book" <<<"$help" &&
   pass "pagly --help names the installed key table and book" ||
   fail "pagly --help does not name the installed README and book: $help"

@@ -79,8 +79,13 @@ TEST(CommandLine, TheKeyTableIsFoundInTheInstallLayoutElseInTheSourceTree) {
     EXPECT_EQ(fromSource, keyTableFile(""));
 
     std::ofstream(doc + "/README.md") << "| to | do |\n";
-    EXPECT_EQ(bin + "/../share/doc/pagly/README.md", keyTableFile(bin));
-    EXPECT_EQ(bin + "/../share/doc/pagly/README.md", keyTableFile(bin + "/"));
+    char* real = realpath((doc + "/README.md").c_str(), nullptr);
+    ASSERT_NE(nullptr, real);
+    std::string installed = real;
+    free(real);
+    EXPECT_EQ(installed, keyTableFile(bin));
+    EXPECT_EQ(installed, keyTableFile(bin + "/"));
+    EXPECT_EQ(std::string::npos, installed.find("/../"));
     ASSERT_EQ(0, system(("rm -rf '" + root + "'").c_str()));
 }
 
