@@ -154,11 +154,17 @@ wait $pid 2>/dev/null
 exit $status
 EOF
 chmod +x "$root/show.sh"
+(cd "$root" && find usr | sort) >"$root/files-before.txt"
 if shown=$(xvfb-run -a -s "-screen 0 1280x1024x24" "$root/show.sh" "$root" "$out/main-page.png"); then
   pass "the unpacked reader shows its main page: $shown ($out/main-page.png)"
 else
   fail "the unpacked reader did not show its main page: $shown; its log: $(tail -n 5 "$root/pagly.log")"
 fi
+# The package's files are read, never written, even by root: whatever the reader leaves in
+# them would stay behind when the package is removed.
+written=$(cd "$root" && find usr | sort | comm -13 "$root/files-before.txt" -)
+[ -z "$written" ] && pass "the reader wrote nothing into the package's files" ||
+  fail "the reader wrote into the package's files: $written"
 
 if [ "$problems" -ne 0 ]; then
   echo "check-package: $deb: $problems problem(s)" >&2

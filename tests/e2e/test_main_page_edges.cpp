@@ -69,6 +69,24 @@ TEST_F(MainPageEdgesTest, AMarkerPathThatIsAFolderSendsTheMarkerToTheDataFolder)
     remove(inData.c_str());
 }
 
+// An installed book (a package's data under share/) takes no marker even when the folder
+// would take files (the reader run as root): the package's removal would leave it behind.
+TEST_F(MainPageEdgesTest, AnInstalledBookIsNeverWrittenTheMarkerGoesToTheDataFolder) {
+    std::string inData = userDataFolder() + "/pagly/ft.xml";
+    CCFileUtils::sharedFileUtils()->setResourceRoot(sandbox(), /*shared=*/true);
+
+    startOnMainPage();
+    startOnMainPage();
+
+    struct stat st;
+    EXPECT_NE(0, lstat(markerPath().c_str(), &st)) << "written into the installed book";
+    EXPECT_EQ(std::string(TestController::kFirstRunMarkerLine) + "\n", fileText(inData));
+    EXPECT_EQ(inData, TestController::firstRunMarkerPath());
+
+    CCFileUtils::sharedFileUtils()->setResourceRoot(sandbox());
+    remove(inData.c_str());
+}
+
 // A pipe where a marker would go must not stall the start: opening one for writing (or
 // reading) waits for the other end, which never comes. The marker goes where it can or is
 // not written at all.
