@@ -15,6 +15,7 @@
 #include "engine/base/CCArray.h"
 #include "engine/director/CCDirector.h"
 #include "engine/nodes/CCMenu.h"
+#include "engine/platform/CCFileUtils.h"
 
 using namespace pagly::engine;
 using namespace pagly;
