@@ -2,9 +2,18 @@
 
 #include <sys/stat.h>
 
+#include <cstdlib>
 #include <cstring>
+#include <vector>
 
 #include "app/TextTable.h"
+
+#ifndef PAGLY_VERSION
+#define PAGLY_VERSION "unknown"
+#endif
+#ifndef PAGLY_SOURCE_README
+#define PAGLY_SOURCE_README "README.md"
+#endif
 
 namespace pagly {
 
@@ -15,6 +24,10 @@ CommandLine parseCommandLine(int argc, const char* const* argv) {
         const char* arg = argv[i] ? argv[i] : "";
         if (!optionsEnded && (!strcmp(arg, "-h") || !strcmp(arg, "--help"))) {
             line.action = CommandLine::Help;
+            return line;
+        }
+        if (!optionsEnded && !strcmp(arg, "--version")) {
+            line.action = CommandLine::Version;
             return line;
         }
         if (!optionsEnded && !strcmp(arg, "--")) {
@@ -42,7 +55,31 @@ std::string usageText() {
            "a Bloom book (.bloompub) or an EPUB 3 book (.epub), packed or unpacked; a book from\n"
            "elsewhere is converted on its first open (with pagly-import) into\n"
            "$XDG_CACHE_HOME/pagly/books, and later opens read it from there.\n"
-           "  -h, --help  show this text\n";
+           "  -h, --help  show this text\n"
+           "  --version   show the version\n"
+           "  --          take what follows as the book, even if it begins with -\n";
+}
+
+std::string versionText() { return std::string("pagly ") + PAGLY_VERSION + "\n"; }
+
+std::string keyTableFile(const std::string& executableFolder) {
+    std::vector<std::string> candidates;
+    if (!executableFolder.empty()) {
+        std::string folder = executableFolder;
+        if (folder.back() != '/') folder += '/';
+        candidates.push_back(folder + "../share/doc/pagly/README.md");
+    }
+    candidates.push_back(PAGLY_SOURCE_README);
+    for (const std::string& path : candidates) {
+        struct stat st;
+        if (stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) continue;
+        // /usr/share/doc/pagly/README.md reads better than /usr/bin/../share/doc/...
+        char* canonical = realpath(path.c_str(), nullptr);
+        std::string shown = canonical ? canonical : path;
+        free(canonical);
+        return shown;
+    }
+    return "";
 }
 
 std::string bookFolderProblem(const std::string& dir) {

@@ -120,7 +120,9 @@ std::string TestController::firstRunMarkerPath() {
     if (files->isFileExist(inData)) return inData;
     // Not written yet: beside the book when that folder takes files, else the data folder.
     // Something other than a file in its place (a folder, a pipe that would stall the probe,
-    // a dangling link) sends it to the data folder too.
+    // a dangling link) sends it to the data folder too. An installed book is the package's:
+    // written by root it would be left behind when the package is removed.
+    if (files->isResourceRootShared()) return inData;
     std::string besideBook = files->getResourceRoot() + kMarkerName;
     struct stat st;
     if (lstat(besideBook.c_str(), &st) == 0) return inData;

@@ -1,5 +1,8 @@
 // pagly: a talking textbook for the desktop.
+#include <SDL.h>
+
 #include <cstdio>
+#include <string>
 #if defined(__GLIBC__)
 #include <malloc.h>
 #endif
@@ -23,8 +26,22 @@ int main(int argc, char** argv) {
     pagly::CommandLine line = pagly::parseCommandLine(argc, argv);
     if (line.action == pagly::CommandLine::Help) {
         fputs(pagly::usageText().c_str(), stdout);
+        std::string executableFolder;
+        if (char* base = SDL_GetBasePath()) {
+            executableFolder = base;
+            SDL_free(base);
+        }
+        std::string keys = pagly::keyTableFile(executableFolder);
+        printf(
+            "The keys: F1 or ? in the reader; every key is in the table \"Using the reader\"\n"
+            "  of %s\n",
+            keys.empty() ? "pagly's README.md" : keys.c_str());
         printf("The bundled book: %s\n",
                pagly::engine::CCFileUtils::sharedFileUtils()->getResourceRoot().c_str());
+        return 0;
+    }
+    if (line.action == pagly::CommandLine::Version) {
+        fputs(pagly::versionText().c_str(), stdout);
         return 0;
     }
     if (line.action == pagly::CommandLine::Error) {

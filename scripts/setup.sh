@@ -2,7 +2,8 @@
 # Installs every Debian package pagly needs to build, test, run and remake its book, and to run
 # the response benchmark (bench/response.sh: a sound server, X damage and test input), and to
 # import books from elsewhere (a headless browser lays their pages out; zip and sound files), and
-# to speak the book with flite and time its words (pocketsphinx aligns recorded sentences).
+# to speak the book with flite and time its words (pocketsphinx aligns recorded sentences), and
+# to build and check the Debian package (icon PNGs, desktop entry, metainfo, manual pages).
 # Idempotent: packages already present are skipped and apt-get update runs at most once.
 set -euo pipefail
 
@@ -18,6 +19,7 @@ packages=(
   chromium fonts-sil-andika libzip-dev libsndfile1-dev zip unzip
   flite flite1-dev pocketsphinx pocketsphinx-en-us
   pulseaudio pulseaudio-utils libpulse-dev libx11-dev libxdamage-dev libxtst-dev
+  lintian librsvg2-bin desktop-file-utils appstream shared-mime-info man-db
 )
 
 missing=()

@@ -16,3 +16,8 @@ ctest --preset ci -j2 "$@"
 cmake --preset fuzz
 cmake --build --preset fuzz
 ctest --preset fuzz -j2
+
+# The Debian package, built from the release build (not the sanitizer one) and checked
+# unpacked, without installing it: files, metadata, lintian, and the reader on screen.
+./scripts/package.sh
+./scripts/check-package.sh

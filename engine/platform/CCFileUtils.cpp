@@ -27,17 +27,20 @@ CCFileUtils* CCFileUtils::sharedFileUtils() {
 CCFileUtils::CCFileUtils() {
     // An installed reader finds its book from the executable; a build tree uses the source's.
     std::string root = PAGLY_SOURCE_BOOK_DIR;
+    bool shared = false;
     if (char* base = SDL_GetBasePath()) {
         std::string folder = base;
         SDL_free(base);
-        for (const std::string& installed : installedBookFolders(folder)) {
-            if (isDirectory(installed)) {
-                root = installed;
+        std::vector<std::string> installed = installedBookFolders(folder);
+        for (size_t i = 0; i < installed.size(); ++i) {
+            if (isDirectory(installed[i])) {
+                root = installed[i];
+                shared = i == installed.size() - 1;  // ../share/pagly/book: a package's data
                 break;
             }
         }
     }
-    setResourceRoot(root);
+    setResourceRoot(root, shared);
 }
 
 std::vector<std::string> CCFileUtils::installedBookFolders(const std::string& executableFolder) {
@@ -47,8 +50,9 @@ std::vector<std::string> CCFileUtils::installedBookFolders(const std::string& ex
     return {folder + "book", folder + "../share/pagly/book"};
 }
 
-void CCFileUtils::setResourceRoot(const std::string& root) {
+void CCFileUtils::setResourceRoot(const std::string& root, bool shared) {
     m_root = root;
+    m_rootShared = shared;
     if (!m_root.empty() && m_root.back() != '/') m_root += '/';
 }
 

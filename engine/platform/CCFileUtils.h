@@ -13,7 +13,10 @@ class CCFileUtils {
     // The folder relative names resolve against. Defaults to the book installed beside the
     // executable, else the source tree's book folder.
     const std::string& getResourceRoot() const { return m_root; }
-    void setResourceRoot(const std::string& root);
+    // `shared`: the root is installed data (the install layout's share folder), read by
+    // everyone and never written, whoever runs the reader (root included).
+    void setResourceRoot(const std::string& root, bool shared = false);
+    bool isResourceRootShared() const { return m_rootShared; }
 
     // The full path of an existing file, or the bare name when nothing is found.
     std::string fullPathForFilename(const char* filename) const;
@@ -38,6 +41,7 @@ class CCFileUtils {
   private:
     CCFileUtils();
     std::string m_root;
+    bool m_rootShared = false;
 };
 
 }  // namespace pagly::engine

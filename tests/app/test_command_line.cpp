@@ -1,5 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <regex>
 #include <string>
 #include <vector>
 
@@ -25,6 +32,9 @@ TEST(CommandLine, ReadsABookFolderHelpAndRejectsWhatItDoesNotKnow) {
         {{"--", "-odd name"}, CommandLine::Run, "-odd name"},
         {{"-h"}, CommandLine::Help, ""},
         {{"mybook", "--help"}, CommandLine::Help, "mybook"},
+        {{"--version"}, CommandLine::Version, ""},
+        {{"--", "--version"}, CommandLine::Run, "--version"},
+        {{"-v"}, CommandLine::Error, ""},
         {{"--fullscreen"}, CommandLine::Error, ""},
         {{"one", "two"}, CommandLine::Error, "one"},
         {{""}, CommandLine::Error, ""},
@@ -45,6 +55,38 @@ TEST(CommandLine, ABookFolderMustHoldTheInterfaceTexts) {
     EXPECT_NE(std::string::npos, bookFolderProblem("/no/such/folder").find("is not a folder"));
     EXPECT_NE(std::string::npos,
               bookFolderProblem(std::string(PAGLY_BOOK_DIR) + "/String.xml").find("not a folder"));
+}
+
+TEST(CommandLine, TheVersionIsTheProjects) {
+    // The package's version is the project's too; a build without one would print "unknown".
+    EXPECT_TRUE(std::regex_match(versionText(), std::regex("pagly [0-9]+(\\.[0-9]+)+\n")))
+        << versionText();
+}
+
+TEST(CommandLine, TheKeyTableIsFoundInTheInstallLayoutElseInTheSourceTree) {
+    char pattern[] = "/tmp/pagly-keytable-XXXXXX";
+    ASSERT_NE(nullptr, mkdtemp(pattern));
+    std::string root = pattern;
+    std::string bin = root + "/bin";
+    std::string doc = root + "/share/doc/pagly";
+    ASSERT_EQ(0, system(("mkdir -p '" + bin + "' '" + doc + "'").c_str()));
+
+    // Without the installed README the source tree's is named (a build tree run).
+    std::string fromSource = keyTableFile(bin);
+    struct stat st;
+    EXPECT_EQ(0, stat(fromSource.c_str(), &st)) << fromSource;
+    EXPECT_NE(std::string::npos, fromSource.rfind("/README.md")) << fromSource;
+    EXPECT_EQ(fromSource, keyTableFile(""));
+
+    std::ofstream(doc + "/README.md") << "| to | do |\n";
+    char* real = realpath((doc + "/README.md").c_str(), nullptr);
+    ASSERT_NE(nullptr, real);
+    std::string installed = real;
+    free(real);
+    EXPECT_EQ(installed, keyTableFile(bin));
+    EXPECT_EQ(installed, keyTableFile(bin + "/"));
+    EXPECT_EQ(std::string::npos, installed.find("/../"));
+    ASSERT_EQ(0, system(("rm -rf '" + root + "'").c_str()));
 }
 
 }  // namespace

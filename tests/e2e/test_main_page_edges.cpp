@@ -15,6 +15,7 @@
 #include "engine/base/CCArray.h"
 #include "engine/director/CCDirector.h"
 #include "engine/nodes/CCMenu.h"
+#include "engine/platform/CCFileUtils.h"
 
 using namespace pagly::engine;
 using namespace pagly;
@@ -66,6 +67,24 @@ TEST_F(MainPageEdgesTest, AMarkerPathThatIsAFolderSendsTheMarkerToTheDataFolder)
     EXPECT_EQ(inData, TestController::firstRunMarkerPath());
 
     rmdir(markerPath().c_str());
+    remove(inData.c_str());
+}
+
+// An installed book (a package's data under share/) takes no marker even when the folder
+// would take files (the reader run as root): the package's removal would leave it behind.
+TEST_F(MainPageEdgesTest, AnInstalledBookIsNeverWrittenTheMarkerGoesToTheDataFolder) {
+    std::string inData = userDataFolder() + "/pagly/ft.xml";
+    CCFileUtils::sharedFileUtils()->setResourceRoot(sandbox(), /*shared=*/true);
+
+    startOnMainPage();
+    startOnMainPage();
+
+    struct stat st;
+    EXPECT_NE(0, lstat(markerPath().c_str(), &st)) << "written into the installed book";
+    EXPECT_EQ(std::string(TestController::kFirstRunMarkerLine) + "\n", fileText(inData));
+    EXPECT_EQ(inData, TestController::firstRunMarkerPath());
+
+    CCFileUtils::sharedFileUtils()->setResourceRoot(sandbox());
     remove(inData.c_str());
 }
 
