@@ -121,8 +121,9 @@ bool HeadlessBrowser::start(std::string& why) {
         "--no-first-run", "--no-default-browser-check", "--disable-gpu", "--disable-extensions",
         "--disable-background-networking", "--disable-sync",
         // Nothing of it outside its temporary profile.
-        "--disable-breakpad", "--disable-crash-reporter", "--disable-dev-shm-usage",
-        "--hide-scrollbars", "--mute-audio", "--font-render-hinting=none"};
+        "--disable-breakpad", "--disk-cache-dir=" + m_profile + "/cache",
+        "--disable-crash-reporter", "--disable-dev-shm-usage", "--hide-scrollbars", "--mute-audio",
+        "--font-render-hinting=none"};
     // Chromium refuses to run its sandbox as root (containers, CI).
     if (geteuid() == 0) args.push_back("--no-sandbox");
     args.push_back("about:blank");
@@ -133,8 +134,11 @@ bool HeadlessBrowser::start(std::string& why) {
     // the user's folders.
     std::vector<std::string> env;
     for (char** e = environ; *e; ++e)
-        if (std::strncmp(*e, "XDG_CONFIG_HOME=", 16) != 0) env.push_back(*e);
+        if (std::strncmp(*e, "XDG_CONFIG_HOME=", 16) != 0 &&
+            std::strncmp(*e, "XDG_CACHE_HOME=", 15) != 0)
+            env.push_back(*e);
     env.push_back("XDG_CONFIG_HOME=" + m_profile);
+    env.push_back("XDG_CACHE_HOME=" + m_profile + "/cache");
     std::vector<char*> envp;
     for (std::string& e : env) envp.push_back(e.data());
     envp.push_back(nullptr);
