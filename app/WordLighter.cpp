@@ -148,7 +148,8 @@ bool WordLighter::placeOnPicture(int word) {
     float sx = m_button->getScaleX(), sy = m_button->getScaleY();
     if (!look || !(std::fabs(sx) > 1e-4f) || !(std::fabs(sy) > 1e-4f)) return false;
     if (!m_band) {
-        m_band = CCLayerColor::create(ccColor4B(kBandRed, kBandGreen, kBandBlue, kOverWordOpacity));
+        m_band = CCLayerColor::create(
+            ccColor4B(kOverWordRed, kOverWordGreen, kOverWordBlue, kOverWordOpacity));
         // Over the button's pictures (and the lit sentence), in the button's own units.
         look->addChild(m_band.get(), 2);
     }

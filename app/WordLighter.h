@@ -34,8 +34,10 @@ class WordLighter : public engine::CCNode {
     static constexpr unsigned char kBandRed = 130, kBandGreen = 196, kBandBlue = 255;
     // How far the band reaches past the word's ink on each side (label pixels).
     static constexpr float kBandMargin = 3;
-    // Over a picture's word: translucent, so the word stays readable through it.
-    static constexpr unsigned char kOverWordOpacity = 110;
+    // Over a picture's word (and the sentence's yellow light): a translucent orange, which
+    // shows against the yellow and darkens the ink less than a light colour would wash it out.
+    static constexpr unsigned char kOverWordRed = 255, kOverWordGreen = 140, kOverWordBlue = 0;
+    static constexpr unsigned char kOverWordOpacity = 80;
 
     static WordLighter* create();
     ~WordLighter() override;
