@@ -41,9 +41,17 @@ Par parOf(const pugi::xml_node& node) {
 
 // Pars in document order, at any depth of seq (and of other time containers). A seq naming
 // an element (textref with #id) that holds nothing but pars is kept together: it may be one
-// sentence timed word by word.
+// sentence timed word by word. Containers nested deeper than any book nests them are not
+// entered (`tooDeep` is set): a hostile overlay cannot run the stack out.
+const int kDeepestContainer = 64;
+
 template <typename Par>
-void collectPars(const pugi::xml_node& container, std::vector<Par>& pars) {
+void collectPars(const pugi::xml_node& container, std::vector<Par>& pars, bool& tooDeep,
+                 int depth = 0) {
+    if (depth > kDeepestContainer) {
+        tooDeep = true;
+        return;
+    }
     for (pugi::xml_node node : container.children()) {
         if (node.type() != pugi::node_element) continue;
         if (isNamed(node, "par")) {
@@ -55,7 +63,7 @@ void collectPars(const pugi::xml_node& container, std::vector<Par>& pars) {
         for (pugi::xml_node inner : node.children())
             if (inner.type() == pugi::node_element && !isNamed(inner, "par")) onlyPars = false;
         if (!onlyPars) {
-            collectPars(node, pars);
+            collectPars(node, pars, tooDeep, depth + 1);
             continue;
         }
         Par seq;
@@ -92,7 +100,13 @@ const EpubOverlays::Overlay& EpubOverlays::overlay(const std::string& smilPath) 
         made->ok = true;
         pugi::xml_node body = childNamed(doc.document_element(), "body");
         if (!body) body = doc.document_element();
-        collectPars(body, made->pars);
+        bool tooDeep = false;
+        collectPars(body, made->pars, tooDeep);
+        if (tooDeep)
+            problems_.add(bookRelative(folder_, smilPath),
+                          "its time containers nest more than " +
+                              std::to_string(kDeepestContainer) +
+                              " deep; what lies deeper is left out");
     }
     return *overlays_.emplace(smilPath, std::move(made)).first->second;
 }

@@ -154,3 +154,27 @@ TEST(EpubWords, ASeqThatIsNotOneSpokenSentenceGivesASentencePerPar) {
         EXPECT_FALSE(got.back().words.empty());
     }
 }
+
+// An overlay nested far deeper than any book nests it is read down to a sane depth and told,
+// not followed until the stack runs out.
+TEST(EpubWords, AnOverlayNestedBeyondReasonIsToldNotFollowed) {
+    const EpubWordBook& fixture = epubWordBook();
+    ASSERT_TRUE(fixture.made);
+    ScratchFolder copy;
+    fs::copy(fixture.folder, copy / "book", fs::copy_options::recursive);
+    const int depth = 200000;
+    std::string smil =
+        "<?xml version=\"1.0\"?><smil xmlns=\"http://www.w3.org/ns/SMIL\" version=\"3.0\"><body>";
+    for (int i = 0; i < depth; ++i) smil += "<seq>";
+    smil +=
+        "<par><text src=\"../pages/page_002.xhtml#s002_1\"/><audio "
+        "src=\"../audio/chapter_02.mp3\" clipBegin=\"0s\" clipEnd=\"1s\"/></par>";
+    for (int i = 0; i < depth; ++i) smil += "</seq>";
+    writeFile(copy / "book/OEBPS/smil/page_002.smil", smil + "</body></smil>");
+    ScratchFolder work;
+    SourceBook book = readEpub(copy / "book", work.path());
+    ASSERT_EQ(book.documents.size(), 2u) << told(book.problems);
+    EXPECT_TRUE(book.documents[1].sentences.empty());
+    EXPECT_TRUE(tells(book.problems, "OEBPS/smil/page_002.smil", "nest more than"))
+        << told(book.problems);
+}
