@@ -87,7 +87,9 @@ class ImportedWordsTest : public pagly::test::ReaderTest {
     // line, which takes the tap there).
     void play(int pageNumber, int index) {
         gui::UIButton* button = sentenceButton(index);
-        const TimedWord& first = timingsOf(pageNumber, index).words().at(0);
+        WordTimings timings = timingsOf(pageNumber, index);
+        ASSERT_FALSE(timings.empty());
+        const TimedWord& first = timings.words().front();
         CCPoint at = topLeftOf(button) + CCPoint((float)(first.x + first.width / 2),
                                                  -(float)(first.y + first.height / 2));
         touchDown(at.x, at.y);
