@@ -76,6 +76,13 @@ bool WordLighter::loadTimings(const std::string& recordingPath, const std::strin
         complain(path, problems.empty() ? std::string("unusable") : problems.front());
         return false;
     }
+    if (labelText.empty()) {
+        // Nothing to count the words against: the rectangles say where each one is.
+        if (m_timings.hasBoxes()) return true;
+        complain(path, "its button has no label and the file gives no word rectangles");
+        m_timings = WordTimings();
+        return false;
+    }
     size_t shown = sentenceWordRanges(labelText).size();
     if (shown != m_timings.words().size()) {
         complain(path, "it times " + std::to_string(m_timings.words().size()) +
@@ -92,7 +99,9 @@ void WordLighter::start(gui::UIButton* button, const std::string& recordingPath,
     if (!button || !button->getTitleNode()) return;
     if (!loadTimings(recordingPath, button->getTitleText())) return;
     m_button = button;
-    m_label = button->getTitleNode();
+    const char* title = button->getTitleText();
+    m_overPicture = !title || !*title;
+    if (!m_overPicture) m_label = button->getTitleNode();
     m_speed = speed > 0 && std::isfinite(speed) ? speed : 1.0f;
     m_startedAt = directorTime();
     m_running = true;
@@ -108,6 +117,7 @@ void WordLighter::stop() {
     m_band.reset();
     m_label.reset();
     m_button.reset();
+    m_overPicture = false;
 }
 
 void WordLighter::update(float) {
@@ -124,16 +134,45 @@ void WordLighter::update(float) {
 void WordLighter::light(int word) {
     if (word == m_lit) return;
     m_lit = word;
-    if (!m_label) return;
+    bool placed = m_overPicture ? placeOnPicture(word) : placeOnLabel(word);
+    if (!placed) {
+        if (m_band) m_band->setVisible(false);
+        if (word >= 0) m_lit = -1;
+    }
+}
+
+bool WordLighter::placeOnPicture(int word) {
+    if (!m_button || word < 0 || word >= (int)m_timings.words().size()) return false;
+    const TimedWord& w = m_timings.words()[(size_t)word];
+    CCNode* look = m_button->getContainerNode();
+    float sx = m_button->getScaleX(), sy = m_button->getScaleY();
+    if (!look || !(std::fabs(sx) > 1e-4f) || !(std::fabs(sy) > 1e-4f)) return false;
+    if (!m_band) {
+        m_band = CCLayerColor::create(
+            ccColor4B(kOverWordRed, kOverWordGreen, kOverWordBlue, kOverWordOpacity));
+        // Over the button's pictures (and the lit sentence), in the button's own units.
+        look->addChild(m_band.get(), 2);
+    }
+    // The file's rectangle is in points from the button's top left; the look node's origin is
+    // the button's anchor, and it is scaled with the button.
+    const CCSize& size = m_button->getSize();
+    const CCPoint& anchor = m_button->getAnchorPoint();
+    float left = -anchor.x * size.width, top = (1 - anchor.y) * size.height;
+    m_band->setPosition(CCPoint(left + (float)w.x / sx, top - (float)(w.y + w.height) / sy));
+    m_band->changeWidthAndHeight((float)w.width / sx, (float)w.height / sy);
+    m_band->setVisible(true);
+    return true;
+}
+
+bool WordLighter::placeOnLabel(int word) {
+    if (!m_label) return false;
     float x0 = 0, x1 = 0;
     auto ranges = sentenceWordRanges(m_label->getString());
     bool placed = word >= 0 && word < (int)ranges.size() &&
                   wordSpan(m_label.get(), ranges[word].first, ranges[word].second, x0, x1);
     if (!placed) {
         if (word >= 0) complain(m_timingPath, "the button's label cannot be measured");
-        if (m_band) m_band->setVisible(false);
-        if (word >= 0) m_lit = -1;
-        return;
+        return false;
     }
     if (!m_band) {
         m_band = CCLayerColor::create(ccColor4B(kBandRed, kBandGreen, kBandBlue, 255));
@@ -144,6 +183,7 @@ void WordLighter::light(int word) {
     m_band->setPosition(CCPoint(x0 - kBandMargin, 0));
     m_band->changeWidthAndHeight(x1 - x0 + 2 * kBandMargin, height);
     m_band->setVisible(true);
+    return true;
 }
 
 }  // namespace pagly

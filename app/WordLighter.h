@@ -23,6 +23,9 @@ namespace pagly {
 // recording. Time is the director's: heard time since the start, times the speed the
 // recording plays at, is the time in the recording. Without a usable timing file the
 // sentence plays as ever, with nothing lit.
+//
+// A button without a label (a converted book's: its words are in the page picture) is lit
+// instead by a translucent band over the word's rectangle, which its timing file gives.
 class WordLighter : public engine::CCNode {
   public:
     // The page layer finds it by this tag.
@@ -31,6 +34,10 @@ class WordLighter : public engine::CCNode {
     static constexpr unsigned char kBandRed = 130, kBandGreen = 196, kBandBlue = 255;
     // How far the band reaches past the word's ink on each side (label pixels).
     static constexpr float kBandMargin = 3;
+    // Over a picture's word (and the sentence's yellow light): a translucent orange, which
+    // shows against the yellow and darkens the ink less than a light colour would wash it out.
+    static constexpr unsigned char kOverWordRed = 255, kOverWordGreen = 140, kOverWordBlue = 0;
+    static constexpr unsigned char kOverWordOpacity = 80;
 
     static WordLighter* create();
     ~WordLighter() override;
@@ -52,6 +59,8 @@ class WordLighter : public engine::CCNode {
   private:
     bool loadTimings(const std::string& recordingPath, const std::string& labelText);
     void light(int word);
+    bool placeOnLabel(int word);
+    bool placeOnPicture(int word);
     // Logs a timing file's problem once a run: a learner replays a sentence many times.
     void complain(const std::string& timingPath, const std::string& problem);
 
@@ -64,6 +73,7 @@ class WordLighter : public engine::CCNode {
     float m_speed = 1.0f;
     int m_lit = -1;
     bool m_running = false;
+    bool m_overPicture = false;  // lighting word rectangles on a button without a label
 };
 
 }  // namespace pagly

@@ -3,6 +3,7 @@
 
 #include <cerrno>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 
 namespace pagly {
@@ -44,6 +45,7 @@ bool WordTimings::parse(const std::string& text, std::vector<std::string>& probl
         return false;
     }
     std::vector<TimedWord> words;
+    bool boxes = false;
     size_t lineStart = 0;
     int lineNumber = 0;
     while (lineStart < text.size()) {
@@ -55,8 +57,10 @@ bool WordTimings::parse(const std::string& text, std::vector<std::string>& probl
         if (!line.empty() && line.back() == '\r') line.pop_back();
         std::string at = "line " + std::to_string(lineNumber) + ": ";
         if (lineNumber == 1) {
-            if (line != kHeader) {
-                problems.push_back(at + "the first line is not \"" + std::string(kHeader) + "\"");
+            boxes = line == kBoxHeader;
+            if (line != kHeader && !boxes) {
+                problems.push_back(at + "the first line is not \"" + std::string(kHeader) +
+                                   "\" (or \"" + std::string(kBoxHeader) + "\")");
                 return false;
             }
             continue;
@@ -65,16 +69,31 @@ bool WordTimings::parse(const std::string& text, std::vector<std::string>& probl
         std::string startField = nextField(line, pos);
         if (startField.empty()) continue;  // a blank line
         std::string endField = nextField(line, pos);
+        std::string boxFields[4];
+        if (boxes)
+            for (std::string& field : boxFields) field = nextField(line, pos);
         while (pos < line.size() && isSpace(line[pos])) ++pos;
         std::string word = line.substr(pos);
         TimedWord w;
         if (endField.empty() || word.empty()) {
-            problems.push_back(at + "expected \"start end word\"");
+            problems.push_back(at + (boxes ? "expected \"start end x y width height word\""
+                                           : "expected \"start end word\""));
             continue;
         }
         if (!readSeconds(startField, w.start) || !readSeconds(endField, w.end)) {
             problems.push_back(at + "\"" + startField + " " + endField + "\" are not two numbers");
             continue;
+        }
+        if (boxes) {
+            w.hasBox = readSeconds(boxFields[0], w.x) && readSeconds(boxFields[1], w.y) &&
+                       readSeconds(boxFields[2], w.width) && readSeconds(boxFields[3], w.height);
+            if (!w.hasBox || w.width <= 0 || w.height <= 0 || std::fabs(w.x) > kFarthestBox ||
+                std::fabs(w.y) > kFarthestBox || w.width > kFarthestBox ||
+                w.height > kFarthestBox) {
+                problems.push_back(at + "\"" + word + "\" has no usable rectangle (x y width " +
+                                   "height, in points on its button)");
+                continue;
+            }
         }
         w.text = word;
         if (w.start < 0 || w.end > kLongestSeconds) {
@@ -111,6 +130,21 @@ int WordTimings::wordAt(double seconds) const {
     for (size_t i = 0; i < m_words.size(); ++i)
         if (seconds >= m_words[i].start && seconds < m_words[i].end) return (int)i;
     return -1;
+}
+
+std::string WordTimings::format(const std::vector<TimedWord>& words) {
+    bool boxes = !words.empty() && words.front().hasBox;
+    std::string out = std::string(boxes ? kBoxHeader : kHeader) + "\n";
+    char line[160];
+    for (const TimedWord& w : words) {
+        if (boxes)
+            std::snprintf(line, sizeof line, "%.3f %.3f %.2f %.2f %.2f %.2f ", w.start, w.end, w.x,
+                          w.y, w.width, w.height);
+        else
+            std::snprintf(line, sizeof line, "%.3f %.3f ", w.start, w.end);
+        out += line + w.text + "\n";
+    }
+    return out;
 }
 
 std::string WordTimings::pathForRecording(const std::string& recordingPath) {

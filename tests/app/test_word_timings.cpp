@@ -103,3 +103,44 @@ TEST(WordTimings, PathAndSentenceWords) {
     EXPECT_EQ(25u, ranges[4].second);
     EXPECT_TRUE(sentenceWordRanges(" \t ").empty());
 }
+
+// A converted book's timing file carries each word's rectangle on its picture-only button; old
+// files stay as they were, and what format() writes reads back the same.
+TEST(WordTimings, WordRectanglesReadAndWriteBack) {
+    const std::string boxes = std::string(WordTimings::kBoxHeader) + "\n";
+    WordTimings t;
+    std::vector<std::string> problems;
+    ASSERT_TRUE(t.parse(boxes + "0.000 0.295 4.50 3.00 38.20 30.10 The\n"
+                                "0.355 0.694 46.5 3 40 30.1 red fox\n",
+                        problems))
+        << problems.front();
+    ASSERT_EQ(2u, t.words().size());
+    EXPECT_TRUE(t.hasBoxes());
+    EXPECT_DOUBLE_EQ(46.5, t.words()[1].x);
+    EXPECT_DOUBLE_EQ(30.1, t.words()[1].height);
+    EXPECT_EQ("red fox", t.words()[1].text);  // the rest of the line, as in plain files
+    WordTimings again;
+    ASSERT_TRUE(again.parse(WordTimings::format(t.words()), problems));
+    ASSERT_EQ(2u, again.words().size());
+    EXPECT_DOUBLE_EQ(38.2, again.words()[0].width);
+    EXPECT_DOUBLE_EQ(0.694, again.words()[1].end);
+
+    WordTimings plain;
+    ASSERT_TRUE(plain.parse(kHeader + "0.1 0.2 4 3 2 1\n", problems));  // a word "4 3 2 1"
+    EXPECT_FALSE(plain.hasBoxes());
+    EXPECT_EQ("4 3 2 1", plain.words()[0].text);
+    EXPECT_EQ(kHeader + "0.100 0.200 4 3 2 1\n", WordTimings::format(plain.words()));
+
+    const char* bad[] = {"0.1 0.2 Hi\n",           "0.1 0.2 1 2 3 Hi\n",
+                         "0.1 0.2 1 2 0 5 Hi\n",   "0.1 0.2 1 2 -3 5 Hi\n",
+                         "0.1 0.2 1 2 nan 5 Hi\n", "0.1 0.2 1e9 2 3 5 Hi\n"};
+    for (const char* line : bad) {
+        WordTimings b;
+        std::vector<std::string> why;
+        EXPECT_FALSE(b.parse(boxes + line, why)) << line;
+        ASSERT_FALSE(why.empty()) << line;
+        EXPECT_TRUE(why.front().find("rectangle") != std::string::npos ||
+                    why.front().find("expected") != std::string::npos)
+            << line << " gave: " << why.front();
+    }
+}

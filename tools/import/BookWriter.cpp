@@ -14,6 +14,7 @@
 
 #include "app/Book.h"
 #include "app/BookNames.h"
+#include "app/WordTimings.h"
 #include "tools/import/ClipCutter.h"
 #include "tools/import/FileTree.h"
 #include "tools/import/HeadlessBrowser.h"
@@ -40,6 +41,7 @@ struct ReaderSentence {
     std::string clip;  // the cut recording, in the unfinished folder
     std::string caption;
     ButtonPlace place;
+    std::vector<TimedWord> words;  // with their rectangles; empty: the sentence has no timings
 };
 
 struct ReaderPage {
@@ -170,6 +172,34 @@ bool giveOwnPictures(const SentenceBox& box, int pictureWidth, int pictureHeight
                                  (int)place.width, (int)place.height, pieces);
 }
 
+// A sentence timed word by word: each word's time and its rectangle on the button, in points
+// from the button's top left. Empty when a word is not shown with its sentence (the sentence
+// then plays without lit words, as any sentence without timings).
+std::vector<TimedWord> timedWords(const SourceSentence& sentence, const SentenceBox& box,
+                                  int pictureWidth, int pictureHeight, const ButtonPlace& place) {
+    std::vector<TimedWord> out;
+    if (sentence.words.empty() || box.words.size() != sentence.words.size()) return out;
+    double left = (PageLayout::kFrameWidth - pictureWidth) / 2.0 - place.x;
+    double top = (PageLayout::kFrameHeight - pictureHeight) / 2.0 - place.y;
+    for (size_t k = 0; k < sentence.words.size(); ++k) {
+        const SourceWord& word = sentence.words[k];
+        const SentenceBox::Line& at = box.words[k];
+        if (at.width <= 0 || at.height <= 0 || word.text.empty()) return {};
+        TimedWord timed;
+        timed.start = word.begin;
+        timed.end = word.end;
+        timed.text = word.text;
+        timed.hasBox = true;
+        // Hundredths, as the file keeps them.
+        timed.x = std::round((left + at.x) * 100) / 100;
+        timed.y = std::round((top + at.y) * 100) / 100;
+        timed.width = std::round(at.width * 100) / 100;
+        timed.height = std::round(at.height * 100) / 100;
+        out.push_back(timed);
+    }
+    return out;
+}
+
 bool chromeIsUsable(const std::string& folder) {
     return isFile(folder + "/3age/pageset.json") && isFile(folder + "/String.xml") &&
            isFolder(folder + "/Images");
@@ -283,6 +313,11 @@ bool writeBook(const SourceBook& book, const std::string& givenTarget, const Wri
                                   std::to_string(kept.size() + 1);
                 if (!giveOwnPictures(box, page.width, page.height, bundle, own, sentence.place))
                     return stop("cannot write in " + work.path);
+                sentence.words = timedWords(s, box, page.width, page.height, sentence.place);
+                if (!s.words.empty() && sentence.words.empty())
+                    problem({name + "#" + s.elementId,
+                             "some of its timed words are not shown with it; its words are not "
+                             "lit"});
                 kept.push_back(std::move(sentence));
             }
             // A page with more sentences than the reader takes is shown again for the rest.
@@ -358,7 +393,12 @@ bool writeBook(const SourceBook& book, const std::string& givenTarget, const Wri
             const ReaderSentence& s = page.sentences[i];
             plan.buttons.push_back(s.place);
             int index = (int)i + 1;
-            if (rename(s.clip.c_str(), (work.path + "/" + recordingPath(number, index)).c_str()))
+            const std::string recording = recordingPath(number, index);
+            if (rename(s.clip.c_str(), (work.path + "/" + recording).c_str()))
+                return why = "cannot write in " + work.path, false;
+            if (!s.words.empty() &&
+                !writeFile(work.path + "/" + WordTimings::pathForRecording(recording),
+                           WordTimings::format(s.words)))
                 return why = "cannot write in " + work.path, false;
             if (!s.caption.empty()) captions[captionKey(number, index)] = s.caption;
         }

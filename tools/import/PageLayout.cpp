@@ -26,16 +26,40 @@ const char* const kFlowStyle =
     "img,svg,video{max-width:100%!important;max-height:540px!important;"
     "object-fit:contain!important}";
 
+std::string substituteAll(std::string text, const std::string& key, const std::string& value) {
+    for (size_t at = text.find(key); at != std::string::npos;
+         at = text.find(key, at + value.size()))
+        text.replace(at, key.size(), value);
+    return text;
+}
+
 std::string jsonText(const Json::Value& value) {
     Json::StreamWriterBuilder builder;
     builder["indentation"] = "";
     return Json::writeString(builder, value);
 }
 
+// A book's ids as a script literal with no '%' left (as \u0025, the same string), so that no
+// id can look like one of the placeholders substituted after it.
+std::string scriptList(const Json::Value& value) {
+    return substituteAll(jsonText(value), "%", "\\u0025");
+}
+
 Json::Value idList(const SourceDocument& document) {
     Json::Value ids(Json::arrayValue);
     for (const SourceSentence& s : document.sentences) ids.append(s.elementId);
     return ids;
+}
+
+// For each sentence, the ids of its timed words (empty for a sentence timed as a whole).
+Json::Value wordIdLists(const SourceDocument& document) {
+    Json::Value lists(Json::arrayValue);
+    for (const SourceSentence& s : document.sentences) {
+        Json::Value ids(Json::arrayValue);
+        for (const SourceWord& w : s.words) ids.append(w.elementId);
+        lists.append(ids);
+    }
+    return lists;
 }
 
 // The sentences' rectangles, shared by both layouts: for each id, the boxes of its visible
@@ -60,7 +84,7 @@ const colourOf = (el) => {
 // Shows the element `sel` alone (every other branch of the tree hidden), at the top left.
 const char* const kIsolatePage = R"JS(
 (() => {
-  const sel = %SEL%, ids = %IDS%;
+  const sel = %SEL%, ids = %IDS%, words = %WORDS%;
   document.querySelectorAll('[data-pagly-hidden]').forEach(e => e.removeAttribute('data-pagly-hidden'));
   document.querySelectorAll('[data-pagly-page]').forEach(e => e.removeAttribute('data-pagly-page'));
   let page = document.documentElement;
@@ -84,13 +108,14 @@ const char* const kIsolatePage = R"JS(
   const r = sel ? page.getBoundingClientRect() : {left: 0, top: 0, width: innerWidth, height: innerHeight};
   const ox = r.left + scrollX, oy = r.top + scrollY;
   return {x: ox, y: oy, w: r.width, h: r.height, boxes: boxesOf(sel ? page : document, ids, ox, oy),
+          words: words.map(w => boxesOf(sel ? page : document, w, ox, oy)),
           bg: colourOf(sel ? page : document.body || document.documentElement)};
 })()
 )JS";
 
 const char* const kFlowPages = R"JS(
 (() => {
-  const ids = %IDS%;
+  const ids = %IDS%, words = %WORDS%;
   if (!document.getElementById('pagly-flow')) {
     const st = document.createElement('style');
     st.id = 'pagly-flow';
@@ -99,6 +124,7 @@ const char* const kFlowPages = R"JS(
   }
   const pages = Math.max(1, Math.ceil((document.documentElement.scrollWidth - 1) / %W%));
   return {pages: pages, boxes: boxesOf(document, ids, 0, 0),
+          words: words.map(w => boxesOf(document, w, 0, 0)),
           bg: colourOf(document.body || document.documentElement)};
 })()
 )JS";
@@ -179,6 +205,18 @@ bool joinBoxes(const Json::Value& boxes, double left, double top, double width, 
     out.width = (x1 - x0) * scale;
     out.height = (y1 - y0) * scale;
     return true;
+}
+
+// The rectangles of a sentence's words on one page (see SentenceBox::words).
+void joinWords(const Json::Value& words, double left, double top, double width, double height,
+               double scale, SentenceBox& out) {
+    out.words.clear();
+    for (const Json::Value& pieces : words) {
+        SentenceBox word;
+        if (!pieces.isArray() || !joinBoxes(pieces, left, top, width, height, scale, word))
+            word.width = word.height = 0;
+        out.words.push_back({word.x, word.y, word.width, word.height});
+    }
 }
 
 }  // namespace
@@ -279,7 +317,8 @@ bool PageLayout::drawFixed(const SourceDocument& document, const std::string& na
         substitute(
             kIsolatePage, "%SEL%",
             document.pageSelector.empty() ? "null" : jsonText(Json::Value(document.pageSelector))),
-        "%IDS%", jsonText(idList(document)));
+        "%IDS%", scriptList(idList(document)));
+    script = substitute(script, "%WORDS%", scriptList(wordIdLists(document)));
     script = std::string("(() => {") + kMeasureSentences + "return (" + script + ");})()";
     Json::Value measured;
     if (!m_browser.evaluate(script, measured, why)) return false;
@@ -313,6 +352,7 @@ bool PageLayout::drawFixed(const SourceDocument& document, const std::string& na
             problems.push_back({name + "#" + document.sentences[i].elementId,
                                 "its sentence is not shown on the page"});
         } else {
+            joinWords(measured["words"][(Json::ArrayIndex)i], 0, 0, width, height, scale, box);
             page.boxes.push_back(box);
         }
     }
@@ -325,9 +365,10 @@ bool PageLayout::drawFlowing(const SourceDocument& document, const std::string& 
                              std::string& why) {
     if (!load(document.path, kFlowWidth, kFlowHeight, kFlowScale, why)) return false;
     std::string script =
-        substitute(substitute(substitute(kFlowPages, "%IDS%", jsonText(idList(document))),
+        substitute(substitute(substitute(kFlowPages, "%IDS%", scriptList(idList(document))),
                               "%STYLE%", jsonText(Json::Value(kFlowStyle))),
                    "%W%", std::to_string(kFlowWidth));
+    script = substitute(script, "%WORDS%", scriptList(wordIdLists(document)));
     script = std::string("(() => {") + kMeasureSentences + "return (" + script + ");})()";
     Json::Value measured;
     if (!m_browser.evaluate(script, measured, why)) return false;
@@ -358,6 +399,8 @@ bool PageLayout::drawFlowing(const SourceDocument& document, const std::string& 
             problems.push_back({where, "its sentence lies outside the document's pages"});
             continue;
         }
+        joinWords(measured["words"][(Json::ArrayIndex)i], (double)on * kFlowWidth, 0, kFlowWidth,
+                  kFlowHeight, kFlowScale, box);
         drawn[(size_t)on].boxes.push_back(box);
     }
     // Each page goes on as soon as it is drawn: the progress moves, the pictures do not pile up.

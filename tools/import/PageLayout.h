@@ -22,6 +22,9 @@ struct SentenceBox {
         double x, y, width, height;
     };
     std::vector<Line> lines;  // the boxes of its lines (or inline pieces), same pixels
+    // A sentence timed word by word: each word's rectangle (its pieces joined), same pixels,
+    // one per word in order; a word not shown on this page has width 0.
+    std::vector<Line> words;
 };
 
 struct DrawnPage {

@@ -19,14 +19,23 @@ struct ImportProblem {
 // The one line a problem is told in, on the terminal and in the reader's progress.
 std::string describe(const ImportProblem& problem);
 
+// One word of a sentence whose book times each word (word-level media overlays).
+struct SourceWord {
+    std::string elementId;  // id of the element holding the word, inside the sentence's
+    std::string text;       // the word as the book prints it
+    double begin = 0.0;     // seconds from the sentence clip's start
+    double end = 0.0;
+};
+
 // A sentence with a recording: where the browser will find it, and which clip it is.
 struct SourceSentence {
-    std::string elementId;   // id of the element holding the sentence in its document
-    std::string text;        // the sentence as the book prints it
-    std::string audioFile;   // absolute path of the recording the clip is cut from
-    double clipBegin = 0.0;  // seconds into audioFile
-    double clipEnd = -1.0;   // seconds into audioFile; below 0: to the end of the file
-    std::string caption;     // the sentence in the book's second language, or empty
+    std::string elementId;          // id of the element holding the sentence in its document
+    std::string text;               // the sentence as the book prints it
+    std::string audioFile;          // absolute path of the recording the clip is cut from
+    double clipBegin = 0.0;         // seconds into audioFile
+    double clipEnd = -1.0;          // seconds into audioFile; below 0: to the end of the file
+    std::string caption;            // the sentence in the book's second language, or empty
+    std::vector<SourceWord> words;  // in order, when the book times each word; else empty
 };
 
 enum class SourceLayout {

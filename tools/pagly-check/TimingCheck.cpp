@@ -34,6 +34,16 @@ std::vector<std::string> wordTimingProblems(const std::string& fileText, double 
                                    secondsText(recordingSeconds));
         }
     }
+    if (buttonText.empty()) {
+        // A picture-only button (a converted book's): its words are in the page picture, so
+        // there is nothing to count; the reader needs each word's rectangle instead.
+        if (!timings.hasBoxes())
+            problems.push_back(buttonName +
+                               " has no label, and the file gives no word rectangles "
+                               "to light (\"" +
+                               std::string(WordTimings::kBoxHeader) + "\")");
+        return problems;
+    }
     size_t shown = sentenceWordRanges(buttonText).size();
     if (shown != words.size())
         problems.push_back("times " + std::to_string(words.size()) + " words, but " + buttonName +

@@ -159,6 +159,40 @@ inline const EpubFixtureBooks& epubFixtures() {
     return books;
 }
 
+// A fixed-layout book of two pages timed word by word (make_epub.py --word-level), unpacked,
+// with its JSON of what a reader must find; made once like the books above, on first use.
+struct EpubWordBook {
+    bool made = false;
+    std::string folder, expect;
+
+    EpubWordBook() {
+        const std::string script = readFile(makeEpubScript());
+        const fs::path shared =
+            fs::temp_directory_path() /
+            ("pagly-epub-words-" + std::to_string(std::hash<std::string>{}(script)));
+        folder = (shared / "words").string();
+        expect = (shared / "words.json").string();
+        std::error_code ec;
+        if (script.empty() || fs::exists(shared / "done", ec)) {
+            made = !script.empty();
+            return;
+        }
+        ScratchFolder building;
+        if (!runMakeEpub("'" + (building / "words") +
+                         "' --folder --pages 2 --word-level --expect '" +
+                         (building / "words.json") + "'"))
+            return;
+        writeFile(building / "done", "");
+        fs::rename(building.path(), shared, ec);
+        made = fs::exists(shared / "done", ec);
+    }
+};
+
+inline const EpubWordBook& epubWordBook() {
+    static EpubWordBook book;
+    return book;
+}
+
 // A copy of folder's files as a zip at zipPath ("mimetype" first and stored, as books have
 // it), with extra entries after them.
 inline bool zipFolder(const std::string& folder, const std::string& zipPath,

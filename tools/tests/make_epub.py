@@ -12,6 +12,10 @@ fixed:  N pages, each an XHTML with a viewport, a picture and a few sentence spa
         all its sentences, which the SMIL pars cut by clipBegin/clipEnd; a navigation document
         with one top entry per chapter (and an EPUB 2 NCX saying the same).
 reflow: a title page without recordings and one long chapter with one recording and one SMIL.
+--word-level (fixed): each word is its own span (id SENTENCE_wN) and spoken on its own, and
+        each sentence is a SMIL <seq epub:textref="page#SENTENCE"> of one <par> per word, all
+        cut from the chapter's recording; the expect JSON lists each sentence's words with
+        their times from the sentence clip's start.
 
 Recordings come from espeak-ng + lame (tones when espeak-ng is absent, or with --tone). Clip
 times are written in every clock form a book may use unless --clock plain. Only the standard
@@ -36,6 +40,7 @@ from concurrent.futures import ThreadPoolExecutor
 
 RATE = 22050  # espeak-ng's own rate; the tones use it too
 GAP = 0.25  # seconds of silence between two sentences of one recording
+WORD_GAP = 0.06  # between two words spoken one by one (--word-level)
 
 SUBJECTS = ["The red fox", "A small bird", "My old dog", "The tall girl", "Our teacher", "A green frog",
             "The baker", "Little Sam", "The brown cow", "A busy bee"]
@@ -112,18 +117,30 @@ def write_mp3(samples, path):
     subprocess.run(["lame", "--quiet", "-b", "64", "-m", "m", "-", path], input=buf.getvalue(), check=True)
 
 
-def record_chapter(texts, path, tone):
-    """One recording of all the texts, GAP apart; returns each text's (begin, end) in seconds and
-    the recording's length (as a gapless decoder plays it: lame's delay and padding left out)."""
+def record_chapter(texts, path, tone, word_level=False):
+    """One recording of all the texts, GAP apart; returns each text's (begin, end, words) in
+    seconds and the recording's length (as a gapless decoder plays it: lame's delay and padding
+    left out). words: with word_level, each word's (begin, end) in the recording, the words
+    spoken one by one WORD_GAP apart; else empty."""
     samples = array.array("h")
     clips = []
     gap = array.array("h", bytes(2 * int(GAP * RATE)))
+    word_gap = array.array("h", bytes(2 * int(WORD_GAP * RATE)))
     for i, text in enumerate(texts):
         if i:
             samples.extend(gap)
         begin = len(samples) / RATE
-        samples.extend(speak(text, tone))
-        clips.append((round(begin, 3), round(len(samples) / RATE, 3)))
+        words = []
+        if word_level:
+            for k, word in enumerate(text.split()):
+                if k:
+                    samples.extend(word_gap)
+                wb = len(samples) / RATE
+                samples.extend(speak(word, tone))
+                words.append((round(wb, 3), round(len(samples) / RATE, 3)))
+        else:
+            samples.extend(speak(text, tone))
+        clips.append((round(begin, 3), round(len(samples) / RATE, 3), words))
     samples.extend(gap)
     write_mp3(samples, path)
     return clips, len(samples) / RATE
@@ -178,15 +195,26 @@ h1 { font-size: 1.6em; }
 
 
 def smil(pars, nested):
-    """pars: (text_src, audio_src, begin, end, begin_form, end_form)."""
+    """pars: (text_src, audio_src, begin, end, begin_form, end_form), or ("seq", textref, [pars])
+    for a sentence timed word by word."""
     body = []
-    for i, (text_src, audio_src, b, e, fb, fe) in enumerate(pars):
-        par = ('<par id="par%d"><text src="%s"/><audio src="%s" clipBegin="%s" clipEnd="%s"/></par>' %
-               (i + 1, esc(text_src), esc(audio_src), clock(b, fb), clock(e, fe)))
-        body.append(par)
+    count = 0
+
+    def par_of(text_src, audio_src, b, e, fb, fe):
+        nonlocal count
+        count += 1
+        return ('<par id="par%d"><text src="%s"/><audio src="%s" clipBegin="%s" clipEnd="%s"/></par>' %
+                (count, esc(text_src), esc(audio_src), clock(b, fb), clock(e, fe)))
+
+    for item in pars:
+        if item[0] == "seq":
+            words = "\n      ".join(par_of(*p) for p in item[2])
+            body.append('<seq epub:textref="%s">\n      %s\n    </seq>' % (esc(item[1]), words))
+        else:
+            body.append(par_of(*item))
     inner = "\n    ".join(body)
     if nested:
-        doc = pars[0][0].split("#")[0]
+        doc = (pars[0][1] if pars[0][0] == "seq" else pars[0][0]).split("#")[0]
         inner = '<seq id="seq1" epub:textref="%s" epub:type="bodymatter chapter">\n    %s\n  </seq>' % (
             esc(doc), inner)
     return ('<?xml version="1.0" encoding="UTF-8"?>\n'
@@ -276,7 +304,7 @@ def make_fixed(args):
         def record(ci):
             chapter_texts = [t for p in chapters[ci] for t in texts[p]]
             path = os.path.join(tmp, "chapter_%02d.mp3" % (ci + 1))
-            return path, record_chapter(chapter_texts, path, args.tone)
+            return path, record_chapter(chapter_texts, path, args.tone, args.word_level)
 
         with ThreadPoolExecutor(max_workers=max(1, args.jobs)) as pool:
             recorded = list(pool.map(record, range(len(chapters))))
@@ -302,16 +330,29 @@ def make_fixed(args):
             spans, pars, sentences = [], [], []
             for k, text in enumerate(texts[p]):
                 sid = "s%03d_%d" % (p, k + 1)
-                b, e = next(clips)
-                spans.append('<span id="%s">%s</span>' % (sid, esc(text)))
+                b, e, word_clips = next(clips)
                 if args.clock == "mixed":
                     fb, fe = CLOCK_FORMS[form % len(CLOCK_FORMS)], CLOCK_FORMS[(form + 1) % len(CLOCK_FORMS)]
                     form += 1
                 else:
                     fb = fe = "s"
-                pars.append(("../pages/%s.xhtml#%s" % (name, sid), "../audio/" + audio_name, b, e, fb, fe))
-                sentences.append({"id": sid, "text": text, "audio": "OEBPS/audio/" + audio_name,
-                                  "clipBegin": b, "clipEnd": e})
+                entry = {"id": sid, "text": text, "audio": "OEBPS/audio/" + audio_name,
+                         "clipBegin": b, "clipEnd": e}
+                if word_clips:
+                    word_spans, word_pars, entry["words"] = [], [], []
+                    for n, (word, (wb, we)) in enumerate(zip(text.split(), word_clips)):
+                        wid = "%s_w%d" % (sid, n + 1)
+                        word_spans.append('<span id="%s">%s</span>' % (wid, esc(word)))
+                        word_pars.append(("../pages/%s.xhtml#%s" % (name, wid), "../audio/" + audio_name,
+                                          wb, we, fb, fe))
+                        entry["words"].append({"id": wid, "text": word, "begin": round(wb - b, 3),
+                                               "end": round(we - b, 3)})
+                    spans.append('<span id="%s">%s</span>' % (sid, " ".join(word_spans)))
+                    pars.append(("seq", "../pages/%s.xhtml#%s" % (name, sid), word_pars))
+                else:
+                    spans.append('<span id="%s">%s</span>' % (sid, esc(text)))
+                    pars.append(("../pages/%s.xhtml#%s" % (name, sid), "../audio/" + audio_name, b, e, fb, fe))
+                sentences.append(entry)
             head_meta = '<meta name="viewport" content="width=%d, height=%d"/>\n' % (w, h)
             heading = "<h1>Chapter %d</h1>\n" % (ci + 1) if p == chapter[0] else ""
             body = ('<body>\n<div class="page">\n%s<img src="../images/picture_%03d.png" alt="picture %d"/>\n'
@@ -358,7 +399,7 @@ def make_reflow(args):
         for k in range(i, min(i + 4, len(texts))):
             sid = "w%03d" % (k + 1)
             spans.append('<span id="%s">%s</span>' % (sid, esc(texts[k])))
-            b, e = clips[k]
+            b, e = clips[k][:2]
             fb, fe = ((CLOCK_FORMS[k % len(CLOCK_FORMS)], CLOCK_FORMS[(k + 3) % len(CLOCK_FORMS)])
                       if args.clock == "mixed" else ("s", "s"))
             pars.append(("../text/chapter.xhtml#" + sid, "../audio/chapter.mp3", b, e, fb, fe))
@@ -434,6 +475,8 @@ def main(argv=None):
     ap.add_argument("--folder", action="store_true", help="write the unpacked book into OUT")
     ap.add_argument("--expect", help="write what a reader must find in the book (JSON) here")
     ap.add_argument("--jobs", type=int, default=2)
+    ap.add_argument("--word-level", action="store_true",
+                    help="fixed: time each word (a SMIL seq of word pars per sentence)")
     args = ap.parse_args(argv)
     if args.pages < 1 or args.sentences_per_page < 1 or args.sentences < 1:
         ap.error("pages and sentences must be at least 1")

@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "app/BookNames.h"
+#include "app/WordTimings.h"
 #include "engine/audio/Mp3Duration.h"
 #include "tools/import/BookWriter.h"
 #include "tools/import/FileTree.h"
@@ -488,4 +489,58 @@ TEST_F(ImportWriter, APageGetsTheBooksOwnFilesAndNothingElseOnTheMachine) {
     EXPECT_EQ(30, widths[0].asInt()) << "the book's own picture";
     for (unsigned i = 1; i < 5; ++i) EXPECT_EQ(0, widths[i].asInt()) << "picture " << i;
     s_browser->confineFilesTo("");
+}
+
+// A sentence timed word by word gets a timing file beside its recording, with each word's
+// time and its rectangle on the button (points from the button's top left), which pagly-check
+// accepts. One whose words are not all shown plays without timings, and says so.
+TEST_F(ImportWriter, TimedWordsGetATimingFileWithTheirRectanglesOnTheButton) {
+    const char* word = "position:absolute;height:20px;top:";
+    writeFile(m_source + "/words.html",
+              std::string("<!DOCTYPE html><html><head><style>body{margin:0}"
+                          "div{position:absolute;font:16px sans-serif}</style></head><body>"
+                          "<div id=\"s1\" style=\"left:40px;top:50px;width:300px;height:40px\">"
+                          "<span id=\"s1a\" style=\"") +
+                  word + "0;left:0;width:60px\">one</span><span id=\"s1b\" style=\"" + word +
+                  "10px;left:100px;width:80px\">two</span></div>"
+                  "<div id=\"s2\" style=\"left:40px;top:300px;width:300px;height:40px\">"
+                  "<span id=\"s2a\">three</span> <span id=\"s2b\" style=\"display:none\">"
+                  "four</span></div></body></html>");
+    SourceDocument d;
+    d.path = m_source + "/words.html";
+    d.width = 400;
+    d.height = 600;
+    d.sentences = {sentence("s1", 0.5, 1.5), sentence("s2", 1.5, 2.5)};
+    d.sentences[0].words = {{"s1a", "one", 0.0, 0.4}, {"s1b", "two", 0.5, 1.0}};
+    d.sentences[1].words = {{"s2a", "three", 0.0, 0.4}, {"s2b", "four", 0.5, 1.0}};
+    std::string target = m_dir + "/book";
+    std::string why;
+    ASSERT_TRUE(writeBook(book({d}), target, m_options, why)) << why;
+
+    std::string text;
+    ASSERT_TRUE(readFile(target + "/" + WordTimings::pathForRecording(recordingPath(1, 1)), text));
+    WordTimings timings;
+    std::vector<std::string> problems;
+    ASSERT_TRUE(timings.parse(text, problems)) << text;
+    ASSERT_EQ(2u, timings.words().size());
+    ASSERT_TRUE(timings.hasBoxes());
+    // 1.6 points a CSS pixel; the button reaches 3 points past its sentence.
+    const double expected[2][4] = {{3, 3, 96, 32}, {163, 19, 128, 32}};
+    const char* texts[2] = {"one", "two"};
+    for (int k = 0; k < 2; ++k) {
+        const TimedWord& w = timings.words()[(size_t)k];
+        EXPECT_EQ(texts[k], w.text);
+        EXPECT_NEAR(expected[k][0], w.x, 0.02) << k;
+        EXPECT_NEAR(expected[k][1], w.y, 0.02) << k;
+        EXPECT_NEAR(expected[k][2], w.width, 0.02) << k;
+        EXPECT_NEAR(expected[k][3], w.height, 0.02) << k;
+    }
+    EXPECT_DOUBLE_EQ(0.5, timings.words()[1].start);
+    EXPECT_DOUBLE_EQ(1.0, timings.words()[1].end);
+
+    EXPECT_FALSE(isFile(target + "/" + WordTimings::pathForRecording(recordingPath(1, 2))));
+    EXPECT_TRUE(mentions("words.html#s2", "not shown with it"));
+    CheckReport report = BookChecker(target).run();
+    for (const Problem& p : report.problems)
+        if (p.severity == Severity::Error) ADD_FAILURE() << p.line();
 }

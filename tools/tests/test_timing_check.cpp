@@ -96,3 +96,16 @@ TEST(TimingCheck, TheCheckerReportsADamagedTimingFileOfABook) {
     EXPECT_EQ(1, found);
     fs::remove_all(book);
 }
+
+// A converted book's button has no label (its words are in the page picture): its file is not
+// counted against a label, but must say where each word is; times are still checked.
+TEST(TimingCheck, APictureOnlyButtonNeedsWordRectanglesNotACount) {
+    const std::string boxes = std::string(WordTimings::kBoxHeader) + "\n";
+    auto good = wordTimingProblems(boxes + "0.00 0.30 3 3 40 30 The\n0.35 0.70 46 3 40 30 fox.\n",
+                                   1.0, "bn023", "");
+    EXPECT_TRUE(good.empty()) << joined(good);
+    auto plain = wordTimingProblems(kHeader + "0.00 0.30 The\n0.35 0.70 fox.\n", 1.0, "bn023", "");
+    EXPECT_TRUE(has(plain, "bn023 has no label")) << joined(plain);
+    auto late = wordTimingProblems(boxes + "0.00 1.30 3 3 40 30 The\n", 1.0, "bn023", "");
+    EXPECT_TRUE(has(late, "after the recording's end")) << joined(late);
+}
