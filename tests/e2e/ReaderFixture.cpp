@@ -15,6 +15,8 @@
 #include "app/ReadingSession.h"
 #include "app/TestController.h"
 #include "app/VisibleArea.h"
+#include "engine/audio/PcmSound.h"
+#include "engine/audio/analysis/SpeechFeatures.h"
 #include "engine/director/CCDirector.h"
 #include "engine/nodes/CCScene.h"
 #include "engine/platform/CCFileUtils.h"
@@ -151,6 +153,44 @@ CCPoint ReaderTest::centreOf(CCNode* node) {
 
 std::string ReaderTest::recordingOf(int pageNumber, int index) {
     return recordingPath(pageNumber, index);
+}
+
+std::vector<float> ReaderTest::recordingAt16k(int pageNumber, int index) {
+    CCFileUtils* files = CCFileUtils::sharedFileUtils();
+    std::string bytes;
+    files->readFile(files->fullPathForFilename(recordingOf(pageNumber, index)), bytes);
+    audio::PcmSound sound;
+    audio::decodeMp3(bytes, sound);
+    return audio::speech::monoAt16k(sound);
+}
+
+std::string ReaderTest::convertedFixtureEpub(const std::string& makeOptions) {
+#if defined(PAGLY_IMPORT_EXE) && defined(PAGLY_MAKE_EPUB)
+    if (access("/usr/bin/chromium", X_OK) != 0 && !getenv("PAGLY_CHROMIUM")) return "";
+    // Kept apart from the strings destroyed at exit, which may go before the folders do.
+    static std::vector<std::string>* made = nullptr;
+    if (!made) {
+        made = new std::vector<std::string>();
+        atexit([] {
+            std::error_code ignored;
+            for (const std::string& dir : *made) std::filesystem::remove_all(dir, ignored);
+        });
+    }
+    char templ[] = "/tmp/pagly-imported-XXXXXX";
+    if (!mkdtemp(templ)) return "";
+    std::string dir = templ;
+    made->push_back(dir);
+    std::string epub = dir + "/book.epub", out = dir + "/book";
+    std::string make =
+        "python3 '" PAGLY_MAKE_EPUB "' '" + epub + "' " + makeOptions + " > /dev/null";
+    std::string convert = "'" PAGLY_IMPORT_EXE "' --chrome '" PAGLY_BOOK_DIR "' '" + epub + "' '" +
+                          out + "' > /dev/null";
+    if (system(make.c_str()) != 0 || system(convert.c_str()) != 0) return "";
+    return out;
+#else
+    (void)makeOptions;
+    return "";
+#endif
 }
 
 std::vector<ReaderTest::Playback> ReaderTest::listenFor(size_t count, double seconds) {

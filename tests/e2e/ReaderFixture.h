@@ -69,6 +69,12 @@ class ReaderTest : public AudioEngineTest {
 
     // The recording file of sentence `index` on `page`.
     static std::string recordingOf(int page, int index);
+    // That recording decoded, mono at the speech analysis's rate (16 kHz).
+    static std::vector<float> recordingAt16k(int page, int index);
+    // An EPUB made by the fixture maker with `makeOptions`, converted by the importer into a
+    // book folder that lasts until the test program ends; "" when there is no browser to
+    // convert it with (or either step fails).
+    static std::string convertedFixtureEpub(const std::string& makeOptions);
 
     // A recording as it was heard: its file, and when it started and stopped (virtual time).
     struct Playback {

@@ -29,24 +29,7 @@ class ImportedBookTest : public pagly::test::ReaderTest {
   protected:
     // Makes the book and converts it, once for the whole suite ("" when it cannot be).
     static const std::string& convertedBook() {
-        static std::string folder = [] {
-            if (access("/usr/bin/chromium", X_OK) != 0 && !getenv("PAGLY_CHROMIUM"))
-                return std::string();
-            // Plain bytes: the folder's name must outlive the strings destroyed at exit.
-            static char made[] = "/tmp/pagly-imported-XXXXXX";
-            std::string dir = mkdtemp(made);
-            atexit([] {
-                std::error_code ignored;
-                fs::remove_all(made, ignored);
-            });
-            std::string epub = dir + "/story.epub", out = dir + "/story";
-            std::string make = "python3 '" PAGLY_MAKE_EPUB "' '" + epub +
-                               "' --pages 3 --layout fixed --tone > /dev/null";
-            std::string convert = "'" PAGLY_IMPORT_EXE "' --chrome '" PAGLY_BOOK_DIR "' '" + epub +
-                                  "' '" + out + "' > /dev/null";
-            if (system(make.c_str()) != 0 || system(convert.c_str()) != 0) return std::string();
-            return out;
-        }();
+        static const std::string folder = convertedFixtureEpub("--pages 3 --layout fixed --tone");
         return folder;
     }
 

@@ -34,23 +34,8 @@ class ImportedWordsTest : public pagly::test::ReaderTest {
   protected:
     // Makes the book (two pages, each word spoken and timed) and converts it, once.
     static const std::string& convertedBook() {
-        static std::string folder = [] {
-            if (access("/usr/bin/chromium", X_OK) != 0 && !getenv("PAGLY_CHROMIUM"))
-                return std::string();
-            static char made[] = "/tmp/pagly-imported-words-XXXXXX";
-            std::string dir = mkdtemp(made);
-            atexit([] {
-                std::error_code ignored;
-                fs::remove_all(made, ignored);
-            });
-            std::string epub = dir + "/words.epub", out = dir + "/words";
-            std::string make = "python3 '" PAGLY_MAKE_EPUB "' '" + epub +
-                               "' --pages 2 --layout fixed --word-level > /dev/null";
-            std::string convert = "'" PAGLY_IMPORT_EXE "' --chrome '" PAGLY_BOOK_DIR "' '" + epub +
-                                  "' '" + out + "' > /dev/null";
-            if (system(make.c_str()) != 0 || system(convert.c_str()) != 0) return std::string();
-            return out;
-        }();
+        static const std::string folder =
+            convertedFixtureEpub("--pages 2 --layout fixed --word-level");
         return folder;
     }
 

@@ -49,14 +49,8 @@ class SpeakingPracticeTest : public pagly::test::ReaderTest {
     // Sentence `index` of `page` as the learner might say it: the book's own voice after a
     // moment, then silence.
     static std::vector<float> saying(int pageNumber, int index) {
-        std::string bytes;
-        CCFileUtils::sharedFileUtils()->readFile(
-            CCFileUtils::sharedFileUtils()->fullPathForFilename(recordingOf(pageNumber, index)),
-            bytes);
-        audio::PcmSound sound;
-        audio::decodeMp3(bytes, sound);
         std::vector<float> out(audio::speech::kRate / 2, 0.0f);
-        std::vector<float> voice = audio::speech::monoAt16k(sound);
+        std::vector<float> voice = recordingAt16k(pageNumber, index);
         out.insert(out.end(), voice.begin(), voice.end());
         return out;
     }

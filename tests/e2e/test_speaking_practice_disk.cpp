@@ -68,15 +68,6 @@ class DiskMicrophoneTest : public pagly::test::ReaderTest {
         fwrite(raw.data(), sizeof(Sint16), raw.size(), f);
         fclose(f);
     }
-    static std::vector<float> sentence(int pageNumber, int index) {
-        std::string bytes;
-        CCFileUtils::sharedFileUtils()->readFile(
-            CCFileUtils::sharedFileUtils()->fullPathForFilename(recordingOf(pageNumber, index)),
-            bytes);
-        audio::PcmSound sound;
-        audio::decodeMp3(bytes, sound);
-        return audio::speech::monoAt16k(sound);
-    }
 
     // Presses M on sentence 1 of page 19 and steps until the recording is over, giving the
     // real-time device up to a minute of wall time.
@@ -111,7 +102,7 @@ class DiskMicrophoneTest : public pagly::test::ReaderTest {
 };
 
 TEST_F(DiskMicrophoneTest, TheSentencesOwnRecordingAlignsCloselyWithMatchingMelody) {
-    microphoneHears(sentence(19, 1));
+    microphoneHears(recordingAt16k(19, 1));
     practiseFirstSentence();
     ASSERT_EQ(SpeakingPractice::PlayingBack, practice()->phase());
     ASSERT_NE(nullptr, practice()->panel());
@@ -126,7 +117,7 @@ TEST_F(DiskMicrophoneTest, TheSentencesOwnRecordingAlignsCloselyWithMatchingMelo
 }
 
 TEST_F(DiskMicrophoneTest, AnotherSentenceAlignsBadly) {
-    microphoneHears(sentence(19, 3));
+    microphoneHears(recordingAt16k(19, 3));
     practiseFirstSentence();
     ASSERT_NE(nullptr, practice()->lastComparison());
     const audio::speech::SpeechComparison* c = practice()->lastComparison();
