@@ -10,7 +10,7 @@
 #include <set>
 #include <string>
 
-#include "ReaderFixture.h"
+#include "LitWordsFixture.h"
 #include "app/BookNames.h"
 #include "app/PageLayer.h"
 #include "app/ReadingSession.h"
@@ -30,7 +30,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-class ImportedWordsTest : public pagly::test::ReaderTest {
+class ImportedWordsTest : public pagly::test::LitWordsTest {
   protected:
     // Makes the book (two pages, each word spoken and timed) and converts it, once.
     static const std::string& convertedBook() {
@@ -44,29 +44,6 @@ class ImportedWordsTest : public pagly::test::ReaderTest {
         if (convertedBook().empty()) GTEST_SKIP() << "no browser to convert the book with";
         CCFileUtils::sharedFileUtils()->setResourceRoot(convertedBook());
         newRun();
-    }
-    void TearDown() override {
-        SimpleAudioEngine::sharedEngine()->setBackgroundMusicSpeed(1.0f);
-        ReaderTest::TearDown();
-    }
-    WordLighter* lighter() {
-        return page() ? dynamic_cast<WordLighter*>(page()->getChildByTag(WordLighter::kTag))
-                      : nullptr;
-    }
-    int lit() {
-        WordLighter* l = lighter();
-        return l ? l->litWord() : -1;
-    }
-    static WordTimings timingsOf(int pageNumber, int index) {
-        std::string text;
-        CCFileUtils* files = CCFileUtils::sharedFileUtils();
-        files->readFile(files->fullPathForFilename(
-                            WordTimings::pathForRecording(recordingPath(pageNumber, index))),
-                        text);
-        WordTimings t;
-        std::vector<std::string> problems;
-        t.parse(text, problems);
-        return t;
     }
     // A tap on the sentence's first word (its rectangle's centre may lie on a neighbour's
     // line, which takes the tap there).

@@ -8,7 +8,7 @@
 #include <set>
 #include <string>
 
-#include "ReaderFixture.h"
+#include "LitWordsFixture.h"
 #include "app/BookNames.h"
 #include "app/PageLayer.h"
 #include "app/ReadingSession.h"
@@ -34,31 +34,8 @@ namespace {
 const int kPage = 2;
 const int kSentence = 3;
 
-class WordLightingTest : public pagly::test::ReaderTest {
+class WordLightingTest : public pagly::test::LitWordsTest {
   protected:
-    void TearDown() override {
-        SimpleAudioEngine::sharedEngine()->setBackgroundMusicSpeed(1.0f);
-        ReaderTest::TearDown();
-    }
-    WordLighter* lighter() {
-        return page() ? dynamic_cast<WordLighter*>(page()->getChildByTag(WordLighter::kTag))
-                      : nullptr;
-    }
-    int lit() {
-        WordLighter* l = lighter();
-        return l ? l->litWord() : -1;
-    }
-    static WordTimings timingsOf(int page, int index) {
-        std::string text;
-        CCFileUtils* files = CCFileUtils::sharedFileUtils();
-        files->readFile(
-            files->fullPathForFilename(WordTimings::pathForRecording(recordingPath(page, index))),
-            text);
-        WordTimings t;
-        std::vector<std::string> problems;
-        t.parse(text, problems);
-        return t;
-    }
     void touchSentence(int index) {
         CCPoint at = centreOf(sentenceButton(index));
         touchDown(at.x, at.y);

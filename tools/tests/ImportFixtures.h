@@ -4,6 +4,7 @@
 #ifndef PAGLY_TOOLS_TESTS_IMPORTFIXTURES_H
 #define PAGLY_TOOLS_TESTS_IMPORTFIXTURES_H
 
+#include <json/json.h>
 #include <zip.h>
 
 #include <cstdlib>
@@ -12,6 +13,7 @@
 #include <fstream>
 #include <iterator>
 #include <set>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -68,6 +70,16 @@ inline std::set<std::string> treeOf(const std::string& folder) {
 inline std::string readFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// A JSON file's value (null when it is missing or broken).
+inline Json::Value loadJson(const std::string& path) {
+    Json::Value root;
+    Json::CharReaderBuilder builder;
+    std::string errors;
+    std::istringstream in(readFile(path));
+    Json::parseFromStream(builder, in, &root, &errors);
+    return root;
 }
 
 inline void writeFile(const std::string& path, const std::string& data) {

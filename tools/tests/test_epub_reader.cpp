@@ -18,15 +18,6 @@ using namespace pagly::testing;
 
 namespace {
 
-Json::Value loadJson(const std::string& path) {
-    Json::Value root;
-    Json::CharReaderBuilder builder;
-    std::string errors;
-    std::istringstream in(readFile(path));
-    Json::parseFromStream(builder, in, &root, &errors);
-    return root;
-}
-
 // The book holds exactly what make_epub.py says it wrote.
 void expectBookAsWritten(const SourceBook& book, const std::string& expectPath) {
     Json::Value expect = loadJson(expectPath);

@@ -15,15 +15,6 @@ using namespace pagly::testing;
 
 namespace {
 
-Json::Value loadJson(const std::string& path) {
-    Json::Value root;
-    Json::CharReaderBuilder builder;
-    std::string errors;
-    std::istringstream in(readFile(path));
-    Json::parseFromStream(builder, in, &root, &errors);
-    return root;
-}
-
 struct WordPar {
     std::string id, audio;
     double begin, end;  // in the recording
