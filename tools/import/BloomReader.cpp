@@ -1,5 +1,6 @@
 // Reading an unpacked Bloom book (see BloomReader.h).
 #include "tools/import/BloomReader.h"
+#include "tools/import/BookHref.h"
 
 #include <dirent.h>
 #include <json/json.h>
@@ -107,20 +108,6 @@ void forElements(const pugi::xml_node& root, const std::function<bool(pugi::xml_
         if (child.type() != pugi::node_element) continue;
         if (visit(child)) forElements(child, visit);
     }
-}
-
-std::string percentDecoded(const std::string& text) {
-    std::string out;
-    for (size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '%' && i + 2 < text.size() && std::isxdigit((unsigned char)text[i + 1]) &&
-            std::isxdigit((unsigned char)text[i + 2])) {
-            out.push_back((char)std::stoi(text.substr(i + 1, 2), nullptr, 16));
-            i += 2;
-        } else {
-            out.push_back(text[i]);
-        }
-    }
-    return out;
 }
 
 // A file the page names (an img's src, a video's source), or "" for what is not a local file.

@@ -1,6 +1,8 @@
 // The headless browser on a DevTools pipe (see HeadlessBrowser.h).
 #include "tools/import/HeadlessBrowser.h"
 
+#include "tools/import/BookHref.h"
+
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
@@ -312,19 +314,9 @@ bool HeadlessBrowser::allowsUrl(const std::string& url) const {
         return true;
     if (url.rfind("file://", 0) != 0) return false;
     if (m_fileRoot.empty()) return true;
-    // The path as the file system sees it: percent escapes decoded, no query or fragment,
-    // links followed.
-    std::string path;
-    for (size_t i = 7; i < url.size() && url[i] != '?' && url[i] != '#'; ++i) {
-        unsigned int byte = 0;
-        if (url[i] == '%' && i + 2 < url.size() && sscanf(url.c_str() + i + 1, "%2x", &byte) == 1) {
-            path.push_back((char)byte);
-            i += 2;
-        } else {
-            path.push_back(url[i]);
-        }
-    }
-    if (path.find('\0') != std::string::npos) return false;
+    // The path as the file system sees it: no query or fragment, escapes decoded, links
+    // followed.
+    std::string path = percentDecoded(url.substr(7, url.find_first_of("?#", 7) - 7));
     char* real = realpath(path.c_str(), nullptr);
     if (!real) return false;  // nothing there to load anyway
     std::string resolved = real;
