@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -9,6 +11,7 @@
 #include "app/WordLighter.h"
 #include "app/WordTimings.h"
 #include "engine/audio/SimpleAudioEngine.h"
+#include "engine/audio/VirtualAudioBackend.h"
 #include "engine/platform/CCFileUtils.h"
 
 namespace pagly::test {
@@ -41,6 +44,26 @@ class LitWordsTest : public ReaderTest {
         std::vector<std::string> problems;
         t.parse(text, problems);
         return t;
+    }
+    // Steps frame by frame while the sentence plays (20 s at most), checking at each frame
+    // that the word lit is the one whose timing holds the moment heard at `speed`; calls
+    // `onLit` for each lit frame. Returns the frames stepped; `seen` gets every word lit.
+    int followLitWords(const WordTimings& timings, float speed, std::set<int>& seen,
+                       const std::function<void(int word)>& onLit = nullptr) {
+        int frames = 0;
+        while (m_audio.isPlaying() && frames < 60 * 20) {
+            double heard = m_audio.backend().position();
+            int expected = timings.wordAt(heard * speed);
+            EXPECT_EQ(expected, lit()) << "heard " << heard << " s";
+            if (expected != lit()) break;
+            if (expected >= 0) {
+                seen.insert(expected);
+                if (onLit) onLit(expected);
+            }
+            step();
+            ++frames;
+        }
+        return frames;
     }
 };
 

@@ -193,6 +193,13 @@ std::string ReaderTest::convertedFixtureEpub(const std::string& makeOptions) {
 #endif
 }
 
+bool ReaderTest::useBookFolder(const std::string& folder) {
+    if (folder.empty()) return false;
+    CCFileUtils::sharedFileUtils()->setResourceRoot(folder);
+    newRun();
+    return true;
+}
+
 std::vector<ReaderTest::Playback> ReaderTest::listenFor(size_t count, double seconds) {
     std::vector<Playback> heard;
     std::string playing;

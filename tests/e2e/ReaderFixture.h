@@ -75,6 +75,8 @@ class ReaderTest : public AudioEngineTest {
     // book folder that lasts until the test program ends; "" when there is no browser to
     // convert it with (or either step fails).
     static std::string convertedFixtureEpub(const std::string& makeOptions);
+    // Opens `folder` as the book of a new run; false (nothing changed) when it is "".
+    bool useBookFolder(const std::string& folder);
 
     // A recording as it was heard: its file, and when it started and stopped (virtual time).
     struct Playback {

@@ -35,9 +35,7 @@ class ImportedBookTest : public pagly::test::ReaderTest {
 
     void SetUp() override {
         ReaderTest::SetUp();
-        if (convertedBook().empty()) GTEST_SKIP() << "no browser to convert the book with";
-        CCFileUtils::sharedFileUtils()->setResourceRoot(convertedBook());
-        newRun();
+        if (!useBookFolder(convertedBook())) GTEST_SKIP() << "no browser to convert the book with";
     }
     void press(int key) { CCDirector::sharedDirector()->getKeypadDispatcher()->dispatchKey(key); }
 };

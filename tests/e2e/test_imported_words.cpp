@@ -41,9 +41,7 @@ class ImportedWordsTest : public pagly::test::LitWordsTest {
 
     void SetUp() override {
         ReaderTest::SetUp();
-        if (convertedBook().empty()) GTEST_SKIP() << "no browser to convert the book with";
-        CCFileUtils::sharedFileUtils()->setResourceRoot(convertedBook());
-        newRun();
+        if (!useBookFolder(convertedBook())) GTEST_SKIP() << "no browser to convert the book with";
     }
     // A tap on the sentence's first word (its rectangle's centre may lie on a neighbour's
     // line, which takes the tap there).
@@ -109,19 +107,12 @@ TEST_F(ImportedWordsTest, TheLitRectangleIsTheWordWhoseTimingHoldsTheMomentAtEac
         size_t childrenAtRest = button->getContainerNode()->getChildrenCount();
         play(1, 2);
         ASSERT_TRUE(m_audio.isPlaying());
-        std::set<int> seen;
-        int frames = 0;
-        while (m_audio.isPlaying() && frames < 60 * 20) {
-            double heard = m_audio.backend().position();
-            int expected = timings.wordAt(heard * speed);
-            ASSERT_EQ(expected, lit()) << "heard " << heard << " s";
-            if (expected >= 0) {
-                if (seen.insert(expected).second)
-                    expectBandOverWord(button, timings.words()[(size_t)expected]);
-            }
-            step();
-            ++frames;
-        }
+        std::set<int> seen, banded;
+        int frames = followLitWords(timings, speed, seen, [&](int word) {
+            if (banded.insert(word).second)
+                expectBandOverWord(button, timings.words()[(size_t)word]);
+        });
+        ASSERT_FALSE(HasFailure());
         EXPECT_EQ(timings.words().size(), seen.size());
         EXPECT_GE(frames / 60.0, timings.words().back().end / speed - 0.05);
         step();

@@ -66,21 +66,13 @@ TEST_F(WordLightingTest, TheLitWordIsTheOneWhoseTimingHoldsTheMomentAtEachSpeed)
         releaseSentence(kSentence);
         ASSERT_TRUE(m_audio.isPlaying());
         std::set<int> seen;
-        int frames = 0;
-        while (m_audio.isPlaying() && frames < 60 * 20) {
-            double heard = m_audio.backend().position();
-            int expected = timings.wordAt(heard * speed);
-            ASSERT_EQ(expected, lit()) << "heard " << heard << " s";
-            if (expected >= 0) {
-                seen.insert(expected);
-                CCLayerColor* band = lighter()->band();
-                ASSERT_NE(nullptr, band);
-                EXPECT_TRUE(band->isVisible());
-                EXPECT_EQ(button->getTitleNode(), band->getParent());
-            }
-            step();
-            ++frames;
-        }
+        int frames = followLitWords(timings, speed, seen, [&](int) {
+            CCLayerColor* band = lighter()->band();
+            ASSERT_NE(nullptr, band);
+            EXPECT_TRUE(band->isVisible());
+            EXPECT_EQ(button->getTitleNode(), band->getParent());
+        });
+        ASSERT_FALSE(HasFailure());
         // Every word was lit in turn, for about its length stretched by the speed.
         EXPECT_EQ(6u, seen.size());
         double heardLength = timings.words().back().end / speed;
