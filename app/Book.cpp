@@ -24,7 +24,6 @@ namespace {
 // file cannot make the lists absurd.
 const int kMostUnits = 200;
 const int kMostLinesPerUnit = 1000;
-const long kLargestDescription = 1024 * 1024;
 
 BookUnit rangeUnit(const char* name, int first, int last) {
     BookUnit unit;

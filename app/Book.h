@@ -30,6 +30,8 @@ class Book {
     static constexpr int kHighestPage = 9999;
     // The file in which a book folder describes its own units and pages.
     static const char* const kDescriptionFile;  // "book.json"
+    // A larger description is not read.
+    static constexpr long kLargestDescription = 1024 * 1024;
 
     // The course book's layout: eight units and the word list, pages 2..77.
     static Book standard();

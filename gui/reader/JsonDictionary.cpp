@@ -5,8 +5,8 @@
 #include <climits>
 #include <cmath>
 #include <cstring>
-#include <exception>
 #include <string>
+#include "format/JsonText.h"
 #include "gui/GuiNamespace.h"
 
 namespace pagly::gui {
@@ -59,43 +59,9 @@ bool JsonDictionary::initWithText(const char* text, size_t length, std::string* 
 }
 
 bool parseJsonText(const char* text, size_t length, Json::Value& root, std::string* problem) {
-    root = Json::Value();
-    if (!text || length == 0) {
-        if (problem) *problem = "it is empty";
-        return false;
-    }
-    Json::CharReaderBuilder builder;
-    builder["collectComments"] = false;
-    builder["stackLimit"] = JsonDictionary::kMaxNesting;
-    std::unique_ptr<Json::CharReader> reader(builder.newCharReader());
-    std::string errors;
-    bool valid = false;
-    // jsoncpp reports a nesting past its limit by throwing; like any other syntax error it
-    // leaves the value built so far, which is what the caller gets.
-    try {
-        valid = reader->parse(text, text + length, &root, &errors);
-    } catch (const std::exception&) {
-        if (problem) {
-            *problem = "it nests arrays and objects deeper than " +
-                       std::to_string(JsonDictionary::kMaxNesting) + " levels";
-        }
-        return false;
-    }
-    if (!valid && problem) {
-        // jsoncpp writes "* Line 3, Column 7\n  Missing '}' ...\n" per error; the first says
-        // where the text went wrong.
-        std::string where, what;
-        size_t end = errors.find('\n');
-        where = errors.substr(0, end);
-        if (where.compare(0, 2, "* ") == 0) where.erase(0, 2);
-        if (end != std::string::npos) {
-            size_t next = errors.find('\n', end + 1);
-            what = errors.substr(end + 1, next == std::string::npos ? next : next - end - 1);
-            what.erase(0, what.find_first_not_of(' '));
-        }
-        *problem = "it is not valid JSON (" + where + (what.empty() ? "" : ": " + what) + ")";
-    }
-    return valid;
+    format::JsonLimits limits;
+    limits.deepest = JsonDictionary::kMaxNesting;
+    return format::parseJson(text, length, root, problem, limits);
 }
 
 const Json::Value* JsonDictionary::member(const char* key) const {

@@ -14,6 +14,7 @@
 #include <sstream>
 #include <vector>
 
+#include "format/JsonText.h"
 #include "tools/import/FileTree.h"
 
 namespace pagly::import {
@@ -79,14 +80,55 @@ std::string trimmed(const std::string& text) {
     return out;
 }
 
-void collectText(const pugi::xml_node& node, std::string& out) {
-    for (pugi::xml_node child : node.children()) {
-        if (child.type() == pugi::node_pcdata || child.type() == pugi::node_cdata) {
-            out += child.value();
-        } else if (child.type() == pugi::node_element) {
-            if (!std::strcmp(child.name(), "br")) out += ' ';
-            collectText(child, out);
-            if (!std::strcmp(child.name(), "p") || !std::strcmp(child.name(), "div")) out += ' ';
+// The walks below do not recurse: a hostile page may nest elements tens of thousands deep,
+// far past what the stack survives.
+
+// Visits the nodes under root in document order; `visit` says whether to go into a node's
+// children.
+void forNodes(const pugi::xml_node& root, const std::function<bool(pugi::xml_node)>& visit) {
+    pugi::xml_node node = root.first_child();
+    while (node) {
+        if (visit(node) && node.first_child()) {
+            node = node.first_child();
+            continue;
+        }
+        while (node != root && !node.next_sibling()) node = node.parent();
+        node = node == root ? pugi::xml_node() : node.next_sibling();
+    }
+}
+
+void forElements(const pugi::xml_node& root, const std::function<bool(pugi::xml_node)>& visit) {
+    forNodes(root, [&](pugi::xml_node n) { return n.type() == pugi::node_element && visit(n); });
+}
+
+bool isNamed(const pugi::xml_node& node, const char* name) { return !std::strcmp(node.name(), name); }
+
+// The text under root; a line break is a space, and so is the end of a paragraph or a div.
+void collectText(const pugi::xml_node& root, std::string& out) {
+    pugi::xml_node node = root.first_child();
+    while (node) {
+        if (node.type() == pugi::node_pcdata || node.type() == pugi::node_cdata) {
+            out += node.value();
+        } else if (node.type() == pugi::node_element) {
+            if (isNamed(node, "br")) out += ' ';
+            if (node.first_child()) {
+                node = node.first_child();
+                continue;
+            }
+        }
+        // Leave the node, and each enclosing one it was the last child of.
+        for (;;) {
+            if (node.type() == pugi::node_element && (isNamed(node, "p") || isNamed(node, "div")))
+                out += ' ';
+            if (node.next_sibling()) {
+                node = node.next_sibling();
+                break;
+            }
+            node = node.parent();
+            if (node == root) {
+                node = pugi::xml_node();
+                break;
+            }
         }
     }
 }
@@ -101,13 +143,6 @@ pugi::xml_node enclosing(pugi::xml_node node, const char* cls) {
     for (pugi::xml_node n = node.parent(); n; n = n.parent())
         if (n.type() == pugi::node_element && hasClass(n, cls)) return n;
     return pugi::xml_node();
-}
-
-void forElements(const pugi::xml_node& root, const std::function<bool(pugi::xml_node)>& visit) {
-    for (pugi::xml_node child : root.children()) {
-        if (child.type() != pugi::node_element) continue;
-        if (visit(child)) forElements(child, visit);
-    }
 }
 
 // A file the page names (an img's src, a video's source), or "" for what is not a local file.
@@ -138,6 +173,12 @@ std::string findDocument(const std::string& folder) {
     std::sort(found.begin(), found.end());
     // Bloom names the book's document after its folder; otherwise the one with Bloom pages.
     std::string stem = stemOf(folder);
+    // One that is a link to elsewhere is no document of this book.
+    found.erase(std::remove_if(found.begin(), found.end(),
+                               [&](const std::string& name) {
+                                   return !staysInBook(folder, folder + "/" + name);
+                               }),
+                found.end());
     for (const std::string& name : found)
         if (stemOf(name) == stem && isFile(folder + "/" + name)) return folder + "/" + name;
     for (const std::string& name : found) {
@@ -241,30 +282,22 @@ std::vector<double> endTimes(const char* text) {
 // Whether the page shows anything: text outside the editor's own labels, or a picture.
 bool showsSomething(const pugi::xml_node& page, const Languages& languages) {
     bool found = false;
-    std::function<void(pugi::xml_node)> walk = [&](pugi::xml_node node) {
-        for (pugi::xml_node child : node.children()) {
-            if (found) return;
-            if (child.type() == pugi::node_pcdata || child.type() == pugi::node_cdata) {
-                if (!trimmed(child.value()).empty()) found = true;
-                continue;
-            }
-            if (child.type() != pugi::node_element) continue;
-            std::string tag = child.name();
-            if (tag == "label" || hasClass(child, "pageLabel") ||
-                hasClass(child, "pageDescription") || hasClass(child, "bubble") || tag == "style" ||
-                tag == "script")
-                continue;
-            if (hasClass(child, "bloom-editable") &&
-                !languages.shown(child.attribute("lang").value()))
-                continue;
-            if (tag == "img" || tag == "video" || tag == "svg" || tag == "canvas") {
-                found = true;
-                return;
-            }
-            walk(child);
+    forNodes(page, [&](pugi::xml_node child) {
+        if (found) return false;
+        if (child.type() == pugi::node_pcdata || child.type() == pugi::node_cdata) {
+            found = !trimmed(child.value()).empty();
+            return false;
         }
-    };
-    walk(page);
+        if (child.type() != pugi::node_element) return false;
+        std::string tag = child.name();
+        if (tag == "label" || hasClass(child, "pageLabel") || hasClass(child, "pageDescription") ||
+            hasClass(child, "bubble") || tag == "style" || tag == "script")
+            return false;
+        if (hasClass(child, "bloom-editable") && !languages.shown(child.attribute("lang").value()))
+            return false;
+        found = tag == "img" || tag == "video" || tag == "svg" || tag == "canvas";
+        return !found;
+    });
     return found;
 }
 
@@ -294,7 +327,11 @@ class BloomBook {
                 }
             }
             std::string name = localName(src);
-            if (!name.empty() && !isFile(m_book.folder + "/" + name))
+            if (name.empty()) return true;
+            std::string path = m_book.folder + "/" + name;
+            if (!staysInBook(m_book.folder, path))
+                problem(name, kLeadsOutside);
+            else if (!isFile(path))
                 problem(name, tag == "source" || tag == "video" ? "the video is missing"
                                                                 : "the picture is missing");
             return true;
@@ -420,12 +457,12 @@ bool readBloom(const std::string& givenFolder, SourceBook& book, std::string& wh
 
     book.title = dataDiv ? dataDivValue(dataDiv, "bookTitle", languages.first) : "";
     if (book.title.empty()) {
-        std::string meta;
+        std::string meta, metaPath = folder + "/meta.json";
         Json::Value info;
-        Json::CharReaderBuilder builder;
-        std::istringstream in(readFile(folder + "/meta.json", meta, 1u << 20) ? meta : "");
-        if (!meta.empty() && Json::parseFromStream(builder, in, &info, nullptr) &&
-            info["title"].isString())
+        if (!staysInBook(folder, metaPath))
+            book.problems.push_back({"meta.json", kLeadsOutside});
+        else if (readFile(metaPath, meta, 1u << 20) && format::parseJson(meta, info) &&
+                 info["title"].isString())
             book.title = trimmed(info["title"].asString());
     }
     if (book.title.empty()) book.title = textOf(root.child("head").child("title"));

@@ -1,5 +1,9 @@
 #include "tools/import/BookHref.h"
 
+#include <limits.h>
+#include <stdlib.h>
+#include <sys/stat.h>
+
 #include <cctype>
 #include <filesystem>
 
@@ -87,6 +91,18 @@ std::string resolveHref(const std::string& bookFolder, const std::string& baseFo
         return "";
     }
     return path.string();
+}
+
+const char* const kLeadsOutside = "it is a link to a file outside the book; it is not read";
+
+bool staysInBook(const std::string& bookFolder, const std::string& path) {
+    char root[PATH_MAX], file[PATH_MAX];
+    if (!realpath(bookFolder.c_str(), root)) return false;
+    if (!realpath(path.c_str(), file)) {
+        struct stat st;
+        return lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode);  // a dangling link is not
+    }
+    return inside(fs::path(root), fs::path(file));
 }
 
 std::string bookRelative(const std::string& bookFolder, const std::string& path) {

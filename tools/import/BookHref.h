@@ -21,6 +21,14 @@ void splitFragment(const std::string& href, std::string& file, std::string& frag
 std::string resolveHref(const std::string& bookFolder, const std::string& baseFolder,
                         const std::string& href, std::string& why);
 
+// Whether the file at path (inside bookFolder by its name) still lies inside the book with
+// every symbolic link followed. A missing file counts as inside (reading it fails on its own);
+// a dangling link does not.
+// An unpacked folder the user gives may hold links; none may take a reading outside it.
+bool staysInBook(const std::string& bookFolder, const std::string& path);
+// The reason told for a file of the book that is a link leading outside it.
+extern const char* const kLeadsOutside;
+
 // path (absolute, inside bookFolder) as the book names it: relative to its folder.
 std::string bookRelative(const std::string& bookFolder, const std::string& path);
 

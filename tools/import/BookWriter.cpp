@@ -15,6 +15,7 @@
 #include "app/Book.h"
 #include "app/BookNames.h"
 #include "app/WordTimings.h"
+#include "tools/import/BookHref.h"
 #include "tools/import/ClipCutter.h"
 #include "tools/import/FileTree.h"
 #include "tools/import/HeadlessBrowser.h"
@@ -36,6 +37,9 @@ namespace {
 const double kButtonMargin = 3.0;
 // A browser that dies on a hostile page is started again, but not forever.
 const int kMostBrowserStarts = 3;
+// Titles longer than this are cut: enough for any real title, and the book's description
+// stays far below what the reader reads.
+const size_t kLongestTitle = 300;
 
 struct ReaderSentence {
     std::string clip;  // the cut recording, in the unfinished folder
@@ -61,25 +65,22 @@ struct UnfinishedFolder {
     }
 };
 
-std::string realPath(const std::string& path) {
-    char resolved[PATH_MAX];
-    return realpath(path.c_str(), resolved) ? std::string(resolved) : std::string();
-}
-
-// Whether `path` (symbolic links resolved) lies inside `folder`.
-bool insideFolder(const std::string& path, const std::string& folder) {
-    std::string file = realPath(path), root = realPath(folder);
-    if (root.empty()) return false;
-    if (file.empty()) return true;  // missing: the cutter says so in its own words
-    return file.size() > root.size() && file.compare(0, root.size(), root) == 0 &&
-           file[root.size()] == '/';
-}
-
 std::string relativeTo(const std::string& path, const std::string& folder) {
     if (!folder.empty() && path.size() > folder.size() &&
         path.compare(0, folder.size(), folder) == 0 && path[folder.size()] == '/')
         return path.substr(folder.size() + 1);
     return path;
+}
+
+// The title cut to kLongestTitle bytes (at a character's start), told when it had to be.
+std::string shortTitle(const std::string& title, const std::string& what,
+                       const std::function<void(const ImportProblem&)>& problem) {
+    if (title.size() <= kLongestTitle) return title;
+    size_t cut = kLongestTitle;
+    while (cut > 0 && ((unsigned char)title[cut] & 0xC0) == 0x80) --cut;
+    problem({what, "it is " + std::to_string(title.size()) + " bytes long; only its first " +
+                       std::to_string(cut) + " are kept"});
+    return title.substr(0, cut);
 }
 
 std::string xmlText(const std::string& text) {
@@ -288,7 +289,7 @@ bool writeBook(const SourceBook& book, const std::string& givenTarget, const Wri
                 if (cancelRequested()) return stop("the conversion was cancelled");
                 const SourceSentence& s = document.sentences[box.sentence];
                 std::string audio = relativeTo(s.audioFile, book.folder);
-                if (!insideFolder(s.audioFile, book.folder)) {
+                if (!staysInBook(book.folder, s.audioFile)) {
                     problem({audio, "it lies outside the book"});
                     continue;
                 }
@@ -329,7 +330,9 @@ bool writeBook(const SourceBook& book, const std::string& givenTarget, const Wri
                 out.width = page.width;
                 out.height = page.height;
                 out.background = page.background;
-                if (delivered == 0 && c == 0) out.sectionTitle = document.sectionTitle;
+                if (delivered == 0 && c == 0)
+                    out.sectionTitle =
+                        shortTitle(document.sectionTitle, name + " (its section title)", problem);
                 size_t from = c * Book::kMostSentences;
                 size_t to = std::min(kept.size(), from + Book::kMostSentences);
                 for (size_t i = from; i < to; ++i) out.sentences.push_back(kept[i]);
@@ -408,7 +411,7 @@ bool writeBook(const SourceBook& book, const std::string& givenTarget, const Wri
     }
 
     Json::Value description;
-    description["title"] = book.title;
+    description["title"] = shortTitle(book.title, "the book's title", problem);
     description["keepButtonLook"] = true;
     description["units"] = Json::Value(Json::arrayValue);
     for (const UnitPlan& unit : planUnits(firstPage, titles, book.pagesPerSection)) {
@@ -417,9 +420,22 @@ bool writeBook(const SourceBook& book, const std::string& givenTarget, const Wri
         for (int page : unit.pages) entry["pages"].append(page);
         description["units"].append(entry);
     }
+    // Never a book the reader would refuse: its description is read back as the reader does.
+    const std::string descriptionText = jsonFile(description);
+    Book readBack;
+    std::string readWhy;
+    bool readable = (long)descriptionText.size() <= Book::kLargestDescription;
+    if (!readable)
+        readWhy = "it would be larger than 1 MB";
+    else
+        readable = Book::fromDescription(descriptionText, readBack, readWhy);
+    if (!readable)
+        return why = std::string("its description (") + Book::kDescriptionFile +
+                     ") cannot be written: " + readWhy,
+               false;
     std::string copyWhy;
     if (!writeFile(work.path + "/Stringstr.xml", captionTable(captions)) ||
-        !writeFile(work.path + "/" + Book::kDescriptionFile, jsonFile(description)) ||
+        !writeFile(work.path + "/" + Book::kDescriptionFile, descriptionText) ||
         !copyTree(chrome, work.path,
                   {"lessonbundle", "epc", "Stringstr.xml", Book::kDescriptionFile, "README.txt",
                    "ft.xml", kImportMarker},

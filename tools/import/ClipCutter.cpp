@@ -1,5 +1,6 @@
 // Cutting clips into MP3 files of their own (see ClipCutter.h).
 #include "tools/import/ClipCutter.h"
+#include "tools/import/QuietDecoder.h"
 
 #include <fcntl.h>
 #include <sndfile.h>
@@ -9,6 +10,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <utility>
 #include <vector>
 
 namespace pagly::import {
@@ -21,47 +23,61 @@ std::string secondsText(double seconds) {
     return text;
 }
 
-// Catmull-Rom interpolation to 48 kHz: plenty for speech, and no library beyond libsndfile.
-std::vector<float> resample(const std::vector<float>& in, int rate) {
-    if (rate == ClipCutter::kRate || in.empty()) return in;
-    size_t outCount = (size_t)std::llround((double)in.size() * ClipCutter::kRate / rate);
-    std::vector<float> out(outCount);
-    double step = (double)rate / ClipCutter::kRate;
-    auto at = [&](long long i) {
-        return in[(size_t)std::clamp<long long>(i, 0, (long long)in.size() - 1)];
-    };
-    for (size_t k = 0; k < outCount; ++k) {
-        double pos = k * step;
-        long long i = (long long)std::floor(pos);
-        float t = (float)(pos - (double)i);
-        float p0 = at(i - 1), p1 = at(i), p2 = at(i + 1), p3 = at(i + 2);
-        float v = p1 + 0.5f * t *
-                           (p2 - p0 +
-                            t * (2 * p0 - 5 * p1 + 4 * p2 - p3 + t * (3 * (p1 - p2) + p3 - p0)));
-        out[k] = std::clamp(v, -1.0f, 1.0f);
-    }
-    return out;
-}
+// Frames decoded at a time: the clip passes through in pieces this long, so that a recording
+// of many channels at a high rate costs no more memory than a plain one.
+const long long kBlockFrames = 16384;
 
-// The MP3 decoder under libsndfile prints notes about damaged data on stderr, where the tool's
-// own problem lines go; while it decodes, they go nowhere (the cutter says what was wrong).
-class QuietDecoder {
+// Catmull-Rom interpolation to 48 kHz, fed a block at a time: plenty for speech, and no
+// library beyond libsndfile. Gives exactly what interpolating the whole clip at once would.
+class Resampler {
   public:
-    QuietDecoder() {
-        std::fflush(stderr);
-        m_saved = dup(2);
-        int null = ::open("/dev/null", O_WRONLY | O_CLOEXEC);
-        if (m_saved >= 0 && null >= 0) dup2(null, 2);
-        if (null >= 0) ::close(null);
+    explicit Resampler(int rate) : m_step((double)rate / ClipCutter::kRate) {}
+
+    // Takes the next input samples and appends to `out` every output sample they complete.
+    void add(const float* in, size_t count, std::vector<float>& out) {
+        m_input.insert(m_input.end(), in, in + count);
+        m_received += (long long)count;
+        // A sample needs its input up to two past its place.
+        while (at(m_made).second + 2 < m_received) emit(out);
+        // Input before the next sample's left neighbour is never needed again.
+        long long keep = std::clamp(at(m_made).second - 1, 0LL, m_received - 1);
+        if (keep > m_first + (long long)kBlockFrames) {
+            m_input.erase(m_input.begin(), m_input.begin() + (long)(keep - m_first));
+            m_first = keep;
+        }
     }
-    ~QuietDecoder() {
-        if (m_saved < 0) return;
-        dup2(m_saved, 2);
-        ::close(m_saved);
+
+    // The samples after the last input: as many as the clip's length gives.
+    void finish(std::vector<float>& out) {
+        if (m_received == 0) return;
+        long long count = std::llround((double)m_received / m_step);
+        while (m_made < count) emit(out);
     }
 
   private:
-    int m_saved = -1;
+    std::pair<double, long long> at(long long k) const {
+        double pos = (double)k * m_step;
+        return {pos, (long long)std::floor(pos)};
+    }
+    float input(long long i) const {
+        i = std::clamp<long long>(i, 0, m_received - 1);
+        return m_input[(size_t)(i - m_first)];
+    }
+    void emit(std::vector<float>& out) {
+        auto [pos, i] = at(m_made++);
+        float t = (float)(pos - (double)i);
+        float p0 = input(i - 1), p1 = input(i), p2 = input(i + 1), p3 = input(i + 2);
+        float v = p1 + 0.5f * t *
+                           (p2 - p0 +
+                            t * (2 * p0 - 5 * p1 + 4 * p2 - p3 + t * (3 * (p1 - p2) + p3 - p0)));
+        out.push_back(std::clamp(v, -1.0f, 1.0f));
+    }
+
+    double m_step;
+    std::vector<float> m_input;  // input samples from m_first on
+    long long m_first = 0;
+    long long m_received = 0;
+    long long m_made = 0;
 };
 
 }  // namespace
@@ -131,23 +147,6 @@ bool ClipCutter::cut(const std::string& source, double begin, double end, const 
         close();
         return why = "the recording cannot be read at " + secondsText(begin), false;
     }
-    std::vector<float> frames((size_t)wanted * (size_t)m_channels);
-    sf_count_t got = sf_readf_float(m_file, frames.data(), wanted);
-    if (got < 0) got = 0;
-    // A damaged recording may end early; a few milliseconds of rounding are no fault.
-    if ((double)(wanted - got) / m_rate > 0.05) {
-        close();
-        return why = "the recording breaks off at " + secondsText(begin + (double)got / m_rate),
-               false;
-    }
-    std::vector<float> mono((size_t)got);
-    for (sf_count_t i = 0; i < got; ++i) {
-        float sum = 0;
-        for (int c = 0; c < m_channels; ++c) sum += frames[(size_t)(i * m_channels + c)];
-        mono[(size_t)i] = sum / (float)m_channels;
-    }
-    std::vector<float> out = resample(mono, m_rate);
-
     SF_INFO info{};
     info.samplerate = kRate;
     info.channels = 1;
@@ -161,11 +160,46 @@ bool ClipCutter::cut(const std::string& source, double begin, double end, const 
     // it players also play the encoder's delay and padding (about 40 ms more).
     double level = 0.85;
     sf_command(written, SFC_SET_COMPRESSION_LEVEL, &level, sizeof level);
-    sf_count_t put = sf_writef_float(written, out.data(), (sf_count_t)out.size());
+
+    // Decoded, mixed down, resampled and encoded a block at a time.
+    std::vector<float> frames((size_t)kBlockFrames * (size_t)m_channels);
+    std::vector<float> mono, out;
+    Resampler resampler(m_rate);
+    long long got = 0, put = 0;
+    bool writeFailed = false;
+    auto write = [&]() {
+        if (out.empty()) return;
+        writeFailed = writeFailed || sf_writef_float(written, out.data(), (sf_count_t)out.size()) !=
+                                         (sf_count_t)out.size();
+        put += (long long)out.size();
+        out.clear();
+    };
+    while (got < wanted) {
+        sf_count_t n = sf_readf_float(m_file, frames.data(), std::min(kBlockFrames, wanted - got));
+        if (n <= 0) break;
+        mono.resize((size_t)n);
+        for (sf_count_t i = 0; i < n; ++i) {
+            float sum = 0;
+            for (int c = 0; c < m_channels; ++c) sum += frames[(size_t)(i * m_channels + c)];
+            mono[(size_t)i] = sum / (float)m_channels;
+        }
+        resampler.add(mono.data(), mono.size(), out);
+        write();
+        got += n;
+    }
+    // A damaged recording may end early; a few milliseconds of rounding are no fault.
+    if ((double)(wanted - got) / m_rate > 0.05) {
+        sf_close(written);
+        unlink(target.c_str());
+        close();
+        return why = "the recording breaks off at " + secondsText(begin + (double)got / m_rate),
+               false;
+    }
+    resampler.finish(out);
+    write();
     int closed = sf_close(written);
-    if (put != (sf_count_t)out.size() || closed != 0) return why = "cannot write " + target, false;
-    seconds = (double)out.size() / kRate;
+    if (writeFailed || closed != 0) return why = "cannot write " + target, false;
+    seconds = (double)put / kRate;
     return true;
 }
-
 }  // namespace pagly::import

@@ -157,6 +157,8 @@ class EpubBookReader {
     void checkMimetype() {
         std::error_code ec;
         if (!fs::is_regular_file(folder_ + "/mimetype", ec)) return;  // optional once unpacked
+        if (!staysInBook(folder_, folder_ + "/mimetype"))
+            return problems_.add("mimetype", kLeadsOutside);
         std::ifstream in(folder_ + "/mimetype", std::ios::binary);
         std::string type(64, '\0');
         in.read(&type[0], 64);
@@ -173,7 +175,10 @@ class EpubBookReader {
         const std::string containerName = "META-INF/container.xml";
         pugi::xml_document doc;
         std::string why;
-        if (loadXml(folder_ + "/" + containerName, doc, why)) {
+        if (!staysInBook(folder_, folder_ + "/" + containerName)) {
+            problems_.add(containerName,
+                          std::string(kLeadsOutside) + "; looking for the package document");
+        } else if (loadXml(folder_ + "/" + containerName, doc, why)) {
             pugi::xml_node rootfiles = childNamed(doc.document_element(), "rootfiles");
             for (pugi::xml_node rootfile : rootfiles.children()) {
                 if (!isNamed(rootfile, "rootfile")) continue;

@@ -21,6 +21,7 @@
 #include <memory>
 #include <vector>
 
+#include "format/JsonText.h"
 #include "tools/import/FileTree.h"
 
 extern char** environ;
@@ -245,10 +246,10 @@ bool HeadlessBrowser::receive(Json::Value& message, double deadline, std::string
     for (;;) {
         size_t end = m_buffer.find('\0');
         if (end != std::string::npos) {
-            Json::CharReaderBuilder builder;
-            std::unique_ptr<Json::CharReader> reader(builder.newCharReader());
-            std::string errors;
-            bool ok = reader->parse(m_buffer.data(), m_buffer.data() + end, &message, &errors);
+            // The browser's answers carry whole page pictures: no bound on size, only on depth.
+            format::JsonLimits limits;
+            limits.largest = end;
+            bool ok = format::parseJson(m_buffer.data(), end, message, nullptr, limits);
             m_buffer.erase(0, end + 1);
             if (!ok) return why = "the browser sent a message that is not JSON", false;
             if (message["method"].asString() == "Fetch.requestPaused") {

@@ -2,12 +2,15 @@
 
 #include <sndfile.h>
 
+#include "tools/import/QuietDecoder.h"
+
 #include <vector>
 
 namespace pagly::import {
 
 double decodedSoundSeconds(const std::string& path, std::string& why) {
     why.clear();
+    QuietDecoder quiet;
     SF_INFO info{};
     SNDFILE* file = sf_open(path.c_str(), SFM_READ, &info);
     if (!file) {

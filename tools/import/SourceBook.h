@@ -16,8 +16,15 @@ struct ImportProblem {
     std::string reason;  // why it is left out
 };
 
-// The one line a problem is told in, on the terminal and in the reader's progress.
+// The one line a problem is told in, on the terminal and in the reader's progress. The book's
+// names in it are printable().
 std::string describe(const ImportProblem& problem);
+
+// A name from a book as it may be printed on one line: what a terminal would act on (control
+// characters, C1 controls, line and paragraph separators) and bytes that are not UTF-8 are
+// written out ("\n", "\x1b", "\u009b", "\xff"); everything else, other scripts included,
+// stays as it is. Printing it again changes nothing.
+std::string printable(const std::string& text);
 
 // One word of a sentence whose book times each word (word-level media overlays).
 struct SourceWord {

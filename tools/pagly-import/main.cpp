@@ -73,7 +73,8 @@ int main(int argc, char** argv) {
     };
     std::string why;
     if (importBook(source, folder, options, why) != ImportResult::Written) {
-        std::fprintf(stderr, "cannot convert %s: %s\n", source.c_str(), why.c_str());
+        std::fprintf(stderr, "cannot convert %s: %s\n", printable(source).c_str(),
+                     printable(why).c_str());
         return 1;
     }
     return 0;

@@ -278,6 +278,26 @@ TEST(EpubBadInput, EachBadPartIsToldAndLeftOut) {
          },
          kSmil3, "leads outside the book's folder",
          [](const SourceBook& r, const Book&) { EXPECT_TRUE(r.documents[2].sentences.empty()); }},
+        {"mimetype reached through a link leading out of the book",
+         [](const Book& b) {
+             writeFile(b.path("../passwd"), "root:x:0:0:root:/root:/bin/bash\n");
+             b.remove("mimetype");
+             fs::create_symlink(b.path("../passwd"), b.path("mimetype"));
+         },
+         "mimetype", "outside the book",
+         [](const SourceBook& r, const Book&) {
+             EXPECT_EQ(r.documents.size(), 3u);
+             EXPECT_EQ(told(r.problems).find("root:"), std::string::npos);
+         }},
+        {"container reached through a link leading out of the book",
+         [](const Book& b) {
+             std::string outside = b.path("../container.xml");
+             fs::copy_file(b.path("META-INF/container.xml"), outside);
+             b.remove("META-INF/container.xml");
+             fs::create_symlink(outside, b.path("META-INF/container.xml"));
+         },
+         "META-INF/container.xml", "outside the book",
+         [](const SourceBook& r, const Book&) { EXPECT_EQ(r.documents.size(), 3u); }},
         {"page without a viewport: the others' size",
          [](const Book& b) { b.edit(kPage2, "<meta name=\"viewport\"[^>]*>", ""); }, kPage2,
          "laid out at 600 x 800",

@@ -266,6 +266,32 @@ TEST_F(ImportWriter, ButtonsLieOverTheLaidOutRectanglesAndClipsKeepTheirLength) 
         if (p.severity == Severity::Error) ADD_FAILURE() << p.line();
 }
 
+TEST_F(ImportWriter, HugeTitlesAreCutSoThatTheReaderCanReadTheBook) {
+    // A megabyte of title would make a book.json the reader refuses.
+    std::string huge = "Volume: ";  // so that byte 300 falls inside an é
+    while (huge.size() < (1u << 20)) huge += "A very long title \xC3\xA9 ";
+    SourceDocument d = page("one.html", {{"s1", 40, 50, 200, 40}});
+    d.sentences = {sentence("s1", 0.0, 1.0)};
+    d.sectionTitle = huge;
+    SourceBook b = book({d});
+    b.title = huge;
+    std::string target = m_dir + "/book", why;
+    ASSERT_TRUE(writeBook(b, target, m_options, why)) << why;
+    EXPECT_TRUE(mentions("the book's title", "only its first"));
+    EXPECT_TRUE(mentions("one.html (its section title)", "only its first"));
+    Json::Value description = readJson(target + "/book.json");
+    std::string title = description["title"].asString();
+    EXPECT_LE(title.size(), 300u);
+    EXPECT_EQ(0u, huge.find(title));
+    EXPECT_EQ(299u, title.size());
+    EXPECT_EQ(printable(title), title);  // cut at a character, not inside one
+    EXPECT_LE(description["units"][0]["name"].asString().size(), 300u);
+    CheckReport report = BookChecker(target).run();
+    EXPECT_EQ(0, report.errors());
+    for (const Problem& p : report.problems)
+        if (p.severity == Severity::Error) ADD_FAILURE() << p.line();
+}
+
 TEST_F(ImportWriter, BadSentencesAreLeftOutWithTheirReason) {
     writeFile(m_source + "/noise.mp3", std::string(5000, '\x5a'));
     ASSERT_EQ(0, symlink("/etc/hostname", (m_source + "/outside.mp3").c_str()));
