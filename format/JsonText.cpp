@@ -33,8 +33,7 @@ bool parseJson(const char* text, std::size_t length, Json::Value& root, std::str
         return false;
     }
     if (length > limits.largest) {
-        if (problem)
-            *problem = "it is larger than " + std::to_string(limits.largest) + " bytes";
+        if (problem) *problem = "it is larger than " + std::to_string(limits.largest) + " bytes";
         return false;
     }
     std::string errors;
@@ -49,8 +48,8 @@ bool parseJson(const char* text, std::size_t length, Json::Value& root, std::str
         valid = reader->parse(text, text + length, &root, &errors);
     } catch (const Json::Exception&) {
         if (problem)
-            *problem = "it nests arrays and objects deeper than " +
-                       std::to_string(limits.deepest) + " levels";
+            *problem = "it nests arrays and objects deeper than " + std::to_string(limits.deepest) +
+                       " levels";
         return false;
     } catch (const std::exception&) {
         if (problem) *problem = "it is too large to read";

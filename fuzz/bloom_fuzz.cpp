@@ -9,8 +9,7 @@
 #include "tools/import/BloomReader.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    std::string folder =
-        pagly::fuzz::writeBookParts("Book", data, size, {"Book.htm", "meta.json"});
+    std::string folder = pagly::fuzz::writeBookParts("Book", data, size, {"Book.htm", "meta.json"});
     pagly::import::SourceBook book;
     std::string why;
     if (pagly::import::readBloom(folder, book, why)) {

@@ -16,10 +16,10 @@ bool inside(const std::string& path, const std::string& folder) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    std::string folder = pagly::fuzz::writeBookParts(
-        "epub", data, size,
-        {"META-INF/container.xml", "OEBPS/content.opf", "OEBPS/nav.xhtml", "OEBPS/page.xhtml",
-         "OEBPS/page.smil"});
+    std::string folder =
+        pagly::fuzz::writeBookParts("epub", data, size,
+                                    {"META-INF/container.xml", "OEBPS/content.opf",
+                                     "OEBPS/nav.xhtml", "OEBPS/page.xhtml", "OEBPS/page.smil"});
     pagly::import::SourceBook book =
         pagly::import::readEpub(folder, pagly::fuzz::scratchFolder() + "/work");
     for (const pagly::import::SourceDocument& document : book.documents) {

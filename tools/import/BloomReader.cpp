@@ -101,7 +101,9 @@ void forElements(const pugi::xml_node& root, const std::function<bool(pugi::xml_
     forNodes(root, [&](pugi::xml_node n) { return n.type() == pugi::node_element && visit(n); });
 }
 
-bool isNamed(const pugi::xml_node& node, const char* name) { return !std::strcmp(node.name(), name); }
+bool isNamed(const pugi::xml_node& node, const char* name) {
+    return !std::strcmp(node.name(), name);
+}
 
 // The text under root; a line break is a space, and so is the end of a paragraph or a div.
 void collectText(const pugi::xml_node& root, std::string& out) {

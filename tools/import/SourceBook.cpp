@@ -15,9 +15,11 @@ std::string escaped(const char* format, unsigned value) {
 // The length of the UTF-8 sequence starting at text[at], or 0 when it is not one.
 size_t sequenceLength(const std::string& text, size_t at) {
     unsigned char c = (unsigned char)text[at];
-    size_t length = c < 0x80 ? 1 : c >= 0xC2 && c < 0xE0 ? 2 : c >= 0xE0 && c < 0xF0 ? 3
-                              : c >= 0xF0 && c < 0xF5  ? 4
-                                                       : 0;
+    size_t length = c < 0x80                ? 1
+                    : c >= 0xC2 && c < 0xE0 ? 2
+                    : c >= 0xE0 && c < 0xF0 ? 3
+                    : c >= 0xF0 && c < 0xF5 ? 4
+                                            : 0;
     if (length == 0 || at + length > text.size()) return 0;
     for (size_t k = 1; k < length; ++k)
         if (((unsigned char)text[at + k] & 0xC0) != 0x80) return 0;
@@ -43,7 +45,10 @@ std::string printable(const std::string& text) {
             continue;
         }
         if (length == 1 && (c < 0x20 || c == 0x7F)) {
-            out += c == '\n' ? "\\n" : c == '\t' ? "\\t" : c == '\r' ? "\\r" : escaped("\\x%02x", c);
+            out += c == '\n'   ? "\\n"
+                   : c == '\t' ? "\\t"
+                   : c == '\r' ? "\\r"
+                               : escaped("\\x%02x", c);
         } else if (length == 2 && c == 0xC2 && (unsigned char)text[at + 1] < 0xA0) {
             out += escaped("\\u%04x", (unsigned char)text[at + 1]);  // C1 controls
         } else if (length == 3 && text.compare(at, 2, "\xE2\x80") == 0 &&

@@ -17,6 +17,7 @@
 #include <string>
 #include <vector>
 
+#include "format/JsonText.h"
 #include "tools/import/SourceBook.h"
 
 namespace pagly::testing {
@@ -75,10 +76,7 @@ inline std::string readFile(const std::string& path) {
 // A JSON file's value (null when it is missing or broken).
 inline Json::Value loadJson(const std::string& path) {
     Json::Value root;
-    Json::CharReaderBuilder builder;
-    std::string errors;
-    std::istringstream in(readFile(path));
-    Json::parseFromStream(builder, in, &root, &errors);
+    format::parseJson(readFile(path), root);
     return root;
 }
 

@@ -14,6 +14,7 @@
 #include "app/BookNames.h"
 #include "engine/audio/Mp3Duration.h"
 #include "engine/platform/CCFileUtils.h"
+#include "format/JsonText.h"
 #include "tools/pagly-check/BookChecker.h"
 
 using namespace pagly;
@@ -133,7 +134,7 @@ TEST(BookCheck, LayoutFollowsTheVersionRule) {
     };
     for (const Case& c : cases) {
         Json::Value root;
-        Json::Reader().parse(c.json, root);
+        format::parseJson(c.json, root);
         EXPECT_EQ(isLegacyLayout(root), c.legacy) << c.json;
     }
 }

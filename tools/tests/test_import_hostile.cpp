@@ -68,7 +68,8 @@ uint8_t crc8(const std::string& bytes) {
     uint8_t crc = 0;
     for (unsigned char byte : bytes) {
         crc ^= byte;
-        for (int bit = 0; bit < 8; ++bit) crc = (uint8_t)(crc & 0x80 ? (crc << 1) ^ 0x07 : crc << 1);
+        for (int bit = 0; bit < 8; ++bit)
+            crc = (uint8_t)(crc & 0x80 ? (crc << 1) ^ 0x07 : crc << 1);
     }
     return crc;
 }
@@ -90,12 +91,13 @@ std::string silentFlac(unsigned rate, unsigned channels, long long frames) {
     };
     std::string out = "fLaC";
     put(out, 0x80000022, 4);  // the last metadata block: STREAMINFO, 34 bytes
-    put(out, block, 2);        // smallest and largest block
+    put(out, block, 2);       // smallest and largest block
     put(out, block, 2);
     put(out, 0, 6);  // frame sizes unknown
     // 20 bits of rate, 3 of channels - 1, 5 of bits per sample - 1, 36 of samples.
-    put(out, ((unsigned long long)rate << 44) | ((unsigned long long)(channels - 1) << 41) |
-                 (15ULL << 36) | (unsigned long long)frames,
+    put(out,
+        ((unsigned long long)rate << 44) | ((unsigned long long)(channels - 1) << 41) |
+            (15ULL << 36) | (unsigned long long)frames,
         8);
     out.append(16, (char)0);  // no MD5
     long long number = 0;
@@ -126,9 +128,8 @@ std::string silentFlac(unsigned rate, unsigned channels, long long frames) {
 TEST(HostileBloomBook, APageNestedSixtyFiveThousandDeepIsReadOnAOneMegabyteStack) {
     ScratchFolder dir;
     const int depth = 65000;
-    std::string deepTitle = "<div data-book=\"bookTitle\" lang=\"en\">" +
-                            repeated("<div>", depth) + "Deep title" + repeated("</div>", depth) +
-                            "</div>";
+    std::string deepTitle = "<div data-book=\"bookTitle\" lang=\"en\">" + repeated("<div>", depth) +
+                            "Deep title" + repeated("</div>", depth) + "</div>";
     std::string deepPage = repeated("<div>", depth) +
                            "<div class=\"bloom-editable\" lang=\"en\"><span id=\"s1\" "
                            "class=\"audio-sentence\">Down here.</span></div>" +
@@ -162,8 +163,9 @@ TEST(HostileBloomBook, FilesLinkedFromOutsideTheBookAreNotRead) {
     writeFile(dir / "outside/meta.json", "{\"title\": \"A title from outside\"}");
     writeFile(dir / "outside/picture.png", "not read");
     writeFile(dir / "Linked/Linked.htm",
-              bloomDocument("", "<p><span id=\"s1\" class=\"audio-sentence\">Hi.</span></p>"
-                                "<img src=\"picture.png\"/>"));
+              bloomDocument("",
+                            "<p><span id=\"s1\" class=\"audio-sentence\">Hi.</span></p>"
+                            "<img src=\"picture.png\"/>"));
     fs::create_symlink(dir / "outside/meta.json", dir / "Linked/meta.json");
     fs::create_symlink(dir / "outside/picture.png", dir / "Linked/picture.png");
     // A document that is a link out of the book is no document of it.
@@ -221,10 +223,11 @@ TEST(HostileRecording, ADamagedMp3IsMeasuredWithoutTheDecodersNotes) {
     for (size_t i = 0; i < tone.size(); ++i) tone[i] = 0.3f * std::sin((float)i * 0.06f);
     sf_writef_float(file, tone.data(), (sf_count_t)tone.size());
     sf_close(file);
-    // Frame headers broken in the middle: the decoder loses its way and says so.
+    // Junk between two frames: the decoder meets a header it cannot use, resyncs and says so.
+    std::string junk;
+    for (int i = 0; i < 400; ++i) junk += (char)(i % 2 ? 0xFF : 0xF0 + i % 13);
     std::string bytes = readFile(mp3);
-    for (size_t at = bytes.size() / 3; at < bytes.size() * 2 / 3; at += 7)
-        bytes[at] = (char)(at % 3 ? 0xFF : 0xE7);
+    bytes.insert(bytes.size() / 2, junk);
     writeFile(mp3, bytes);
 
     ::testing::internal::CaptureStderr();
@@ -243,7 +246,10 @@ TEST(ImportLines, NamesFromABookAreEscapedOnOneLine) {
     const std::vector<Case> cases = {
         {"newline", "page\ncannot use evil.xhtml: forged", "page\\ncannot use evil.xhtml: forged"},
         {"terminal title", "\x1b]0;owned\x07page", "\\x1b]0;owned\\x07page"},
-        {"C1 control", "a\xC2\x9b" "31mb", "a\\u009b31mb"},
+        {"C1 control",
+         "a\xC2\x9b"
+         "31mb",
+         "a\\u009b31mb"},
         {"line separator", "a\xE2\x80\xA8z", "a\\u2028z"},
         {"not UTF-8", "a\xFF\xC3z", "a\\xff\\xc3z"},
         {"other scripts stay", "\xE0\xA4\xAA\xE0\xA4\xA6 \xE6\x9C\xAC.xhtml",
@@ -308,8 +314,7 @@ TEST(BookJson, OneGuardedParserForEveryBooksJson) {
         {"nested at the limit", repeated("[", 256) + repeated("]", 256), any, true, ""},
         {"broken", "{\"a\": }", any, false, "not valid JSON (Line 1, Column 7"},
         {"empty", "", any, false, "it is empty"},
-        {"larger than allowed", "[" + repeated("1,", 40) + "1]", 64, false,
-         "larger than 64 bytes"},
+        {"larger than allowed", "[" + repeated("1,", 40) + "1]", 64, false, "larger than 64 bytes"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.label);

@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "app/BookNames.h"
+#include "format/JsonText.h"
 #include "app/WordTimings.h"
 #include "engine/audio/Mp3Duration.h"
 #include "tools/import/BookWriter.h"
@@ -86,10 +87,9 @@ double litShare(const std::string& path) {
 }
 
 Json::Value readJson(const std::string& path) {
-    std::ifstream in(path);
+    std::string text;
     Json::Value value;
-    Json::CharReaderBuilder builder;
-    Json::parseFromStream(builder, in, &value, nullptr);
+    if (readFile(path, text)) format::parseJson(text, value);
     return value;
 }
 
