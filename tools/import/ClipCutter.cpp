@@ -35,6 +35,7 @@ class Resampler {
 
     // Takes the next input samples and appends to `out` every output sample they complete.
     void add(const float* in, size_t count, std::vector<float>& out) {
+        if (count == 0) return;
         m_input.insert(m_input.end(), in, in + count);
         m_received += (long long)count;
         // A sample needs its input up to two past its place.
