@@ -2,9 +2,9 @@
 
 #include <sndfile.h>
 
-#include "tools/import/QuietDecoder.h"
-
 #include <vector>
+
+#include "tools/import/QuietDecoder.h"
 
 namespace pagly::import {
 
