@@ -30,7 +30,6 @@ const ccColor4B kBand(66, 133, 244, 255);
 const ccColor4B kBody(245, 248, 255, 255);
 const ccColor4B kEdge(60, 70, 110, 255);
 const ccColor4B kRule(214, 222, 240, 255);
-const ccColor4B kDots[] = {{235, 64, 52, 255}, {251, 188, 5, 255}, {52, 168, 83, 255}};
 const ccColor3B kTitleColour(255, 255, 255);
 const ccColor3B kKeyColour(40, 60, 120);
 const ccColor3B kActionColour(45, 50, 65);
@@ -162,15 +161,12 @@ CCNode* makeCard(const std::vector<Line>& lines, float maxHeight) {
     drawRoundRect(shape, CCRect(0, 0, kCardWidth, height), kCorner, false, kBody);
     drawRoundRect(shape, CCRect(0, height - kBandHeight, kCardWidth, kBandHeight), kCorner, true,
                   kBand);
-    for (int i = 0; i < 3; ++i)
-        shape->drawDot(CCPoint(kCardWidth - 90 + 26 * i, height - kBandHeight / 2), 8,
-                       toColor4F(kDots[i]));
     float ruleY = kPadBottom + heightOf(note) + kNoteGap / 2;
     shape->drawSegment(CCPoint(kPadX, ruleY), CCPoint(kCardWidth - kPadX, ruleY), 0.75f,
                        toColor4F(kRule));
     card->addChild(shape);
 
-    if (CCLabelTTF* title = CCLabelTTF::create("Keys", kFont, kTitleSize)) {
+    if (CCLabelTTF* title = CCLabelTTF::create("Which key does what?", kFont, kTitleSize)) {
         title->setColor(kTitleColour);
         title->setPosition(CCPoint(kCardWidth / 2, height - kBandHeight / 2));
         card->addChild(title);

@@ -9,6 +9,7 @@
 
 #include "app/RoundRect.h"
 #include "app/VisibleArea.h"
+#include "engine/audio/SimpleAudioEngine.h"
 #include "engine/audio/analysis/SpeechComparison.h"
 #include "engine/audio/analysis/SpeechFeatures.h"
 #include "engine/director/CCTouch.h"
@@ -126,7 +127,8 @@ void drawMelody(CCDrawNode* node, const CCRect& box, const std::vector<float>& m
 
 ComparisonPanel* ComparisonPanel::create(const SpeechComparison& comparison,
                                          const SpeechProfile& book, const SpeechProfile& learner,
-                                         std::function<void(Choice)> chosen) {
+                                         std::function<void(Choice)> chosen,
+                                         const std::string& sentence) {
     ComparisonPanel* panel = new ComparisonPanel();
     if (!panel->initWithColor(kVeil)) {
         panel->release();
@@ -134,6 +136,7 @@ ComparisonPanel* ComparisonPanel::create(const SpeechComparison& comparison,
     }
     panel->autorelease();
     panel->m_chosen = std::move(chosen);
+    panel->m_sentence = sentence;
     panel->setTag(kTag);
     panel->build(comparison, book, learner);
     // Every touch is the panel's while it is shown.
@@ -149,14 +152,40 @@ void ComparisonPanel::build(const SpeechComparison& comparison, const SpeechProf
     float left = centre.x - kCardWidth / 2, bottom = centre.y - kCardHeight / 2;
     float top = bottom + kCardHeight, inner = kCardWidth - 2 * kPad;
     CCDrawNode* draw = CCDrawNode::create();
-    addChild(draw, 1);
-    drawRoundRect(draw, CCRect(left, bottom, kCardWidth, kCardHeight), 18, false, kBody);
+    addChild(draw, 0);
+    // The sentence, in at most three lines, makes the card taller.
+    CCLabelTTF* sentence = nullptr;
+    float sentenceHeight = 0;
+    if (!m_sentence.empty()) {
+        for (float size = 26; size >= 16; size -= 2) {
+            if (sentence) sentence->release();
+            sentence = CCLabelTTF::create(("\u201c" + m_sentence + "\u201d").c_str(), kFont, size,
+                                          CCSize(kCardWidth - 2 * kPad, 0), kTextAlignmentCenter);
+            if (!sentence) break;
+            sentence->retain();
+            if (sentence->getContentSize().height <= size * 3.6f) break;
+        }
+        if (sentence) sentenceHeight = sentence->getContentSize().height + 18;
+    }
+    float height = kCardHeight + sentenceHeight;
+    bottom = centre.y - height / 2;
+    top = bottom + height;
+    drawRoundRect(draw, CCRect(left, bottom, kCardWidth, height), 18, false, kBody);
     drawRoundRect(draw, CCRect(left, top - kBandHeight, kCardWidth, kBandHeight), 18, true, kBand);
     addLabel(this, "You and the book", 32, kTitleColour, CCPoint(centre.x, top - kBandHeight / 2),
              CCPoint(0.5f, 0.5f));
 
     double scale = std::max(comparison.bookSeconds, comparison.learnerSeconds);
     float y = top - kBandHeight - 22;
+    if (sentence) {
+        sentence->setColor(kTextColour);
+        sentence->setAnchorPoint(CCPoint(0.5f, 1));
+        sentence->setPosition(CCPoint(centre.x, y));
+        sentence->setTag(kSentenceTag);
+        addChild(sentence, 2);
+        sentence->release();
+        y -= sentenceHeight;
+    }
     struct Row {
         const char* name;
         double length;
@@ -200,6 +229,16 @@ void ComparisonPanel::build(const SpeechComparison& comparison, const SpeechProf
     for (int i = 0; i < 3; ++i) {
         CCRect r(left + kPad + i * (width + gap), y - height, width, height);
         m_buttons[buttons[i].choice] = r;
+        if (buttons[i].choice != RecordAgain) {
+            // Shown while this button's recording plays.
+            CCDrawNode* ring = CCDrawNode::create();
+            const ccColor4B& colour = buttons[i].choice == HearBook ? kBookColour : kYourColour;
+            drawRoundRect(ring, CCRect(r.origin.x - 4, r.origin.y - 4, width + 8, height + 8), 15,
+                          false, colour);
+            ring->setVisible(false);
+            addChild(ring, 1);
+            m_playingMarks[buttons[i].choice] = ring;
+        }
         drawRoundRect(draw, r, 12, false, kButton);
         addLabel(this, buttons[i].text, 24, kTextColour,
                  CCPoint(r.origin.x + width / 2, r.origin.y + height / 2), CCPoint(0.5f, 0.5f));
@@ -210,6 +249,22 @@ void ComparisonPanel::build(const SpeechComparison& comparison, const SpeechProf
 }
 
 CCRect ComparisonPanel::buttonRect(Choice choice) const { return m_buttons[choice]; }
+
+void ComparisonPanel::showPlaying(Choice choice) {
+    m_playing = choice == HearBook || choice == HearYours ? choice : Close;
+    for (Choice c : {HearBook, HearYours})
+        if (m_playingMarks[c]) m_playingMarks[c]->setVisible(c == m_playing);
+    if (m_playing != Close) {
+        scheduleUpdate();
+    } else {
+        unscheduleUpdate();
+    }
+}
+
+void ComparisonPanel::update(float) {
+    // The ring goes when its recording has ended (or something else replaced it).
+    if (!audio::SimpleAudioEngine::sharedEngine()->isBackgroundMusicPlaying()) showPlaying(Close);
+}
 
 bool ComparisonPanel::ccTouchBegan(CCTouch*, CCEvent*) { return true; }
 
