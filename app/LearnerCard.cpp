@@ -109,6 +109,14 @@ LearnerCard* LearnerCard::open(PageLayer* page, bool byKey) {
     return card;
 }
 
+const char* LearnerCard::nameOf(Button button) {
+    if (button <= Speed125) return "How fast?";
+    if (button == Close) return "Close";
+    for (const Row& row : kRows)
+        if (row.button == button) return row.text;
+    return "";
+}
+
 LearnerCard* LearnerCard::shownOn(CCNode* page) {
     return page ? dynamic_cast<LearnerCard*>(page->getChildByTag(kTag)) : nullptr;
 }
@@ -164,7 +172,7 @@ void LearnerCard::rebuild() {
     };
 
     float y = top - kBandHeight - kPad;
-    addLabel(m_content, "How fast?", kLabelSize, kText, CCPoint(left + kPad, y), CCPoint(0, 1));
+    addLabel(m_content, nameOf(Speed50), kLabelSize, kText, CCPoint(left + kPad, y), CCPoint(0, 1));
     y -= 38;
     int count = 0;
     const float* speeds = offeredSpeechSpeeds(&count);

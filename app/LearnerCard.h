@@ -44,6 +44,8 @@ class LearnerCard : public engine::CCLayerColor {
     // reading mode, "" where it has no state. A speed button says "chosen" for the speed in
     // force.
     std::string stateOf(Button button) const;
+    // What a button is called on the card ("How fast?" for the speeds).
+    static const char* nameOf(Button button);
     // The button the keys have marked, or -1.
     int marked() const { return m_marked; }
     // The card's own rectangle (taps outside it close it).

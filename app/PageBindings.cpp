@@ -21,7 +21,7 @@ const PageKey kPageKeys[] = {
     {kKeyArrowDown, "Down / Up: next / last sentence (or tap a sentence)",
      [](PageLayer& p) { p.stepSentence(+1); }},
     {kKeyArrowUp, nullptr, [](PageLayer& p) { p.stepSentence(-1); }},
-    {kKeyR, "R: hear it again", [](PageLayer& p) { p.replaySentence(); }},
+    {kKeyR, "R: Hear it again", [](PageLayer& p) { p.replaySentence(); }},
     {kKeyE, "E: Say it after me, on / off (the book waits while you say each sentence)",
      [](PageLayer& p) { p.switchEchoPauses(); }},
     {kKeyShiftE,
@@ -33,14 +33,14 @@ const PageKey kPageKeys[] = {
      "(B: the book, Y: you, M: again)",
      [](PageLayer& p) { p.practiseSpeaking(); }},
     {kKeyS, "S: How should the book read?", [](PageLayer& p) { p.openSettingsByKey(); }},
-    {kKeyMinus, "- / +: slower / faster (0.5, 0.75, 1, 1.25)",
+    {kKeyMinus, "- / +: How fast? Slower / faster (0.5, 0.75, 1, 1.25)",
      [](PageLayer& p) { p.changeSpeed(-1); }},
     {kKeyPlus, nullptr, [](PageLayer& p) { p.changeSpeed(+1); }},
     {kKeyMenu, "Tab: all the buttons on one card (the orange round button)",
      [](PageLayer& p) { p.openLearnerCard(true); }},
     {kKeyEscape, "Escape: Home", [](PageLayer& p) { p.onMainPage(nullptr); }},
     {kKeyUnknown, "F11: Big screen, on / off", nullptr},
-    {kKeyUnknown, "F1 or ?: this list", nullptr},
+    {kKeyUnknown, "F1 or ?: Which key does what? (this list)", nullptr},
 };
 }  // namespace
 

@@ -167,10 +167,10 @@ void ComparisonPanel::build(const SpeechComparison& comparison, const SpeechProf
         }
         if (sentence) sentenceHeight = sentence->getContentSize().height + 18;
     }
-    float height = kCardHeight + sentenceHeight;
-    bottom = centre.y - height / 2;
-    top = bottom + height;
-    drawRoundRect(draw, CCRect(left, bottom, kCardWidth, height), 18, false, kBody);
+    float cardHeight = kCardHeight + sentenceHeight;
+    bottom = centre.y - cardHeight / 2;
+    top = bottom + cardHeight;
+    drawRoundRect(draw, CCRect(left, bottom, kCardWidth, cardHeight), 18, false, kBody);
     drawRoundRect(draw, CCRect(left, top - kBandHeight, kCardWidth, kBandHeight), 18, true, kBand);
     addLabel(this, "You and the book", 32, kTitleColour, CCPoint(centre.x, top - kBandHeight / 2),
              CCPoint(0.5f, 0.5f));

@@ -166,7 +166,7 @@ TEST_F(KeyListTest, EveryScreensLinesStayInsideTheCardAndLongActionsWrap) {
              t.openPage(5);
              return t.page();
          },
-         "Say it after me, on / off (the book waits while you say each sentence)", "this list"},
+         "Say it after me, on / off (the book waits while you say each sentence)", "Home"},
         {"settings",
          [](KeyListTest& t) -> CCNode* {
              t.openPage(5);

@@ -14,7 +14,9 @@
 #include "engine/director/CCKeypadDispatcher.h"
 #include "app/practice/SpeakingPractice.h"
 #include "engine/audio/SimpleAudioEngine.h"
+#include "engine/audio/VirtualAudioBackend.h"
 #include "engine/nodes/CCMenu.h"
+#include "engine/nodes/CCMenuItem.h"
 
 using namespace pagly::engine;
 using namespace pagly;
