@@ -3,6 +3,9 @@
 
 #include "app/RoundRect.h"
 #include "app/VisibleArea.h"
+#include "engine/actions/CCActionCompound.h"
+#include "engine/actions/CCActionInstant.h"
+#include "engine/actions/CCActionInterval.h"
 #include "engine/nodes/CCDrawNode.h"
 #include "engine/nodes/CCLabelTTF.h"
 #include "engine/nodes/CCMenuItem.h"
@@ -18,12 +21,17 @@ const int kSignZOrder = 9000;  // over the page, under the caption and the notes
 }  // namespace
 
 void showBookEnd(CCNode* page, CCMenuItemImage* next) {
-    if (!page) return;
     if (next) {
         next->setOpacity(70);
         next->setEnabled(false);
     }
-    CCLabelTTF* label = CCLabelTTF::create("The end! You have read the whole book.", "Arial", 26);
+    sayBookEnd(page);
+}
+
+void sayBookEnd(CCNode* page) {
+    if (!page) return;
+    if (CCNode* old = page->getChildByTag(kBookEndTag)) old->removeFromParent();
+    CCLabelTTF* label = CCLabelTTF::create("The end! You have read the whole book.", "Arial", 30);
     if (!label) return;
     label->setColor(ccColor3B(255, 255, 255));
     CCSize text = label->getContentSize();
@@ -37,10 +45,18 @@ void showBookEnd(CCNode* page, CCMenuItemImage* next) {
     sign->addChild(plate);
     label->setPosition(CCPoint(size.width / 2, size.height / 2));
     sign->addChild(label, 1);
-    CCPoint top = VisibleArea::top();
-    sign->setPosition(CCPoint(top.x, top.y - kFromTop));
+    // In the middle, where pages have their picture rather than a sentence, as the notes.
+    sign->setPosition(VisibleArea::center());
     sign->setTag(kBookEndTag);
     page->addChild(sign, kSignZOrder);
+    float hold = kBookEndSeconds * 4 / 5, fade = kBookEndSeconds / 5;
+    label->runAction(
+        CCSequence::create(CCDelayTime::create(hold), CCFadeOut::create(fade), nullptr));
+    plate->runAction(
+        CCSequence::create(CCDelayTime::create(hold), CCFadeOut::create(fade), nullptr));
+    sign->runAction(CCSequence::create(
+        CCDelayTime::create(kBookEndSeconds),
+        CCCallFuncN::create([](CCNode* node) { node->removeFromParent(); }), nullptr));
 }
 
 }  // namespace pagly

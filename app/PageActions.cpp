@@ -1,4 +1,5 @@
 // What the page's keys and the learner's card do beyond the bar's callbacks (see PageLayer.h).
+#include "app/BookEnd.h"
 #include "app/BookNames.h"
 #include "app/FadingNote.h"
 #include "app/LearnerCard.h"
@@ -106,7 +107,7 @@ void PageLayer::finishReading() {
     s.autoReadOn = false;
     s.nextSentence = 1;
     setPlayPauseImage("Images/play_btn.png");
-    showFadingNote(this, "The end! You have read the whole book.");
+    sayBookEnd(this);
 }
 
 }  // namespace pagly

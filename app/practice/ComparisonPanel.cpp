@@ -159,7 +159,7 @@ void ComparisonPanel::build(const SpeechComparison& comparison, const SpeechProf
     if (!m_sentence.empty()) {
         for (float size = 26; size >= 16; size -= 2) {
             if (sentence) sentence->release();
-            sentence = CCLabelTTF::create(("\u201c" + m_sentence + "\u201d").c_str(), kFont, size,
+            sentence = CCLabelTTF::create(m_sentence.c_str(), kFont, size,
                                           CCSize(kCardWidth - 2 * kPad, 0), kTextAlignmentCenter);
             if (!sentence) break;
             sentence->retain();

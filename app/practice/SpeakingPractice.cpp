@@ -299,6 +299,12 @@ void SpeakingPractice::playBook() {
 }
 
 std::string SpeakingPractice::sentenceText() const {
+    // The words on the sentence's button, else its caption (a book whose buttons are
+    // invisible gives the sentence there).
+    if (gui::UIButton* button = m_page ? m_page->sentenceButton(m_index) : nullptr) {
+        const char* title = button->getTitleText();
+        if (title && *title) return title;
+    }
     const ReadingSession& s = session();
     const std::string* text =
         s.book.caption(captionKeyForNumber(s.currentPage, sentenceNumber(s.currentPage, m_index)));
