@@ -235,6 +235,7 @@ void ComparisonPanel::build(const SpeechComparison& comparison, const SpeechProf
             const ccColor4B& colour = buttons[i].choice == HearBook ? kBookColour : kYourColour;
             drawRoundRect(ring, CCRect(r.origin.x - 4, r.origin.y - 4, width + 8, height + 8), 15,
                           false, colour);
+            drawRoundRect(ring, r, 12, false, kButton);  // a ring: the button shows within
             ring->setVisible(false);
             addChild(ring, 1);
             m_playingMarks[buttons[i].choice] = ring;
