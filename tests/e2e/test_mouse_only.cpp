@@ -143,7 +143,7 @@ TEST_F(MouseOnlyTest, EveryFeatureOfTheKeyTableIsReachedByTapsAlone) {
     EXPECT_EQ(SpeakingPractice::PlayingSentence, page()->practice()->phase());
     for (int i = 0; i < 60 * 30 && !panel(); ++i) step();
     ASSERT_NE(nullptr, panel());
-    EXPECT_EQ("Tom says thank you.", panel()->sentence()) << "the words of its button";
+    EXPECT_EQ("Thank you, Mum!", panel()->sentence()) << "the words of its button";
     EXPECT_EQ(ComparisonPanel::HearYours, panel()->playing()) << "your recording plays first";
     CCRect book = panel()->buttonRect(ComparisonPanel::HearBook);
     tap(book.getMidX(), book.getMidY());
