@@ -21,12 +21,6 @@ using namespace pagly::engine;
 namespace pagly {
 
 namespace {
-const char kFont[] = "Arial";
-// The look of the other cards: a veil over the page, a blue title band, a pale body.
-const ccColor4B kVeil(30, 40, 70, 170);
-const ccColor4B kBand(66, 133, 244, 255);
-const ccColor4B kBody(245, 248, 255, 255);
-const ccColor4B kButtonFill(226, 234, 252, 255);
 const ccColor4B kChosenFill(66, 133, 244, 255);
 const ccColor4B kOnFill(52, 168, 83, 255);
 const ccColor4B kOffFill(205, 208, 218, 255);
@@ -51,15 +45,12 @@ const char* modeName(ReadingMode mode) {
     return "";
 }
 
-CCLabelTTF* addLabel(CCNode* parent, const std::string& text, float size, const ccColor3B& colour,
-                     const CCPoint& at, const CCPoint& anchor) {
-    CCLabelTTF* label = CCLabelTTF::create(text.c_str(), kFont, size);
-    if (!label) return nullptr;
-    label->setColor(colour);
-    label->setAnchorPoint(anchor);
-    label->setPosition(at);
-    parent->addChild(label, 2);
-    return label;
+// The speed a speed button chooses, or 0 for any other button.
+float speedOf(LearnerCard::Button button) {
+    int count = 0;
+    const float* speeds = offeredSpeechSpeeds(&count);
+    int i = button - LearnerCard::Speed50;
+    return i >= 0 && i < count && button <= LearnerCard::Speed125 ? speeds[i] : 0;
 }
 
 float widthOf(CCNode* node) { return node ? node->getContentSize().width : 0; }
@@ -92,7 +83,7 @@ LearnerCard* LearnerCard::open(PageLayer* page, bool byKey) {
     if (!page) return nullptr;
     if (LearnerCard* shown = shownOn(page)) return shown;
     LearnerCard* card = new LearnerCard();
-    if (!card->initWithColor(kVeil)) {
+    if (!card->initWithColor(kCardVeil)) {
         card->release();
         return nullptr;
     }
@@ -123,14 +114,12 @@ LearnerCard* LearnerCard::shownOn(CCNode* page) {
 
 std::string LearnerCard::stateOf(Button button) const {
     const ReadingSession& s = session();
-    int count = 0;
-    const float* speeds = offeredSpeechSpeeds(&count);
     switch (button) {
         case Speed50:
         case Speed75:
         case Speed100:
         case Speed125:
-            return button < count && speeds[button] == currentSpeechSpeed() ? "chosen" : "";
+            return speedOf(button) == currentSpeechSpeed() ? "chosen" : "";
         case SayAfterMe:
             return s.echoPauses ? "On" : "Off";
         case SpeakAlong:
@@ -158,10 +147,11 @@ void LearnerCard::rebuild() {
     float left = centre.x - kCardWidth / 2, bottom = centre.y - height / 2;
     float top = bottom + height, inner = kCardWidth - 2 * kPad;
     m_card = CCRect(left, bottom, kCardWidth, height);
-    drawRoundRect(draw, m_card, 28, false, kBody);
-    drawRoundRect(draw, CCRect(left, top - kBandHeight, kCardWidth, kBandHeight), 28, true, kBand);
-    addLabel(m_content, "What would you like?", 34, kWhite,
-             CCPoint(centre.x, top - kBandHeight / 2), CCPoint(0.5f, 0.5f));
+    drawRoundRect(draw, m_card, 28, false, kCardBody);
+    drawRoundRect(draw, CCRect(left, top - kBandHeight, kCardWidth, kBandHeight), 28, true,
+                  kCardBand);
+    addCardLabel(m_content, "What would you like?", 34, kWhite,
+                 CCPoint(centre.x, top - kBandHeight / 2), CCPoint(0.5f, 0.5f));
 
     auto ring = [&](Button b) {
         if (m_marked != b) return;
@@ -172,21 +162,20 @@ void LearnerCard::rebuild() {
     };
 
     float y = top - kBandHeight - kPad;
-    addLabel(m_content, nameOf(Speed50), kLabelSize, kText, CCPoint(left + kPad, y), CCPoint(0, 1));
+    addCardLabel(m_content, nameOf(Speed50), kLabelSize, kText, CCPoint(left + kPad, y),
+                 CCPoint(0, 1));
     y -= 38;
-    int count = 0;
-    const float* speeds = offeredSpeechSpeeds(&count);
     float pill = (inner - 3 * kRowGap) / 4;
-    for (int i = 0; i < 4 && i < count; ++i) {
+    for (int i = 0; i < 4; ++i) {
         Button b = (Button)(Speed50 + i);
         m_rects[b] = CCRect(left + kPad + i * (pill + kRowGap), y - kRowHeight, pill, kRowHeight);
         ring(b);
         bool chosen = !stateOf(b).empty();
-        drawRoundRect(draw, m_rects[b], 14, false, chosen ? kChosenFill : kButtonFill);
+        drawRoundRect(draw, m_rects[b], 14, false, chosen ? kChosenFill : kCardButton);
         char text[16];
-        snprintf(text, sizeof text, "%g\u00d7", speeds[i]);
-        addLabel(m_content, text, kLabelSize, chosen ? kWhite : kText,
-                 CCPoint(m_rects[b].getMidX(), m_rects[b].getMidY()), CCPoint(0.5f, 0.5f));
+        snprintf(text, sizeof text, "%g\u00d7", speedOf(b));
+        addCardLabel(m_content, text, kLabelSize, chosen ? kWhite : kText,
+                     CCPoint(m_rects[b].getMidX(), m_rects[b].getMidY()), CCPoint(0.5f, 0.5f));
     }
     y -= kRowHeight + kRowGap;
 
@@ -194,19 +183,20 @@ void LearnerCard::rebuild() {
         CCRect r(left + kPad, y - kRowHeight, inner, kRowHeight);
         m_rects[row.button] = r;
         ring(row.button);
-        drawRoundRect(draw, r, 14, false, kButtonFill);
+        drawRoundRect(draw, r, 14, false, kCardButton);
         std::string state = stateOf(row.button);
         float stateWidth = 0;
         if (state == "On" || state == "Off") {
             // A switch: a green "On", a grey "Off".
             CCRect s(r.getMaxX() - 12 - 86, r.origin.y + 10, 86, r.size.height - 20);
             drawRoundRect(draw, s, 20, false, state == "On" ? kOnFill : kOffFill);
-            addLabel(m_content, state, kStateSize, state == "On" ? kWhite : kText,
-                     CCPoint(s.getMidX(), s.getMidY()), CCPoint(0.5f, 0.5f));
+            addCardLabel(m_content, state, kStateSize, state == "On" ? kWhite : kText,
+                         CCPoint(s.getMidX(), s.getMidY()), CCPoint(0.5f, 0.5f));
             stateWidth = 86 + 12;
         } else if (!state.empty()) {
-            CCLabelTTF* label = addLabel(m_content, state, kStateSize, kModeText,
-                                         CCPoint(r.getMaxX() - 16, r.getMidY()), CCPoint(1, 0.5f));
+            CCLabelTTF* label =
+                addCardLabel(m_content, state, kStateSize, kModeText,
+                             CCPoint(r.getMaxX() - 16, r.getMidY()), CCPoint(1, 0.5f));
             stateWidth = widthOf(label) + 16;
         }
         // The name shrinks rather than run into its state.
@@ -215,8 +205,8 @@ void LearnerCard::rebuild() {
         CCLabelTTF* name = nullptr;
         for (;; size -= 1) {
             if (name) name->removeFromParent();
-            name = addLabel(m_content, row.text, size, kText, CCPoint(r.origin.x + 16, r.getMidY()),
-                            CCPoint(0, 0.5f));
+            name = addCardLabel(m_content, row.text, size, kText,
+                                CCPoint(r.origin.x + 16, r.getMidY()), CCPoint(0, 0.5f));
             if (!name || widthOf(name) <= room || size <= kSmallestLabel) break;
         }
         y -= kRowHeight + kRowGap;
@@ -225,20 +215,18 @@ void LearnerCard::rebuild() {
     m_rects[Close] = closeRect;
     ring(Close);
     drawRoundRect(draw, closeRect, 14, false, kOffFill);
-    addLabel(m_content, "Close", kLabelSize, kText,
-             CCPoint(closeRect.getMidX(), closeRect.getMidY()), CCPoint(0.5f, 0.5f));
+    addCardLabel(m_content, "Close", kLabelSize, kText,
+                 CCPoint(closeRect.getMidX(), closeRect.getMidY()), CCPoint(0.5f, 0.5f));
 }
 
 void LearnerCard::press(Button button) {
     PageLayer* page = m_page;
-    int count = 0;
-    const float* speeds = offeredSpeechSpeeds(&count);
     switch (button) {
         case Speed50:
         case Speed75:
         case Speed100:
         case Speed125:
-            if (button < count) chooseSpeechSpeed(page, speeds[button]);
+            chooseSpeechSpeed(page, speedOf(button));
             break;
         case SayAfterMe:
             page->switchEchoPauses();
