@@ -25,12 +25,8 @@ const int kOverlayZOrder = 20000;
 // The look of the settings card (book/3age/set_card.png), drawn here so that every book has
 // it: a blue title band, a pale body, a dark edge under it, round corners; over the page a
 // dimming veil like the settings panel's.
-const ccColor4B kVeil(30, 40, 70, 170);
-const ccColor4B kBand(66, 133, 244, 255);
-const ccColor4B kBody(245, 248, 255, 255);
 const ccColor4B kEdge(60, 70, 110, 255);
 const ccColor4B kRule(214, 222, 240, 255);
-const ccColor4B kDots[] = {{235, 64, 52, 255}, {251, 188, 5, 255}, {52, 168, 83, 255}};
 const ccColor3B kTitleColour(255, 255, 255);
 const ccColor3B kKeyColour(40, 60, 120);
 const ccColor3B kActionColour(45, 50, 65);
@@ -53,7 +49,7 @@ class KeyListOverlay : public CCLayerColor {
   public:
     static KeyListOverlay* create() {
         KeyListOverlay* overlay = new KeyListOverlay();
-        if (!overlay->initWithColor(kVeil)) {
+        if (!overlay->initWithColor(kCardVeil)) {
             overlay->release();
             return nullptr;
         }
@@ -159,18 +155,15 @@ CCNode* makeCard(const std::vector<Line>& lines, float maxHeight) {
     card->setTag(KeyHelp::kCardTag);
     CCDrawNode* shape = CCDrawNode::create();
     drawRoundRect(shape, CCRect(0, -kEdgeDepth, kCardWidth, height), kCorner, false, kEdge);
-    drawRoundRect(shape, CCRect(0, 0, kCardWidth, height), kCorner, false, kBody);
+    drawRoundRect(shape, CCRect(0, 0, kCardWidth, height), kCorner, false, kCardBody);
     drawRoundRect(shape, CCRect(0, height - kBandHeight, kCardWidth, kBandHeight), kCorner, true,
-                  kBand);
-    for (int i = 0; i < 3; ++i)
-        shape->drawDot(CCPoint(kCardWidth - 90 + 26 * i, height - kBandHeight / 2), 8,
-                       toColor4F(kDots[i]));
+                  kCardBand);
     float ruleY = kPadBottom + heightOf(note) + kNoteGap / 2;
     shape->drawSegment(CCPoint(kPadX, ruleY), CCPoint(kCardWidth - kPadX, ruleY), 0.75f,
                        toColor4F(kRule));
     card->addChild(shape);
 
-    if (CCLabelTTF* title = CCLabelTTF::create("Keys", kFont, kTitleSize)) {
+    if (CCLabelTTF* title = CCLabelTTF::create("Which key does what?", kFont, kTitleSize)) {
         title->setColor(kTitleColour);
         title->setPosition(CCPoint(kCardWidth / 2, height - kBandHeight / 2));
         card->addChild(title);

@@ -13,30 +13,34 @@ namespace {
 const float kSwipeDistance = 50;
 
 const PageKey kPageKeys[] = {
-    {kKeyLeft, "Left / Right: previous / next page",
+    {kKeyLeft, "Left / Right: turn back / turn the page (the blue arrows)",
      [](PageLayer& p) { p.onPreviousPage(nullptr); }},
     {kKeyRight, nullptr, [](PageLayer& p) { p.onNextPage(nullptr); }},
-    {kKeySpace, "Space: read the page aloud / stop", [](PageLayer& p) { p.playOrPauseByKey(); }},
-    {kKeyArrowDown, "Down / Up: next / previous sentence",
+    {kKeySpace, "Space: the book reads to you / stops (the green button)",
+     [](PageLayer& p) { p.playOrPauseByKey(); }},
+    {kKeyArrowDown, "Down / Up: next / last sentence (or tap a sentence)",
      [](PageLayer& p) { p.stepSentence(+1); }},
     {kKeyArrowUp, nullptr, [](PageLayer& p) { p.stepSentence(-1); }},
-    {kKeyR, "R: the current sentence again", [](PageLayer& p) { p.replaySentence(); }},
-    {kKeyE, "E: echo pauses on / off (time to say each sentence after it)",
+    {kKeyR, "R: Hear it again", [](PageLayer& p) { p.replaySentence(); }},
+    {kKeyE, "E: Say it after me, on / off (the book waits while you say each sentence)",
      [](PageLayer& p) { p.switchEchoPauses(); }},
     {kKeyShiftE,
-     "Shift+E: shadowing on / off (with echo pauses: record yourself after each "
-     "sentence and hear it back)",
+     "Shift+E: Speak along, on / off (the book waits, listens to you say each sentence and plays "
+     "it back)",
      [](PageLayer& p) { p.switchShadowing(); }},
     {kKeyM,
-     "M: say the sentence after the book (M stops), hear yourself and see both (B: the book, "
-     "Y: you, M: again)",
+     "M: Say it like the book: hear the sentence, say it after the beep, then hear and see both "
+     "(B: the book, Y: you, M: again)",
      [](PageLayer& p) { p.practiseSpeaking(); }},
-    {kKeyS, "S: reading mode", [](PageLayer& p) { p.openSettingsByKey(); }},
-    {kKeyMinus, "- / +: slower / faster speech", [](PageLayer& p) { p.changeSpeed(-1); }},
+    {kKeyS, "S: How should the book read?", [](PageLayer& p) { p.openSettingsByKey(); }},
+    {kKeyMinus, "- / +: How fast? Slower / faster (0.5, 0.75, 1, 1.25)",
+     [](PageLayer& p) { p.changeSpeed(-1); }},
     {kKeyPlus, nullptr, [](PageLayer& p) { p.changeSpeed(+1); }},
-    {kKeyEscape, "Escape: main page", [](PageLayer& p) { p.onMainPage(nullptr); }},
-    {kKeyUnknown, "F11: full screen on / off", nullptr},
-    {kKeyUnknown, "F1 or ?: this list", nullptr},
+    {kKeyMenu, "Tab: all the buttons on one card (the orange round button)",
+     [](PageLayer& p) { p.openLearnerCard(true); }},
+    {kKeyEscape, "Escape: Home", [](PageLayer& p) { p.onMainPage(nullptr); }},
+    {kKeyUnknown, "F11: Big screen, on / off", nullptr},
+    {kKeyUnknown, "F1 or ?: Which key does what? (this list)", nullptr},
 };
 }  // namespace
 

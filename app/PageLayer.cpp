@@ -4,7 +4,10 @@
 #include <string>
 
 #include "app/BookNames.h"
+#include "app/BookEnd.h"
 #include "app/FadingNote.h"
+#include "app/LearnerCard.h"
+#include "app/LearnerMenu.h"
 #include "app/Navigator.h"
 #include "app/PageBindings.h"
 #include "app/PageControls.h"
@@ -83,6 +86,7 @@ void PageLayer::build(int captionZOrder, int menuZOrder) {
     m_next = controls.next;
     m_mainPage = controls.mainPage;
     m_settings = controls.settings;
+    m_learnerButton = addLearnerButton(this, menuZOrder, controls);
 
     WidgetHelper::instance();
     std::string document = pageDocumentPath(s.currentPage);
@@ -124,6 +128,7 @@ void PageLayer::build(int captionZOrder, int menuZOrder) {
     setTouchEnabled(true);
     setKeypadEnabled(true);
     rememberPage(s.currentPage);
+    if (s.currentPage >= s.book.lastPage()) showBookEnd(this, m_next);
 }
 
 void PageLayer::buildCaption(int captionZOrder) {
@@ -285,6 +290,10 @@ void PageLayer::onAutoReadTick(float) {
             m_player.readSentence(step.sentence);
             break;
         case ReadingMachine::TurnPage:
+            if (session().currentPage >= session().book.lastPage()) {
+                finishReading();
+                return;
+            }
             onNextPage(nullptr);
             return;
         case ReadingMachine::Stop:
@@ -298,75 +307,17 @@ void PageLayer::onAutoReadTick(float) {
     schedule(memberCallback(&PageLayer::onAutoReadTick), step.interval);
 }
 
-void PageLayer::stepSentence(int direction) {
-    // The current sentence: the one shown pressed, else the one automatic reading is at.
-    const ReadingSession& s = session();
-    int current =
-        s.currentSentenceButton
-            ? sentenceIndexFromNumber(s.currentPage, s.currentSentenceButton->getActionTag())
-            : s.nextSentence - 1;
-    for (int i = current + direction; i >= 1 && i <= s.pageSentenceCount; i += direction) {
-        if (UIButton* button = sentenceButton(i)) {
-            onSentenceTouched(button, TouchBegan);
-            return;
-        }
-    }
-}
-
-void PageLayer::replaySentence() {
-    UIButton* button = session().currentSentenceButton;
-    if (!button) return;
-    // A touch never restarts the sentence that is playing: silence it first.
-    audioEngine()->stopBackgroundMusic();
-    onSentenceTouched(button, TouchBegan);
-}
-
-void PageLayer::playOrPauseByKey() {
-    if (m_playPause && m_playPause->isVisible()) onPlayPause(m_playPause);
-}
-
-void PageLayer::openSettingsByKey() {
-    if (m_settings) onSettings(m_settings);
-}
-
-void PageLayer::switchEchoPauses() {
-    bool& on = session().echoPauses;
-    on = !on;
-    if (!on) session().shadowing = false;
-    showFadingNote(this, on ? "Echo pauses on" : "Echo pauses off");
-}
-
-void PageLayer::switchShadowing() {
-    ReadingSession& s = session();
-    s.shadowing = !s.shadowing;
-    if (s.shadowing) s.echoPauses = true;  // shadowing records in the echo pauses
-    showFadingNote(this, s.shadowing ? "Shadowing on" : "Shadowing off");
-}
-
-void PageLayer::practiseSpeaking() {
-    const ReadingSession& s = session();
-    // The current sentence: the one shown pressed, else the one reading is at, else the first.
-    int index =
-        s.currentSentenceButton
-            ? sentenceIndexFromNumber(s.currentPage, s.currentSentenceButton->getActionTag())
-            : s.nextSentence - 1;
-    if (index < 1 || !sentenceButton(index)) {
-        index = 0;
-        for (int i = 1; i <= s.pageSentenceCount && !index; ++i)
-            if (sentenceButton(i)) index = i;
-    }
-    if (index < 1) return;
-    // Reading on would start the next sentence over the learner.
-    if (s.autoReadOn) onPlayPause(m_playPause);
-    m_practice->practise(index);
-}
-
-void PageLayer::changeSpeed(int direction) { changeSpeechSpeed(this, direction); }
-
 // ---------------------------------------------------------------- input
 
 void PageLayer::keyPressed(int keyCode) {
     if (m_leaving) return;
+    // The learner's card is modal: while it is shown, every key is its own.
+    if (LearnerCard* card = LearnerCard::shownOn(this)) {
+        if (!m_keyHelp.isShown()) {
+            card->handleKey(keyCode);
+            return;
+        }
+    }
     // The comparison panel (or a recording under way) takes keys before the page does.
     if (!m_keyHelp.isShown() && m_practice->handleKey(keyCode)) return;
     if (m_keyHelp.handleKey(this, keyCode, pageKeyHelpLines())) return;

@@ -26,6 +26,7 @@ class UIWidget;
 
 namespace pagly {
 
+class LearnerCard;
 class SpeakingPractice;
 
 // One page of the book: its UI document with the sentence buttons, the caption label with
@@ -80,6 +81,17 @@ class PageLayer : public engine::CCLayer {
     void switchShadowing();
     SpeakingPractice* practice() const { return m_practice; }
 
+    // The round button and its card of every feature (LearnerMenu, LearnerCard).
+    void onLearnerButton(engine::CCObject* sender);
+    // Tab: the card with its first button marked for the keys.
+    void openLearnerCard(bool byKey);
+    LearnerCard* learnerCard() const;
+    engine::CCMenuItem* learnerButton() const { return m_learnerButton; }
+    // F1's key list, as the card's "Which key does what?" shows it.
+    void showKeyList();
+    // Reading on has reached the end of the book: it stops and says so.
+    void finishReading();
+
     // The button of sentence `index` of this page, or null.
     gui::UIButton* sentenceButton(int index) const;
 
@@ -133,8 +145,9 @@ class PageLayer : public engine::CCLayer {
     engine::CCMenuItemImage* m_next = nullptr;
     engine::CCMenuItem* m_mainPage = nullptr;
     engine::CCMenuItem* m_settings = nullptr;
-    engine::CCLabelTTF* m_captionLabel = nullptr;  // a child of this layer
-    gui::UIButton* m_captionBackground = nullptr;  // in the widget tree
+    engine::CCMenuItem* m_learnerButton = nullptr;  // in a menu of its own
+    engine::CCLabelTTF* m_captionLabel = nullptr;   // a child of this layer
+    gui::UIButton* m_captionBackground = nullptr;   // in the widget tree
     KeyHelp m_keyHelp;
     // Kept here: the page scene's clean-up drops the toolkit's copy while this page runs.
     engine::RefPtr<engine::CCArray> m_timelines;

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "engine/nodes/CCDrawNode.h"
+#include "engine/nodes/CCLabelTTF.h"
 
 using namespace pagly::engine;
 
@@ -41,6 +42,17 @@ void drawRoundRect(CCDrawNode* node, const CCRect& r, float radius, bool topOnly
     }
     node->drawPolygon(points.data(), (unsigned int)points.size(), toColor4F(colour), 0,
                       ccColor4F());
+}
+
+CCLabelTTF* addCardLabel(CCNode* parent, const std::string& text, float size,
+                         const ccColor3B& colour, const CCPoint& at, const CCPoint& anchor) {
+    CCLabelTTF* label = CCLabelTTF::create(text.c_str(), kCardFont, size);
+    if (!label) return nullptr;
+    label->setColor(colour);
+    label->setAnchorPoint(anchor);
+    label->setPosition(at);
+    parent->addChild(label, 2);
+    return label;
 }
 
 }  // namespace pagly

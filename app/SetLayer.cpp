@@ -2,6 +2,8 @@
 #include "app/SetLayer.h"
 
 #include "app/Navigator.h"
+#include "engine/base/CCSet.h"
+#include "engine/director/CCTouch.h"
 #include "gui/Layout.h"
 #include "gui/UIButton.h"
 #include "gui/UILayer.h"
@@ -18,6 +20,15 @@ namespace {
 const char* const kSettingsDocument = "3age/pageset.json";
 // The six buttons, numbered by their action tag (1..6).
 const char* const kButtonNames[] = {"bnmain", "bnpres", "bnaotopage", "bnaoto", "bnok", "bncancel"};
+const int kMainTag = 1, kFirstModeTag = 2, kLastModeTag = 4, kOkTag = 5, kCancelTag = 6;
+// The card the buttons stand on; a tap outside it cancels.
+const char* const kCardName = "card";
+const ccColor3B kTitleNormal(25, 24, 25), kTitleChosen(44, 5, 247);
+
+void showChosen(UIButton* button, bool chosen) {
+    button->setTitleColor(chosen ? kTitleChosen : kTitleNormal);
+    button->setBright(!chosen);
+}
 }  // namespace
 
 SetLayer::SetLayer() {
@@ -46,6 +57,13 @@ SetLayer::SetLayer() {
         m_buttons[tag - 1] = widget;
         widget->addTouchListener(this, memberCallback(&SetLayer::onSettingTouched));
     }
+    // The mode in force shows chosen, as a touch on its button marks it.
+    if (UIButton* inForce =
+            dynamic_cast<UIButton*>(m_buttons[kFirstModeTag - 1 + (m_pendingMode - ReadByTouch)])) {
+        showChosen(inForce, true);
+        session().selectedSettingButton = inForce;
+    }
+    m_card = WidgetHelper::instance()->findWidgetByName(m_uiLayer->getRootWidget(), kCardName);
     setTouchEnabled(true);
     setKeypadEnabled(true);
 }
@@ -81,13 +99,9 @@ void SetLayer::onSettingTouched(CCObject* sender, WidgetTouchEvent) {
     // rest of that touch (its move and release) must not switch scenes a second time.
     if (!button || m_leaving) return;
     UIButton*& selected = session().selectedSettingButton;
-    if (selected) {
-        selected->setTitleColor(ccColor3B(25, 24, 25));
-        selected->setBright(true);
-    }
+    if (selected) showChosen(selected, false);
     selected = button;
-    button->setBright(false);
-    button->setTitleColor(ccColor3B(44, 5, 247));
+    showChosen(button, true);
     switch (button->getActionTag()) {
         case 1:
             m_leaving = true;
@@ -115,12 +129,12 @@ void SetLayer::onSettingTouched(CCObject* sender, WidgetTouchEvent) {
 }
 
 namespace {
-const int kFirstModeTag = 2, kLastModeTag = 4, kOkTag = 5, kCancelTag = 6;
 const char* const kSettingsKeys[] = {
-    "Left / Right or Up / Down: choose the reading mode",
+    "Left / Right or Up / Down: choose how the book reads",
     "Enter: OK",
-    "Escape: Cancel",
-    "F11: full screen on / off",
+    "Escape: Cancel (or tap outside the card)",
+    "Backspace: Main page",
+    "F11: Big screen, on / off",
     "F1 or ?: this list",
     nullptr,
 };
@@ -159,9 +173,36 @@ void SetLayer::keyPressed(int keyCode) {
         case kKeyEscape:
             if (!press(kCancelTag)) returnToPage();
             break;
+        case kKeyBackspace:
+            if (!press(kMainTag)) {
+                m_leaving = true;
+                navigator::showMainPage();
+            }
+            break;
         default:
             break;
     }
+}
+
+void SetLayer::ccTouchesBegan(CCSet* touches, CCEvent*) {
+    CCTouch* touch = static_cast<CCTouch*>(touches->anyObject());
+    m_outsideTouch = touch && isOutsideCard(touch->getLocation()) ? touch->getID() : -1;
+}
+
+void SetLayer::ccTouchesEnded(CCSet* touches, CCEvent*) {
+    CCTouch* touch = static_cast<CCTouch*>(touches->anyObject());
+    bool cancel = touch && touch->getID() == m_outsideTouch && isOutsideCard(touch->getLocation());
+    m_outsideTouch = -1;
+    // A tap that began and ended beside the card closes it as Cancel does.
+    if (cancel && !m_leaving && !press(kCancelTag)) returnToPage();
+}
+
+void SetLayer::ccTouchesCancelled(CCSet*, CCEvent*) { m_outsideTouch = -1; }
+
+bool SetLayer::isOutsideCard(const CCPoint& at) const {
+    // Without a card of some size there is no outside to tap.
+    if (!m_card || m_card->getSize().width <= 0 || m_card->getSize().height <= 0) return false;
+    return !m_card->hitTest(at);
 }
 
 void SetLayer::returnToPage() {

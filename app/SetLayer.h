@@ -30,6 +30,10 @@ class SetLayer : public engine::CCLayer {
     // of mode, Enter confirms, Escape cancels; F1 or '?' lists the keys.
     void keyPressed(int keyCode) override;
     bool isKeyHelpShown() const { return m_keyHelp.isShown(); }
+    // A tap that begins and ends outside the card cancels.
+    void ccTouchesBegan(engine::CCSet* touches, engine::CCEvent* event) override;
+    void ccTouchesEnded(engine::CCSet* touches, engine::CCEvent* event) override;
+    void ccTouchesCancelled(engine::CCSet* touches, engine::CCEvent* event) override;
 
     ReadingMode pendingMode() const { return m_pendingMode; }
     gui::UILayer* uiLayer() const { return m_uiLayer; }
@@ -38,6 +42,7 @@ class SetLayer : public engine::CCLayer {
     void returnToPage();
     // Acts as a touch on the button with this action tag would; false when there is none.
     bool press(int tag);
+    bool isOutsideCard(const engine::CCPoint& at) const;
 
     gui::UILayer* m_uiLayer = nullptr;  // a child of this layer
     ReadingMode m_pendingMode;
@@ -45,6 +50,8 @@ class SetLayer : public engine::CCLayer {
     bool m_leaving = false;
     gui::UIWidget* m_buttons[6] = {};  // by action tag - 1; owned by the widget tree
     KeyHelp m_keyHelp;
+    gui::UIWidget* m_card = nullptr;  // owned by the widget tree; null without one
+    int m_outsideTouch = -1;          // the touch that began outside the card, or -1
 };
 
 }  // namespace pagly

@@ -28,6 +28,11 @@ int nearestSpeedIndex(float speed) {
 
 }  // namespace
 
+const float* offeredSpeechSpeeds(int* count) {
+    if (count) *count = kSpeedCount;
+    return kSpeeds;
+}
+
 std::string speechSpeedNoteText(float speed) {
     char text[32];
     snprintf(text, sizeof text, "Speed %g\u00d7", speed);
@@ -47,10 +52,18 @@ bool isOfferedSpeechSpeed(float speed) {
     return false;
 }
 
+float currentSpeechSpeed() {
+    return kSpeeds[nearestSpeedIndex(
+        audio::SimpleAudioEngine::sharedEngine()->getBackgroundMusicSpeed())];
+}
+
 void changeSpeechSpeed(CCNode* screen, int direction) {
-    audio::SimpleAudioEngine* audio = audio::SimpleAudioEngine::sharedEngine();
-    float speed = steppedSpeechSpeed(audio->getBackgroundMusicSpeed(), direction);
-    audio->setBackgroundMusicSpeed(speed);
+    chooseSpeechSpeed(screen, steppedSpeechSpeed(currentSpeechSpeed(), direction));
+}
+
+void chooseSpeechSpeed(CCNode* screen, float speed) {
+    if (!isOfferedSpeechSpeed(speed)) speed = kSpeeds[nearestSpeedIndex(speed)];
+    audio::SimpleAudioEngine::sharedEngine()->setBackgroundMusicSpeed(speed);
     rememberSpeechSpeed(speed);
     showFadingNote(screen, speechSpeedNoteText(speed));
 }

@@ -22,6 +22,16 @@ float steppedSpeechSpeed(float current, int direction);
 // Steps the audio engine's speed, remembers it and shows a fading note (FadingNote) on `screen`.
 void changeSpeechSpeed(engine::CCNode* screen, int direction);
 
+// Sets one of the offered speeds (a speed that is not one of them: the nearest), remembers it
+// and shows the note, as a step does.
+void chooseSpeechSpeed(engine::CCNode* screen, float speed);
+
+// The offered speed in force (the nearest one to the audio engine's).
+float currentSpeechSpeed();
+
+// The offered speeds, slowest first.
+const float* offeredSpeechSpeeds(int* count);
+
 // What the note says for a speed ("Speed 0.75×").
 std::string speechSpeedNoteText(float speed);
 

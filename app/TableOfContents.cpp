@@ -132,8 +132,8 @@ const char* const kContentsKeys[] = {
     "Up / Down: mark a line",
     "Enter: open the marked page",
     "Mouse wheel: scroll the list",
-    "Escape: back to the main page",
-    "F11: full screen on / off",
+    "Escape: Home (back to the main page)",
+    "F11: Big screen, on / off",
     "F1 or ?: this list",
     nullptr,
 };

@@ -5,6 +5,7 @@
 
 #include <cstdio>
 
+#include "app/ContinueEntry.h"
 #include "app/ListDrag.h"
 #include "app/Navigator.h"
 #include "app/ReadingSession.h"
@@ -109,6 +110,7 @@ TestController::TestController() {
     setKeypadEnabled(true);
 
     if (m_hintItem) m_hintItem->setVisible(false);
+    addContinueEntry(this);
     writeFirstRunMarker();
 }
 
@@ -180,9 +182,9 @@ void TestController::ccTouchesMoved(CCSet* touches, CCEvent*) {
 namespace {
 const char* const kMainPageKeys[] = {
     "Up / Down: mark an entry",
-    "Enter: open the marked entry; with none marked, the page read last",
+    "Enter: open the marked entry; with none marked, Go on (the page read last)",
     "Mouse wheel: scroll the list",
-    "F11: full screen on / off",
+    "F11: Big screen, on / off",
     "F1 or ?: this list",
     nullptr,
 };
@@ -200,9 +202,7 @@ void TestController::keyPressed(int keyCode) {
             if (CCNode* entry = m_highlight.current()) {
                 onUnitSelected(entry);
             } else {
-                int page = rememberedPage();
-                session().currentPage = page ? page : session().book.startPage();
-                navigator::openPage();
+                openContinuePage();
             }
             return;
         default:

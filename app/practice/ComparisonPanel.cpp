@@ -9,6 +9,7 @@
 
 #include "app/RoundRect.h"
 #include "app/VisibleArea.h"
+#include "engine/audio/SimpleAudioEngine.h"
 #include "engine/audio/analysis/SpeechComparison.h"
 #include "engine/audio/analysis/SpeechFeatures.h"
 #include "engine/director/CCTouch.h"
@@ -22,16 +23,10 @@ using namespace pagly::audio::speech;
 namespace pagly {
 
 namespace {
-const char kFont[] = "Arial";
-// The key list's card: a blue title band, a pale body, round corners, a veil over the page.
-const ccColor4B kVeil(30, 40, 70, 170);
-const ccColor4B kBand(66, 133, 244, 255);
-const ccColor4B kBody(245, 248, 255, 255);
 const ccColor4B kBox(255, 255, 255, 255);
 const ccColor4B kRule(214, 222, 240, 255);
 const ccColor4B kBookColour(45, 100, 220, 255);
 const ccColor4B kYourColour(230, 110, 30, 255);
-const ccColor4B kButton(226, 234, 252, 255);
 const ccColor3B kTitleColour(255, 255, 255);
 const ccColor3B kTextColour(45, 50, 65);
 const ccColor3B kNoteColour(110, 110, 130);
@@ -53,17 +48,6 @@ void stroke(CCDrawNode* node, const CCPoint& from, const CCPoint& to, float half
     CCPoint n = CCPoint(-d.y, d.x) * (half / length);
     CCPoint quad[4] = {from + n, from - n, to - n, to + n};
     node->drawPolygon(quad, 4, toColor4F(colour), 0, ccColor4F());
-}
-
-CCLabelTTF* addLabel(CCNode* parent, const std::string& text, float size, const ccColor3B& colour,
-                     const CCPoint& at, const CCPoint& anchor) {
-    CCLabelTTF* label = CCLabelTTF::create(text.c_str(), kFont, size);
-    if (!label) return nullptr;
-    label->setColor(colour);
-    label->setAnchorPoint(anchor);
-    label->setPosition(at);
-    parent->addChild(label, 2);
-    return label;
 }
 
 std::string seconds(double s) {
@@ -126,14 +110,16 @@ void drawMelody(CCDrawNode* node, const CCRect& box, const std::vector<float>& m
 
 ComparisonPanel* ComparisonPanel::create(const SpeechComparison& comparison,
                                          const SpeechProfile& book, const SpeechProfile& learner,
-                                         std::function<void(Choice)> chosen) {
+                                         std::function<void(Choice)> chosen,
+                                         const std::string& sentence) {
     ComparisonPanel* panel = new ComparisonPanel();
-    if (!panel->initWithColor(kVeil)) {
+    if (!panel->initWithColor(kCardVeil)) {
         panel->release();
         return nullptr;
     }
     panel->autorelease();
     panel->m_chosen = std::move(chosen);
+    panel->m_sentence = sentence;
     panel->setTag(kTag);
     panel->build(comparison, book, learner);
     // Every touch is the panel's while it is shown.
@@ -149,14 +135,41 @@ void ComparisonPanel::build(const SpeechComparison& comparison, const SpeechProf
     float left = centre.x - kCardWidth / 2, bottom = centre.y - kCardHeight / 2;
     float top = bottom + kCardHeight, inner = kCardWidth - 2 * kPad;
     CCDrawNode* draw = CCDrawNode::create();
-    addChild(draw, 1);
-    drawRoundRect(draw, CCRect(left, bottom, kCardWidth, kCardHeight), 18, false, kBody);
-    drawRoundRect(draw, CCRect(left, top - kBandHeight, kCardWidth, kBandHeight), 18, true, kBand);
-    addLabel(this, "You and the book", 32, kTitleColour, CCPoint(centre.x, top - kBandHeight / 2),
-             CCPoint(0.5f, 0.5f));
+    addChild(draw, 0);
+    // The sentence, in at most three lines, makes the card taller.
+    CCLabelTTF* sentence = nullptr;
+    float sentenceHeight = 0;
+    if (!m_sentence.empty()) {
+        for (float size = 26; size >= 16; size -= 2) {
+            if (sentence) sentence->release();
+            sentence = CCLabelTTF::create(m_sentence.c_str(), kCardFont, size,
+                                          CCSize(kCardWidth - 2 * kPad, 0), kTextAlignmentCenter);
+            if (!sentence) break;
+            sentence->retain();
+            if (sentence->getContentSize().height <= size * 3.6f) break;
+        }
+        if (sentence) sentenceHeight = sentence->getContentSize().height + 18;
+    }
+    float cardHeight = kCardHeight + sentenceHeight;
+    bottom = centre.y - cardHeight / 2;
+    top = bottom + cardHeight;
+    drawRoundRect(draw, CCRect(left, bottom, kCardWidth, cardHeight), 18, false, kCardBody);
+    drawRoundRect(draw, CCRect(left, top - kBandHeight, kCardWidth, kBandHeight), 18, true,
+                  kCardBand);
+    addCardLabel(this, "You and the book", 32, kTitleColour,
+                 CCPoint(centre.x, top - kBandHeight / 2), CCPoint(0.5f, 0.5f));
 
     double scale = std::max(comparison.bookSeconds, comparison.learnerSeconds);
     float y = top - kBandHeight - 22;
+    if (sentence) {
+        sentence->setColor(kTextColour);
+        sentence->setAnchorPoint(CCPoint(0.5f, 1));
+        sentence->setPosition(CCPoint(centre.x, y));
+        sentence->setTag(kSentenceTag);
+        addChild(sentence, 2);
+        sentence->release();
+        y -= sentenceHeight;
+    }
     struct Row {
         const char* name;
         double length;
@@ -165,10 +178,10 @@ void ComparisonPanel::build(const SpeechComparison& comparison, const SpeechProf
     } rows[] = {{"The book", comparison.bookSeconds, &book, kBookColour},
                 {"You", comparison.learnerSeconds, &learner, kYourColour}};
     for (const Row& row : rows) {
-        addLabel(this, row.name, 24, ccColor3B(row.colour.r, row.colour.g, row.colour.b),
-                 CCPoint(left + kPad, y), CCPoint(0, 1));
-        addLabel(this, seconds(row.length), 24, kTextColour, CCPoint(left + kPad + inner, y),
-                 CCPoint(1, 1));
+        addCardLabel(this, row.name, 24, ccColor3B(row.colour.r, row.colour.g, row.colour.b),
+                     CCPoint(left + kPad, y), CCPoint(0, 1));
+        addCardLabel(this, seconds(row.length), 24, kTextColour, CCPoint(left + kPad + inner, y),
+                     CCPoint(1, 1));
         y -= 34;
         CCRect box(left + kPad, y - kWaveHeight, inner, kWaveHeight);
         drawRoundRect(draw, box, 8, false, kBox);
@@ -176,8 +189,8 @@ void ComparisonPanel::build(const SpeechComparison& comparison, const SpeechProf
         y -= kWaveHeight + 22;
     }
 
-    addLabel(this, "Melody, lined up in time", 24, kTextColour, CCPoint(left + kPad, y),
-             CCPoint(0, 1));
+    addCardLabel(this, "Melody, lined up in time", 24, kTextColour, CCPoint(left + kPad, y),
+                 CCPoint(0, 1));
     y -= 34;
     CCRect box(left + kPad, y - kMelodyHeight, inner, kMelodyHeight);
     drawRoundRect(draw, box, 8, false, kBox);
@@ -187,8 +200,8 @@ void ComparisonPanel::build(const SpeechComparison& comparison, const SpeechProf
     drawMelody(draw, box, comparison.bookMelody, 3.0f, kBookColour);
     drawMelody(draw, box, comparison.learnerMelody, 2.0f, kYourColour);
     y -= kMelodyHeight + 12;
-    addLabel(this, "higher up: higher voice; gaps: no voice (consonants, pauses)", 17, kNoteColour,
-             CCPoint(centre.x, y), CCPoint(0.5f, 1));
+    addCardLabel(this, "higher up: higher voice; gaps: no voice (consonants, pauses)", 17,
+                 kNoteColour, CCPoint(centre.x, y), CCPoint(0.5f, 1));
     y -= 44;
 
     struct Button {
@@ -200,16 +213,43 @@ void ComparisonPanel::build(const SpeechComparison& comparison, const SpeechProf
     for (int i = 0; i < 3; ++i) {
         CCRect r(left + kPad + i * (width + gap), y - height, width, height);
         m_buttons[buttons[i].choice] = r;
-        drawRoundRect(draw, r, 12, false, kButton);
-        addLabel(this, buttons[i].text, 24, kTextColour,
-                 CCPoint(r.origin.x + width / 2, r.origin.y + height / 2), CCPoint(0.5f, 0.5f));
+        if (buttons[i].choice != RecordAgain) {
+            // Shown while this button's recording plays.
+            CCDrawNode* ring = CCDrawNode::create();
+            const ccColor4B& colour = buttons[i].choice == HearBook ? kBookColour : kYourColour;
+            drawRoundRect(ring, CCRect(r.origin.x - 4, r.origin.y - 4, width + 8, height + 8), 15,
+                          false, colour);
+            drawRoundRect(ring, r, 12, false, kCardButton);  // a ring: the button shows within
+            ring->setVisible(false);
+            addChild(ring, 1);
+            m_playingMarks[buttons[i].choice] = ring;
+        }
+        drawRoundRect(draw, r, 12, false, kCardButton);
+        addCardLabel(this, buttons[i].text, 24, kTextColour,
+                     CCPoint(r.origin.x + width / 2, r.origin.y + height / 2), CCPoint(0.5f, 0.5f));
     }
     y -= height + 14;
-    addLabel(this, "Any other key, or a click elsewhere, closes this", 18, kNoteColour,
-             CCPoint(centre.x, y), CCPoint(0.5f, 1));
+    addCardLabel(this, "Any other key, or a click elsewhere, closes this", 18, kNoteColour,
+                 CCPoint(centre.x, y), CCPoint(0.5f, 1));
 }
 
 CCRect ComparisonPanel::buttonRect(Choice choice) const { return m_buttons[choice]; }
+
+void ComparisonPanel::showPlaying(Choice choice) {
+    m_playing = choice == HearBook || choice == HearYours ? choice : Close;
+    for (Choice c : {HearBook, HearYours})
+        if (m_playingMarks[c]) m_playingMarks[c]->setVisible(c == m_playing);
+    if (m_playing != Close) {
+        scheduleUpdate();
+    } else {
+        unscheduleUpdate();
+    }
+}
+
+void ComparisonPanel::update(float) {
+    // The ring goes when its recording has ended (or something else replaced it).
+    if (!audio::SimpleAudioEngine::sharedEngine()->isBackgroundMusicPlaying()) showPlaying(Close);
+}
 
 bool ComparisonPanel::ccTouchBegan(CCTouch*, CCEvent*) { return true; }
 

@@ -265,35 +265,56 @@ void SpeakingPractice::finishRecording() {
 void SpeakingPractice::showPanel() {
     closePanel();
     SpeechProfile book = m_bookProfile.valid() ? m_bookProfile.get() : SpeechProfile();
-    ComparisonPanel* panel = ComparisonPanel::create(m_comparison, book, m_learnerProfile,
-                                                     [this](ComparisonPanel::Choice c) {
-                                                         switch (c) {
-                                                             case ComparisonPanel::HearBook:
-                                                                 playBook();
-                                                                 break;
-                                                             case ComparisonPanel::HearYours:
-                                                                 playYours();
-                                                                 break;
-                                                             case ComparisonPanel::RecordAgain:
-                                                                 practise(m_index);
-                                                                 break;
-                                                             case ComparisonPanel::Close:
-                                                                 closePanel();
-                                                                 break;
-                                                         }
-                                                     });
-    if (panel) m_page->addChild(panel, ComparisonPanel::kZOrder);
+    ComparisonPanel* panel = ComparisonPanel::create(
+        m_comparison, book, m_learnerProfile,
+        [this](ComparisonPanel::Choice c) {
+            switch (c) {
+                case ComparisonPanel::HearBook:
+                    playBook();
+                    break;
+                case ComparisonPanel::HearYours:
+                    playYours();
+                    break;
+                case ComparisonPanel::RecordAgain:
+                    practise(m_index);
+                    break;
+                case ComparisonPanel::Close:
+                    closePanel();
+                    break;
+            }
+        },
+        sentenceText());
+    if (!panel) return;
+    m_page->addChild(panel, ComparisonPanel::kZOrder);
+    if (audioEngine()->isBackgroundMusicPlaying()) panel->showPlaying(ComparisonPanel::HearYours);
 }
 
 void SpeakingPractice::closePanel() {
     if (ComparisonPanel* shown = panel()) shown->removeFromParentAndCleanup(true);
 }
 
-void SpeakingPractice::playBook() { audioEngine()->playBackgroundMusic(m_bookPath.c_str(), false); }
+void SpeakingPractice::playBook() {
+    audioEngine()->playBackgroundMusic(m_bookPath.c_str(), false);
+    if (ComparisonPanel* shown = panel()) shown->showPlaying(ComparisonPanel::HearBook);
+}
+
+std::string SpeakingPractice::sentenceText() const {
+    // The words on the sentence's button, else its caption (a book whose buttons are
+    // invisible gives the sentence there).
+    if (gui::UIButton* button = m_page ? m_page->sentenceButton(m_index) : nullptr) {
+        const char* title = button->getTitleText();
+        if (title && *title) return title;
+    }
+    const ReadingSession& s = session();
+    const std::string* text =
+        s.book.caption(captionKeyForNumber(s.currentPage, sentenceNumber(s.currentPage, m_index)));
+    return text && text->size() < Book::kLongestCaption ? *text : std::string();
+}
 
 void SpeakingPractice::playYours() {
     if (m_recording.empty()) return;
     playSamples(kYoursName, m_recording, kRate);
+    if (ComparisonPanel* shown = panel()) shown->showPlaying(ComparisonPanel::HearYours);
 }
 
 bool SpeakingPractice::handleKey(int keyCode) {

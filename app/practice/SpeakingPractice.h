@@ -76,6 +76,8 @@ class SpeakingPractice : public engine::CCNode {
     void closePanel();
     void playBook();
     void playYours();
+    // The practised sentence's caption, for the comparison card ("" without one).
+    std::string sentenceText() const;
     void stopCapture();
     void note(const std::string& text);
     void takeKeeperProblems();

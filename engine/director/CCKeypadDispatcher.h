@@ -32,6 +32,7 @@ enum CCKeyCode {
     kKeyB,
     kKeyY,
     kKeyShiftE,  // E with Shift held
+    kKeyMenu,    // Tab, or the keyboard's menu key: a screen's card of all its buttons
 };
 
 // Keyboard delegate. keyBackClicked / keyMenuClicked are the engine's handheld keys (Escape

@@ -305,6 +305,11 @@ void CCEGLView::keyDown(int key, int modifiers, bool repeat) {
         case SDLK_DELETE:
             code = kKeyDelete;
             break;
+        case SDLK_TAB:
+        case SDLK_MENU:
+        case SDLK_APPLICATION:
+            code = kKeyMenu;
+            break;
         case SDLK_MINUS:
         case SDLK_KP_MINUS:
             code = kKeyMinus;

@@ -158,8 +158,8 @@ TEST(PageBindingsTest, EveryKeyLineOfTheListIsInTheTable) {
     std::vector<std::string> lines;
     for (const char* const* line = pageKeyHelpLines(); *line; ++line) lines.push_back(*line);
     ASSERT_GE(lines.size(), 10u);
-    EXPECT_EQ("Left / Right: previous / next page", lines.front());
-    EXPECT_EQ("F1 or ?: this list", lines.back());
+    EXPECT_EQ("Left / Right: turn back / turn the page (the blue arrows)", lines.front());
+    EXPECT_EQ("F1 or ?: Which key does what? (this list)", lines.back());
     for (const std::string& line : lines) EXPECT_NE(std::string::npos, line.find(": ")) << line;
 }
 

@@ -102,7 +102,7 @@ TEST_F(DescribedBookTest, ReadingOnStopsAtTheBooksLastPageAndEnterStartsAtItsFir
     press(kKeySpace);
     advance(60);
     EXPECT_EQ(41, session().currentPage);
-    EXPECT_TRUE(session().autoReadOn) << "stopped at the end with the pause image, as on page 77";
+    EXPECT_FALSE(session().autoReadOn) << "stopped at the end, and play says so, as on page 77";
 }
 
 }  // namespace

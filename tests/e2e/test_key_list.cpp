@@ -160,13 +160,13 @@ TEST_F(KeyListTest, EveryScreensLinesStayInsideTheCardAndLongActionsWrap) {
              t.startOnMainPage();
              return t.layer<TestController>();
          },
-         "open the marked entry; with none marked, the page read last", "this list"},
+         "open the marked entry; with none marked, Go on (the page read last)", "this list"},
         {"page",
          [](KeyListTest& t) -> CCNode* {
              t.openPage(5);
              return t.page();
          },
-         "echo pauses on / off (time to say each sentence after it)", "this list"},
+         "Say it after me, on / off (the book waits while you say each sentence)", "Home"},
         {"settings",
          [](KeyListTest& t) -> CCNode* {
              t.openPage(5);

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "ReaderFixture.h"
+#include "app/LearnerCard.h"
 #include "app/PageLayer.h"
 #include "app/ReadingSession.h"
 #include "app/SetLayer.h"
@@ -11,7 +12,11 @@
 #include "engine/base/CCArray.h"
 #include "engine/director/CCDirector.h"
 #include "engine/director/CCKeypadDispatcher.h"
+#include "app/practice/SpeakingPractice.h"
+#include "engine/audio/SimpleAudioEngine.h"
+#include "engine/audio/VirtualAudioBackend.h"
 #include "engine/nodes/CCMenu.h"
+#include "engine/nodes/CCMenuItem.h"
 
 using namespace pagly::engine;
 using namespace pagly;
@@ -163,6 +168,122 @@ TEST_F(KeyboardOnlyTest, F1ShowsTheKeysOfEveryScreenAndTheNextKeyOnlyClosesThem)
     step();
     EXPECT_EQ(overlay, runningLayer<SetLayer>());
     EXPECT_FALSE(overlay->isKeyHelpShown());
+}
+
+TEST_F(KeyboardOnlyTest, EveryControlOfAPageAndItsCardIsReachedByKeys) {
+    openPage(18);
+    // Tab opens the card of the round button, its first button marked; Escape and Tab close it.
+    press(kKeyMenu);
+    ASSERT_NE(nullptr, page()->learnerCard());
+    EXPECT_EQ(0, page()->learnerCard()->marked());
+    press(kKeyEscape);
+    EXPECT_EQ(nullptr, page()->learnerCard());
+    EXPECT_EQ(18, session().currentPage) << "Escape closed the card only";
+    press(kKeyMenu);
+    press(kKeyMenu);
+    EXPECT_EQ(nullptr, page()->learnerCard());
+
+    // Presses the card's button `b` with the keys: Tab, Down to it, Enter.
+    auto pressOnCard = [&](LearnerCard::Button b) {
+        press(kKeyMenu);
+        LearnerCard* card = page()->learnerCard();
+        ASSERT_NE(nullptr, card);
+        while (card->marked() < b) press(kKeyArrowDown);
+        EXPECT_EQ(b, card->marked());
+        press(kKeyEnter);
+    };
+    auto speed = [] { return audio::SimpleAudioEngine::sharedEngine()->getBackgroundMusicSpeed(); };
+    const struct {
+        LearnerCard::Button button;
+        float speed;
+    } speeds[] = {{LearnerCard::Speed50, 0.5f},
+                  {LearnerCard::Speed75, 0.75f},
+                  {LearnerCard::Speed125, 1.25f},
+                  {LearnerCard::Speed100, 1.0f}};
+    for (const auto& c : speeds) {
+        pressOnCard(c.button);
+        EXPECT_FLOAT_EQ(c.speed, speed());
+        ASSERT_NE(nullptr, page()->learnerCard()) << "the card stays for the next choice";
+        EXPECT_EQ("chosen", page()->learnerCard()->stateOf(c.button));
+        press(kKeyEscape);
+    }
+    pressOnCard(LearnerCard::SayAfterMe);
+    EXPECT_TRUE(session().echoPauses);
+    EXPECT_EQ("On", page()->learnerCard()->stateOf(LearnerCard::SayAfterMe));
+    press(kKeyEnter);  // the mark stays on it: Enter again switches it back
+    EXPECT_FALSE(session().echoPauses);
+    press(kKeyEscape);
+    pressOnCard(LearnerCard::SpeakAlong);
+    EXPECT_TRUE(session().shadowing);
+    press(kKeyEnter);
+    EXPECT_FALSE(session().shadowing);
+    press(kKeyEscape);
+    pressOnCard(LearnerCard::BigScreen);
+    ASSERT_NE(nullptr, page()->learnerCard());
+    press(kKeyEscape);
+    pressOnCard(LearnerCard::Close);
+    EXPECT_EQ(nullptr, page()->learnerCard());
+    pressOnCard(LearnerCard::Keys);
+    EXPECT_EQ(nullptr, page()->learnerCard());
+    EXPECT_TRUE(page()->isKeyHelpShown());
+    press(kKeyEscape);
+    EXPECT_FALSE(page()->isKeyHelpShown());
+
+    // Hear it again: the current sentence from its start.
+    press(kKeyArrowDown);
+    advance(8);
+    m_audio.backend().clearRequests();
+    pressOnCard(LearnerCard::HearAgain);
+    ASSERT_EQ(1u, m_audio.played().size());
+    EXPECT_EQ(recordingOf(18, 1), m_audio.played()[0]);
+
+    // Say it like the book starts with the sentence.
+    advance(8);
+    pressOnCard(LearnerCard::SayLikeBook);
+    EXPECT_EQ(nullptr, page()->learnerCard());
+    EXPECT_EQ(SpeakingPractice::PlayingSentence, page()->practice()->phase());
+    page()->practice()->abandon();
+
+    // The reading mode: the settings card, whose every button has its key.
+    pressOnCard(LearnerCard::ReadingMode);
+    settle();
+    ASSERT_NE(nullptr, runningLayer<SetLayer>());
+    press(kKeyArrowUp);
+    EXPECT_EQ(RepeatPage, runningLayer<SetLayer>()->pendingMode());
+    press(kKeyEnter);  // OK
+    settle();
+    ASSERT_NE(nullptr, page());
+    EXPECT_EQ(RepeatPage, session().readingMode);
+    press(kKeyS);
+    settle();
+    press(kKeyArrowUp);
+    press(kKeyEscape);  // Cancel
+    settle();
+    EXPECT_EQ(RepeatPage, session().readingMode);
+    press(kKeyS);
+    settle();
+    press(kKeyBackspace);  // the card's "Main page"
+    step();
+    ASSERT_NE(nullptr, runningLayer<TestController>());
+
+    // The main page's "Go on" is Enter with no line marked; the bar's arrows, play and Home.
+    press(kKeyEnter);
+    step();
+    ASSERT_NE(nullptr, page());
+    EXPECT_EQ(18, session().currentPage);
+    press(kKeyRight);
+    settle();
+    EXPECT_EQ(19, session().currentPage);
+    press(kKeyLeft);
+    settle();
+    EXPECT_EQ(18, session().currentPage);
+    press(kKeySpace);
+    EXPECT_TRUE(session().autoReadOn);
+    press(kKeySpace);
+    EXPECT_FALSE(session().autoReadOn);
+    press(kKeyEscape);
+    step();
+    EXPECT_NE(nullptr, runningLayer<TestController>());
 }
 
 }  // namespace

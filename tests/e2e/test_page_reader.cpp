@@ -270,9 +270,10 @@ TEST_F(PageReaderTest, ReadOnCrossesIntoTheNextUnitAndStopsOnTheLastPage) {
     EXPECT_TRUE(session().autoReadOn) << "read-on carries automatic reading into a new page";
     advance(60);
     EXPECT_EQ(77, session().currentPage);
-    EXPECT_TRUE(session().autoReadOn);
+    // The book is done: reading stops, and play no longer shows it going on.
+    EXPECT_FALSE(session().autoReadOn);
     EXPECT_FALSE(m_audio.isPlaying());
-    EXPECT_TRUE(showsImage(page()->playPauseItem(), "Images/pause_btn.png"));
+    EXPECT_TRUE(showsImage(page()->playPauseItem(), "Images/play_btn.png"));
 }
 
 TEST_F(PageReaderTest, ReadOnStartsTheNewPageWithAPauseBeforeItsFirstSentence) {

@@ -166,7 +166,7 @@ TEST_F(PracticeKeysTest, EchoPausesLeaveTheSentencesLengthBeforeTheUsualPause) {
     press(kKeyE);
     EXPECT_TRUE(session().echoPauses);
     ASSERT_NE(nullptr, page()->noteLabel());
-    EXPECT_STREQ("Echo pauses on", page()->noteLabel()->getString());
+    EXPECT_STREQ("Say it after me: on", page()->noteLabel()->getString());
     EXPECT_TRUE(page()->noteLabel()->isVisible());
     press(kKeySpace);
     std::vector<Playback> heard = listenFor(7, 60);
@@ -185,7 +185,7 @@ TEST_F(PracticeKeysTest, EchoPausesLeaveTheSentencesLengthBeforeTheUsualPause) {
     // Off again: the usual rhythm, 0.5..1.0 s between sentences.
     press(kKeyE);
     EXPECT_FALSE(session().echoPauses);
-    EXPECT_STREQ("Echo pauses off", page()->noteLabel()->getString());
+    EXPECT_STREQ("Say it after me: off", page()->noteLabel()->getString());
     std::vector<Playback> later = listenFor(4, 60);
     ASSERT_GE(later.size(), 4u);
     for (size_t i = 2; i < 4; ++i) {

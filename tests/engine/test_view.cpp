@@ -252,10 +252,11 @@ TEST_F(ViewTest, PracticeLettersAndShiftEAreKeysOfTheirOwn) {
     RecordingLayer* layer = runRecordingLayer();
     SDL_Event shiftE = key(SDLK_e);
     shiftE.key.keysym.mod = KMOD_LSHIFT;
-    for (const SDL_Event& e : {key(SDLK_e), shiftE, key(SDLK_m), key(SDLK_b), key(SDLK_y)})
+    for (const SDL_Event& e : {key(SDLK_e), shiftE, key(SDLK_m), key(SDLK_b), key(SDLK_y),
+                               key(SDLK_TAB), key(SDLK_MENU)})
         view->handleEvent(e);
     std::vector<std::string> expected;
-    for (int code : {kKeyE, kKeyShiftE, kKeyM, kKeyB, kKeyY})
+    for (int code : {kKeyE, kKeyShiftE, kKeyM, kKeyB, kKeyY, kKeyMenu, kKeyMenu})
         expected.push_back("key " + std::to_string(code));
     EXPECT_EQ(expected, layer->events);
     // While text is typed they are letters of the text.

@@ -143,8 +143,6 @@ def settings_card():
     p.rect(0, 0, 560, 770, (245, 248, 255), r=40, outline=False)
     p.rect(0, 0, 560, 110, BLUE, r=40, outline=False)
     p.rect(0, 70, 560, 110, BLUE, outline=False)
-    for i, c in enumerate(((235, 64, 52), (251, 188, 5), (52, 168, 83))):
-        p.circ(470 + i * 26, 55, 8, c, False)
     return p.done()
 
 
