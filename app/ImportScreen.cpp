@@ -38,6 +38,15 @@ CCLabelTTF* addLabel(CCNode* parent, float size, const ccColor3B& colour, float 
     return label;
 }
 
+const char* const kImportKeys[] = {
+    "Mouse wheel, Up / Down: scroll the list of things the book cannot use",
+    "Enter or Space: open the ready book",
+    "Escape: close the reader (the book is got ready on its next open)",
+    "Any key, once the book cannot be opened: close the reader",
+    "F1 or ?: this list",
+    nullptr,
+};
+
 std::string thingsText(int count) {
     return count == 1 ? "1 thing in the book cannot be used:"
                       : std::to_string(count) + " things in the book cannot be used:";
@@ -254,12 +263,14 @@ void ImportScreen::ccTouchEnded(CCTouch*, CCEvent*) {
 }
 
 void ImportScreen::keyPressed(int keyCode) {
+    if (m_keyHelp.handleKey(this, keyCode, kImportKeys)) return;
     if (keyCode == kKeyUp || keyCode == kKeyArrowUp) return m_list->scrollLines(-1);
     if (keyCode == kKeyDown || keyCode == kKeyArrowDown) return m_list->scrollLines(1);
-    if (m_phase == Phase::Failed) return act();
-    if (m_phase != Phase::Ready) return;
-    if (keyCode == kKeyEnter || keyCode == kKeySpace) return open();
-    if (keyCode == kKeyEscape) CCApplication::sharedApplication()->quit();
+    if (m_phase == Phase::Failed || keyCode == kKeyEscape) {
+        CCApplication::sharedApplication()->quit();
+        return;
+    }
+    if (m_phase == Phase::Ready && (keyCode == kKeyEnter || keyCode == kKeySpace)) open();
 }
 
 std::string ImportScreen::progressText() const { return m_progress->getString(); }

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "app/BookImport.h"
+#include "app/KeyHelp.h"
 #include "engine/nodes/CCLayer.h"
 
 namespace pagly::engine {
@@ -98,6 +99,7 @@ class ImportScreen : public engine::CCLayer {
     engine::CCLayerColor* m_barFill = nullptr;
     engine::CCLayerColor* m_button = nullptr;
     ProblemList* m_list = nullptr;
+    KeyHelp m_keyHelp;
 };
 
 }  // namespace pagly
