@@ -155,13 +155,13 @@ ImportResult importBook(const std::string& givenSource, const std::string& folde
         why = "there is no such file or folder";
     }
     if (!read) return ImportResult::Refused;
+    if (options.problem)
+        for (const ImportProblem& p : book.problems) options.problem(p);
+    book.problems.clear();
     if (!hasAnyRecording(book)) {
         why = "it has no recordings: nothing in it can be read aloud";
         return ImportResult::Refused;
     }
-    if (options.problem)
-        for (const ImportProblem& p : book.problems) options.problem(p);
-    book.problems.clear();
     return writeBook(book, folder, options, why) ? ImportResult::Written : ImportResult::Refused;
 }
 
