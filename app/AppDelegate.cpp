@@ -5,10 +5,9 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
-#include <memory>
 
 #include "app/BookImport.h"
+#include "app/BookRefusal.h"
 #include "app/CommandLine.h"
 #include "app/ImportScreen.h"
 #include "app/Navigator.h"
@@ -50,7 +49,7 @@ bool AppDelegate::applicationDidFinishLaunching() {
     director->setOpenGLView(view);
     view->setDesignResolutionSize(640, 960, kResolutionExactFit);
     director->setAnimationInterval(1.0 / 60);
-    if (!m_pendingImport.source.empty()) {
+    if (hasPendingImport() || hasRefusal()) {
         director->runWithScene(importScene());
         return true;
     }
@@ -66,11 +65,14 @@ bool AppDelegate::applicationDidFinishLaunching() {
 std::string AppDelegate::chooseBook(const std::string& path, const std::string& readerPath) {
     CCFileUtils* files = CCFileUtils::sharedFileUtils();
     m_pendingImport = PendingImport();
+    m_refusal.clear();
     switch (bookKind(path)) {
         case BookKind::Folder:
-            files->setResourceRoot(path);
+            files->setResourceRoot(path, isInInstalledShareFolder(path, readerPath));
             return "";
         case BookKind::NotABook: {
+            m_refusedPath = path;
+            m_refusal = plainPathProblem(path);
             struct stat st;
             if (stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode))
                 return path + " is not a book (a book folder, a .bloompub or an .epub)";
@@ -79,41 +81,30 @@ std::string AppDelegate::chooseBook(const std::string& path, const std::string& 
         case BookKind::Foreign:
             break;
     }
-    std::string problem;
-    std::string folder = convertedFolderFor(path, &problem);
-    if (folder.empty()) return problem;
-    // The importer renames its folder into place only when it has finished it.
-    if (bookFolderProblem(folder).empty()) {
+    // Only a remembered book opens before the window; any other is read on the import screen.
+    std::string folder = rememberedFolderFor(path);
+    if (!folder.empty() && bookFolderProblem(folder).empty()) {
         files->setResourceRoot(folder);
         return "";
     }
     m_pendingImport.source = path;
     m_pendingImport.folder = folder;
     m_pendingImport.importer = findImporter(readerPath);
+    m_pendingImport.locate = [path](std::string* problem, const std::atomic<bool>* stop) {
+        return convertedFolderFor(path, problem, stop);
+    };
     return "";
 }
 
 CCScene* AppDelegate::importScene() {
-    std::string name = m_pendingImport.source;
-    while (name.size() > 1 && name.back() == '/') name.pop_back();
-    name = name.substr(name.find_last_of('/') + 1);
     CCScene* scene = CCScene::create();
-    auto run = std::make_unique<ImportRun>();
-    std::error_code ec;
-    std::filesystem::create_directories(std::filesystem::path(m_pendingImport.folder).parent_path(),
-                                        ec);
-    if (ec) {
-        scene->addChild(ImportScreen::failed(
-            name, "cannot make the folder for converted books: " + ec.message()));
+    auto refused = [this] { m_bookRefused = true; };
+    if (hasRefusal()) {
+        scene->addChild(ImportScreen::failed(m_refusedPath, m_refusal, refused));
         return scene;
     }
-    if (!run->start(m_pendingImport.importer, m_pendingImport.source, m_pendingImport.folder)) {
-        scene->addChild(ImportScreen::failed(name, run->failure()));
-        return scene;
-    }
-    ImportScreen* screen =
-        new ImportScreen(std::move(run), name, m_pendingImport.folder,
-                         [this](const std::string& folder) { openConvertedBook(folder); });
+    ImportScreen* screen = new ImportScreen(
+        m_pendingImport, [this](const std::string& folder) { openConvertedBook(folder); }, refused);
     screen->autorelease();
     scene->addChild(screen);
     return scene;

@@ -10,6 +10,8 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
+#include <cstdint>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -41,29 +43,81 @@ bool isRegular(const std::string& path) {
     return stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
 }
 
-// An unpacked EPUB has its container; an unpacked Bloom book its page file.
+// A Bloom book's page document names its pages with this class; a saved web page does not.
+const char* const kBloomPageMark = "bloom-page";
+// The mark sits in the first pages of the document; a larger file is read no further.
+const size_t kBloomPeek = 4 << 20;
+
+bool holdsBloomPages(const std::string& path) {
+    FILE* file = fopen(path.c_str(), "rb");
+    if (!file) return false;
+    std::string text(kBloomPeek, '\0');
+    text.resize(fread(text.data(), 1, text.size(), file));
+    fclose(file);
+    return text.find(kBloomPageMark) != std::string::npos;
+}
+
+// An unpacked EPUB has its container; an unpacked Bloom book a page document with Bloom
+// pages. Any other folder with an .html in it (a saved web page beside its photos) is not a
+// book.
 bool looksLikeUnpackedForeignBook(const std::string& dir) {
     if (isRegular(dir + "/META-INF/container.xml")) return true;
     std::error_code ec;
     for (const fs::directory_entry& entry : fs::directory_iterator(dir, ec)) {
         std::string ext = lowerExtension(entry.path().string());
-        if ((ext == ".htm" || ext == ".html") && entry.is_regular_file(ec)) return true;
+        if ((ext == ".htm" || ext == ".html") && entry.is_regular_file(ec) &&
+            holdsBloomPages(entry.path().string()))
+            return true;
     }
     return false;
 }
 
 using DigestContext = std::unique_ptr<EVP_MD_CTX, decltype(&EVP_MD_CTX_free)>;
 
-bool hashFile(EVP_MD_CTX* context, const std::string& path) {
+void hashNumber(EVP_MD_CTX* context, uint64_t number) {
+    unsigned char bytes[8];
+    for (int i = 0; i < 8; ++i) bytes[i] = static_cast<unsigned char>(number >> (8 * i));
+    EVP_DigestUpdate(context, bytes, sizeof bytes);
+}
+
+// Hashes `expected` bytes of the file (all of it when negative); false when it cannot be read,
+// holds another number of bytes, or `stop` is raised.
+bool hashFile(EVP_MD_CTX* context, const std::string& path, long long expected,
+              const std::atomic<bool>* stop) {
     FILE* file = fopen(path.c_str(), "rb");
     if (!file) return false;
     char buffer[1 << 16];
     size_t got;
-    while ((got = fread(buffer, 1, sizeof buffer, file)) > 0)
+    long long total = 0;
+    while ((got = fread(buffer, 1, sizeof buffer, file)) > 0) {
+        if (stop && stop->load()) break;
         EVP_DigestUpdate(context, buffer, got);
-    bool ok = !ferror(file);
+        total += static_cast<long long>(got);
+    }
+    bool ok = !ferror(file) && !(stop && stop->load()) && (expected < 0 || total == expected);
     fclose(file);
     return ok;
+}
+
+// A folder's regular files (symlinks left out: the importer does not follow them either),
+// by name relative to the folder, in name order.
+struct FolderEntry {
+    std::string name;
+    struct stat st;
+};
+std::vector<FolderEntry> folderFiles(const std::string& path) {
+    std::vector<FolderEntry> files;
+    std::error_code ec;
+    fs::recursive_directory_iterator it(path, fs::directory_options::skip_permission_denied, ec);
+    for (; !ec && it != fs::recursive_directory_iterator(); it.increment(ec)) {
+        if (it->is_symlink(ec) || !it->is_regular_file(ec)) continue;
+        FolderEntry entry;
+        entry.name = fs::relative(it->path(), path, ec).string();
+        if (lstat(it->path().c_str(), &entry.st) == 0) files.push_back(std::move(entry));
+    }
+    std::sort(files.begin(), files.end(),
+              [](const FolderEntry& a, const FolderEntry& b) { return a.name < b.name; });
+    return files;
 }
 
 std::string homeFolder() {
@@ -92,7 +146,8 @@ std::string importCacheFolder() {
     return base + "/pagly/books";
 }
 
-std::string bookDigest(const std::string& path, std::string* problem) {
+std::string bookDigest(const std::string& path, std::string* problem,
+                       const std::atomic<bool>* stop) {
     DigestContext context(EVP_MD_CTX_new(), &EVP_MD_CTX_free);
     if (!context || !EVP_DigestInit_ex(context.get(), EVP_sha256(), nullptr)) {
         if (problem) *problem = "no digest available";
@@ -100,23 +155,17 @@ std::string bookDigest(const std::string& path, std::string* problem) {
     }
     std::error_code ec;
     if (fs::is_directory(path, ec)) {
-        // Name order, symlinks left out (the importer does not follow them either).
-        std::vector<std::string> names;
-        fs::recursive_directory_iterator it(path, fs::directory_options::skip_permission_denied,
-                                            ec);
-        for (; !ec && it != fs::recursive_directory_iterator(); it.increment(ec)) {
-            if (it->is_regular_file(ec) && !it->is_symlink(ec))
-                names.push_back(fs::relative(it->path(), path, ec).string());
-        }
-        std::sort(names.begin(), names.end());
-        for (const std::string& name : names) {
-            EVP_DigestUpdate(context.get(), name.c_str(), name.size() + 1);
-            if (!hashFile(context.get(), path + "/" + name)) {
-                if (problem) *problem = "cannot read " + path + "/" + name;
+        // Each name and content goes in after its length, so no two folders give one stream.
+        for (const FolderEntry& file : folderFiles(path)) {
+            hashNumber(context.get(), file.name.size());
+            EVP_DigestUpdate(context.get(), file.name.data(), file.name.size());
+            hashNumber(context.get(), static_cast<uint64_t>(file.st.st_size));
+            if (!hashFile(context.get(), path + "/" + file.name, file.st.st_size, stop)) {
+                if (problem) *problem = "cannot read " + path + "/" + file.name;
                 return "";
             }
         }
-    } else if (!hashFile(context.get(), path)) {
+    } else if (!hashFile(context.get(), path, -1, stop)) {
         if (problem) *problem = "cannot read " + path + ": " + strerror(errno);
         return "";
     }
@@ -128,16 +177,29 @@ std::string bookDigest(const std::string& path, std::string* problem) {
 
 namespace {
 
-// A file's digest is remembered under a stamp of the file (where it is, its size, when it was
-// last changed), so a later open of a big book need not read all of it before the first frame.
+std::string stampLine(const struct stat& st) {
+    return std::to_string(st.st_dev) + " " + std::to_string(st.st_ino) + " " +
+           std::to_string(st.st_size) + " " + std::to_string(st.st_mtim.tv_sec) + "." +
+           std::to_string(st.st_mtim.tv_nsec);
+}
+
+// A book's digest is remembered under a stamp of it (where it is; a file's size and last
+// change; a folder's files' names, sizes and last changes), so a later open of a big book need
+// not read all of it.
 std::string stampPath(const std::string& path) {
     struct stat st;
     std::error_code ec;
     std::string where = fs::canonical(path, ec).string();
-    if (ec || stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return "";
-    std::string stamp = where + "\n" + std::to_string(st.st_dev) + " " + std::to_string(st.st_ino) +
-                        " " + std::to_string(st.st_size) + " " + std::to_string(st.st_mtim.tv_sec) +
-                        "." + std::to_string(st.st_mtim.tv_nsec);
+    if (ec || stat(path.c_str(), &st) != 0) return "";
+    std::string stamp = where + "\n";
+    if (S_ISREG(st.st_mode)) {
+        stamp += stampLine(st);
+    } else if (S_ISDIR(st.st_mode)) {
+        for (const FolderEntry& file : folderFiles(path))
+            stamp += file.name + "\n" + stampLine(file.st) + "\n";
+    } else {
+        return "";
+    }
     std::string name = md5Hex(stamp);
     return name.empty() ? "" : importCacheFolder() + "/stamps/" + name;
 }
@@ -148,17 +210,24 @@ bool isDigest(const std::string& text) {
 
 }  // namespace
 
-std::string convertedFolderFor(const std::string& path, std::string* problem) {
+std::string rememberedFolderFor(const std::string& path) {
     std::string stamp = stampPath(path);
-    if (!stamp.empty()) {
-        std::string known;
-        std::ifstream(stamp) >> known;
-        if (isDigest(known)) return importCacheFolder() + "/" + known;
-    }
-    std::string digest = bookDigest(path, problem);
+    if (stamp.empty()) return "";
+    std::string known;
+    std::ifstream(stamp) >> known;
+    return isDigest(known) ? importCacheFolder() + "/" + known : "";
+}
+
+std::string convertedFolderFor(const std::string& path, std::string* problem,
+                               const std::atomic<bool>* stop) {
+    std::string remembered = rememberedFolderFor(path);
+    if (!remembered.empty()) return remembered;
+    std::string stamp = stampPath(path);
+    std::string digest = bookDigest(path, problem, stop);
     if (digest.empty()) return "";
-    if (!stamp.empty()) {
-        // A lost stamp only costs the next open a reading of the file.
+    if (!stamp.empty() && stamp == stampPath(path)) {
+        // A lost stamp only costs the next open a reading of the book; a book changed while it
+        // was read gets none.
         std::error_code ec;
         fs::create_directories(fs::path(stamp).parent_path(), ec);
         std::string temporary = stamp + "." + std::to_string(getpid());
@@ -191,16 +260,21 @@ bool ImportRun::start(const std::string& importer, const std::string& source,
     m_pagesDone = m_pageCount = m_problemCount = 0;
     m_lastProblem.clear();
     m_failure.clear();
+    m_problems.clear();
+    m_importerFailed = false;
+    m_source = source;
     m_outPending.clear();
     m_errPending.clear();
     m_state = State::Failed;
     int out[2], err[2];
     if (pipe2(out, O_CLOEXEC) != 0) {
         m_failure = std::string("cannot start the importer: ") + strerror(errno);
+        m_importerFailed = true;
         return false;
     }
     if (pipe2(err, O_CLOEXEC) != 0) {
         m_failure = std::string("cannot start the importer: ") + strerror(errno);
+        m_importerFailed = true;
         close(out[0]);
         close(out[1]);
         return false;
@@ -228,6 +302,7 @@ bool ImportRun::start(const std::string& importer, const std::string& source,
         close(out[0]);
         close(err[0]);
         m_failure = "cannot start the importer " + importer + ": " + strerror(spawned);
+        m_importerFailed = true;
         return false;
     }
     fcntl(out[0], F_SETFL, O_NONBLOCK);
@@ -253,7 +328,12 @@ void ImportRun::takeLine(const std::string& line, bool errors) {
     if (errors) {
         if (line.empty()) return;
         m_lastProblem = line;
-        if (line.rfind("cannot use ", 0) == 0) ++m_problemCount;
+        const std::string unusable = "cannot use ";
+        if (line.rfind(unusable, 0) == 0) {
+            ++m_problemCount;
+            if (m_problems.size() < kMostProblemsKept)
+                m_problems.push_back(line.substr(unusable.size()));
+        }
         return;
     }
     int done = 0, count = 0;
@@ -319,13 +399,20 @@ void ImportRun::finish(int status) {
         return;
     }
     m_state = State::Failed;
-    if (status >= 0 && WIFEXITED(status) && WEXITSTATUS(status) == 127)
+    m_importerFailed = true;
+    if (status >= 0 && WIFEXITED(status) && WEXITSTATUS(status) == 127) {
         m_failure = "the importer (pagly-import) could not be run";
-    else if (status >= 0 && WIFSIGNALED(status))
+    } else if (status >= 0 && WIFSIGNALED(status)) {
         m_failure = "the importer stopped with signal " + std::to_string(WTERMSIG(status));
-    else
-        m_failure =
-            m_lastProblem.empty() ? "the importer could not convert the book" : m_lastProblem;
+    } else if (m_lastProblem.empty()) {
+        m_failure = "the importer could not convert the book";
+    } else {
+        // "cannot convert <book>: <reason>" is the importer's refusal of the book.
+        m_importerFailed = false;
+        m_failure = m_lastProblem;
+        const std::string refusal = "cannot convert " + m_source + ": ";
+        if (m_failure.rfind(refusal, 0) == 0) m_failure.erase(0, refusal.size());
+    }
 }
 
 void ImportRun::stop() {

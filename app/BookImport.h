@@ -2,6 +2,7 @@
 
 #include <sys/types.h>
 
+#include <atomic>
 #include <string>
 #include <vector>
 
@@ -22,13 +23,21 @@ BookKind bookKind(const std::string& path);
 // Where converted books are kept: $XDG_CACHE_HOME/pagly/books, else ~/.cache/pagly/books.
 std::string importCacheFolder();
 
-// A digest of the book's bytes (a file's content; a folder's file names and contents, in name
-// order), so an edited book converts afresh and the same book in two places converts once.
-// Empty, with `problem` set, when the book cannot be read.
-std::string bookDigest(const std::string& path, std::string* problem = nullptr);
+// A digest of the book's bytes (a file's content; a folder's file names and contents, each
+// after its length, in name order), so an edited book converts afresh and the same book in two
+// places converts once. Empty, with `problem` set, when the book cannot be read or `stop` is
+// raised while it is read.
+std::string bookDigest(const std::string& path, std::string* problem = nullptr,
+                       const std::atomic<bool>* stop = nullptr);
+
+// The converted folder remembered for `path` as it is now (its stamp: a file's size and time,
+// a folder's files' names, sizes and times), without reading the book; "" when none is.
+std::string rememberedFolderFor(const std::string& path);
 
 // The converted folder of `path` in the cache (it may not exist yet), or "" with `problem`.
-std::string convertedFolderFor(const std::string& path, std::string* problem = nullptr);
+// It reads the whole book unless the folder is remembered: not for the main thread.
+std::string convertedFolderFor(const std::string& path, std::string* problem = nullptr,
+                               const std::atomic<bool>* stop = nullptr);
 
 // The importer command: $PAGLY_IMPORT, else "pagly-import" beside the reader, else in the
 // build tree's tools folder, else on the PATH.
@@ -58,8 +67,14 @@ class ImportRun {
     // The importer's last line on its standard error: the reason when it refuses a book.
     const std::string& lastProblem() const { return m_lastProblem; }
     int problemCount() const { return m_problemCount; }
-    // Why the run failed, in a sentence for the learner.
+    // The things it could not use, as "<file>: <reason>", the first kMostProblemsKept of them.
+    const std::vector<std::string>& problems() const { return m_problems; }
+    static const size_t kMostProblemsKept = 300;
+    // Why the run failed: the importer's reason (its "cannot convert <book>: " taken off), or
+    // why the importer did not run or did not finish.
     const std::string& failure() const { return m_failure; }
+    // The importer could not be started or ended without saying why (not the book's fault).
+    bool importerFailed() const { return m_importerFailed; }
 
     // Reads one line of the importer's progress: "page N of M".
     static bool parseProgress(const std::string& line, int* done, int* count);
@@ -75,7 +90,9 @@ class ImportRun {
     std::string m_outPending, m_errPending;
     State m_state = State::Failed;
     int m_pagesDone = 0, m_pageCount = 0, m_problemCount = 0;
-    std::string m_lastProblem, m_failure;
+    std::string m_source, m_lastProblem, m_failure;
+    std::vector<std::string> m_problems;
+    bool m_importerFailed = false;
 };
 
 }  // namespace pagly

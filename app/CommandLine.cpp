@@ -4,6 +4,8 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
+#include <sstream>
 #include <vector>
 
 #include "app/TextTable.h"
@@ -89,6 +91,34 @@ std::string bookFolderProblem(const std::string& dir) {
     if (stat(table.c_str(), &st) != 0 || !S_ISREG(st.st_mode))
         return dir + " holds no book (" + kInterfaceTexts + " is missing)";
     return "";
+}
+
+namespace {
+// `inner` is `outer` or lies inside it (both canonical).
+bool within(const std::string& inner, const std::string& outer) {
+    if (outer.empty() || inner.size() < outer.size()) return false;
+    if (inner.compare(0, outer.size(), outer) != 0) return false;
+    return inner.size() == outer.size() || outer.back() == '/' || inner[outer.size()] == '/';
+}
+}  // namespace
+
+bool isInInstalledShareFolder(const std::string& dir, const std::string& readerPath) {
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    std::string book = fs::canonical(dir, ec).string();
+    if (ec || book.empty()) return false;
+    std::vector<fs::path> shares;
+    fs::path reader = fs::canonical(readerPath, ec);
+    if (!ec) shares.push_back(reader.parent_path() / ".." / "share");
+    const char* dataDirs = getenv("XDG_DATA_DIRS");
+    std::istringstream list(dataDirs && *dataDirs ? dataDirs : "/usr/local/share:/usr/share");
+    for (std::string entry; std::getline(list, entry, ':');)
+        if (!entry.empty() && entry[0] == '/') shares.push_back(entry);
+    for (const fs::path& share : shares) {
+        std::string folder = fs::canonical(share, ec).string();
+        if (!ec && within(book, folder)) return true;
+    }
+    return false;
 }
 
 }  // namespace pagly

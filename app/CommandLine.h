@@ -30,4 +30,11 @@ std::string keyTableFile(const std::string& executableFolder);
 // text table, so an author's typo is reported instead of opening an empty reader.
 std::string bookFolderProblem(const std::string& dir);
 
+// Whether the book folder `dir` lies in an installed share folder, however it is named (a
+// link, a ".."): the install layout's share folder beside the reader `readerPath`
+// (<prefix>/bin/pagly: <prefix>/share), or one of the system's data folders ($XDG_DATA_DIRS,
+// else /usr/local/share and /usr/share). Such a book is the package's, never written, even
+// when root runs the reader.
+bool isInInstalledShareFolder(const std::string& dir, const std::string& readerPath);
+
 }  // namespace pagly

@@ -50,11 +50,10 @@ int main(int argc, char** argv) {
     }
     pagly::AppDelegate app;
     if (!line.bookDir.empty()) {
+        // A book that cannot be opened is said in the window too: whoever started the reader
+        // from a file manager or a menu sees no terminal.
         std::string problem = app.chooseBook(line.bookDir, "/proc/self/exe");
-        if (!problem.empty()) {
-            fprintf(stderr, "pagly: %s\n", problem.c_str());
-            return 1;
-        }
+        if (!problem.empty()) fprintf(stderr, "pagly: %s\n", problem.c_str());
     }
 
     // fontconfig reads its configuration while SDL connects to the display.
@@ -64,5 +63,6 @@ int main(int argc, char** argv) {
     double desktopHeight = pagly::engine::CCApplication::usableDesktopHeight();
     pagly::engine::CCSize frame = pagly::frameSizeForDesktopHeight(desktopHeight);
     view->setFrameSize(frame.width, frame.height);
-    return pagly::engine::CCApplication::sharedApplication()->run();
+    int status = pagly::engine::CCApplication::sharedApplication()->run();
+    return status != 0 ? status : app.exitStatus();
 }

@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <string>
 
 #include "app/BookImport.h"
@@ -61,7 +62,13 @@ class BookImportTest : public ::testing::Test {
 TEST_F(BookImportTest, TellsBookFoldersForeignBooksAndOtherThingsApart) {
     write("ours/String.xml", "<plist/>");
     write("epub/META-INF/container.xml", "<container/>");
-    write("bloom/story.htm", "<html/>");
+    // Bloom writes one page document of Bloom pages; a saved web page beside its photos is
+    // no book, however big the photos.
+    write("bloom/story.htm",
+          "<html><body><div class=\"bloom-page A5Portrait\"></div></body></html>");
+    write("webpage/Our holiday.html", "<html><body><p>Holiday</p></body></html>");
+    write("webpage/Our holiday_files/photo1.jpg", std::string(4096, 'x'));
+    write("webpage/photo2.jpg", std::string(4096, 'y'));
     fs::create_directories(m_dir + "/empty");
     struct Case {
         std::string path;
@@ -70,6 +77,7 @@ TEST_F(BookImportTest, TellsBookFoldersForeignBooksAndOtherThingsApart) {
         {m_dir + "/ours", BookKind::Folder},
         {m_dir + "/epub", BookKind::Foreign},
         {m_dir + "/bloom", BookKind::Foreign},
+        {m_dir + "/webpage", BookKind::NotABook},
         {m_dir + "/empty", BookKind::NotABook},
         {write("a.epub", "PK"), BookKind::Foreign},
         {write("B.BloomPub", "PK"), BookKind::Foreign},
@@ -99,6 +107,18 @@ TEST_F(BookImportTest, TheConvertedFolderFollowsTheBooksBytesNotItsPlace) {
     std::string problem;
     EXPECT_EQ(pagly::bookDigest(m_dir + "/gone.epub", &problem), "");
     EXPECT_NE(problem.find("gone.epub"), std::string::npos);
+}
+
+TEST_F(BookImportTest, TwoFoldersWhoseNamesAndContentsRunTogetherAlikeGetTwoDigests) {
+    // Names and contents joined with no lengths read "a", "b\0c" both ways.
+    write("one/a", "");
+    write("one/b", "c");
+    write("two/a", std::string("b\0c", 3));
+    EXPECT_NE(pagly::bookDigest(m_dir + "/one"), pagly::bookDigest(m_dir + "/two"));
+    // A name that runs into its content: "ab" holding "c" against "a" holding "bc".
+    write("three/ab", "c");
+    write("four/a", "bc");
+    EXPECT_NE(pagly::bookDigest(m_dir + "/three"), pagly::bookDigest(m_dir + "/four"));
 }
 
 TEST_F(BookImportTest, ConvertedBooksLiveInTheUsersCache) {
@@ -143,6 +163,53 @@ TEST_F(BookImportTest, ALaterOpenOfAnUnchangedFileDoesNotReadItAgainButAChangedO
     EXPECT_EQ(pagly::convertedFolderFor(book),
               m_dir + "/cache/pagly/books/" + pagly::bookDigest(book));
     EXPECT_NE(pagly::convertedFolderFor(book), first);
+    if (saved) {
+        setenv("XDG_CACHE_HOME", keep.c_str(), 1);
+    } else {
+        unsetenv("XDG_CACHE_HOME");
+    }
+}
+
+TEST_F(BookImportTest, ALaterOpenOfAnUnchangedFolderDoesNotReadItAgainButAChangedOneIs) {
+    const char* saved = getenv("XDG_CACHE_HOME");
+    std::string keep = saved ? saved : "";
+    setenv("XDG_CACHE_HOME", (m_dir + "/cache").c_str(), 1);
+    std::string book = m_dir + "/bloom";
+    write("bloom/story.htm", "<div class=\"bloom-page\"></div>");
+    write("bloom/video/big.mp4", "moving pictures");
+    std::string first = pagly::convertedFolderFor(book);
+    EXPECT_EQ(first, m_dir + "/cache/pagly/books/" + pagly::bookDigest(book));
+    EXPECT_EQ(pagly::rememberedFolderFor(book), first);
+
+    // The remembered digest is what a later open uses (made to differ here, to see it).
+    std::string stamps = m_dir + "/cache/pagly/books/stamps";
+    ASSERT_TRUE(fs::is_directory(stamps));
+    std::string remembered = fs::directory_iterator(stamps)->path().string();
+    std::string other(64, 'b');
+    std::ofstream(remembered) << other;
+    EXPECT_EQ(pagly::convertedFolderFor(book), m_dir + "/cache/pagly/books/" + other);
+
+    // A file changed (same size, another time), added or renamed: the folder is read afresh.
+    struct Change {
+        const char* what;
+        std::function<void()> make;
+    } changes[] = {
+        {"changed",
+         [&] {
+             write("bloom/video/big.mp4", "MOVING PICTURES");
+             struct timespec times[2] = {{0, UTIME_NOW}, {12345, 0}};
+             utimensat(AT_FDCWD, (book + "/video/big.mp4").c_str(), times, 0);
+         }},
+        {"added", [&] { write("bloom/audio/a.mp3", "sound"); }},
+        {"renamed", [&] { fs::rename(book + "/audio/a.mp3", book + "/audio/b.mp3"); }},
+    };
+    for (const Change& change : changes) {
+        change.make();
+        EXPECT_EQ(pagly::rememberedFolderFor(book), "") << change.what;
+        EXPECT_EQ(pagly::convertedFolderFor(book),
+                  m_dir + "/cache/pagly/books/" + pagly::bookDigest(book))
+            << change.what;
+    }
     if (saved) {
         setenv("XDG_CACHE_HOME", keep.c_str(), 1);
     } else {

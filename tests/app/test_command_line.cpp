@@ -90,3 +90,52 @@ TEST(CommandLine, TheKeyTableIsFoundInTheInstallLayoutElseInTheSourceTree) {
 }
 
 }  // namespace
+
+namespace {
+
+// An install layout in a temporary folder: <prefix>/bin/pagly and its book in
+// <prefix>/share/pagly/book, and a book of the user's own beside it.
+TEST(CommandLine, ABookInAnInstalledShareFolderIsReadOnlyHoweverItIsNamed) {
+    char templ[] = "/tmp/pagly-layout-XXXXXX";
+    std::string dir = mkdtemp(templ);
+    std::string prefix = dir + "/prefix";
+    std::string book = prefix + "/share/pagly/book";
+    std::string reader = prefix + "/bin/pagly";
+    std::string own = dir + "/own/book";
+    for (const std::string& folder : {book, prefix + "/bin", own, prefix + "/share-not/book"})
+        ASSERT_EQ(0, system(("mkdir -p '" + folder + "'").c_str()));
+    std::ofstream(reader) << "";
+    ASSERT_EQ(0, symlink(book.c_str(), (dir + "/link").c_str()));
+    const char* saved = getenv("XDG_DATA_DIRS");
+    std::string keep = saved ? saved : "";
+    // The system's data folders are elsewhere here: only the layout beside the reader counts.
+    setenv("XDG_DATA_DIRS", (dir + "/system-share").c_str(), 1);
+
+    struct Case {
+        std::string path;
+        bool shared;
+    } cases[] = {
+        {book, true},
+        {book + "/", true},
+        {dir + "/link", true},
+        {prefix + "/bin/../share/pagly/book", true},
+        {own + "/../../prefix/share/pagly/./book", true},
+        {own, false},
+        {dir + "/prefix/share-not/book", false},
+        {dir + "/missing", false},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(c.shared, isInInstalledShareFolder(c.path, reader)) << c.path;
+    // The system's data folders count too, whatever the reader's place.
+    setenv("XDG_DATA_DIRS", ("relative:" + dir + "/own").c_str(), 1);
+    EXPECT_TRUE(isInInstalledShareFolder(own, "/no/reader/here"));
+    EXPECT_FALSE(isInInstalledShareFolder(book, "/no/reader/here"));
+
+    if (saved)
+        setenv("XDG_DATA_DIRS", keep.c_str(), 1);
+    else
+        unsetenv("XDG_DATA_DIRS");
+    ASSERT_EQ(0, system(("rm -rf '" + dir + "'").c_str()));
+}
+
+}  // namespace

@@ -85,6 +85,15 @@ bool readEpubBook(const std::string& path, const std::string& work, const WriteO
 
 bool isEpubFolder(const std::string& folder) { return isFile(folder + "/META-INF/container.xml"); }
 
+// A book with no recording at all is refused as soon as it is read, before the browser starts
+// and lays out pages it could never read aloud.
+bool hasAnyRecording(const SourceBook& book) {
+    for (const SourceDocument& document : book.documents)
+        for (const SourceSentence& sentence : document.sentences)
+            if (isFile(sentence.audioFile)) return true;
+    return false;
+}
+
 // The unpacked copy of a packed book goes when the conversion ends.
 struct UnpackedCopy {
     std::string path;
@@ -149,6 +158,10 @@ ImportResult importBook(const std::string& givenSource, const std::string& folde
     if (options.problem)
         for (const ImportProblem& p : book.problems) options.problem(p);
     book.problems.clear();
+    if (!hasAnyRecording(book)) {
+        why = "it has no recordings: nothing in it can be read aloud";
+        return ImportResult::Refused;
+    }
     return writeBook(book, folder, options, why) ? ImportResult::Written : ImportResult::Refused;
 }
 

@@ -1,6 +1,7 @@
 // Reading Bloom books: the shared real sample, and small books made here for what the sample
 // lacks (a second language, a text box recorded whole, broken documents).
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <algorithm>
 
@@ -8,6 +9,7 @@
 #include "tools/import/BloomReader.h"
 #include "tools/import/BookWriter.h"
 #include "tools/import/FileTree.h"
+#include "tools/import/Importer.h"
 #include "tools/pagly-check/BookChecker.h"
 
 using namespace pagly;
@@ -194,6 +196,29 @@ TEST_F(MadeBloomBook, ABookThatCannotBeReadIsRefusedWithItsReason) {
         EXPECT_FALSE(readBloom(m_book, book, why)) << c.what;
         EXPECT_NE(std::string::npos, why.find(c.reason)) << c.what << ": " << why;
     }
+}
+
+TEST_F(MadeBloomBook, ABookWithNoRecordingIsRefusedBeforeTheBrowserStarts) {
+    // Its sentences name recordings, but the book holds none (no audio folder).
+    ASSERT_TRUE(writeFile(m_book + "/Two Tongues.htm", kBilingual));
+    // A stand-in browser that only says it was started.
+    std::string started = m_dir + "/browser-started";
+    std::string browser = m_dir + "/browser.sh";
+    ASSERT_TRUE(writeFile(browser, "#!/bin/sh\ntouch '" + started + "'\nexit 1\n"));
+    chmod(browser.c_str(), 0755);
+    const char* saved = std::getenv("PAGLY_CHROMIUM");
+    std::string keep = saved ? saved : "";
+    setenv("PAGLY_CHROMIUM", browser.c_str(), 1);
+    WriteOptions options;
+    std::string why;
+    EXPECT_EQ(ImportResult::Refused, importBook(m_book, m_dir + "/out", options, why));
+    EXPECT_NE(std::string::npos, why.find("no recordings")) << why;
+    EXPECT_FALSE(isFile(started));
+    EXPECT_FALSE(isFolder(m_dir + "/out"));
+    if (saved)
+        setenv("PAGLY_CHROMIUM", keep.c_str(), 1);
+    else
+        unsetenv("PAGLY_CHROMIUM");
 }
 
 TEST_F(MadeBloomBook, RecordingIdsThatAreNoPlainFileNamesAreNotFollowed) {
