@@ -8,6 +8,8 @@ using namespace pagly::engine;
 
 namespace pagly {
 
+float captionMargin() { return (VisibleArea::top().y - VisibleArea::bottom().y) / 80; }
+
 CaptionPlacement placeCaption(const CCPoint& buttonPosition, float scaleX, float scaleY,
                               const CCSize& buttonSize, float labelHeight) {
     double sx = std::fabs(scaleX), sy = std::fabs(scaleY);
@@ -46,7 +48,9 @@ CaptionPlacement placeCaption(const CCPoint& buttonPosition, float scaleX, float
         Y = by + height * sy / 2 + L * 3 / 5;
         backgroundY = Y + gap / 2;
     }
-    return CaptionPlacement{(float)X, (float)Y, (float)backgroundY, (float)gap};
+    // The text in the middle of its background, half the extra height above and below it, so
+    // it never sits on the background's border.
+    return CaptionPlacement{(float)X, (float)backgroundY, (float)backgroundY, (float)gap};
 }
 
 }  // namespace pagly

@@ -4,8 +4,10 @@
 #include <cstdio>
 #include <string>
 
+#include "app/LabelFit.h"
 #include "app/ListDrag.h"
 #include "app/Navigator.h"
+#include "app/PageFacts.h"
 #include "app/ReadingSession.h"
 #include "app/TextTable.h"
 #include "app/VisibleArea.h"
@@ -85,7 +87,11 @@ MenuLayerMainMenu::MenuLayerMainMenu() {
         } else {
             snprintf(text, sizeof(text), "%s %d %s", front.c_str(), page, after.c_str());
         }
-        CCLabelTTF* label = CCLabelTTF::create(text, "Arial", 60);
+        // The page's own title beside its number, where the book gives one.
+        std::string shown = text, title = pageTitleOf(unit, k);
+        if (!title.empty()) shown += (shown.back() == ' ' ? "" : " ") + title;
+        CCLabelTTF* label = CCLabelTTF::create(shown.c_str(), "Arial", 60);
+        fitListLine(label);
         CCMenuItemLabel* line = CCMenuItemLabel::create(
             label, this, memberCallback(&MenuLayerMainMenu::onPageSelected));
         m_listMenu->addChild(line, page - s.unitFirstPage + kEntryZOrderBase);

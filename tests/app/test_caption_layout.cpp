@@ -28,7 +28,7 @@ TEST_F(CaptionLayoutTest, BesideTheButtonInsideTheVisibleWidth) {
         const char* what;
         CCPoint position;  // from the visible centre
         float sx, sy;
-        float x, y, backgroundY;
+        float x, y, backgroundY;  // y: where the text's centre stood flush with an edge
     } cases[] = {
         // Lower half (or on the centre line): above, background reaching g above the text.
         {"lower half", {0, -200}, 1, 1, 320, 280 + 20 + 31.2f, 280 + 51.2f + 12},
@@ -64,8 +64,9 @@ TEST_F(CaptionLayoutTest, BesideTheButtonInsideTheVisibleWidth) {
     for (const Case& c : cases) {
         CaptionPlacement p = placeCaption(c.position, c.sx, c.sy, CCSize(200, 40), 52);
         EXPECT_NEAR(c.x, p.labelX, 1e-3) << c.what;
-        EXPECT_NEAR(c.y, p.labelY, 1e-3) << c.what;
         EXPECT_NEAR(c.backgroundY, p.backgroundY, 1e-3) << c.what;
+        // The text stands in the middle of its background: a margin above and below it.
+        EXPECT_NEAR(c.backgroundY, p.labelY, 1e-3) << c.what;
         EXPECT_FLOAT_EQ(24, p.backgroundExtraHeight) << c.what;
     }
 }

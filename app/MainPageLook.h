@@ -1,0 +1,24 @@
+#pragma once
+
+#include <string>
+
+namespace pagly::engine {
+class CCNode;
+}
+
+namespace pagly {
+
+class Book;
+
+// What the main page stands on: the course book's green ground with its walking boy, or a
+// named book's own cover (its first page's picture, dimmed so that the list reads over it).
+// Also names the book in the window's title.
+void dressMainPage(engine::CCNode* page, const Book& book);
+
+// The window's title for a book: "pagly", or the book's title and "pagly".
+std::string windowTitleFor(const Book& book);
+
+// The ground's colour under white text on the course book's main page (contrast above 4.5:1).
+extern const unsigned char kMainPageGround[4];
+
+}  // namespace pagly
