@@ -25,7 +25,8 @@ double contrastRatio(const ccColor3B& a, const ccColor3B& b) {
 }
 
 ccColor3B inkFor(const ccColor3B& ground) {
-    const ccColor3B white(255, 255, 255), dark(24, 28, 40);
+    // Black, not a softer dark: on a mid blue only black reaches 4.5:1.
+    const ccColor3B white(255, 255, 255), dark(0, 0, 0);
     return contrastRatio(white, ground) >= contrastRatio(dark, ground) ? white : dark;
 }
 

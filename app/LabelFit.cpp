@@ -72,4 +72,16 @@ void fitListLine(CCLabelTTF* label) {
     fitLabelToWidth(label, VisibleArea::size().width - 2 * kListMargin, kSmallestListType);
 }
 
+void fitListLines(const std::vector<CCLabelTTF*>& labels) {
+    float smallest = 0;
+    for (CCLabelTTF* label : labels) {
+        if (!label) continue;
+        fitListLine(label);
+        if (smallest == 0 || label->getFontSize() < smallest) smallest = label->getFontSize();
+    }
+    // Wrapped lines already have the smallest size there is; the others follow it.
+    for (CCLabelTTF* label : labels)
+        if (label && label->getDimensions().width == 0) label->setFontSize(smallest);
+}
+
 }  // namespace pagly

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <vector>
+
 namespace pagly::engine {
 class CCLabelTTF;
 }
@@ -14,5 +16,8 @@ void fitLabelToWidth(engine::CCLabelTTF* label, float width, float smallest);
 // A line of the main page's or the contents' list fitted to the screen's width, a margin kept
 // on each side.
 void fitListLine(engine::CCLabelTTF* label);
+// The lines of one list fitted so, then all set in one type size: the smallest any one-line
+// line needed (lines on two lines keep theirs).
+void fitListLines(const std::vector<engine::CCLabelTTF*>& labels);
 
 }  // namespace pagly

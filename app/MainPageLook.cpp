@@ -20,8 +20,9 @@ namespace pagly {
 const unsigned char kMainPageGround[4] = {18, 112, 40, 234};
 
 namespace {
-// Over a cover, this much black: white text then reads at 5:1 even over a white page.
-const unsigned char kCoverDimming = 150;
+// Over a cover, this much black: the cover stays a backdrop, and white text reads at 8:1 even
+// over a white page.
+const unsigned char kCoverDimming = 190;
 
 void addWalker(CCNode* page) {
     CCSprite* walker = CCSprite::create("Images/walker.png");

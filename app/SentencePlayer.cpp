@@ -74,8 +74,8 @@ void SentencePlayer::showCaption(UIButton* button, const std::string* caption) {
         return;
     }
     CCSize buttonSize = button->getContentSize();
-    float width = std::fabs(button->getScaleX()) * buttonSize.width;
-    s.captionLabel->setDimensions(CCSize(std::max(1.0f, width - 2 * captionMargin()), 0));
+    float box = captionBoxWidth(std::fabs(button->getScaleX()) * buttonSize.width);
+    s.captionLabel->setDimensions(CCSize(std::max(1.0f, box - 2 * captionMargin()), 0));
     s.captionLabel->setString(caption->c_str());
     float labelHeight = s.captionLabel->getContentSize().height;
     CaptionPlacement place = placeCaption(button->getPosition(), button->getScaleX(),

@@ -56,10 +56,11 @@ TEST_F(CaptionLayoutTest, BesideTheButtonInsideTheVisibleWidth) {
          320,
          680 - 60.0f * 6 / 11 - 26,
          680 - 60.0f * 6 / 11 - 38},
-        // Kept inside the width: the left edge takes precedence.
-        {"at the very left", {-320, -200}, 1, 1, 100, 331.2f, 343.2f},
-        {"at the very right", {320, -200}, 1, 1, 540, 331.2f, 343.2f},
-        {"wider than the view", {0, -200}, 4, 1, 400, 331.2f, 343.2f},
+        // The box (the button's width and a margin of 12 on each side) kept inside the width.
+        {"at the very left", {-320, -200}, 1, 1, 112, 331.2f, 343.2f},
+        {"at the very right", {320, -200}, 1, 1, 528, 331.2f, 343.2f},
+        // A box as wide as the view, in its middle.
+        {"wider than the view", {0, -200}, 4, 1, 320, 331.2f, 343.2f},
     };
     for (const Case& c : cases) {
         CaptionPlacement p = placeCaption(c.position, c.sx, c.sy, CCSize(200, 40), 52);

@@ -119,7 +119,9 @@ void ViewedReaderTest::TearDown() {
 
 void ViewedReaderTest::useFrame(float width, float height) {
     m_view->setFrameSize(width, height);
-    if (!m_view->isOpen()) ASSERT_TRUE(m_view->openOffscreen()) << SDL_GetError();
+    if (!m_view->isOpen()) {
+        ASSERT_TRUE(m_view->openOffscreen()) << SDL_GetError();
+    }
 }
 
 SDLRenderer* ViewedReaderTest::frameRenderer() const { return m_view->getRenderer(); }
@@ -128,20 +130,22 @@ void ViewedReaderTest::drawFrame() { CCDirector::sharedDirector()->drawScene(); 
 
 PixelRect ViewedReaderTest::pixelBoxOf(CCNode* node, int margin) const {
     CCSize size = node->getContentSize();
-    float xs[4], ys[4];
-    const CCPoint corners[4] = {CCPoint(0, 0), CCPoint(size.width, 0), CCPoint(0, size.height),
-                                CCPoint(size.width, size.height)};
-    for (int i = 0; i < 4; ++i) {
-        CCPoint world = node->convertToWorldSpace(corners[i]);
-        frameRenderer()->designToPixels(world.x, world.y, xs[i], ys[i]);
-    }
+    CCPoint a = node->convertToWorldSpace(CCPoint(0, 0));
+    CCPoint b = node->convertToWorldSpace(CCPoint(size.width, size.height));
+    PixelRect box = pixelBoxOfRect(
+        CCRect(std::min(a.x, b.x), std::min(a.y, b.y), std::fabs(b.x - a.x), std::fabs(b.y - a.y)));
+    return PixelRect{box.x - margin, box.y - margin, box.w + 2 * margin, box.h + 2 * margin};
+}
+
+PixelRect ViewedReaderTest::pixelBoxOfRect(const CCRect& world) const {
+    float xs[2], ys[2];
+    frameRenderer()->designToPixels(world.getMinX(), world.getMinY(), xs[0], ys[0]);
+    frameRenderer()->designToPixels(world.getMaxX(), world.getMaxY(), xs[1], ys[1]);
     // Level pixels are counted from the shown area; the frame's from its corner.
     const PixelRect shown = frameRenderer()->shownRect();
-    for (int i = 0; i < 4; ++i) xs[i] += shown.x, ys[i] += shown.y;
-    int x0 = (int)std::floor(*std::min_element(xs, xs + 4)) - margin;
-    int y0 = (int)std::floor(*std::min_element(ys, ys + 4)) - margin;
-    int x1 = (int)std::ceil(*std::max_element(xs, xs + 4)) + margin;
-    int y1 = (int)std::ceil(*std::max_element(ys, ys + 4)) + margin;
+    for (int i = 0; i < 2; ++i) xs[i] += shown.x, ys[i] += shown.y;
+    int x0 = (int)std::floor(std::min(xs[0], xs[1])), y0 = (int)std::floor(std::min(ys[0], ys[1]));
+    int x1 = (int)std::ceil(std::max(xs[0], xs[1])), y1 = (int)std::ceil(std::max(ys[0], ys[1]));
     return PixelRect{x0, y0, x1 - x0, y1 - y0};
 }
 
@@ -179,10 +183,10 @@ PixelSpread ViewedReaderTest::spreadOfColour(const PixelRect& area, const ccColo
     return sum.spread();
 }
 
-std::vector<ViewedReaderTest::TextContrast> ViewedReaderTest::measureTexts() {
+std::vector<ViewedReaderTest::TextContrast> ViewedReaderTest::measureTexts(CCNode* within) {
     std::vector<TextContrast> found;
     std::vector<CCLabelTTF*> labels;
-    collectLabels(CCDirector::sharedDirector()->getRunningScene(), labels);
+    collectLabels(within ? within : CCDirector::sharedDirector()->getRunningScene(), labels);
     drawFrame();
     SDL_Surface* with = frameRenderer()->readSurface();
     if (!with) return found;
@@ -225,9 +229,9 @@ std::vector<ViewedReaderTest::TextContrast> ViewedReaderTest::measureTexts() {
     return found;
 }
 
-std::vector<std::string> ViewedReaderTest::unreadableTexts() {
+std::vector<std::string> ViewedReaderTest::unreadableTexts(CCNode* within) {
     std::vector<std::string> bad;
-    for (const TextContrast& t : measureTexts()) {
+    for (const TextContrast& t : measureTexts(within)) {
         double needed = t.large ? 3.0 : 4.5;
         if (t.ratio + 1e-9 < needed) {
             char line[160];

@@ -44,6 +44,8 @@ class ViewedReaderTest : public ReaderTest {
     void drawFrame();
     // The pixel rectangle a node covers in the frame, widened by `margin` pixels.
     engine::PixelRect pixelBoxOf(engine::CCNode* node, int margin = 0) const;
+    // The same for a rectangle in design coordinates.
+    engine::PixelRect pixelBoxOfRect(const engine::CCRect& world) const;
     // Pixels of `box` that change by more than a third of full scale when `node` is hidden.
     PixelSpread spreadOfNode(engine::CCNode* node);
     // Pixels of `box` in the last frame within `tolerance` of `colour` on every channel.
@@ -57,10 +59,11 @@ class ViewedReaderTest : public ReaderTest {
         double ratio = 0;
         bool large = false;  // at least 24 pixels high (18 pt): 3:1 is enough
     };
-    // Every visible label drawn on the running scene.
-    std::vector<TextContrast> measureTexts();
+    // Every visible label drawn on the running scene, or only those within `within` (a modal
+    // card: what its veil dims is not there to be read).
+    std::vector<TextContrast> measureTexts(engine::CCNode* within = nullptr);
     // Texts whose contrast is below 4.5:1 (3:1 for large ones), one line each.
-    std::vector<std::string> unreadableTexts();
+    std::vector<std::string> unreadableTexts(engine::CCNode* within = nullptr);
     // Saves the frame as /work/shots-like evidence when PAGLY_SHOTS names a folder.
     void keepShot(const std::string& name) const;
 
