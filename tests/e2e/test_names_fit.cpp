@@ -62,6 +62,14 @@ class NamesFitTest : public ViewedReaderTest {
         ViewedReaderTest::TearDown();
         if (!m_dir.empty()) std::filesystem::remove_all(m_dir);
     }
+    // Taps the first unit (below the book's title) and lists its contents' lines once they
+    // have flown in; none when no contents opened.
+    std::vector<Line> firstUnitsContents() {
+        tap(320, 960 - 100.0f * 2);
+        advance(2.5);
+        MenuLayerMainMenu* contents = runningLayer<MenuLayerMainMenu>();
+        return contents ? linesOf(contents->listMenu()) : std::vector<Line>();
+    }
     std::string m_dir;
 };
 
@@ -89,12 +97,7 @@ TEST_F(NamesFitTest, LongUnitNamesShrinkWrapOrEndInAnEllipsisAndPagesShowTheirTi
     // The window's title names the book.
     EXPECT_EQ(0u, CCEGLView::sharedOpenGLView()->getViewName().find("Fox and Friends"));
 
-    session().selectedUnit = 0;
-    tap(320, 960 - 100.0f * 2);
-    advance(2.5);
-    MenuLayerMainMenu* contents = runningLayer<MenuLayerMainMenu>();
-    ASSERT_NE(nullptr, contents);
-    lines = linesOf(contents->listMenu());
+    lines = firstUnitsContents();
     ASSERT_EQ(2u, lines.size());
     // The description's title, then (none given) the page's own title label.
     EXPECT_EQ("Page 12 \xC2\xBB At the market", lines[0].text);
@@ -123,11 +126,7 @@ TEST_F(NamesFitTest, AnImportedBookShowsItsCoverItsNamesFittedAndItsChapterTitle
     keepShot("names-imported-main");
     EXPECT_TRUE(unreadableTexts().empty());
 
-    tap(320, 960 - 100.0f * 2);
-    advance(2.5);
-    MenuLayerMainMenu* contents = runningLayer<MenuLayerMainMenu>();
-    ASSERT_NE(nullptr, contents);
-    lines = linesOf(contents->listMenu());
+    lines = firstUnitsContents();
     ASSERT_EQ(2u, lines.size());
     // The page the navigation entry opens carries the entry's title; the next one, which has
     // no entry of its own, is named by its first line.

@@ -38,7 +38,16 @@ class ReadableTest : public ViewedReaderTest {
         for (const std::string& line : unreadableTexts(card))
             m_failures.push_back(screen + ": " + line);
     }
-    CCNode* keyCard() { return firstChildOfRunningScene()->getChildByTag(KeyHelp::kOverlayTag); }
+    // Opens the screen's key card (F1), measures it and closes it again.
+    void checkKeyCard(const std::string& screen) {
+        press(kKeyHelp);
+        step();
+        CCNode* card = firstChildOfRunningScene()->getChildByTag(KeyHelp::kOverlayTag);
+        EXPECT_NE(nullptr, card) << screen;
+        if (card) check(screen, card);
+        press(kKeyHelp);
+        step();
+    }
     void TearDown() override {
         std::string all;
         for (const std::string& f : m_failures) all += "\n  " + f;
@@ -54,12 +63,7 @@ TEST_F(ReadableTest, EveryScreensTextsStandOutFromWhatIsBehindThem) {
     press(kKeyArrowDown);  // a marked entry
     step();
     check("main-page-marked");
-    press(kKeyHelp);
-    step();
-    ASSERT_NE(nullptr, keyCard());
-    check("main-page-key-card", keyCard());
-    press(kKeyHelp);
-    step();
+    checkKeyCard("main-page-key-card");
 
     session().selectedUnit = 2;  // the yellow unit
     navigator::showContents();
@@ -76,12 +80,7 @@ TEST_F(ReadableTest, EveryScreensTextsStandOutFromWhatIsBehindThem) {
     tapAt(centreOf(sentenceButton(1)));
     advance(0.4);  // the caption shows
     check("page-caption");
-    press(kKeyHelp);
-    step();
-    ASSERT_NE(nullptr, keyCard());
-    check("page-key-card", keyCard());
-    press(kKeyHelp);
-    step();
+    checkKeyCard("page-key-card");
 
     // The practice card over the page.
     using namespace pagly::audio::speech;
