@@ -16,10 +16,11 @@ using namespace pagly::engine;
 
 namespace pagly {
 
-// A darker green than the book's first one (5, 230, 28): white on that read at 2:1.
-const unsigned char kMainPageGround[4] = {18, 112, 40, 234};
-
 namespace {
+// A darker green than the book's first one (5, 230, 28), on which white read at 2:1; on this
+// one it reads at 6:1.
+const ccColor4B kCourseGround(18, 112, 40, 234);
+
 // Over a cover, this much black: the cover stays a backdrop, and white text reads at 8:1 even
 // over a white page.
 const unsigned char kCoverDimming = 190;
@@ -41,19 +42,18 @@ void addWalker(CCNode* page) {
     page->addChild(walker, -1);
 }
 
-// The cover as large as the screen allows in its own shape; false when there is none.
-bool addCover(CCNode* page, const Book& book) {
+// The cover as large as the screen allows in its own shape, when the book has one.
+void addCover(CCNode* page, const Book& book) {
     std::string picture = pictureOfPage(book.startPage());
     CCSprite* cover = picture.empty() ? nullptr : CCSprite::create(picture.c_str());
-    if (!cover) return false;
+    if (!cover) return;
     CCSize size = VisibleArea::size();
     CCSize own = cover->getContentSize();
-    if (own.width <= 0 || own.height <= 0) return false;
+    if (own.width <= 0 || own.height <= 0) return;
     cover->setScale(std::min(size.width / own.width, size.height / own.height));
     cover->setPosition(VisibleArea::center());
     page->addChild(cover, -2);
     page->addChild(CCLayerColor::create(ccColor4B(0, 0, 0, kCoverDimming)), -1);
-    return true;
 }
 }  // namespace
 
@@ -65,8 +65,7 @@ void dressMainPage(CCNode* page, const Book& book) {
         return;
     }
     addWalker(page);
-    const unsigned char* g = kMainPageGround;
-    page->addChild(CCLayerColor::create(ccColor4B(g[0], g[1], g[2], g[3])), -10);
+    page->addChild(CCLayerColor::create(kCourseGround), -10);
 }
 
 std::string windowTitleFor(const Book& book) {

@@ -18,7 +18,4 @@ void dressMainPage(engine::CCNode* page, const Book& book);
 // The window's title for a book: "pagly", or the book's title and "pagly".
 std::string windowTitleFor(const Book& book);
 
-// The ground's colour under white text on the course book's main page (contrast above 4.5:1).
-extern const unsigned char kMainPageGround[4];
-
 }  // namespace pagly
