@@ -81,6 +81,11 @@ bool Book::fromDescription(const std::string& text, Book& book, std::string& why
                 return why = which + " names a page that is not a number from 1 to 9999", false;
             unit.lines.push_back(page.asInt());
         }
+        // Titles are optional, line by line; anything but a string is no title.
+        const Json::Value& titles = entry["titles"];
+        if (titles.isArray())
+            for (Json::ArrayIndex k = 0; k < titles.size() && k < pages.size(); ++k)
+                unit.titles.push_back(titles[k].isString() ? titles[k].asString() : "");
         unit.first = *std::min_element(unit.lines.begin(), unit.lines.end());
         unit.last = *std::max_element(unit.lines.begin(), unit.lines.end());
         if (unit.name.empty() && !unit.wordList) unit.name = which;

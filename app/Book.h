@@ -17,6 +17,7 @@ struct BookUnit {
     int last = 0;            //   are counted from `first`
     std::vector<int> lines;  // the pages the contents lines open, in line order
     bool wordList = false;   // lines read "<wordname> <n> " instead of "<front> <page> <after>"
+    std::vector<std::string> titles;  // the pages' own titles, by line; may be shorter or empty
 };
 
 class Book {

@@ -1,5 +1,6 @@
 #include "app/CaptionLayout.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "app/VisibleArea.h"
@@ -7,6 +8,13 @@
 using namespace pagly::engine;
 
 namespace pagly {
+
+float captionMargin() { return (VisibleArea::top().y - VisibleArea::bottom().y) / 80; }
+
+float captionBoxWidth(float buttonWidth) {
+    // The text keeps the button's width; the margins widen the box, as far as the screen allows.
+    return std::min(std::fabs(buttonWidth) + 2 * captionMargin(), VisibleArea::size().width);
+}
 
 CaptionPlacement placeCaption(const CCPoint& buttonPosition, float scaleX, float scaleY,
                               const CCSize& buttonSize, float labelHeight) {
@@ -18,7 +26,7 @@ CaptionPlacement placeCaption(const CCPoint& buttonPosition, float scaleX, float
     CCPoint top = VisibleArea::top(), bottom = VisibleArea::bottom();
     CCPoint center = VisibleArea::center();
 
-    double half = width / 2;
+    double half = captionBoxWidth((float)width) / 2;
     double x = center.x + (double)buttonPosition.x;
     double visibleWidth = (double)right.x - left.x;
     double X;
@@ -46,7 +54,9 @@ CaptionPlacement placeCaption(const CCPoint& buttonPosition, float scaleX, float
         Y = by + height * sy / 2 + L * 3 / 5;
         backgroundY = Y + gap / 2;
     }
-    return CaptionPlacement{(float)X, (float)Y, (float)backgroundY, (float)gap};
+    // The text in the middle of its background, half the extra height above and below it, so
+    // it never sits on the background's border.
+    return CaptionPlacement{(float)X, (float)backgroundY, (float)backgroundY, (float)gap};
 }
 
 }  // namespace pagly

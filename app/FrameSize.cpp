@@ -3,7 +3,8 @@
 namespace pagly {
 
 engine::CCSize frameSizeForDesktopHeight(double desktopHeight) {
-    return engine::CCSize((float)(desktopHeight / 1.4), (float)(desktopHeight * 0.94));
+    double height = desktopHeight * 0.94;
+    return engine::CCSize((float)(height * 2 / 3), (float)height);
 }
 
 }  // namespace pagly

@@ -30,7 +30,7 @@ const ccColor4B kRule(214, 222, 240, 255);
 const ccColor3B kTitleColour(255, 255, 255);
 const ccColor3B kKeyColour(40, 60, 120);
 const ccColor3B kActionColour(45, 50, 65);
-const ccColor3B kNoteColour(110, 110, 130);
+const ccColor3B kNoteColour(80, 80, 100);  // 7:1 on the card; a lighter grey read at 4.3:1
 
 const char* const kFont = "Arial";
 const float kCardWidth = 560, kCorner = 36, kBandHeight = 110, kEdgeDepth = 10;

@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "app/PageLook.h"
 #include "app/BookNames.h"
 #include "app/BookEnd.h"
 #include "app/FadingNote.h"
@@ -93,6 +94,7 @@ void PageLayer::build(int captionZOrder, int menuZOrder) {
     UIWidget* tree = CCSGUIReader::instance()->loadWidgetTree(document.c_str());
     m_pageWidget = dynamic_cast<Layout*>(tree);
     if (m_pageWidget) rootWidget()->addChild(m_pageWidget);
+    keepTitleReadable(m_pageWidget);
     if (tree && ActionManager::hasInstance())
         m_timelines = ActionManager::instance()->getActionList(document.c_str());
 

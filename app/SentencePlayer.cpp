@@ -1,6 +1,7 @@
 // Playing a sentence with its caption (see SentencePlayer.h).
 #include "app/SentencePlayer.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "app/BookNames.h"
@@ -73,8 +74,8 @@ void SentencePlayer::showCaption(UIButton* button, const std::string* caption) {
         return;
     }
     CCSize buttonSize = button->getContentSize();
-    float width = std::fabs(button->getScaleX()) * buttonSize.width;
-    s.captionLabel->setDimensions(CCSize(width, 0));
+    float box = captionBoxWidth(std::fabs(button->getScaleX()) * buttonSize.width);
+    s.captionLabel->setDimensions(CCSize(std::max(1.0f, box - 2 * captionMargin()), 0));
     s.captionLabel->setString(caption->c_str());
     float labelHeight = s.captionLabel->getContentSize().height;
     CaptionPlacement place = placeCaption(button->getPosition(), button->getScaleX(),
@@ -82,7 +83,8 @@ void SentencePlayer::showCaption(UIButton* button, const std::string* caption) {
     s.captionLabel->setPosition(CCPoint(place.labelX, place.labelY));
     s.captionBackground->setPosition(CCPoint(place.labelX, place.backgroundY));
     s.captionBackground->setSize(
-        CCSize(s.captionLabel->getContentSize().width, labelHeight + place.backgroundExtraHeight));
+        CCSize(s.captionLabel->getContentSize().width + 2 * captionMargin(),
+               labelHeight + place.backgroundExtraHeight));
     m_page->schedule(memberCallback(&PageLayer::onCaptionWatch), kCaptionWatchInterval);
     if (m_page->sceneNumber() == 1) CCLog("Scene 1: onEnterTransitionDidFinish");
 }

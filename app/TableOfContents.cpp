@@ -4,8 +4,10 @@
 #include <cstdio>
 #include <string>
 
+#include "app/LabelFit.h"
 #include "app/ListDrag.h"
 #include "app/Navigator.h"
+#include "app/PageFacts.h"
 #include "app/ReadingSession.h"
 #include "app/TextTable.h"
 #include "app/VisibleArea.h"
@@ -15,7 +17,9 @@
 #include "engine/base/CCSet.h"
 #include "engine/director/CCDirector.h"
 #include "engine/director/CCTouch.h"
+#include "engine/director/CCTouchDispatcher.h"
 #include "engine/nodes/CCLabelTTF.h"
+#include "engine/nodes/CCLayerColor.h"
 #include "engine/nodes/CCMenu.h"
 #include "engine/nodes/CCMenuItem.h"
 
@@ -37,7 +41,16 @@ void TestScene::onEnter() {
         CCMenuItemLabel::create(label, this, memberCallback(&TestScene::openMainPage));
     CCMenu* menu = CCMenu::create(item, nullptr);
     menu->setPosition(CCPoint(0, 0));
+    // Drawn over the list, it takes a tap before the lines that pass under it.
+    menu->setTouchPriority(kMenuHandlerPriority - 1);
     item->setPosition(CCPoint(VisibleArea::right().x - 80, VisibleArea::origin().y + 30));
+    // On a plate of the ground's colour: a long line passing under it does not blur into it.
+    CCSize size = item->getContentSize();
+    CCLayerColor* plate =
+        CCLayerColor::create(ccColor4B(0, 0, 0, 255), size.width + 24, size.height + 8);
+    plate->setPosition(CCPoint(item->getPositionX() - size.width / 2 - 12,
+                               item->getPositionY() - size.height / 2 - 4));
+    addChild(plate, 1);
     addChild(menu, 1);
 }
 
@@ -78,6 +91,7 @@ MenuLayerMainMenu::MenuLayerMainMenu() {
     CCPoint top = VisibleArea::top();
     char text[512];
     std::vector<CCNode*> lineNodes;
+    std::vector<CCLabelTTF*> labels;
     for (size_t k = 0; k < unit.lines.size(); ++k) {
         int page = unit.lines[k];
         if (unit.wordList) {
@@ -85,10 +99,16 @@ MenuLayerMainMenu::MenuLayerMainMenu() {
         } else {
             snprintf(text, sizeof(text), "%s %d %s", front.c_str(), page, after.c_str());
         }
-        CCLabelTTF* label = CCLabelTTF::create(text, "Arial", 60);
+        // The page's own title beside its number, where the book gives one.
+        std::string shown = text, title = pageTitleOf(unit, k);
+        if (!title.empty()) shown += (shown.back() == ' ' ? "" : " ") + title;
+        labels.push_back(CCLabelTTF::create(shown.c_str(), "Arial", 60));
+    }
+    fitListLines(labels);
+    for (size_t k = 0; k < labels.size(); ++k) {
         CCMenuItemLabel* line = CCMenuItemLabel::create(
-            label, this, memberCallback(&MenuLayerMainMenu::onPageSelected));
-        m_listMenu->addChild(line, page - s.unitFirstPage + kEntryZOrderBase);
+            labels[k], this, memberCallback(&MenuLayerMainMenu::onPageSelected));
+        m_listMenu->addChild(line, unit.lines[k] - s.unitFirstPage + kEntryZOrderBase);
         line->setPosition(CCPoint(center.x, top.y - kLineSpacing * (k + 1)));
         lineNodes.push_back(line);
     }

@@ -6,23 +6,21 @@
 #include <cstdio>
 
 #include "app/ContinueEntry.h"
+#include "app/LabelFit.h"
 #include "app/ListDrag.h"
+#include "app/MainPageLook.h"
 #include "app/Navigator.h"
 #include "app/ReadingSession.h"
 #include "app/ResumeState.h"
 #include "app/TextTable.h"
 #include "app/VisibleArea.h"
-#include "engine/actions/CCActionEase.h"
-#include "engine/actions/CCActions.h"
 #include "engine/audio/SimpleAudioEngine.h"
 #include "engine/base/CCSet.h"
 #include "engine/director/CCDirector.h"
 #include "engine/director/CCTouch.h"
 #include "engine/nodes/CCLabelTTF.h"
-#include "engine/nodes/CCLayerColor.h"
 #include "engine/nodes/CCMenu.h"
 #include "engine/nodes/CCMenuItem.h"
-#include "engine/nodes/CCSprite.h"
 #include "engine/platform/CCFileUtils.h"
 
 using namespace pagly::audio;
@@ -52,25 +50,12 @@ TestController::TestController() {
     audio->setBackgroundMusicVolume(1.0f);
     audio->stopBackgroundMusic();
 
-    CCPoint origin = VisibleArea::origin();
     CCSize size = VisibleArea::size();
     CCPoint center = VisibleArea::center();
     CCPoint top = VisibleArea::top();
 
-    // The walking figure: there and back, with a short rest at each end.
-    if (CCSprite* walker = CCSprite::create("Images/walker.png")) {
-        walker->setPosition(CCPoint(origin.x + 60, origin.y + size.height / 10));
-        CCActionInterval* walk = CCEaseInOut::create(
-            CCMoveBy::create(3.0f, CCPoint(origin.x + size.width - 130, 0)), 1.0f);
-        CCDelayTime* rest = CCDelayTime::create(0.25f);
-        CCActionInterval* back = walk->reverse();
-        CCSequence* loop = CCSequence::create(walk, (CCFiniteTimeAction*)rest->copy(), back,
-                                              (CCFiniteTimeAction*)rest->copy(), nullptr);
-        walker->runAction(CCRepeatForever::create(loop));
-        addChild(walker, -1);
-    }
-
-    addChild(CCLayerColor::create(ccColor4B(5, 230, 28, 234)), -10);
+    // The course book's green ground and walking boy, or a named book's own cover.
+    dressMainPage(this, session().book);
 
     m_listMenu = CCMenu::create();
     m_hintItem = CCMenuItemImage::create("Images/drag.jpg", "Images/drag.jpg", this,
@@ -82,8 +67,8 @@ TestController::TestController() {
     std::vector<CCNode*> entries;
     if (titleSlots()) {
         // A heading, not an entry: it cannot be tapped or marked, and it scrolls with the list.
-        CCLabelTTF* label = CCLabelTTF::create(book.title().c_str(), "Arial", 40,
-                                               CCSize(size.width - 60, 0), kTextAlignmentCenter);
+        CCLabelTTF* label = CCLabelTTF::create(book.title().c_str(), "Arial", 40);
+        fitListLine(label);
         CCMenuItemLabel* heading = CCMenuItemLabel::create(label);
         heading->setDisabledColor(ccColor3B(255, 255, 190));
         heading->setEnabled(false);
@@ -94,6 +79,7 @@ TestController::TestController() {
         const BookUnit& unit = book.unit(i);
         CCLabelTTF* label = unit.wordList ? createMenuLabel(wordListName, 60, "Word list")
                                           : CCLabelTTF::create(unit.name.c_str(), "Arial", 60);
+        fitListLine(label);
         CCMenuItemLabel* entry =
             CCMenuItemLabel::create(label, this, memberCallback(&TestController::onUnitSelected));
         m_listMenu->addChild(entry, kEntryZOrderBase + i);

@@ -179,7 +179,7 @@ void SpeakingPractice::startRecording() {
     label->setColor(ccColor3B(255, 255, 255));
     CCSize size = label->getContentSize();
     CCLayerColor* plate =
-        CCLayerColor::create(ccColor4B(200, 40, 40, 230), size.width + 40, size.height + 16);
+        CCLayerColor::create(ccColor4B(200, 40, 40, 255), size.width + 40, size.height + 16);
     label->setPosition(CCPoint((size.width + 40) / 2, (size.height + 16) / 2));
     plate->addChild(label);
     CCPoint top = VisibleArea::top();

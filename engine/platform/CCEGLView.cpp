@@ -49,7 +49,8 @@ void CCEGLView::setFrameSize(float width, float height) {
     }
     m_frameSize = CCSize(width, height);
     if (m_window) SDL_SetWindowSize(m_window, roundedPixels(width), roundedPixels(height));
-    if (m_renderer && !m_offscreen) m_renderer->setScreenAspect(frameAspect());
+    // An offscreen frame of another size is a new surface (a window resized in a test).
+    if (m_renderer && m_offscreen) openOffscreen();
     ccRequestRedraw();
 }
 
@@ -63,6 +64,7 @@ void CCEGLView::setDesignResolutionSize(float width, float height, ResolutionPol
     m_policy = kResolutionExactFit;
     m_designSize = CCSize(width, height);
     CCDirector::sharedDirector()->setWinSize(m_designSize);
+    if (m_renderer) m_renderer->setScreenAspect(designAspect());
     if (m_damage) {
         m_damage->setDesignSize(m_designSize);
     } else if (m_renderer) {
@@ -107,8 +109,8 @@ bool CCEGLView::openWindow() {
     }
     m_renderer = new SDLRenderer(r, true);
     m_renderer->setLinearFiltering(true);
-    // A window made larger or full screen shows the page larger, not wider.
-    m_renderer->setScreenAspect(frameAspect());
+    // Any window size or full screen shows the page in its own shape, bars beside it.
+    m_renderer->setScreenAspect(designAspect());
     m_renderer->setDesignSize(m_designSize);
     if (software && m_renderer->keepsPixels()) m_damage = new DamageRenderer(m_renderer);
     m_offscreen = false;
@@ -128,6 +130,7 @@ bool CCEGLView::openOffscreen() {
     m_renderer = SDLRenderer::createOffscreen(roundedPixels(m_frameSize.width),
                                               roundedPixels(m_frameSize.height));
     if (!m_renderer) return false;
+    m_renderer->setScreenAspect(designAspect());
     m_renderer->setDesignSize(m_designSize);
     m_offscreen = true;
     m_closeRequested = false;
@@ -166,10 +169,7 @@ CCSize CCEGLView::windowSize() const {
                   (float)roundedPixels(m_frameSize.height));
 }
 
-float CCEGLView::frameAspect() const {
-    return (float)roundedPixels(m_frameSize.width) /
-           (float)std::max(1, roundedPixels(m_frameSize.height));
-}
+float CCEGLView::designAspect() const { return m_designSize.width / m_designSize.height; }
 
 CCPoint CCEGLView::windowPointToDesign(float x, float y, const CCSize& window, float aspect,
                                        const CCSize& design) {
@@ -181,8 +181,7 @@ CCPoint CCEGLView::windowPointToDesign(float x, float y, const CCSize& window, f
 }
 
 CCPoint CCEGLView::windowToDesign(float x, float y) const {
-    return windowPointToDesign(x, y, windowSize(), m_offscreen ? 0.0f : frameAspect(),
-                               m_designSize);
+    return windowPointToDesign(x, y, windowSize(), designAspect(), m_designSize);
 }
 
 void CCEGLView::touchEvent(int phase, long long id, const CCPoint& p) {

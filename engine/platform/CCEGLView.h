@@ -23,7 +23,7 @@ enum ResolutionPolicy {
 };
 
 // The view: the window (or an offscreen surface) the director draws into, and the source of
-// input. It maps the design resolution onto the frame with the exact-fit stretch and turns
+// input. It maps the design resolution onto the frame in the design's own shape and turns
 // SDL mouse, finger, keyboard, text and window events into touches (design coordinates,
 // origin bottom-left), key presses, input-method text and application callbacks.
 class CCEGLView {
@@ -32,14 +32,16 @@ class CCEGLView {
 
     void setViewName(const char* name);
     const std::string& getViewName() const { return m_name; }
-    // The window's size in screen pixels (rounded to whole pixels when the window opens).
+    // The window's size in screen pixels (rounded to whole pixels when the window opens). An
+    // open offscreen view gets a new surface of that size.
     void setFrameSize(float width, float height);
     CCSize getFrameSize() const { return m_frameSize; }
-    // The frame's width-to-height ratio: what a window keeps when it is resized or made full
-    // screen (the page grows, bars fill the rest).
-    float frameAspect() const;
+    // The design's width-to-height ratio: every frame shows the design in this shape, as large
+    // as it fits, with bars filling the rest (a drawing is never stretched out of shape).
+    float designAspect() const;
     // Also sets the director's design size. Only the exact-fit policy exists here; other
-    // policies are logged and treated as exact fit.
+    // policies are logged and treated as exact fit (which, with the kept shape above, fills
+    // the frame whenever the frame has the design's shape).
     void setDesignResolutionSize(float width, float height, ResolutionPolicy policy);
     CCSize getDesignResolutionSize() const { return m_designSize; }
     ResolutionPolicy getResolutionPolicy() const { return m_policy; }
@@ -59,7 +61,7 @@ class CCEGLView {
     // Closes the window or surface and takes the renderer back from the director.
     void close();
     // Switches the window between full screen (the desktop's size) and its frame size; the
-    // exact-fit stretch follows the new size. False when there is no window (offscreen).
+    // page grows with it and keeps its shape. False when there is no window (offscreen).
     bool toggleFullScreen();
     bool isFullScreen() const;
 

@@ -53,6 +53,8 @@ class SDLRenderer : public Renderer {
     // Whether the output keeps its pixels from one frame to the next (a software window or
     // the offscreen surface), so that a partial frame is possible.
     bool keepsPixels() const;
+    // Where the screen shows the design area, in output pixels (the bars lie outside it).
+    PixelRect shownRect() const { return m_screenRect; }
     // Design (world) point -> output pixel of the current level (y down).
     void designToPixels(float x, float y, float& px, float& py) const { toPixels(x, y, px, py); }
     // The clip in force in output pixels (x0, y0, x1, y1; half-open).

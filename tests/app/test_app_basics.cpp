@@ -17,10 +17,12 @@ using namespace pagly;
 
 namespace {
 
-TEST(FrameSize, FollowsTheDesktopHeight) {
+TEST(FrameSize, FollowsTheDesktopHeightInTheDesignsShape) {
     CCSize size = frameSizeForDesktopHeight(1000);
-    EXPECT_NEAR(714.2857, size.width, 1e-4);
     EXPECT_FLOAT_EQ(940.0f, size.height);
+    // 640 x 960 is two wide for three high: a wider frame would stretch every drawing.
+    EXPECT_NEAR(626.6667, size.width, 1e-3);
+    EXPECT_NEAR(640.0 / 960.0, size.width / size.height, 1e-6);
 }
 
 class VisibleAreaTest : public pagly::test::EngineTest {

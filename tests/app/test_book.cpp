@@ -41,7 +41,7 @@ TEST(BookTest, ABookDescribesItsOwnUnitsAndPages) {
     Book book;
     std::string why;
     ASSERT_TRUE(Book::fromDescription(R"({"title": "Frog and Toad", "keepButtonLook": true,
-        "units": [{"name": "Spring", "pages": [1, 2, 3]},
+        "units": [{"name": "Spring", "pages": [1, 2, 3], "titles": ["Up", 7, "Down", "Extra"]},
                   {"pages": [4, 5]},
                   {"name": "Words", "pages": [9, 7], "wordList": true}]})",
                                       book, why))
@@ -56,6 +56,9 @@ TEST(BookTest, ABookDescribesItsOwnUnitsAndPages) {
     EXPECT_EQ(9, book.unit(2).last);
     EXPECT_EQ((std::vector<int>{9, 7}), book.unit(2).lines) << "lines keep their order";
     EXPECT_TRUE(book.keepsButtonLook(4)) << "every page, as the book asks";
+    // Page titles line by line: anything but a string is none, and none past the last page.
+    EXPECT_EQ((std::vector<std::string>{"Up", "", "Down"}), book.unit(0).titles);
+    EXPECT_TRUE(book.unit(1).titles.empty()) << "titles are optional";
 }
 
 TEST(BookTest, ADescriptionThatCannotBeUsedSaysWhy) {

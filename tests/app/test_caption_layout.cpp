@@ -28,7 +28,7 @@ TEST_F(CaptionLayoutTest, BesideTheButtonInsideTheVisibleWidth) {
         const char* what;
         CCPoint position;  // from the visible centre
         float sx, sy;
-        float x, y, backgroundY;
+        float x, y, backgroundY;  // y: where the text's centre stood flush with an edge
     } cases[] = {
         // Lower half (or on the centre line): above, background reaching g above the text.
         {"lower half", {0, -200}, 1, 1, 320, 280 + 20 + 31.2f, 280 + 51.2f + 12},
@@ -56,16 +56,18 @@ TEST_F(CaptionLayoutTest, BesideTheButtonInsideTheVisibleWidth) {
          320,
          680 - 60.0f * 6 / 11 - 26,
          680 - 60.0f * 6 / 11 - 38},
-        // Kept inside the width: the left edge takes precedence.
-        {"at the very left", {-320, -200}, 1, 1, 100, 331.2f, 343.2f},
-        {"at the very right", {320, -200}, 1, 1, 540, 331.2f, 343.2f},
-        {"wider than the view", {0, -200}, 4, 1, 400, 331.2f, 343.2f},
+        // The box (the button's width and a margin of 12 on each side) kept inside the width.
+        {"at the very left", {-320, -200}, 1, 1, 112, 331.2f, 343.2f},
+        {"at the very right", {320, -200}, 1, 1, 528, 331.2f, 343.2f},
+        // A box as wide as the view, in its middle.
+        {"wider than the view", {0, -200}, 4, 1, 320, 331.2f, 343.2f},
     };
     for (const Case& c : cases) {
         CaptionPlacement p = placeCaption(c.position, c.sx, c.sy, CCSize(200, 40), 52);
         EXPECT_NEAR(c.x, p.labelX, 1e-3) << c.what;
-        EXPECT_NEAR(c.y, p.labelY, 1e-3) << c.what;
         EXPECT_NEAR(c.backgroundY, p.backgroundY, 1e-3) << c.what;
+        // The text stands in the middle of its background: a margin above and below it.
+        EXPECT_NEAR(c.backgroundY, p.labelY, 1e-3) << c.what;
         EXPECT_FLOAT_EQ(24, p.backgroundExtraHeight) << c.what;
     }
 }

@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 
 #include "app/AppDelegate.h"
 #include "app/BookNames.h"
@@ -191,6 +192,20 @@ std::string ReaderTest::convertedFixtureEpub(const std::string& makeOptions) {
     (void)makeOptions;
     return "";
 #endif
+}
+
+std::string ReaderTest::linkedBookWith(const std::string& description) {
+    char templ[] = "/tmp/pagly-described-XXXXXX";
+    if (!mkdtemp(templ)) return "";
+    std::string dir = templ;
+    for (const auto& entry : std::filesystem::directory_iterator(sandbox())) {
+        std::string name = entry.path().filename().string();
+        if (name[0] != '.' && name != "ft.xml")
+            std::filesystem::create_symlink(std::filesystem::read_symlink(entry.path()),
+                                            dir + "/" + name);
+    }
+    std::ofstream(dir + "/book.json") << description;
+    return dir;
 }
 
 bool ReaderTest::useBookFolder(const std::string& folder) {

@@ -75,6 +75,9 @@ class ReaderTest : public AudioEngineTest {
     // book folder that lasts until the test program ends; "" when there is no browser to
     // convert it with (or either step fails).
     static std::string convertedFixtureEpub(const std::string& makeOptions);
+    // A new folder holding links to the course book's files and `description` as its
+    // book.json; the caller removes it.
+    static std::string linkedBookWith(const std::string& description);
     // Opens `folder` as the book of a new run; false (nothing changed) when it is "".
     bool useBookFolder(const std::string& folder);
 

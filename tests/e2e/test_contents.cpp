@@ -44,8 +44,9 @@ TEST_F(ContentsTest, UnitOneListsItsTenPagesAndItsThirdLineOpensPageFour) {
     ASSERT_NE(nullptr, contents);
     std::vector<std::string> texts = lineTexts(contents);
     ASSERT_EQ(10u, texts.size());
-    EXPECT_EQ("Page 2 \xC2\xBB", texts.front());
-    EXPECT_EQ("Page 11 \xC2\xBB", texts.back());
+    // Each line: the page's number and its own title.
+    EXPECT_EQ("Page 2 \xC2\xBB Hello, friends!", texts.front());
+    EXPECT_EQ("Page 11 \xC2\xBB Let's check: Unit 1", texts.back());
     tap(line(2).x, line(2).y);
     EXPECT_EQ(4, session().currentPage);
     EXPECT_NE(nullptr, runningLayer<TestLayer1>());
@@ -56,8 +57,8 @@ TEST_F(ContentsTest, RecycleTwoListsFourPages) {
     ASSERT_NE(nullptr, contents);
     std::vector<std::string> texts = lineTexts(contents);
     ASSERT_EQ(4u, texts.size());
-    EXPECT_EQ("Page 66 \xC2\xBB", texts.front());
-    EXPECT_EQ("Page 69 \xC2\xBB", texts.back());
+    EXPECT_EQ("Page 66 \xC2\xBB A day at the farm", texts.front());
+    EXPECT_EQ("Page 69 \xC2\xBB I can do it!", texts.back());
 }
 
 TEST_F(ContentsTest, WordListHasSixLinesAndSkipsPage73) {
@@ -65,8 +66,8 @@ TEST_F(ContentsTest, WordListHasSixLinesAndSkipsPage73) {
     ASSERT_NE(nullptr, contents);
     std::vector<std::string> texts = lineTexts(contents);
     ASSERT_EQ(6u, texts.size());
-    EXPECT_EQ("Word list 1 ", texts.front());
-    EXPECT_EQ("Word list 6 ", texts.back());
+    EXPECT_EQ("Word list 1 Words 1: apple - cake", texts.front());
+    EXPECT_EQ("Word list 6 Words 6: family and colours", texts.back());
     tap(line(3).x, line(3).y);
     EXPECT_EQ(74, session().currentPage);
 }

@@ -30,17 +30,9 @@ class DescribedBookTest : public pagly::test::ReaderTest {
     void SetUp() override {
         ReaderTest::SetUp();
         // The course book's files, seen through a folder of links with a description added.
-        char templ[] = "/tmp/pagly-described-XXXXXX";
-        m_dir = mkdtemp(templ);
-        for (const auto& entry : std::filesystem::directory_iterator(sandbox())) {
-            std::string name = entry.path().filename().string();
-            if (name[0] != '.' && name != "ft.xml")
-                std::filesystem::create_symlink(std::filesystem::read_symlink(entry.path()),
-                                                m_dir + "/" + name);
-        }
-        std::ofstream(m_dir + "/book.json") << R"({"title": "Three stories",
+        m_dir = linkedBookWith(R"({"title": "Three stories",
             "units": [{"name": "Morning", "pages": [12, 13, 14]},
-                      {"name": "Evening", "pages": [40, 41]}]})";
+                      {"name": "Evening", "pages": [40, 41]}]})");
         CCFileUtils::sharedFileUtils()->setResourceRoot(m_dir);
         newRun();
     }
@@ -76,7 +68,9 @@ TEST_F(DescribedBookTest, ItsUnitsAndPagesAreTheOnesTheScreensShow) {
     advance(2.1);
     MenuLayerMainMenu* contents = runningLayer<MenuLayerMainMenu>();
     ASSERT_NE(nullptr, contents);
-    EXPECT_EQ((std::vector<std::string>{"Page 40 \xC2\xBB", "Page 41 \xC2\xBB"}),
+    // Each page's own title (its document's title label) beside its number.
+    EXPECT_EQ((std::vector<std::string>{"Page 40 \xC2\xBB Can you swim?",
+                                        "Page 41 \xC2\xBB On the farm"}),
               labels(contents->listMenu()));
     tap(320, 960 - 100.0f * 2);  // its second line
     ASSERT_NE(nullptr, page());

@@ -82,6 +82,6 @@ int main(int argc, char** argv) {
     CCEGLView* view = CCEGLView::sharedOpenGLView();
     view->setViewName(title);
     double h = CCApplication::usableDesktopHeight();
-    view->setFrameSize((float)(h / 1.4), (float)(h * 0.94));
+    view->setFrameSize((float)(h * 0.94 * 2 / 3), (float)(h * 0.94));
     return app.run();
 }

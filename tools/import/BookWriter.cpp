@@ -43,6 +43,7 @@ const size_t kLongestTitle = 300;
 
 struct ReaderSentence {
     std::string clip;  // the cut recording, in the unfinished folder
+    std::string text;  // as the book prints it
     std::string caption;
     ButtonPlace place;
     std::vector<TimedWord> words;  // with their rectangles; empty: the sentence has no timings
@@ -53,8 +54,17 @@ struct ReaderPage {
     int width = 0, height = 0;
     std::string background;
     std::string sectionTitle;
+    std::string title;  // what the contents show beside the page's number
     std::vector<ReaderSentence> sentences;
 };
+
+// A page's name in the contents: the book's own table of contents entry for its document, else
+// its first line.
+std::string pageTitle(const SourceDocument& document, const std::vector<ReaderSentence>& kept,
+                      size_t first) {
+    if (!document.sectionTitle.empty()) return document.sectionTitle;
+    return first < kept.size() ? kept[first].text : std::string();
+}
 
 // The unfinished folder goes with this object unless the book was put in place.
 struct UnfinishedFolder {
@@ -303,6 +313,7 @@ bool writeBook(const SourceBook& book, const std::string& givenTarget, const Wri
                     continue;
                 }
                 sentence.caption = s.caption;
+                sentence.text = s.text;
                 if (sentence.caption.size() >= Book::kLongestCaption) {
                     problem({name + "#" + s.elementId,
                              "its caption is " + std::to_string(s.caption.size()) +
@@ -334,6 +345,7 @@ bool writeBook(const SourceBook& book, const std::string& givenTarget, const Wri
                     out.sectionTitle =
                         shortTitle(document.sectionTitle, name + " (its section title)", problem);
                 size_t from = c * Book::kMostSentences;
+                out.title = pageTitle(document, kept, from);
                 size_t to = std::min(kept.size(), from + Book::kMostSentences);
                 for (size_t i = from; i < to; ++i) out.sentences.push_back(kept[i]);
                 pages.push_back(std::move(out));
@@ -383,6 +395,7 @@ bool writeBook(const SourceBook& book, const std::string& givenTarget, const Wri
 
     std::map<std::string, std::string> captions;
     std::vector<std::string> titles;
+    std::map<int, std::string> pageTitles;
     for (size_t k = 0; k < pages.size(); ++k) {
         const ReaderPage& page = pages[k];
         int number = firstPage + (int)k;
@@ -408,6 +421,7 @@ bool writeBook(const SourceBook& book, const std::string& givenTarget, const Wri
         if (!writeFile(work.path + "/" + pageDocumentPath(number), jsonFile(pageDocument(plan))))
             return why = "cannot write in " + work.path, false;
         titles.push_back(page.sectionTitle);
+        if (!page.title.empty()) pageTitles[number] = page.title;
     }
 
     Json::Value description;
@@ -417,7 +431,12 @@ bool writeBook(const SourceBook& book, const std::string& givenTarget, const Wri
     for (const UnitPlan& unit : planUnits(firstPage, titles, book.pagesPerSection)) {
         Json::Value entry;
         entry["name"] = unit.name;
-        for (int page : unit.pages) entry["pages"].append(page);
+        for (int page : unit.pages) {
+            entry["pages"].append(page);
+            // Beside "pages", so a reader that knows no titles still reads the book.
+            auto title = pageTitles.find(page);
+            entry["titles"].append(title == pageTitles.end() ? "" : title->second);
+        }
         description["units"].append(entry);
     }
     // Never a book the reader would refuse: its description is read back as the reader does.

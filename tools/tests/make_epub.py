@@ -324,7 +324,7 @@ def make_fixed(args):
         audio_name = "chapter_%02d.mp3" % (ci + 1)
         manifest.append({"id": "audio%02d" % (ci + 1), "href": "audio/" + audio_name, "media-type": "audio/mpeg"})
         clips = iter(recorded[ci][1][0])
-        nav_entries.append(("Chapter %d" % (ci + 1), "pages/page_%03d.xhtml" % chapter[0]))
+        nav_entries.append((args.chapter_name % (ci + 1), "pages/page_%03d.xhtml" % chapter[0]))
         for p in chapter:
             name = "page_%03d" % p
             spans, pars, sentences = [], [], []
@@ -369,7 +369,7 @@ def make_fixed(args):
             durations.append(("mo%03d" % p, sum(s["clipEnd"] - s["clipBegin"] for s in sentences)))
             book.expect["documents"].append({
                 "href": "OEBPS/pages/%s.xhtml" % name, "width": w, "height": h,
-                "section": "Chapter %d" % (ci + 1) if p == chapter[0] else "", "sentences": sentences})
+                "section": args.chapter_name % (ci + 1) if p == chapter[0] else "", "sentences": sentences})
 
     book.add("OEBPS/css/book.css", CSS_FIXED % (w, h))
     book.add("OEBPS/nav.xhtml", nav_xhtml(title, nav_entries))
@@ -470,6 +470,9 @@ def main(argv=None):
     ap.add_argument("--width", type=int, default=600, help="fixed: viewport width")
     ap.add_argument("--height", type=int, default=800, help="fixed: viewport height")
     ap.add_argument("--title")
+    ap.add_argument("--chapter-name", default="Chapter %d",
+                    help="fixed: the navigation entry of each chapter (%%d: its number); makers "
+                         "often write long ones, e.g. 'Chapter %%d - XHTML Content'")
     ap.add_argument("--clock", choices=["mixed", "plain"], default="mixed")
     ap.add_argument("--tone", action="store_true", help="tones instead of espeak-ng speech")
     ap.add_argument("--folder", action="store_true", help="write the unpacked book into OUT")
