@@ -13,7 +13,6 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <atomic>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -28,8 +27,6 @@ extern char** environ;
 namespace pagly::import {
 
 namespace {
-
-std::atomic<bool> g_cancel{false};
 
 double now() {
     timespec ts;
@@ -65,9 +62,6 @@ bool reapWithin(pid_t pid, double seconds) {
 
 }  // namespace
 
-bool cancelRequested() { return g_cancel.load(); }
-void requestCancel(bool cancel) { g_cancel.store(cancel); }
-
 HeadlessBrowser::~HeadlessBrowser() { stop(); }
 
 bool HeadlessBrowser::alive() const {
@@ -88,8 +82,10 @@ bool HeadlessBrowser::available() { return access(program().c_str(), X_OK) == 0;
 bool HeadlessBrowser::start(std::string& why) {
     stop();
     if (!available()) return why = "there is no browser at " + program(), false;
-    m_profile = makeTemporaryFolder("pagly-browser-");
-    if (m_profile.empty()) return why = "cannot make a folder for the browser's profile", false;
+    m_timedOut = false;
+    if (!m_profile.makeTemporary("pagly-browser-") || !makeFolder(m_profile.path() + "/tmp"))
+        return why = "cannot make a folder for the browser's profile", false;
+    const std::string profile = m_profile.path();
 
     int commands[2], replies[2];
     if (pipe2(commands, O_CLOEXEC) != 0) return why = "cannot make a pipe to the browser", false;
@@ -104,7 +100,7 @@ bool HeadlessBrowser::start(std::string& why) {
     // A browser that dies while we write must not kill the converter with SIGPIPE.
     signal(SIGPIPE, SIG_IGN);
 
-    std::string log = m_profile + "/browser.log";
+    std::string log = profile + "/browser.log";
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
@@ -119,28 +115,40 @@ bool HeadlessBrowser::start(std::string& why) {
     posix_spawnattr_setpgroup(&attributes, 0);
 
     std::vector<std::string> args = {
-        program(), "--headless=new", "--remote-debugging-pipe", "--user-data-dir=" + m_profile,
+        program(), "--headless=new", "--remote-debugging-pipe", "--user-data-dir=" + profile,
         "--no-first-run", "--no-default-browser-check", "--disable-gpu", "--disable-extensions",
-        "--disable-background-networking", "--disable-sync",
+        // Sealed from the network before any page loads: no name is ever looked up (every host,
+        // IP literals and the proxy's own included, resolves to nothing), every connection
+        // would go through a proxy that cannot be reached, and none of the browser's own
+        // services (updates, sync, accounts, reports) starts. A book's preconnect, prefetch,
+        // frame or refresh cannot tell anyone it is being opened.
+        "--host-resolver-rules=MAP * ~NOTFOUND", "--proxy-server=socks5://127.0.0.1:9",
+        "--proxy-bypass-list=<-loopback>", "--dns-prefetch-disable", "--no-pings",
+        "--disable-background-networking", "--disable-component-update", "--disable-sync",
+        "--disable-default-apps", "--disable-domain-reliability",
+        "--disable-client-side-phishing-detection",
         // Nothing of it outside its temporary profile.
-        "--disable-breakpad", "--disk-cache-dir=" + m_profile + "/cache",
-        "--disable-crash-reporter", "--disable-dev-shm-usage", "--hide-scrollbars", "--mute-audio",
+        "--disable-breakpad", "--disk-cache-dir=" + profile + "/cache", "--disable-crash-reporter",
+        "--disable-dev-shm-usage", "--hide-scrollbars", "--mute-audio",
         "--font-render-hinting=none"};
+    args.insert(args.end(), extraArguments.begin(), extraArguments.end());
     // Chromium refuses to run its sandbox as root (containers, CI).
     if (geteuid() == 0) args.push_back("--no-sandbox");
     args.push_back("about:blank");
     std::vector<char*> argv;
     for (std::string& arg : args) argv.push_back(arg.data());
     argv.push_back(nullptr);
-    // Its configuration (crash reports among it) goes into the temporary profile too, not into
-    // the user's folders.
+    // Its configuration (crash reports among it) and its temporary folders
+    // (org.chromium.Chromium.*) go into the temporary profile too, not into the user's folders:
+    // removing the profile removes them, even after a kill.
     std::vector<std::string> env;
     for (char** e = environ; *e; ++e)
         if (std::strncmp(*e, "XDG_CONFIG_HOME=", 16) != 0 &&
-            std::strncmp(*e, "XDG_CACHE_HOME=", 15) != 0)
+            std::strncmp(*e, "XDG_CACHE_HOME=", 15) != 0 && std::strncmp(*e, "TMPDIR=", 7) != 0)
             env.push_back(*e);
-    env.push_back("XDG_CONFIG_HOME=" + m_profile);
-    env.push_back("XDG_CACHE_HOME=" + m_profile + "/cache");
+    env.push_back("XDG_CONFIG_HOME=" + profile);
+    env.push_back("XDG_CACHE_HOME=" + profile + "/cache");
+    env.push_back("TMPDIR=" + profile + "/tmp");
     std::vector<char*> envp;
     for (std::string& e : env) envp.push_back(e.data());
     envp.push_back(nullptr);
@@ -155,6 +163,9 @@ bool HeadlessBrowser::start(std::string& why) {
         return why = std::string("cannot start the browser: ") + std::strerror(failed), false;
     }
     m_pid = pid;
+    // Should this conversion be killed outright, the next one ends the browser by this.
+    writeFile(profile + "/" + kWorkProcessGroup, std::to_string(pid) + "\n");
+    holdAt("browser");
 
     Json::Value result;
     Json::Value target;
@@ -192,7 +203,7 @@ bool HeadlessBrowser::start(std::string& why) {
 
 std::string HeadlessBrowser::lastLogLine() const {
     std::string log, line;
-    if (m_profile.empty() || !readFile(m_profile + "/browser.log", log, 1u << 20)) return "";
+    if (m_profile.empty() || !readFile(m_profile.path() + "/browser.log", log, 1u << 20)) return "";
     size_t end = log.find_last_not_of("\r\n");
     if (end == std::string::npos) return "";
     size_t start = log.rfind('\n', end);
@@ -221,8 +232,7 @@ void HeadlessBrowser::stop() {
     if (m_toBrowser >= 0) close(m_toBrowser);
     if (m_fromBrowser >= 0) close(m_fromBrowser);
     m_toBrowser = m_fromBrowser = -1;
-    if (!m_profile.empty()) removeTree(m_profile);
-    m_profile.clear();
+    m_profile.remove();
     m_buffer.clear();
     m_session.clear();
     m_events.clear();
@@ -259,7 +269,10 @@ bool HeadlessBrowser::receive(Json::Value& message, double deadline, std::string
         }
         if (cancelRequested()) return why = "the conversion was cancelled", false;
         double left = deadline - now();
-        if (left <= 0) return why = "the browser did not answer in time", false;
+        if (left <= 0) {
+            m_timedOut = true;
+            return why = "the browser did not answer in time", false;
+        }
         pollfd p{m_fromBrowser, POLLIN, 0};
         // Short waits, so that a cancel request is seen soon.
         int ready = poll(&p, 1, (int)std::min(left * 1000.0, 200.0) + 1);
@@ -276,6 +289,7 @@ bool HeadlessBrowser::receive(Json::Value& message, double deadline, std::string
 bool HeadlessBrowser::call(const std::string& method, const Json::Value& params,
                            Json::Value& result, std::string& why, bool toBrowser) {
     if (m_pid <= 0) return why = "the browser is not running", false;
+    m_timedOut = false;
     int id = m_nextId++;
     Json::Value message;
     message["id"] = id;
