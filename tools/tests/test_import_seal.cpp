@@ -13,6 +13,7 @@
 #include <map>
 #include <set>
 
+#include "tools/import/PageLayout.h"
 #include "tools/tests/ConversionFixture.h"
 
 namespace pt = pagly::testing;
@@ -153,6 +154,43 @@ TEST_F(ImportSeal, ABookThatAsksForTheNetworkReachesNothing) {
     std::string listed;
     for (const std::string& r : reached) listed += r + "\n";
     EXPECT_TRUE(reached.empty()) << "names looked up or connections made:\n" << listed;
+}
+
+TEST_F(ImportSeal, APageWhoseFormShadowsTheDomsNamesIsMeasuredAsAnyOther) {
+    // A form's controls become the form's properties, named images the document's: a walk up
+    // through form.parentElement meets the input, whose parent is the form again.
+    const std::string html =
+        "<!DOCTYPE html><html><head><style>body{margin:0}</style></head><body>"
+        "<form name=\"querySelectorAll\"><input name=\"parentElement\"><input name=\"children\">"
+        "<input name=\"tagName\"><input name=\"setAttribute\">"
+        "<input name=\"getBoundingClientRect\">"
+        "<div id=\"p1\" style=\"position:absolute;left:0;top:0;width:400px;height:600px;"
+        "background:#fafaf0\"><p id=\"s1\" style=\"position:absolute;margin:0;left:40px;"
+        "top:50px;width:200px;height:40px\">Hello</p></div></form>"
+        "<img name=\"body\"><img name=\"querySelector\"><img name=\"fonts\"></body></html>";
+    SourceDocument d = document("form.html", html, {"s1"});
+    d.pageSelector = "#p1";
+    PageLayout layout(*s_browser);
+    double patience = s_browser->timeoutSeconds;
+    s_browser->timeoutSeconds = 10;
+    std::vector<DrawnPage> pages;
+    std::vector<ImportProblem> problems;
+    std::string why;
+    bool drawn = layout.draw(
+        d, m_source, [&](DrawnPage& page, int) { return pages.push_back(page), true; }, problems,
+        why);
+    s_browser->timeoutSeconds = patience;
+    if (s_browser->timedOut()) s_browser->start(why);  // the next test needs a free browser
+    ASSERT_TRUE(drawn) << why;
+    ASSERT_EQ(1u, pages.size());
+    EXPECT_EQ("#fafaf0", pages[0].background);
+    ASSERT_EQ(1u, pages[0].boxes.size());
+    const SentenceBox& box = pages[0].boxes[0];
+    // 400 x 600 CSS pixels drawn at 640 x 960: 1.6 a pixel.
+    EXPECT_NEAR(64, box.x, 0.5);
+    EXPECT_NEAR(80, box.y, 0.5);
+    EXPECT_NEAR(320, box.width, 0.5);
+    EXPECT_NEAR(64, box.height, 0.5);
 }
 
 }  // namespace
