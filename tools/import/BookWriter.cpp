@@ -229,10 +229,9 @@ std::string overlapWith(const std::string& givenSource, const std::string& given
                (inner.size() > outer.size() && inner.compare(0, outer.size(), outer) == 0 &&
                 inner[outer.size()] == '/');
     };
+    // A new folder inside the book's harms nothing of it; replacing the book itself would.
     if (within(source, target))
         return target + " holds the book being converted; name another folder";
-    if (within(target, source))
-        return target + " lies inside the book being converted; name another folder";
     return "";
 }
 

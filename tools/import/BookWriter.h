@@ -38,7 +38,7 @@ struct WriteOptions {
 // may be replaced): its marker's seal matches it (see FolderSeal.h).
 bool isImportedFolder(const std::string& folder);
 
-// Why writing into `target` would harm the book read from `source` (the one is the other, or
+// Why writing into `target` would harm the book read from `source` (`target` is the book, or
 // holds it), or "".
 std::string overlapWith(const std::string& source, const std::string& target);
 
