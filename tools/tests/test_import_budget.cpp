@@ -176,4 +176,22 @@ TEST_F(ImportBudgetBook, WithTheRealBudgetAShortBookStopsFarBeforeItsAnnouncedPa
     EXPECT_EQ(1, told("pages for a book of this size")) << allTold();
 }
 
+TEST_F(ImportBudgetBook, ABrowserBusyPastItsTimeStaysBusyUntilStartedAfresh) {
+    // What the writer meets after a page that kept the browser busy: every later command
+    // times out too, so it starts the browser again before the next page.
+    double patience = s_browser->timeoutSeconds;
+    s_browser->timeoutSeconds = 2;
+    Json::Value value;
+    std::string why;
+    EXPECT_FALSE(s_browser->evaluate("for (;;) {}", value, why));
+    EXPECT_TRUE(s_browser->timedOut()) << why;
+    EXPECT_FALSE(s_browser->evaluate("1 + 1", value, why));
+    EXPECT_TRUE(s_browser->timedOut()) << why;
+    ASSERT_TRUE(s_browser->start(why)) << why;
+    EXPECT_TRUE(s_browser->evaluate("1 + 1", value, why)) << why;
+    EXPECT_FALSE(s_browser->timedOut());
+    EXPECT_EQ(2, value.asInt());
+    s_browser->timeoutSeconds = patience;
+}
+
 }  // namespace
