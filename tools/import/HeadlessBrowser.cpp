@@ -28,12 +28,6 @@ namespace pagly::import {
 
 namespace {
 
-double now() {
-    timespec ts;
-    clock_gettime(CLOCK_MONOTONIC, &ts);
-    return ts.tv_sec + ts.tv_nsec / 1e9;
-}
-
 // A pipe end moved to a descriptor above 4, so that placing the child's ends on 3 and 4 can
 // never meet one of them already sitting there (dup2 onto itself would keep close-on-exec).
 int highDescriptor(int fd) {
@@ -50,12 +44,12 @@ std::string compact(const Json::Value& value) {
 
 // Waits for the process to end for up to `seconds`; true when it has been reaped.
 bool reapWithin(pid_t pid, double seconds) {
-    double deadline = now() + seconds;
+    double deadline = monotonicSeconds() + seconds;
     for (;;) {
         int status = 0;
         pid_t done = waitpid(pid, &status, WNOHANG);
         if (done == pid || (done < 0 && errno == ECHILD)) return true;
-        if (now() >= deadline) return false;
+        if (monotonicSeconds() >= deadline) return false;
         usleep(20000);
     }
 }
@@ -268,7 +262,7 @@ bool HeadlessBrowser::receive(Json::Value& message, double deadline, std::string
             return true;
         }
         if (cancelRequested()) return why = "the conversion was cancelled", false;
-        double left = deadline - now();
+        double left = deadline - monotonicSeconds();
         if (left <= 0) {
             m_timedOut = true;
             return why = "the browser did not answer in time", false;
@@ -297,7 +291,7 @@ bool HeadlessBrowser::call(const std::string& method, const Json::Value& params,
     message["params"] = params.isNull() ? Json::Value(Json::objectValue) : params;
     if (!toBrowser && !m_session.empty()) message["sessionId"] = m_session;
     if (!send(message, why)) return false;
-    double deadline = now() + timeoutSeconds;
+    double deadline = monotonicSeconds() + timeoutSeconds;
     for (;;) {
         Json::Value reply;
         if (!receive(reply, deadline, why)) return false;
@@ -376,7 +370,7 @@ bool HeadlessBrowser::navigate(const std::string& url, std::string& why) {
     if (!call("Page.navigate", params, result, why)) return false;
     if (result.isMember("errorText") && !result["errorText"].asString().empty())
         return why = "cannot load " + url + ": " + result["errorText"].asString(), false;
-    return waitForEvent("Page.loadEventFired", now() + timeoutSeconds, why);
+    return waitForEvent("Page.loadEventFired", monotonicSeconds() + timeoutSeconds, why);
 }
 
 bool HeadlessBrowser::evaluate(const std::string& expression, Json::Value& value,

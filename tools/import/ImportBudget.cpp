@@ -3,7 +3,6 @@
 
 #include <dirent.h>
 #include <sys/stat.h>
-#include <time.h>
 
 #include <algorithm>
 #include <cmath>
@@ -15,12 +14,6 @@
 namespace pagly::import {
 
 namespace {
-
-double monotonicSeconds() {
-    timespec ts;
-    clock_gettime(CLOCK_MONOTONIC, &ts);
-    return ts.tv_sec + ts.tv_nsec / 1e9;
-}
 
 std::string megabytes(std::uint64_t bytes) {
     char text[32];

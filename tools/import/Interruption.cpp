@@ -1,6 +1,7 @@
 // Stopping a conversion (see Interruption.h).
 #include "tools/import/Interruption.h"
 
+#include <time.h>
 #include <unistd.h>
 
 #include <atomic>
@@ -16,6 +17,12 @@ std::atomic<bool> g_cancel{false};
 
 bool cancelRequested() { return g_cancel.load(); }
 void requestCancel(bool cancel) { g_cancel.store(cancel); }
+
+double monotonicSeconds() {
+    timespec ts;
+    clock_gettime(CLOCK_MONOTONIC, &ts);
+    return ts.tv_sec + ts.tv_nsec / 1e9;
+}
 
 void holdAt(const char* stage) {
     const char* wanted = std::getenv("PAGLY_IMPORT_HOLD_AT");

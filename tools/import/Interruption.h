@@ -16,6 +16,9 @@ void requestCancel(bool cancel = true);
 // point it has certainly reached.
 void holdAt(const char* stage);
 
+// Seconds on the system's monotonic clock: what deadlines and budgets count in.
+double monotonicSeconds();
+
 }  // namespace pagly::import
 
 #endif

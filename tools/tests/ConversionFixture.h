@@ -16,17 +16,19 @@
 
 namespace pagly::testing {
 
+// A started browser for a whole test file to share, or null when none can run here.
+inline import::HeadlessBrowser* startSharedBrowser() {
+    if (!import::HeadlessBrowser::available()) return nullptr;
+    auto* browser = new import::HeadlessBrowser();
+    std::string why;
+    if (browser->start(why)) return browser;
+    delete browser;
+    return nullptr;
+}
+
 class ConversionTest : public ::testing::Test {
   protected:
-    static void SetUpTestSuite() {
-        if (!import::HeadlessBrowser::available()) return;
-        s_browser = new import::HeadlessBrowser();
-        std::string why;
-        if (!s_browser->start(why)) {
-            delete s_browser;
-            s_browser = nullptr;
-        }
-    }
+    static void SetUpTestSuite() { s_browser = startSharedBrowser(); }
     static void TearDownTestSuite() {
         delete s_browser;
         s_browser = nullptr;
