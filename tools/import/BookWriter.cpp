@@ -5,6 +5,7 @@
 #include <limits.h>
 #include <stdio.h>
 #include <stdlib.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -22,14 +23,13 @@
 #include "tools/import/PageDocument.h"
 #include "tools/import/PageLayout.h"
 #include "tools/import/PageNumbering.h"
+#include "tools/import/WorkFolder.h"
 
 #ifndef PAGLY_SOURCE_BOOK_DIR
 #define PAGLY_SOURCE_BOOK_DIR "book"
 #endif
 
 namespace pagly::import {
-
-const char* const kImportMarker = ".pagly-import";
 
 namespace {
 
@@ -66,14 +66,6 @@ std::string pageTitle(const SourceDocument& document, const std::vector<ReaderSe
     return first < kept.size() ? kept[first].text : std::string();
 }
 
-// The unfinished folder goes with this object unless the book was put in place.
-struct UnfinishedFolder {
-    std::string path;
-    bool finished = false;
-    ~UnfinishedFolder() {
-        if (!path.empty() && !finished) removeTree(path);
-    }
-};
 
 std::string relativeTo(const std::string& path, const std::string& folder) {
     if (!folder.empty() && path.size() > folder.size() &&
@@ -211,6 +203,24 @@ std::vector<TimedWord> timedWords(const SourceSentence& sentence, const Sentence
     return out;
 }
 
+// The book's documents, each listed once: a document (or a page of one) listed again is
+// told and drawn only the first time.
+std::vector<const SourceDocument*> distinctDocuments(
+    const SourceBook& book, const std::function<void(const ImportProblem&)>& problem) {
+    std::vector<const SourceDocument*> out;
+    std::set<std::pair<std::string, std::string>> seen;
+    for (const SourceDocument& document : book.documents) {
+        if (seen.insert({document.path, document.pageSelector}).second) {
+            out.push_back(&document);
+        } else {
+            problem({relativeTo(document.path, book.folder) +
+                         (document.pageSelector.empty() ? "" : " " + document.pageSelector),
+                     "it is listed more than once; it is drawn once"});
+        }
+    }
+    return out;
+}
+
 bool chromeIsUsable(const std::string& folder) {
     return isFile(folder + "/3age/pageset.json") && isFile(folder + "/String.xml") &&
            isFolder(folder + "/Images");
@@ -218,10 +228,23 @@ bool chromeIsUsable(const std::string& folder) {
 
 }  // namespace
 
-bool isImportedFolder(const std::string& folder) {
-    std::string text;
-    return isFolder(folder) && readFile(folder + "/" + kImportMarker, text, 65536) &&
-           text.compare(0, 13, "pagly-import\n") == 0;
+bool isImportedFolder(const std::string& folder) { return hasValidSeal(folder); }
+
+std::string overlapWith(const std::string& givenSource, const std::string& givenTarget) {
+    std::string source = realPath(givenSource), target = absolutePath(givenTarget);
+    // The target's real place, as far as it exists.
+    std::string real = realPath(target);
+    if (!real.empty()) target = real;
+    if (source.empty()) return "";
+    auto within = [](const std::string& inner, const std::string& outer) {
+        return inner == outer || outer == "/" ||
+               (inner.size() > outer.size() && inner.compare(0, outer.size(), outer) == 0 &&
+                inner[outer.size()] == '/');
+    };
+    // A new folder inside the book's harms nothing of it; replacing the book itself would.
+    if (within(source, target))
+        return target + " holds the book being converted; name another folder";
+    return "";
 }
 
 std::string findChromeFolder() {
@@ -254,14 +277,18 @@ bool writeBook(const SourceBook& book, const std::string& givenTarget, const Wri
                false;
     if (book.documents.empty()) return why = "it has no pages", false;
 
-    UnfinishedFolder work;
-    work.path = makeSiblingFolder(target);
-    if (work.path.empty()) return why = "cannot make a folder beside " + target, false;
-    const std::string bundle = work.path + "/lessonbundle";
+    for (const std::string& source : {options.source, book.folder}) {
+        std::string overlap = source.empty() ? "" : overlapWith(source, target);
+        if (!overlap.empty()) return why = overlap, false;
+    }
+
+    WorkFolder work;
+    if (!work.makeBeside(target)) return why = "cannot make a folder beside " + target, false;
+    const std::string bundle = work.path() + "/lessonbundle";
     if (!makeFolder(bundle) || !makeFolder(bundle + "/pictures") ||
-        !makeFolder(work.path + "/epc") ||
+        !makeFolder(work.path() + "/epc") ||
         !writeButtonPictures(bundle + "/" + kRestPicture, bundle + "/" + kLitPicture))
-        return why = "cannot write in " + work.path, false;
+        return why = "cannot write in " + work.path(), false;
 
     HeadlessBrowser own;
     HeadlessBrowser& browser = options.browser ? *options.browser : own;
@@ -273,11 +300,27 @@ bool writeBook(const SourceBook& book, const std::string& givenTarget, const Wri
     PageLayout layout(browser);
     ClipCutter cutter;
 
+    std::vector<const SourceDocument*> documents = distinctDocuments(book, problem);
+    ImportBudget budget(options.budget, contentBytesOf(book.folder), (int)documents.size());
+    // No single command of the browser may outlast the budget; the caller's patience comes back
+    // with the browser.
+    struct TimeoutKept {
+        HeadlessBrowser& browser;
+        double seconds;
+        ~TimeoutKept() { browser.timeoutSeconds = seconds; }
+    } keptTimeout{browser, browser.timeoutSeconds};
+    std::string passed;  // the budget this conversion passed, once it has
+
     std::vector<ReaderPage> pages;
-    int total = (int)book.documents.size(), done = 0, clips = 0;
+    int total = (int)documents.size(), done = 0, clips = 0;
     std::string fatal;  // why the whole conversion stops, set inside the page sink
-    for (const SourceDocument& document : book.documents) {
+    for (const SourceDocument* listed : documents) {
+        const SourceDocument& document = *listed;
         if (cancelRequested()) return why = "the conversion was cancelled", false;
+        passed = budget.exceeded();
+        if (!passed.empty()) break;
+        browser.timeoutSeconds =
+            std::clamp(budget.secondsLeft() + 1.0, 1.0, std::max(1.0, keptTimeout.seconds));
         std::vector<ImportProblem> found;
         std::string drawWhy;
         std::string name = relativeTo(document.path, book.folder);
@@ -291,9 +334,13 @@ bool writeBook(const SourceBook& book, const std::string& givenTarget, const Wri
                 total += count - expected;
                 expected = count;
             }
+            budget.spendPages(1);
+            budget.spendBytes(page.png.size());
+            passed = budget.exceeded();
+            if (!passed.empty()) return false;
             std::string picture = "pictures/page" + std::to_string(pages.size() + 1) + ".png";
             if (!writeFile(bundle + "/" + picture, page.png))
-                return stop("cannot write in " + work.path);
+                return stop("cannot write in " + work.path());
             std::vector<ReaderSentence> kept;
             for (const SentenceBox& box : page.boxes) {
                 if (cancelRequested()) return stop("the conversion was cancelled");
@@ -304,14 +351,18 @@ bool writeBook(const SourceBook& book, const std::string& givenTarget, const Wri
                     continue;
                 }
                 ReaderSentence sentence;
-                sentence.clip = work.path + "/epc/clip" + std::to_string(++clips) + ".mp3";
+                sentence.clip = work.path() + "/epc/clip" + std::to_string(++clips) + ".mp3";
                 double seconds = 0;
                 std::string cutWhy;
+                holdAt("clips");
                 if (!cutter.cut(s.audioFile, s.clipBegin, s.clipEnd, sentence.clip, seconds,
                                 cutWhy)) {
                     problem({audio, cutWhy});
                     continue;
                 }
+                struct stat cut;
+                if (stat(sentence.clip.c_str(), &cut) == 0)
+                    budget.spendBytes((uint64_t)cut.st_size);
                 sentence.caption = s.caption;
                 sentence.text = s.text;
                 if (sentence.caption.size() >= Book::kLongestCaption) {
@@ -324,7 +375,7 @@ bool writeBook(const SourceBook& book, const std::string& givenTarget, const Wri
                 std::string own = "pictures/page" + std::to_string(pages.size() + 1) + "_" +
                                   std::to_string(kept.size() + 1);
                 if (!giveOwnPictures(box, page.width, page.height, bundle, own, sentence.place))
-                    return stop("cannot write in " + work.path);
+                    return stop("cannot write in " + work.path());
                 sentence.words = timedWords(s, box, page.width, page.height, sentence.place);
                 if (!s.words.empty() && sentence.words.empty())
                     problem({name + "#" + s.elementId,
@@ -359,22 +410,31 @@ bool writeBook(const SourceBook& book, const std::string& givenTarget, const Wri
         bool drawn = layout.draw(document, book.folder, takePage, found, drawWhy);
         for (const ImportProblem& p : found) problem(p);
         if (!fatal.empty()) return why = fatal, false;
+        if (!passed.empty()) break;
         if (!drawn) {
             if (cancelRequested()) return why = "the conversion was cancelled", false;
             problem({name, drawWhy});
             total -= expected - delivered;  // the pages it would still have given
-            if (!browser.alive()) {
-                if (browserStarts >= kMostBrowserStarts || !browser.start(browserWhy))
+            // A page that kept the browser busy past its time may keep it so: the next page
+            // gets a fresh one. Deaths are counted; the budget bounds the rest.
+            bool died = !browser.alive();
+            if (died || browser.timedOut()) {
+                if ((died && browserStarts >= kMostBrowserStarts) || !browser.start(browserWhy))
                     return why = "the browser that lays its pages out stopped working (" + drawWhy +
                                  ")",
                            false;
-                ++browserStarts;
+                if (died) ++browserStarts;
                 layout.reset();
             }
         }
     }
     own.stop();
 
+    if (!passed.empty()) {
+        if (pages.empty()) return why = "the conversion passed " + passed, false;
+        problem({options.source.empty() ? book.folder : options.source,
+                 "the conversion passed " + passed + "; the rest of the book is left out"});
+    }
     if (pages.empty()) return why = "none of its pages could be drawn", false;
     size_t sentenceCount = 0;
     for (const ReaderPage& page : pages) sentenceCount += page.sentences.size();
@@ -410,16 +470,16 @@ bool writeBook(const SourceBook& book, const std::string& givenTarget, const Wri
             plan.buttons.push_back(s.place);
             int index = (int)i + 1;
             const std::string recording = recordingPath(number, index);
-            if (rename(s.clip.c_str(), (work.path + "/" + recording).c_str()))
-                return why = "cannot write in " + work.path, false;
+            if (rename(s.clip.c_str(), (work.path() + "/" + recording).c_str()))
+                return why = "cannot write in " + work.path(), false;
             if (!s.words.empty() &&
-                !writeFile(work.path + "/" + WordTimings::pathForRecording(recording),
+                !writeFile(work.path() + "/" + WordTimings::pathForRecording(recording),
                            WordTimings::format(s.words)))
-                return why = "cannot write in " + work.path, false;
+                return why = "cannot write in " + work.path(), false;
             if (!s.caption.empty()) captions[captionKey(number, index)] = s.caption;
         }
-        if (!writeFile(work.path + "/" + pageDocumentPath(number), jsonFile(pageDocument(plan))))
-            return why = "cannot write in " + work.path, false;
+        if (!writeFile(work.path() + "/" + pageDocumentPath(number), jsonFile(pageDocument(plan))))
+            return why = "cannot write in " + work.path(), false;
         titles.push_back(page.sectionTitle);
         if (!page.title.empty()) pageTitles[number] = page.title;
     }
@@ -453,17 +513,19 @@ bool writeBook(const SourceBook& book, const std::string& givenTarget, const Wri
                      ") cannot be written: " + readWhy,
                false;
     std::string copyWhy;
-    if (!writeFile(work.path + "/Stringstr.xml", captionTable(captions)) ||
-        !writeFile(work.path + "/" + Book::kDescriptionFile, descriptionText) ||
-        !copyTree(chrome, work.path,
+    if (!writeFile(work.path() + "/Stringstr.xml", captionTable(captions)) ||
+        !writeFile(work.path() + "/" + Book::kDescriptionFile, descriptionText) ||
+        !copyTree(chrome, work.path(),
                   {"lessonbundle", "epc", "Stringstr.xml", Book::kDescriptionFile, "README.txt",
                    "ft.xml", kImportMarker},
                   copyWhy))
-        return why = "cannot write the book: " + (copyWhy.empty() ? work.path : copyWhy), false;
-    if (!writeFile(work.path + "/" + kImportMarker, "pagly-import\n" + options.source + "\n"))
-        return why = "cannot write in " + work.path, false;
-    if (!putInPlace(work.path, target, why)) return false;
-    work.finished = true;
+        return why = "cannot write the book: " + (copyWhy.empty() ? work.path() : copyWhy), false;
+    // Sealed as it is now: the lock file is no part of the book.
+    work.unmark();
+    if (!sealFolder(work.path(), options.source))
+        return why = "cannot write in " + work.path(), false;
+    if (!putInPlace(work.path(), target, why)) return false;
+    work.handOver();
     return true;
 }
 

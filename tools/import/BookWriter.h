@@ -10,7 +10,9 @@
 #include <functional>
 #include <string>
 
+#include "tools/import/FolderSeal.h"
 #include "tools/import/HeadlessBrowser.h"
+#include "tools/import/ImportBudget.h"
 #include "tools/import/SourceBook.h"
 
 namespace pagly::import {
@@ -28,13 +30,17 @@ struct WriteOptions {
     std::string source;
     // A browser already running (tests share one); null: the writer starts its own.
     HeadlessBrowser* browser = nullptr;
+    // How the conversion's budget of time, pages and bytes grows with the book.
+    BudgetRules budget;
 };
 
-// The name of the file that marks a folder as written by the importer.
-extern const char* const kImportMarker;  // ".pagly-import"
-
-// Whether `folder` is a book folder that the importer wrote (and may replace).
+// Whether `folder` is a book folder that the importer wrote and nobody changed since (so it
+// may be replaced): its marker's seal matches it (see FolderSeal.h).
 bool isImportedFolder(const std::string& folder);
+
+// Why writing into `target` would harm the book read from `source` (`target` is the book, or
+// holds it), or "".
+std::string overlapWith(const std::string& source, const std::string& target);
 
 // The bundled book whose controls, texts and fonts a converted book takes: beside the
 // executable, in the install layout, else the source tree's. Empty when there is none.
@@ -42,7 +48,8 @@ std::string findChromeFolder();
 
 // Writes `book` to `target`. False with `why` when the book is refused (nothing usable, the
 // browser cannot run, the target is taken): then nothing is left at `target` that was not
-// there before.
+// there before. A document listed twice is drawn once; when the budget is passed, the rest of
+// the book is left out with one problem saying so.
 bool writeBook(const SourceBook& book, const std::string& target, const WriteOptions& options,
                std::string& why);
 

@@ -13,7 +13,6 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <atomic>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -29,14 +28,6 @@ extern char** environ;
 namespace pagly::import {
 
 namespace {
-
-std::atomic<bool> g_cancel{false};
-
-double now() {
-    timespec ts;
-    clock_gettime(CLOCK_MONOTONIC, &ts);
-    return ts.tv_sec + ts.tv_nsec / 1e9;
-}
 
 // A pipe end moved to a descriptor above 4, so that placing the child's ends on 3 and 4 can
 // never meet one of them already sitting there (dup2 onto itself would keep close-on-exec).
@@ -54,20 +45,17 @@ std::string compact(const Json::Value& value) {
 
 // Waits for the process to end for up to `seconds`; true when it has been reaped.
 bool reapWithin(pid_t pid, double seconds) {
-    double deadline = now() + seconds;
+    double deadline = monotonicSeconds() + seconds;
     for (;;) {
         int status = 0;
         pid_t done = waitpid(pid, &status, WNOHANG);
         if (done == pid || (done < 0 && errno == ECHILD)) return true;
-        if (now() >= deadline) return false;
+        if (monotonicSeconds() >= deadline) return false;
         usleep(20000);
     }
 }
 
 }  // namespace
-
-bool cancelRequested() { return g_cancel.load(); }
-void requestCancel(bool cancel) { g_cancel.store(cancel); }
 
 HeadlessBrowser::~HeadlessBrowser() { stop(); }
 
@@ -89,8 +77,10 @@ bool HeadlessBrowser::available() { return access(program().c_str(), X_OK) == 0;
 bool HeadlessBrowser::start(std::string& why) {
     stop();
     if (!available()) return why = "there is no browser at " + program(), false;
-    m_profile = makeTemporaryFolder("pagly-browser-");
-    if (m_profile.empty()) return why = "cannot make a folder for the browser's profile", false;
+    m_timedOut = false;
+    if (!m_profile.makeTemporary("pagly-browser-") || !makeFolder(m_profile.path() + "/tmp"))
+        return why = "cannot make a folder for the browser's profile", false;
+    const std::string profile = m_profile.path();
 
     int commands[2], replies[2];
     if (pipe2(commands, O_CLOEXEC) != 0) return why = "cannot make a pipe to the browser", false;
@@ -105,7 +95,7 @@ bool HeadlessBrowser::start(std::string& why) {
     // A browser that dies while we write must not kill the converter with SIGPIPE.
     signal(SIGPIPE, SIG_IGN);
 
-    std::string log = m_profile + "/browser.log";
+    std::string log = profile + "/browser.log";
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
@@ -120,28 +110,40 @@ bool HeadlessBrowser::start(std::string& why) {
     posix_spawnattr_setpgroup(&attributes, 0);
 
     std::vector<std::string> args = {
-        program(), "--headless=new", "--remote-debugging-pipe", "--user-data-dir=" + m_profile,
+        program(), "--headless=new", "--remote-debugging-pipe", "--user-data-dir=" + profile,
         "--no-first-run", "--no-default-browser-check", "--disable-gpu", "--disable-extensions",
-        "--disable-background-networking", "--disable-sync",
+        // Sealed from the network before any page loads: no name is ever looked up (every host,
+        // IP literals and the proxy's own included, resolves to nothing), every connection
+        // would go through a proxy that cannot be reached, and none of the browser's own
+        // services (updates, sync, accounts, reports) starts. A book's preconnect, prefetch,
+        // frame or refresh cannot tell anyone it is being opened.
+        "--host-resolver-rules=MAP * ~NOTFOUND", "--proxy-server=socks5://127.0.0.1:9",
+        "--proxy-bypass-list=<-loopback>", "--dns-prefetch-disable", "--no-pings",
+        "--disable-background-networking", "--disable-component-update", "--disable-sync",
+        "--disable-default-apps", "--disable-domain-reliability",
+        "--disable-client-side-phishing-detection",
         // Nothing of it outside its temporary profile.
-        "--disable-breakpad", "--disk-cache-dir=" + m_profile + "/cache",
-        "--disable-crash-reporter", "--disable-dev-shm-usage", "--hide-scrollbars", "--mute-audio",
+        "--disable-breakpad", "--disk-cache-dir=" + profile + "/cache", "--disable-crash-reporter",
+        "--disable-dev-shm-usage", "--hide-scrollbars", "--mute-audio",
         "--font-render-hinting=none"};
+    args.insert(args.end(), extraArguments.begin(), extraArguments.end());
     // Chromium refuses to run its sandbox as root (containers, CI).
     if (geteuid() == 0) args.push_back("--no-sandbox");
     args.push_back("about:blank");
     std::vector<char*> argv;
     for (std::string& arg : args) argv.push_back(arg.data());
     argv.push_back(nullptr);
-    // Its configuration (crash reports among it) goes into the temporary profile too, not into
-    // the user's folders.
+    // Its configuration (crash reports among it) and its temporary folders
+    // (org.chromium.Chromium.*) go into the temporary profile too, not into the user's folders:
+    // removing the profile removes them, even after a kill.
     std::vector<std::string> env;
     for (char** e = environ; *e; ++e)
         if (std::strncmp(*e, "XDG_CONFIG_HOME=", 16) != 0 &&
-            std::strncmp(*e, "XDG_CACHE_HOME=", 15) != 0)
+            std::strncmp(*e, "XDG_CACHE_HOME=", 15) != 0 && std::strncmp(*e, "TMPDIR=", 7) != 0)
             env.push_back(*e);
-    env.push_back("XDG_CONFIG_HOME=" + m_profile);
-    env.push_back("XDG_CACHE_HOME=" + m_profile + "/cache");
+    env.push_back("XDG_CONFIG_HOME=" + profile);
+    env.push_back("XDG_CACHE_HOME=" + profile + "/cache");
+    env.push_back("TMPDIR=" + profile + "/tmp");
     std::vector<char*> envp;
     for (std::string& e : env) envp.push_back(e.data());
     envp.push_back(nullptr);
@@ -156,6 +158,9 @@ bool HeadlessBrowser::start(std::string& why) {
         return why = std::string("cannot start the browser: ") + std::strerror(failed), false;
     }
     m_pid = pid;
+    // Should this conversion be killed outright, the next one ends the browser by this.
+    writeFile(profile + "/" + kWorkProcessGroup, std::to_string(pid) + "\n");
+    holdAt("browser");
 
     Json::Value result;
     Json::Value target;
@@ -193,7 +198,7 @@ bool HeadlessBrowser::start(std::string& why) {
 
 std::string HeadlessBrowser::lastLogLine() const {
     std::string log, line;
-    if (m_profile.empty() || !readFile(m_profile + "/browser.log", log, 1u << 20)) return "";
+    if (m_profile.empty() || !readFile(m_profile.path() + "/browser.log", log, 1u << 20)) return "";
     size_t end = log.find_last_not_of("\r\n");
     if (end == std::string::npos) return "";
     size_t start = log.rfind('\n', end);
@@ -222,8 +227,7 @@ void HeadlessBrowser::stop() {
     if (m_toBrowser >= 0) close(m_toBrowser);
     if (m_fromBrowser >= 0) close(m_fromBrowser);
     m_toBrowser = m_fromBrowser = -1;
-    if (!m_profile.empty()) removeTree(m_profile);
-    m_profile.clear();
+    m_profile.remove();
     m_buffer.clear();
     m_session.clear();
     m_events.clear();
@@ -259,8 +263,11 @@ bool HeadlessBrowser::receive(Json::Value& message, double deadline, std::string
             return true;
         }
         if (cancelRequested()) return why = "the conversion was cancelled", false;
-        double left = deadline - now();
-        if (left <= 0) return why = "the browser did not answer in time", false;
+        double left = deadline - monotonicSeconds();
+        if (left <= 0) {
+            m_timedOut = true;
+            return why = "the browser did not answer in time", false;
+        }
         pollfd p{m_fromBrowser, POLLIN, 0};
         // Short waits, so that a cancel request is seen soon.
         int ready = poll(&p, 1, (int)std::min(left * 1000.0, 200.0) + 1);
@@ -277,6 +284,7 @@ bool HeadlessBrowser::receive(Json::Value& message, double deadline, std::string
 bool HeadlessBrowser::call(const std::string& method, const Json::Value& params,
                            Json::Value& result, std::string& why, bool toBrowser) {
     if (m_pid <= 0) return why = "the browser is not running", false;
+    m_timedOut = false;
     int id = m_nextId++;
     Json::Value message;
     message["id"] = id;
@@ -284,7 +292,7 @@ bool HeadlessBrowser::call(const std::string& method, const Json::Value& params,
     message["params"] = params.isNull() ? Json::Value(Json::objectValue) : params;
     if (!toBrowser && !m_session.empty()) message["sessionId"] = m_session;
     if (!send(message, why)) return false;
-    double deadline = now() + timeoutSeconds;
+    double deadline = monotonicSeconds() + timeoutSeconds;
     for (;;) {
         Json::Value reply;
         if (!receive(reply, deadline, why)) return false;
@@ -363,7 +371,7 @@ bool HeadlessBrowser::navigate(const std::string& url, std::string& why) {
     if (!call("Page.navigate", params, result, why)) return false;
     if (result.isMember("errorText") && !result["errorText"].asString().empty())
         return why = "cannot load " + url + ": " + result["errorText"].asString(), false;
-    return waitForEvent("Page.loadEventFired", now() + timeoutSeconds, why);
+    return waitForEvent("Page.loadEventFired", monotonicSeconds() + timeoutSeconds, why);
 }
 
 bool HeadlessBrowser::evaluate(const std::string& expression, Json::Value& value,

@@ -10,6 +10,10 @@
 
 #include <deque>
 #include <string>
+#include <vector>
+
+#include "tools/import/Interruption.h"
+#include "tools/import/WorkFolder.h"
 
 namespace pagly::import {
 
@@ -50,6 +54,11 @@ class HeadlessBrowser {
 
     // Seconds a command may take before the browser counts as hung.
     double timeoutSeconds = 30.0;
+    // Whether the last command failed for want of an answer in time: the page may still keep
+    // the browser busy, so it is started afresh before the next one.
+    bool timedOut() const { return m_timedOut; }
+    // More command-line arguments for the browser (tests ask it for its network log).
+    std::vector<std::string> extraArguments;
 
   private:
     bool send(const Json::Value& message, std::string& why);
@@ -65,18 +74,14 @@ class HeadlessBrowser {
     pid_t m_pid = -1;
     int m_toBrowser = -1;
     int m_fromBrowser = -1;
-    std::string m_profile;  // the temporary --user-data-dir
+    WorkFolder m_profile;   // the temporary --user-data-dir, its temporary files inside
     std::string m_buffer;   // bytes read but not yet split into messages
     std::string m_session;  // the attached page's session
     std::deque<Json::Value> m_events;
     std::string m_fileRoot;  // the real path of the only folder pages may load files from
     int m_nextId = 1;
+    bool m_timedOut = false;
 };
-
-// A conversion asks this between steps and while it waits for the browser, and gives up when
-// it is set (the tool sets it on SIGINT and SIGTERM).
-bool cancelRequested();
-void requestCancel(bool cancel = true);
 
 }  // namespace pagly::import
 

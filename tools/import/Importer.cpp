@@ -6,6 +6,7 @@
 
 #include "tools/import/BloomReader.h"
 #include "tools/import/FileTree.h"
+#include "tools/import/WorkFolder.h"
 #if __has_include("tools/import/SafeZip.h") && __has_include("tools/import/EpubReader.h")
 #include "tools/import/EpubReader.h"
 #include "tools/import/SafeZip.h"
@@ -94,14 +95,6 @@ bool hasAnyRecording(const SourceBook& book) {
     return false;
 }
 
-// The unpacked copy of a packed book goes when the conversion ends.
-struct UnpackedCopy {
-    std::string path;
-    ~UnpackedCopy() {
-        if (!path.empty()) removeTree(path);
-    }
-};
-
 }  // namespace
 
 std::string defaultFolderFor(const std::string& source) { return stemOf(source); }
@@ -113,19 +106,27 @@ ImportResult importBook(const std::string& givenSource, const std::string& folde
     if (options.source.empty()) options.source = source;
     // A taken folder is refused before the book is read, so no problem lines come first.
     std::string target = absolutePath(folder);
+    // What conversions killed outright left behind goes first.
+    removeLeftovers(target);
+    why = overlapWith(source, target);
+    if (!why.empty()) return ImportResult::Refused;
     if (isFolder(target) && !isImportedFolder(target)) {
-        why = target + " already exists and is not a book that pagly-import wrote";
+        why = target +
+              " already exists and is not a book that pagly-import wrote (or was "
+              "changed since)";
         return ImportResult::Refused;
     }
     SourceBook book;
-    UnpackedCopy unpacked;
+    WorkFolder unpacked;  // a packed book's unpacked copy, removed when the conversion ends
     bool read = false;
     if (isFolder(source)) {
         if (isBloomFolder(source)) {
             read = readBloom(source, book, why);
         } else if (isEpubFolder(source)) {
-            unpacked.path = makeTemporaryFolder("pagly-epub-");
-            read = readEpubBook(source, unpacked.path, options, book, why);
+            if (unpacked.makeTemporary("pagly-epub-"))
+                read = readEpubBook(source, unpacked.path(), options, book, why);
+            else
+                why = "cannot make a folder to unpack it in";
         } else {
             why =
                 "it is neither a Bloom book (a .htm with Bloom pages) nor an EPUB "
@@ -134,19 +135,17 @@ ImportResult importBook(const std::string& givenSource, const std::string& folde
     } else if (isFile(source)) {
         std::string ext = lowerExtension(source);
         if (ext == ".bloompub" || ext == ".bloomd") {
-            unpacked.path = makeTemporaryFolder("pagly-bloom-");
-            if (unpacked.path.empty()) {
+            if (!unpacked.makeTemporary("pagly-bloom-")) {
                 why = "cannot make a folder to unpack it in";
-            } else if (unpackBook(source, unpacked.path, options, why)) {
-                read = readBloom(unpacked.path, book, why);
+            } else if (unpackBook(source, unpacked.path(), options, why)) {
+                read = readBloom(unpacked.path(), book, why);
             }
         } else if (ext == ".epub") {
             // The EPUB reader unpacks into a folder of its own inside this one.
-            unpacked.path = makeTemporaryFolder("pagly-epub-");
-            if (unpacked.path.empty()) {
+            if (!unpacked.makeTemporary("pagly-epub-")) {
                 why = "cannot make a folder to unpack it in";
             } else {
-                read = readEpubBook(source, unpacked.path, options, book, why);
+                read = readEpubBook(source, unpacked.path(), options, book, why);
             }
         } else {
             why = "it is not a .bloompub or .epub file";
@@ -154,7 +153,10 @@ ImportResult importBook(const std::string& givenSource, const std::string& folde
     } else {
         why = "there is no such file or folder";
     }
-    if (!read) return ImportResult::Refused;
+    if (!read) {
+        if (cancelRequested()) why = "the conversion was cancelled";
+        return ImportResult::Refused;
+    }
     if (options.problem)
         for (const ImportProblem& p : book.problems) options.problem(p);
     book.problems.clear();

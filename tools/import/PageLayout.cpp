@@ -62,18 +62,44 @@ Json::Value wordIdLists(const SourceDocument& document) {
     return lists;
 }
 
+// The page's own names cannot change what the scripts below call: a form's controls shadow
+// the form's properties (<input name=parentElement>), named elements shadow the document's
+// (<img name=body>). So every DOM property is read through the prototypes' own getters and
+// methods, taken before anything of the page is touched.
+const char* const kPristineDom = R"JS(
+const own = (proto, name) => {
+  const d = Object.getOwnPropertyDescriptor(proto, name);
+  return d.get ? (o => d.get.call(o)) : ((o, ...a) => d.value.apply(o, a));
+};
+const parentOf = own(Node.prototype, 'parentElement'), appendTo = own(Node.prototype, 'appendChild');
+const childrenOf = own(Element.prototype, 'children'), tagOf = own(Element.prototype, 'tagName');
+const rectsOf = own(Element.prototype, 'getClientRects');
+const boundsOf = own(Element.prototype, 'getBoundingClientRect');
+const setAttr = own(Element.prototype, 'setAttribute');
+const removeAttr = own(Element.prototype, 'removeAttribute');
+const widthOf = own(Element.prototype, 'scrollWidth');
+const elementQuery = own(Element.prototype, 'querySelector');
+const documentQuery = own(Document.prototype, 'querySelector');
+const queryAll = own(Document.prototype, 'querySelectorAll');
+const byId = own(Document.prototype, 'getElementById');
+const create = own(Document.prototype, 'createElement');
+const rootOf = own(Document.prototype, 'documentElement');
+const headOf = own(Document.prototype, 'head'), bodyOf = own(Document.prototype, 'body');
+const query = (root, sel) => (root === document ? documentQuery : elementQuery)(root, sel);
+)JS";
+
 // The sentences' rectangles, shared by both layouts: for each id, the boxes of its visible
 // lines in page (or document) coordinates, or null when there is no such element.
 const char* const kMeasureSentences = R"JS(
 const boxesOf = (root, ids, ox, oy) => ids.map(id => {
-  const el = root.querySelector('[id="' + CSS.escape(id) + '"]');
+  const el = query(root, '[id="' + CSS.escape(id) + '"]');
   if (!el) return null;
   if (getComputedStyle(el).visibility === 'hidden') return [];
-  return [...el.getClientRects()].filter(r => r.width > 0 && r.height > 0)
+  return [...rectsOf(el)].filter(r => r.width > 0 && r.height > 0)
     .map(r => [r.left + scrollX - ox, r.top + scrollY - oy, r.width, r.height]);
 });
 const colourOf = (el) => {
-  for (let e = el; e; e = e.parentElement) {
+  for (let e = el; e; e = parentOf(e)) {
     const c = getComputedStyle(e).backgroundColor;
     if (c && c !== 'transparent' && !/rgba\(.*,\s*0\)$/.test(c)) return c;
   }
@@ -85,47 +111,47 @@ const colourOf = (el) => {
 const char* const kIsolatePage = R"JS(
 (() => {
   const sel = %SEL%, ids = %IDS%, words = %WORDS%;
-  document.querySelectorAll('[data-pagly-hidden]').forEach(e => e.removeAttribute('data-pagly-hidden'));
-  document.querySelectorAll('[data-pagly-page]').forEach(e => e.removeAttribute('data-pagly-page'));
-  let page = document.documentElement;
+  queryAll(document, '[data-pagly-hidden]').forEach(e => removeAttr(e, 'data-pagly-hidden'));
+  queryAll(document, '[data-pagly-page]').forEach(e => removeAttr(e, 'data-pagly-page'));
+  let page = rootOf(document);
   if (sel) {
-    if (!document.getElementById('pagly-isolate')) {
-      const st = document.createElement('style');
+    if (!byId(document, 'pagly-isolate')) {
+      const st = create(document, 'style');
       st.id = 'pagly-isolate';
       st.textContent = '[data-pagly-hidden]{display:none!important}' +
         '[data-pagly-page]{margin:0!important;border:0 none!important;box-shadow:none!important}' +
         'html,body{margin:0!important;padding:0!important}';
-      (document.head || document.documentElement).appendChild(st);
+      appendTo(headOf(document) || rootOf(document), st);
     }
-    page = document.querySelector(sel);
+    page = documentQuery(document, sel);
     if (!page) return {error: 'it has no element ' + sel};
-    page.setAttribute('data-pagly-page', '');
-    for (let el = page; el.parentElement; el = el.parentElement)
-      for (const sib of el.parentElement.children)
-        if (sib !== el && !['HEAD', 'STYLE', 'LINK'].includes(sib.tagName))
-          sib.setAttribute('data-pagly-hidden', '');
+    setAttr(page, 'data-pagly-page', '');
+    for (let el = page; parentOf(el); el = parentOf(el))
+      for (const sib of childrenOf(parentOf(el)))
+        if (sib !== el && !['HEAD', 'STYLE', 'LINK'].includes(tagOf(sib)))
+          setAttr(sib, 'data-pagly-hidden', '');
   }
-  const r = sel ? page.getBoundingClientRect() : {left: 0, top: 0, width: innerWidth, height: innerHeight};
+  const r = sel ? boundsOf(page) : {left: 0, top: 0, width: innerWidth, height: innerHeight};
   const ox = r.left + scrollX, oy = r.top + scrollY;
   return {x: ox, y: oy, w: r.width, h: r.height, boxes: boxesOf(sel ? page : document, ids, ox, oy),
           words: words.map(w => boxesOf(sel ? page : document, w, ox, oy)),
-          bg: colourOf(sel ? page : document.body || document.documentElement)};
+          bg: colourOf(sel ? page : bodyOf(document) || rootOf(document))};
 })()
 )JS";
 
 const char* const kFlowPages = R"JS(
 (() => {
   const ids = %IDS%, words = %WORDS%;
-  if (!document.getElementById('pagly-flow')) {
-    const st = document.createElement('style');
+  if (!byId(document, 'pagly-flow')) {
+    const st = create(document, 'style');
     st.id = 'pagly-flow';
     st.textContent = %STYLE%;
-    (document.head || document.documentElement).appendChild(st);
+    appendTo(headOf(document) || rootOf(document), st);
   }
-  const pages = Math.max(1, Math.ceil((document.documentElement.scrollWidth - 1) / %W%));
+  const pages = Math.max(1, Math.ceil((widthOf(rootOf(document)) - 1) / %W%));
   return {pages: pages, boxes: boxesOf(document, ids, 0, 0),
           words: words.map(w => boxesOf(document, w, 0, 0)),
-          bg: colourOf(document.body || document.documentElement)};
+          bg: colourOf(bodyOf(document) || rootOf(document))};
 })()
 )JS";
 
@@ -134,6 +160,12 @@ std::string substitute(std::string text, const std::string& key, const std::stri
          at = text.find(key, at + value.size()))
         text.replace(at, key.size(), value);
     return text;
+}
+
+// `script` with the pristine DOM helpers and the measuring functions it calls.
+std::string measuring(const std::string& script) {
+    return std::string("(() => {") + kPristineDom + kMeasureSentences + "return (" + script +
+           ");})()";
 }
 
 // "rgb(228, 140, 132)" -> "#e48c84"; anything else white.
@@ -271,7 +303,11 @@ bool PageLayout::load(const std::string& path, int width, int height, double sca
     if (!m_browser.navigate(fileUrl(path), why)) return false;
     Json::Value ignored;
     // Web fonts load after the load event; a page drawn before them would show stand-ins.
-    if (!m_browser.evaluate("document.fonts.ready.then(() => true)", ignored, why)) return false;
+    // (Read through the prototype: an element named "fonts" shadows the document's own.)
+    if (!m_browser.evaluate("Object.getOwnPropertyDescriptor(Document.prototype, 'fonts').get"
+                            ".call(document).ready.then(() => true)",
+                            ignored, why))
+        return false;
     m_loaded = path;
     return true;
 }
@@ -319,7 +355,7 @@ bool PageLayout::drawFixed(const SourceDocument& document, const std::string& na
             document.pageSelector.empty() ? "null" : jsonText(Json::Value(document.pageSelector))),
         "%IDS%", scriptList(idList(document)));
     script = substitute(script, "%WORDS%", scriptList(wordIdLists(document)));
-    script = std::string("(() => {") + kMeasureSentences + "return (" + script + ");})()";
+    script = measuring(script);
     Json::Value measured;
     if (!m_browser.evaluate(script, measured, why)) return false;
     if (measured.isMember("error")) return why = measured["error"].asString(), false;
@@ -369,7 +405,7 @@ bool PageLayout::drawFlowing(const SourceDocument& document, const std::string& 
                               "%STYLE%", jsonText(Json::Value(kFlowStyle))),
                    "%W%", std::to_string(kFlowWidth));
     script = substitute(script, "%WORDS%", scriptList(wordIdLists(document)));
-    script = std::string("(() => {") + kMeasureSentences + "return (" + script + ");})()";
+    script = measuring(script);
     Json::Value measured;
     if (!m_browser.evaluate(script, measured, why)) return false;
     // A runaway document (or a hostile one) still ends: this many frames is a long book.

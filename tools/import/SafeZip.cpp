@@ -5,11 +5,14 @@
 #include <unistd.h>
 #include <zip.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
 #include <memory>
 #include <sstream>
+
+#include "tools/import/Interruption.h"
 
 namespace pagly::import {
 
@@ -102,6 +105,13 @@ class Extractor {
             if (!why.empty()) problem(name, why);
             return true;  // "./" and the like name the folder itself
         }
+        std::uint64_t depth = std::uint64_t(std::count(relative.begin(), relative.end(), '/'));
+        if (depth > limits_.maxDepth) {
+            problem(name, "lies " + std::to_string(depth) +
+                              " folders deep, deeper than any book (" +
+                              std::to_string(limits_.maxDepth) + "): the archive is refused");
+            return false;
+        }
         std::string kind = refusedKind(zip_, index);
         if (!kind.empty()) {
             problem(name, kind);
@@ -152,7 +162,9 @@ class Extractor {
             if (n == 0) break;
             written += std::uint64_t(n);
             totalWritten_ += std::uint64_t(n);
-            if (written > declared) {
+            if (cancelRequested()) {
+                refusal = "was being unpacked when the conversion was cancelled";
+            } else if (written > declared) {
                 refusal = "unpacks to more than its header declares (" + megabytes(declared) +
                           "): a zip bomb";
             } else if (written > limits_.maxEntryBytes) {
@@ -165,6 +177,10 @@ class Extractor {
                        double(written) > limits_.maxRatio * double(packed)) {
                 refusal = "unpacks to more than " + std::to_string(int(limits_.maxRatio)) +
                           " times its packed size: a zip bomb";
+            } else if (totalWritten_ >= limits_.ratioFloorBytes &&
+                       double(totalWritten_) > limits_.maxRatio * double(totalPacked_ + packed)) {
+                refusal = "brings the archive past " + std::to_string(int(limits_.maxRatio)) +
+                          " times its packed size: a zip bomb";
             }
             if (!refusal.empty()) break;
             if (!writeAll(fd, buffer, std::size_t(n))) {
@@ -172,6 +188,7 @@ class Extractor {
                 break;
             }
         }
+        totalPacked_ += packed;
         bool closed = close(fd) == 0;
         if (failure.empty() && refusal.empty() && !closed)
             failure = std::string("cannot be written: ") + std::strerror(errno);
@@ -204,6 +221,7 @@ class Extractor {
     const ZipLimits& limits_;
     std::string zipName_;
     std::uint64_t totalWritten_ = 0;
+    std::uint64_t totalPacked_ = 0;  // of the entries unpacked before this one
 };
 
 }  // namespace
@@ -286,7 +304,12 @@ bool extractZip(const std::string& zipPath, const std::string& intoFolder,
     }
     Extractor extractor(zip.get(), root.string(), problems, limits, zipName);
     for (zip_int64_t i = 0; i < count; ++i) {
+        if (cancelRequested()) {
+            problems.push_back({zipName, "the conversion was cancelled while it was unpacked"});
+            return false;
+        }
         if (!extractor.entry(zip_uint64_t(i))) return false;
+        holdAt("unzip");
     }
     return true;
 }

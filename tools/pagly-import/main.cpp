@@ -22,7 +22,9 @@ int usage() {
                  "usage: pagly-import [--chrome BOOK_FOLDER] FILE [FOLDER]\n"
                  "Converts FILE (a .bloompub or .epub, or the unpacked folder of one) into the\n"
                  "pagly book folder FOLDER (default: FILE's name without extension, here).\n"
-                 "An existing FOLDER is replaced only when pagly-import wrote it.\n"
+                 "An existing FOLDER is replaced only when pagly-import wrote it and nothing\n"
+                 "in it changed since. A conversion keeps to a budget of time, pages and\n"
+                 "disk that grows with the book, and the browser never reaches the network.\n"
                  "--chrome: the book whose controls, texts and fonts the new book takes\n"
                  "(default: the reader's own book).\n");
     return 2;

@@ -25,6 +25,7 @@
 #include "tools/import/PageDocument.h"
 #include "tools/import/PageLayout.h"
 #include "tools/pagly-check/BookChecker.h"
+#include "tools/tests/ConversionFixture.h"
 
 using namespace pagly;
 using namespace pagly::import;
@@ -120,15 +121,7 @@ std::string fixedPage(const std::vector<Absolute>& boxes) {
 
 class ImportWriter : public ::testing::Test {
   protected:
-    static void SetUpTestSuite() {
-        if (!HeadlessBrowser::available()) return;
-        s_browser = new HeadlessBrowser();
-        std::string why;
-        if (!s_browser->start(why)) {
-            delete s_browser;
-            s_browser = nullptr;
-        }
-    }
+    static void SetUpTestSuite() { s_browser = pagly::testing::startSharedBrowser(); }
     static void TearDownTestSuite() {
         delete s_browser;
         s_browser = nullptr;
