@@ -67,6 +67,11 @@ std::string pageTitle(const SourceDocument& document, const std::vector<ReaderSe
 }
 
 
+std::string realPath(const std::string& path) {
+    char resolved[PATH_MAX];
+    return realpath(path.c_str(), resolved) ? std::string(resolved) : std::string();
+}
+
 std::string relativeTo(const std::string& path, const std::string& folder) {
     if (!folder.empty() && path.size() > folder.size() &&
         path.compare(0, folder.size(), folder) == 0 && path[folder.size()] == '/')
