@@ -18,7 +18,7 @@ void showFadingNote(engine::CCNode* screen, const std::string& text);
 engine::CCLabelTTF* fadingNoteLabel(engine::CCNode* screen);
 
 // Said once a run when the recordings go to a silent stand-in for a missing sound device.
-const char kNoSoundDeviceNote[] = "No sound device found: the book plays silently";
+const char kNoSoundDeviceNote[] = "No sound device found";
 
 // The note's tag on its screen, and how long it stays (held, then faded) before it is gone.
 const int kFadingNoteTag = 7170;
