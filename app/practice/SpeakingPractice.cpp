@@ -270,7 +270,7 @@ void SpeakingPractice::finishRecording() {
     if (!heard) {
         setPhase(Idle);
         unscheduleUpdate();
-        note(m_captured.empty() ? "Nothing heard: the microphone sent no sound" : "Nothing heard");
+        note(m_captured.empty() ? "The microphone sent no sound" : "Nothing heard");
         return;
     }
     long lead = (long)(kLeadSeconds * m_rate), tail = (long)(kTailSeconds * m_rate);
