@@ -4,12 +4,14 @@
 // late; no sound device and no microphone at all.
 #include <algorithm>
 #include <cmath>
+#include <filesystem>
 #include <string>
 #include <vector>
 
 #include "ReaderFixture.h"
 #include "app/FadingNote.h"
 #include "app/PageLayer.h"
+#include "app/practice/RecordingKeeper.h"
 #include "app/practice/SpeakingPractice.h"
 #include "engine/audio/Mp3Duration.h"
 #include "engine/audio/VirtualAudioBackend.h"
@@ -50,6 +52,13 @@ void mixIn(std::vector<float>& signal, const std::vector<float>& part, double at
 
 class PracticeConditionsTest : public pagly::test::ReaderTest {
   protected:
+    // The recordings kept here are not left for the speaking tests that count theirs.
+    void TearDown() override {
+        SpeakingPractice::keeper().flush();
+        std::filesystem::remove_all(
+            RecordingKeeper::folderForBook(CCFileUtils::sharedFileUtils()->getResourceRoot()));
+        ReaderTest::TearDown();
+    }
     void press(int key) { CCDirector::sharedDirector()->getKeypadDispatcher()->dispatchKey(key); }
     SpeakingPractice* practice() { return page()->practice(); }
     std::string note() {
