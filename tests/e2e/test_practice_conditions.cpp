@@ -27,22 +27,11 @@
 using namespace pagly::engine;
 using namespace pagly;
 using pagly::audio::CaptureBackend;
+using pagly::test::roomNoise;
 
 namespace {
 
 const int kRate = audio::speech::kRate;
-
-// A room's noise at `dbfs` (white, a fixed sequence).
-std::vector<float> roomNoise(double seconds, double dbfs = -60) {
-    std::vector<float> out((size_t)(seconds * kRate));
-    double a = std::sqrt(3.0) * std::pow(10.0, dbfs / 20);
-    unsigned state = 777;
-    for (float& v : out) {
-        state = state * 1103515245u + 12345u;
-        v = (float)(a * (((state >> 8) & 0xFFFF) / 32767.5 - 1.0));
-    }
-    return out;
-}
 
 void mixIn(std::vector<float>& signal, const std::vector<float>& part, double at) {
     size_t from = (size_t)(at * kRate);
@@ -104,7 +93,7 @@ TEST_F(PracticeConditionsTest, AVoiceFromTheFirstFrameHeardIsKeptWhole) {
         // What the microphone sent before listening began was thrown away; the voice comes
         // `lead` after, over the room's noise.
         double listening = (double)microphone().delivered() / kRate;
-        std::vector<float> heard = roomNoise(listening + lead + saidSeconds + 3.0);
+        std::vector<float> heard = roomNoise(listening + lead + saidSeconds + 3.0, -60);
         mixIn(heard, said, listening + lead);
         microphone().feed(heard);
         stepWhile(SpeakingPractice::Recording);
@@ -131,7 +120,7 @@ TEST_F(PracticeConditionsTest, TheSoundDeviceIsHeldFromTheSentenceToThePlayback)
                  {"abandoned with Down", true, kKeyArrowDown}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        std::vector<float> heard = roomNoise(1.0);
+        std::vector<float> heard = roomNoise(1.0, -60);
         if (c.speaks) mixIn(heard, voice(), 0.5);
         microphone().feed(heard);
         EXPECT_FALSE(m_audio.backend().isDeviceHeld());
@@ -184,7 +173,7 @@ TEST_F(PracticeConditionsTest, OurToneHeardBackLateIsNotTheLearnersSpeech) {
     for (double delay : {0.12, 0.2}) {
         SCOPED_TRACE("tone heard " + std::to_string(delay) + " s late");
         // The microphone opens with the tone: it hears it `delay` later.
-        std::vector<float> heard = roomNoise(8.0);
+        std::vector<float> heard = roomNoise(8.0, -60);
         std::vector<float> tone((size_t)(SpeakingPractice::kToneSeconds * kRate));
         double edge = 0.01 * kRate;
         for (size_t i = 0; i < tone.size(); ++i) {

@@ -15,6 +15,7 @@
 
 using namespace pagly::audio;
 using pagly::test::EngineTest;
+using pagly::test::roomNoise;
 using pagly::test::VirtualCaptureScope;
 
 namespace {
@@ -38,19 +39,6 @@ std::vector<float> tone(double seconds, float amplitude = 0.2f) {
 std::vector<float> quiet(double seconds, float hiss = 0.0005f) {
     std::vector<float> out((size_t)(seconds * kRate));
     for (size_t i = 0; i < out.size(); ++i) out[i] = (i % 2 ? hiss : -hiss);
-    return out;
-}
-
-// A room's noise: white noise whose level is `dbfs` (a fixed sequence).
-std::vector<float> roomNoise(double seconds, double dbfs) {
-    std::vector<float> out((size_t)(seconds * kRate));
-    // Uniform in -a..a has a mean square of a*a/3.
-    double a = std::sqrt(3.0) * std::pow(10.0, dbfs / 20);
-    unsigned state = 12345;
-    for (float& v : out) {
-        state = state * 1103515245u + 12345u;
-        v = (float)(a * (((state >> 8) & 0xFFFF) / 32767.5 - 1.0));
-    }
     return out;
 }
 
