@@ -17,6 +17,9 @@ void showFadingNote(engine::CCNode* screen, const std::string& text);
 // The label of the note on `screen`, or nullptr when none is shown (or it has gone).
 engine::CCLabelTTF* fadingNoteLabel(engine::CCNode* screen);
 
+// Said once a run when the recordings go to a silent stand-in for a missing sound device.
+const char kNoSoundDeviceNote[] = "No sound device found";
+
 // The note's tag on its screen, and how long it stays (held, then faded) before it is gone.
 const int kFadingNoteTag = 7170;
 const float kFadingNoteSeconds = 1.8f;

@@ -6,6 +6,7 @@
 
 #include "app/BookNames.h"
 #include "app/CaptionLayout.h"
+#include "app/FadingNote.h"
 #include "app/PageLayer.h"
 #include "app/ReadingMachine.h"
 #include "app/ReadingSession.h"
@@ -93,6 +94,8 @@ void SentencePlayer::startRecording(const std::string& recordingName) {
     std::string path = recordingPathForName(recordingName);
     SimpleAudioEngine* audio = SimpleAudioEngine::sharedEngine();
     audio->playBackgroundMusic(path.c_str(), false);
+    // Silence with no word of why would look like a broken book.
+    if (audio->takeNoSoundDeviceNotice()) showFadingNote(m_page, kNoSoundDeviceNote);
     m_lastRecording = path;
     wordLighter()->start(session().currentSentenceButton, path, audio->getBackgroundMusicSpeed());
     m_machine->sentenceStarted();

@@ -7,7 +7,6 @@
 #include <set>
 
 #include "engine/audio/SimpleAudioEngine.h"
-#include "engine/director/CCDirector.h"
 #include "engine/nodes/CCFontCache.h"
 #include "engine/nodes/CCLabelTTF.h"
 #include "engine/nodes/CCLayerColor.h"
@@ -20,8 +19,6 @@ using pagly::audio::SimpleAudioEngine;
 namespace pagly {
 
 namespace {
-double directorTime() { return CCDirector::sharedDirector()->getElapsedTime(); }
-
 // Where the text's bytes [begin, end) lie across a one-line label, in the label's own pixels
 // from its left edge. False when the label wraps or its font cannot be measured.
 bool wordSpan(CCLabelTTF* label, size_t begin, size_t end, float& x0, float& x1) {
@@ -103,7 +100,6 @@ void WordLighter::start(gui::UIButton* button, const std::string& recordingPath,
     m_overPicture = !title || !*title;
     if (!m_overPicture) m_label = button->getTitleNode();
     m_speed = speed > 0 && std::isfinite(speed) ? speed : 1.0f;
-    m_startedAt = directorTime();
     m_running = true;
     scheduleUpdate();
     update(0);
@@ -122,12 +118,15 @@ void WordLighter::stop() {
 
 void WordLighter::update(float) {
     if (!m_running) return;
-    // Ended, stopped or replaced by another sound: the light goes out with it.
-    if (!SimpleAudioEngine::sharedEngine()->isBackgroundMusicPlaying()) {
+    // Ended, stopped or replaced by another sound: the light goes out with it. The time heard
+    // is the device's own count of what it played: a device that starts late, or a frame
+    // that comes late, does not put the light ahead of the voice.
+    double heard = SimpleAudioEngine::sharedEngine()->getBackgroundMusicHeardSeconds();
+    if (heard < 0) {
         stop();
         return;
     }
-    double inRecording = (directorTime() - m_startedAt) * m_speed;
+    double inRecording = heard * m_speed;
     light(m_timings.wordAt(inRecording));
 }
 

@@ -20,9 +20,9 @@ namespace pagly {
 // Lights the word being heard on the label of the sentence button that plays: a band of
 // colour behind the word, moved from word to word as the recording's word timings say. A
 // child of the page layer (so it stops with the page); SentencePlayer starts it with each
-// recording. Time is the director's: heard time since the start, times the speed the
-// recording plays at, is the time in the recording. Without a usable timing file the
-// sentence plays as ever, with nothing lit.
+// recording. Time is the sound's own: the time the device has played of it (heard time),
+// times the speed the recording plays at, is the time in the recording. Without a usable timing
+// file the sentence plays as ever, with nothing lit.
 //
 // A button without a label (a converted book's: its words are in the page picture) is lit
 // instead by a translucent band over the word's rectangle, which its timing file gives.
@@ -69,7 +69,6 @@ class WordLighter : public engine::CCNode {
     engine::RefPtr<engine::CCLabelTTF> m_label;
     engine::RefPtr<engine::CCLayerColor> m_band;
     WordTimings m_timings;
-    double m_startedAt = 0;  // the director's time when the recording started
     float m_speed = 1.0f;
     int m_lit = -1;
     bool m_running = false;

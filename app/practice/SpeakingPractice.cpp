@@ -21,6 +21,7 @@
 #include "engine/audio/analysis/SpeechFeatures.h"
 #include "engine/audio/capture/CaptureBackend.h"
 #include "engine/audio/capture/Microphone.h"
+#include "engine/director/CCDirector.h"
 #include "engine/director/CCKeypadDispatcher.h"
 #include "engine/nodes/CCLabelTTF.h"
 #include "engine/nodes/CCLayerColor.h"
@@ -53,7 +54,9 @@ PcmSound toneSound() {
     tone.samples.resize(count);
     for (size_t i = 0; i < count; ++i) {
         double fade = std::min(1.0, std::min((double)i / edge, (double)(count - 1 - i) / edge));
-        tone.samples[i] = (float)(0.3 * fade * std::sin(2 * 3.14159265358979 * 880 * i / 22050));
+        tone.samples[i] =
+            (float)(0.3 * fade *
+                    std::sin(2 * 3.14159265358979 * SpeakingPractice::kToneHertz * i / 22050));
     }
     return tone;
 }
@@ -94,6 +97,7 @@ SpeakingPractice* SpeakingPractice::create(PageLayer* page) {
 
 SpeakingPractice::~SpeakingPractice() {
     stopCapture();
+    if (m_phase != Idle) audioEngine()->holdSoundDevice(false);
     if (m_bookProfile.valid()) m_bookProfile.wait();
 }
 
@@ -131,7 +135,7 @@ void SpeakingPractice::start(int index, bool shadowing) {
         startTone();  // the sentence has just been heard
         return;
     }
-    m_phase = PlayingSentence;
+    setPhase(PlayingSentence);
     m_startingSentence = true;
     if (gui::UIButton* button = m_page->sentenceButton(index)) {
         audioEngine()->stopBackgroundMusic();  // a touch never restarts the sentence playing
@@ -145,34 +149,60 @@ void SpeakingPractice::start(int index, bool shadowing) {
 void SpeakingPractice::startTone() {
     std::string problem;
     CaptureBackend* microphone = Microphone::shared()->backend();
-    // Opened with the tone: a device can take a moment to start, and the learner must not lose
-    // their first word to it. What it hears during the tone is thrown away.
+    // Asked for with the tone: a device can take a moment to open (on its own thread), and the
+    // learner must not lose their first word to it. What it hears during the tone is not kept.
     CaptureBackend::Outcome outcome = microphone->start(&problem);
-    if (outcome != CaptureBackend::Started) {
-        CCLog("speaking practice: no recording (%s)", problem.c_str());
-        bool shadowing = m_shadowing;
-        abandon();
-        std::string text = outcome == CaptureBackend::NoDevice ? "No microphone found"
-                                                               : "The microphone could not be used";
-        // Shadowing would say so after every sentence: it goes back to silent echo pauses.
-        if (shadowing) {
-            session().shadowing = false;
-            text += ": shadowing off";
-        }
-        note(text);
+    if (outcome != CaptureBackend::Started && outcome != CaptureBackend::Opening) {
+        microphoneFailed(outcome, problem);
         return;
     }
-    m_rate = microphone->sampleRate();
     m_captured.clear();
-    m_phase = Tone;
+    m_toneEndedAt = -1;
+    setPhase(Tone);
     PcmSound tone = toneSound();
     playSamples(kToneName, std::move(tone.samples), tone.sampleRate);
 }
 
+void SpeakingPractice::microphoneFailed(int outcome, const std::string& problem) {
+    CCLog("speaking practice: no recording (%s)", problem.c_str());
+    bool shadowing = m_shadowing;
+    abandon();
+    std::string text = outcome == CaptureBackend::NoDevice ? "No microphone found"
+                                                           : "The microphone could not be used";
+    // Shadowing would say so after every sentence: it goes back to silent echo pauses.
+    if (shadowing) {
+        session().shadowing = false;
+        text += ": shadowing off";
+    }
+    note(text);
+}
+
+bool SpeakingPractice::microphoneStillWorks() {
+    std::string problem;
+    CaptureBackend::Outcome outcome = Microphone::shared()->backend()->outcome(&problem);
+    if (outcome == CaptureBackend::Started || outcome == CaptureBackend::Opening) return true;
+    microphoneFailed(outcome, problem);
+    return false;
+}
+
+bool SpeakingPractice::toneHeard() {
+    // The tone has left the music stream; it is in the room once the device has played it.
+    if (audioEngine()->isBackgroundMusicPlaying()) return false;
+    double now = CCDirector::sharedDirector()->getElapsedTime();
+    if (m_toneEndedAt < 0) m_toneEndedAt = now;
+    return now - m_toneEndedAt >= audioEngine()->backend()->outputLatency();
+}
+
 void SpeakingPractice::startRecording() {
-    m_phase = Recording;
+    setPhase(Recording);
     m_captured.clear();
-    m_detector = std::make_unique<SpeechEndDetector>(m_rate, m_heardSeconds * 2 + kExtraSeconds);
+    CaptureBackend* microphone = Microphone::shared()->backend();
+    m_rate = microphone->sampleRate();
+    m_longestSeconds = m_heardSeconds * 2 + kExtraSeconds;
+    m_detector = std::make_unique<SpeechEndDetector>(m_rate, m_longestSeconds);
+    // A late device (a Bluetooth speaker) plays the tone into the recording: it is not speech.
+    m_detector->ignoreTone(kToneHertz);
+    m_recordingSince = microphone->now();
     if (getChildByTag(kIndicatorTag)) return;
     CCLabelTTF* label = CCLabelTTF::create("Recording: say it now (M stops)", "Arial", 26);
     if (!label) return;
@@ -199,22 +229,27 @@ void SpeakingPractice::update(float) {
             if (!audioEngine()->isBackgroundMusicPlaying()) startTone();
             break;
         case Tone:
+            if (!microphoneStillWorks()) break;
             microphone->take(m_captured);
             m_captured.clear();
-            if (!audioEngine()->isBackgroundMusicPlaying()) startRecording();
+            if (toneHeard()) startRecording();
             break;
         case Recording: {
+            if (!microphoneStillWorks()) break;
             size_t before = m_captured.size();
             microphone->take(m_captured);
             SpeechEndDetector::State state =
                 m_detector->push(m_captured.data() + before, m_captured.size() - before);
-            if (state == SpeechEndDetector::Ended || state == SpeechEndDetector::TimedOut)
+            // A microphone that sends nothing (a suspended source) is not waited on forever:
+            // the same limit holds on the clock.
+            if (state == SpeechEndDetector::Ended || state == SpeechEndDetector::TimedOut ||
+                microphone->now() - m_recordingSince >= m_longestSeconds)
                 finishRecording();
             break;
         }
         case PlayingBack:
             if (!audioEngine()->isBackgroundMusicPlaying()) {
-                m_phase = Idle;
+                setPhase(Idle);
                 unscheduleUpdate();
             }
             break;
@@ -233,9 +268,9 @@ void SpeakingPractice::finishRecording() {
     CCLog("speaking practice: %.2f s recorded, %s, %zu samples lost",
           (double)m_captured.size() / m_rate, heard ? "speech heard" : "nothing heard", dropped);
     if (!heard) {
-        m_phase = Idle;
+        setPhase(Idle);
         unscheduleUpdate();
-        note("Nothing heard");
+        note(m_captured.empty() ? "The microphone sent no sound" : "Nothing heard");
         return;
     }
     long lead = (long)(kLeadSeconds * m_rate), tail = (long)(kTailSeconds * m_rate);
@@ -257,7 +292,7 @@ void SpeakingPractice::finishRecording() {
     SpeechProfile book = m_bookProfile.valid() ? m_bookProfile.get() : SpeechProfile();
     m_comparison = compareSpeech(book, m_learnerProfile);
     m_hasComparison = true;
-    m_phase = PlayingBack;
+    setPhase(PlayingBack);
     playYours();
     if (!m_shadowing) showPanel();
 }
@@ -350,9 +385,17 @@ void SpeakingPractice::sentenceTouched() {
     if (!m_startingSentence && isBusy()) abandon();
 }
 
+void SpeakingPractice::setPhase(Phase phase) {
+    // The sound device stays open from the sentence through the tone, the recording and its
+    // playback: closing it under a long recording, and opening it again, costs the window a
+    // frame each time and can be heard as a click.
+    if ((m_phase == Idle) != (phase == Idle)) audioEngine()->holdSoundDevice(phase != Idle);
+    m_phase = phase;
+}
+
 void SpeakingPractice::abandon() {
     Phase was = m_phase;
-    m_phase = Idle;
+    setPhase(Idle);
     stopCapture();
     unscheduleUpdate();
     if (CCNode* indicator = getChildByTag(kIndicatorTag)) indicator->removeFromParent();
@@ -362,6 +405,7 @@ void SpeakingPractice::abandon() {
 }
 
 void SpeakingPractice::stopCapture() {
+    // Never waits on the device: the back-end closes it on a thread of its own.
     CaptureBackend* microphone = Microphone::shared()->backend();
     if (microphone->isCapturing()) microphone->stop();
 }

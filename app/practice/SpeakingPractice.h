@@ -34,6 +34,7 @@ class SpeakingPractice : public engine::CCNode {
     // A recording may last this much longer than twice the sentence.
     static constexpr double kExtraSeconds = 2.0;
     static constexpr double kToneSeconds = 0.15;
+    static constexpr double kToneHertz = 880;
 
     // `page` is the parent (non-owning).
     static SpeakingPractice* create(PageLayer* page);
@@ -69,7 +70,14 @@ class SpeakingPractice : public engine::CCNode {
   private:
     explicit SpeakingPractice(PageLayer* page) : m_page(page) {}
     void start(int index, bool shadowing);
+    void setPhase(Phase phase);
     void startTone();
+    // Says why the microphone cannot record (a CaptureBackend outcome) and stops.
+    void microphoneFailed(int outcome, const std::string& problem);
+    // False (said, and stopped) when the microphone turned out missing or refusing.
+    bool microphoneStillWorks();
+    // Whether the tone has ended in the room (the music stream, then the device's latency).
+    bool toneHeard();
     void startRecording();
     void finishRecording();
     void showPanel();
@@ -93,6 +101,9 @@ class SpeakingPractice : public engine::CCNode {
     std::shared_future<audio::speech::SpeechProfile> m_bookProfile;
     std::unique_ptr<audio::SpeechEndDetector> m_detector;
     int m_rate = 0;
+    double m_toneEndedAt = -1;    // the director's time the tone left the stream
+    double m_recordingSince = 0;  // on the microphone's clock
+    double m_longestSeconds = 0;  // of a recording
     std::vector<float> m_captured;
     std::vector<float> m_recording;
     audio::speech::SpeechProfile m_learnerProfile;

@@ -38,6 +38,19 @@ class AudioBackend {
     virtual void setMusicVolume(float volume) = 0;
     // Stops the music and lets go of the sound device; the next play opens it again.
     virtual void shutdown() = 0;
+
+    // While held, an open sound device stays open through any silence (a cue, a recording and
+    // its playback are one exchange); once let go, the silence counts from then.
+    virtual void holdDevice(bool /*held*/) {}
+    // Seconds from a sound leaving the music stream to its being heard, as far as the
+    // back-end knows (the device's own buffer; a sound server may add more).
+    virtual double outputLatency() const { return 0; }
+    // Seconds of the current recording the device has played, in heard time (at any speed),
+    // or -1 when the back-end cannot tell. Unlike the clock since the play call, it does not
+    // run while a device is late to start.
+    virtual double playedSeconds() { return -1; }
+    // Whether sounds go to a silent stand-in because there is no sound device.
+    virtual bool isSilent() const { return false; }
 };
 
 }  // namespace pagly::audio

@@ -49,6 +49,8 @@ const MixerLibrary* open(std::string& error) {
     find(handle, "Mix_PlayingMusic", lib->playingMusic, missing);
     find(handle, "Mix_VolumeMusic", lib->volumeMusic, missing);
     find(handle, "Mix_MusicDuration", lib->musicDuration, missing);
+    find(handle, "Mix_SetPostMix", lib->setPostMix, missing);
+    find(handle, "Mix_QuerySpec", lib->querySpec, missing);
     if (!missing.empty()) {
         error = s_name + " has no " + missing + " (an SDL_mixer older than 2.6?)";
         dlclose(handle);

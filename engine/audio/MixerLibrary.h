@@ -27,6 +27,8 @@ struct MixerLibrary {
     decltype(&Mix_PlayingMusic) playingMusic = nullptr;
     decltype(&Mix_VolumeMusic) volumeMusic = nullptr;
     decltype(&Mix_MusicDuration) musicDuration = nullptr;
+    decltype(&Mix_SetPostMix) setPostMix = nullptr;
+    decltype(&Mix_QuerySpec) querySpec = nullptr;
 };
 
 // The mixer's entry points, opening the library on the first call (from any thread; later

@@ -155,6 +155,16 @@ bool SdlMixerAudioBackend::openDevice() {
         m_mix->init(MIX_INIT_MP3);
         m_mixInit = true;
     }
+    int rate = 0, channels = 0;
+    Uint16 format = 0;
+    if (m_mix->querySpec(&rate, &format, &channels) && rate > 0 && channels > 0) {
+        m_deviceRate = rate;
+        m_frameBytes = std::max(1, channels * (int)SDL_AUDIO_BITSIZE(format) / 8);
+    }
+    const char* driver = SDL_GetCurrentAudioDriver();
+    m_silentDriver = driver && std::string(driver) == "dummy";
+    m_counting = false;
+    m_mix->setPostMix(&SdlMixerAudioBackend::onMixed, this);
     m_open = true;
     ++m_deviceOpens;
     m_silent = false;
@@ -167,6 +177,7 @@ void SdlMixerAudioBackend::closeDevice() {
     if (!m_open) return;
     watchForIdle(false);
     freeMusic();
+    m_mix->setPostMix(nullptr, nullptr);
     m_mix->closeAudio();
     m_open = false;
 }
@@ -222,6 +233,7 @@ void SdlMixerAudioBackend::watchForIdle(bool on) {
 
 void SdlMixerAudioBackend::started(double recordedSeconds, double heardSeconds) {
     m_silent = false;
+    countFromStart();
     m_lastLength = std::max({0.0, recordedSeconds, heardSeconds});
 }
 
@@ -236,8 +248,9 @@ bool SdlMixerAudioBackend::closeIfIdle(float elapsed) {
         watchForIdle(false);
         return false;
     }
-    // A paused recording keeps its device: resuming must go on where it stopped.
-    if (m_mix->playingMusic() != 0) {
+    // A paused recording keeps its device: resuming must go on where it stopped. A held one
+    // is kept whatever plays.
+    if (m_held || m_mix->playingMusic() != 0) {
         m_silent = false;
         return false;
     }
@@ -294,11 +307,39 @@ void SdlMixerAudioBackend::stopMusic() {
 }
 
 void SdlMixerAudioBackend::pauseMusic() {
-    if (m_open && m_music) m_mix->pauseMusic();
+    if (!m_open || !m_music) return;
+    m_mix->pauseMusic();
+    m_counting = false;
 }
 
 void SdlMixerAudioBackend::resumeMusic() {
-    if (m_open && m_music) m_mix->resumeMusic();
+    if (!m_open || !m_music) return;
+    m_mix->resumeMusic();
+    m_counting = true;
+}
+
+void SdlMixerAudioBackend::countFromStart() {
+    m_playedFrames = 0;
+    m_counting = true;
+}
+
+void SdlMixerAudioBackend::onMixed(void* self, unsigned char*, int length) {
+    auto* backend = static_cast<SdlMixerAudioBackend*>(self);
+    if (backend->m_counting) backend->m_playedFrames += length / backend->m_frameBytes;
+}
+
+double SdlMixerAudioBackend::playedSeconds() {
+    if (!m_open || !m_music) return -1;
+    // A buffer is taken one device buffer before it is heard.
+    double taken = (double)m_playedFrames.load() / m_deviceRate;
+    return std::max(0.0, taken - outputLatency());
+}
+
+double SdlMixerAudioBackend::outputLatency() const { return (double)kDeviceFrames / m_deviceRate; }
+
+void SdlMixerAudioBackend::holdDevice(bool held) {
+    m_held = held;
+    m_silent = false;  // silence, if any, counts from the release
 }
 
 void SdlMixerAudioBackend::rewindMusic() {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <memory>
 #include <string>
 
@@ -46,6 +47,14 @@ class SdlMixerAudioBackend : public AudioBackend {
                             bool loop) override;
     std::string playProblem() const override { return m_playProblem; }
 
+    // --- Speaking practice and the lit word --------------------------------------------------
+    void holdDevice(bool held) override;
+    double outputLatency() const override;
+    // Counted from the frames the device has taken since the recording started.
+    double playedSeconds() override;
+    // The device last opened on SDL's dummy driver: there is no sound device.
+    bool isSilent() const override { return m_silentDriver; }
+
     // The driver that opened, or "" while the device is closed.
     std::string currentDriver() const;
     // Duration in seconds of the recording that was started last, or -1 when unknown.
@@ -82,6 +91,10 @@ class SdlMixerAudioBackend : public AudioBackend {
     void started(double recordedSeconds, double heardSeconds);
     // Seconds of silence after which the device closes.
     double idleLimit() const;
+    // The music's frames played start again from 0.
+    void countFromStart();
+    // SDL's audio thread, after each buffer is mixed: counts the music's frames.
+    static void onMixed(void* self, unsigned char* stream, int length);
 
     std::string m_driver;
     std::string m_musicPath;  // what rewind starts again once the device has closed
@@ -105,6 +118,13 @@ class SdlMixerAudioBackend : public AudioBackend {
     double m_silentFor = 0;     // scheduler seconds since that check
     double m_lastLength = 0;    // the longer of the last sound's recorded and heard lengths
     int m_deviceOpens = 0;
+    bool m_held = false;          // the device stays open through silence
+    bool m_silentDriver = false;  // opened on SDL's dummy driver
+    int m_deviceRate = 44100;     // frames per second of the open device
+    int m_frameBytes = 4;
+    // Frames of the current recording taken by the device (written by SDL's audio thread).
+    std::atomic<long long> m_playedFrames{0};
+    std::atomic<bool> m_counting{false};
     BackendTicks* m_ticks = nullptr;
     bool m_startDeferred = false;     // waits for the first frame
     unsigned int m_drawnAtStart = 0;  // frames drawn when the back-end was made

@@ -1,5 +1,6 @@
 #include "engine/audio/SimpleAudioEngine.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "engine/audio/AudioBackend.h"
@@ -7,6 +8,7 @@
 #include "engine/audio/SdlMixerAudioBackend.h"
 #include "engine/audio/StretchCache.h"
 #include "engine/base/CCObject.h"
+#include "engine/director/CCDirector.h"
 #include "engine/platform/CCFileUtils.h"
 #include "engine/platform/UnusableFiles.h"
 
@@ -55,6 +57,7 @@ std::unique_ptr<AudioBackend> SimpleAudioEngine::setBackend(std::unique_ptr<Audi
     if (previous) previous->stopMusic();
     m_backend = std::move(backend);
     m_bMusicStarted = false;
+    m_toldNoDevice = false;  // another device: its absence is told anew
     if (m_backend) m_backend->setMusicVolume(m_fMusicVolume);
     return previous;
 }
@@ -83,6 +86,8 @@ void SimpleAudioEngine::playBackgroundMusic(const char* path, bool loop) {
         // Not decodable here: the back-end's own player tries it at full speed.
     }
     if (!stretched) m_bMusicStarted = audio->playMusic(path, fullPath, loop);
+    if (CCDirector* director = CCDirector::sharedDirectorIfAlive())
+        m_musicStartedAt = director->getElapsedTime();
     // Only a recording that did not start is read again to say why: a tap on a good sentence
     // reads its file once, in the back-end. One reason per file, so one log line: the plain
     // one found here, else the back-end's.
@@ -108,9 +113,30 @@ void SimpleAudioEngine::stopBackgroundMusic(bool) {
 
 void SimpleAudioEngine::pauseBackgroundMusic() { backend()->pauseMusic(); }
 void SimpleAudioEngine::resumeBackgroundMusic() { backend()->resumeMusic(); }
-void SimpleAudioEngine::rewindBackgroundMusic() { backend()->rewindMusic(); }
+void SimpleAudioEngine::rewindBackgroundMusic() {
+    backend()->rewindMusic();
+    if (CCDirector* director = CCDirector::sharedDirectorIfAlive())
+        m_musicStartedAt = director->getElapsedTime();
+}
 
 bool SimpleAudioEngine::isBackgroundMusicPlaying() { return backend()->isMusicPlaying(); }
+
+double SimpleAudioEngine::getBackgroundMusicHeardSeconds() {
+    AudioBackend* audio = backend();
+    if (!audio->isMusicPlaying()) return -1;
+    double heard = audio->playedSeconds();
+    if (heard >= 0) return heard;
+    CCDirector* director = CCDirector::sharedDirectorIfAlive();
+    return director ? std::max(0.0, director->getElapsedTime() - m_musicStartedAt) : -1;
+}
+
+void SimpleAudioEngine::holdSoundDevice(bool held) { backend()->holdDevice(held); }
+
+bool SimpleAudioEngine::takeNoSoundDeviceNotice() {
+    if (m_toldNoDevice || !m_backend || !m_backend->isSilent()) return false;
+    m_toldNoDevice = true;
+    return true;
+}
 
 void SimpleAudioEngine::setBackgroundMusicVolume(float volume) {
     if (std::isnan(volume)) return;

@@ -33,6 +33,16 @@ class SimpleAudioEngine {
     // True exactly while the recording still plays.
     bool isBackgroundMusicPlaying();
 
+    // Seconds of the recording that playing has been heard (in heard time, at any speed): the
+    // sound device's own count of frames played where the back-end has one, else the
+    // director's time since it started. -1 when nothing plays.
+    double getBackgroundMusicHeardSeconds();
+    // Keeps the sound device open through silence while held (see AudioBackend::holdDevice).
+    void holdSoundDevice(bool held);
+    // True once a run, at the first call after a recording went to a silent stand-in because
+    // there is no sound device: the caller says so on screen.
+    bool takeNoSoundDeviceNotice();
+
     float getBackgroundMusicVolume() const { return m_fMusicVolume; }
     // Clamped to 0..1.
     void setBackgroundMusicVolume(float volume);
@@ -59,6 +69,8 @@ class SimpleAudioEngine {
     float m_fMusicVolume = 1.0f;
     float m_fMusicSpeed = 1.0f;
     bool m_bMusicStarted = false;
+    bool m_toldNoDevice = false;
+    double m_musicStartedAt = 0;  // the director's time of the last start
 };
 
 }  // namespace pagly::audio

@@ -1,5 +1,6 @@
 #include "engine/audio/VirtualAudioBackend.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "engine/audio/Mp3Duration.h"
@@ -46,7 +47,7 @@ void VirtualAudioBackend::start(const std::string& requestedPath, double length,
     m_current = requestedPath;
     m_duration = length;
     m_loop = loop;
-    m_start = clock();
+    m_start = clock() + m_startDelay;
     m_pausedAt = -1;
 }
 
@@ -58,7 +59,7 @@ void VirtualAudioBackend::stopMusic() {
 
 void VirtualAudioBackend::pauseMusic() {
     update();
-    if (m_active && m_pausedAt < 0) m_pausedAt = clock() - m_start;
+    if (m_active && m_pausedAt < 0) m_pausedAt = std::max(0.0, clock() - m_start);
 }
 
 void VirtualAudioBackend::resumeMusic() {
@@ -79,7 +80,7 @@ void VirtualAudioBackend::rewindMusic() {
 void VirtualAudioBackend::update() {
     if (!m_active) return;
     double now = clock();
-    if (now + kEpsilon < m_start) {
+    if (now + kEpsilon < m_start - m_startDelay) {
         // The director's clock went back (a reset): everything that played is gone.
         stopMusic();
         return;
@@ -104,7 +105,7 @@ std::string VirtualAudioBackend::currentMusic() {
 double VirtualAudioBackend::position() {
     update();
     if (!m_active) return -1.0;
-    double played = m_pausedAt >= 0 ? m_pausedAt : clock() - m_start;
+    double played = m_pausedAt >= 0 ? m_pausedAt : std::max(0.0, clock() - m_start);
     return m_loop ? std::fmod(played, m_duration) : played;
 }
 

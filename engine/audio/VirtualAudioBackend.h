@@ -10,7 +10,9 @@ namespace pagly::audio {
 // A silent back-end for tests. It knows each recording's real playing time from the file
 // (MP3 frame headers; a stretched recording's own length) and runs on the director's clock: a
 // recording plays until the director has stepped that much time past its start. Nothing here reads
-// the wall clock. It also keeps the list of files it was asked to play.
+// the wall clock. It also keeps the list of files it was asked to play. It can play a device
+// that starts late (the sound is heard, and ends, that much after the play call) and a silent
+// stand-in for a missing device.
 class VirtualAudioBackend : public AudioBackend {
   public:
     VirtualAudioBackend() = default;
@@ -26,13 +28,21 @@ class VirtualAudioBackend : public AudioBackend {
     bool isMusicPlaying() override;
     void setMusicVolume(float volume) override { m_volume = volume; }
     void shutdown() override { stopMusic(); }
+    void holdDevice(bool held) override { m_held = held; }
+    double playedSeconds() override { return position(); }
+    bool isSilent() const override { return m_silent; }
+
+    bool isDeviceHeld() const { return m_held; }
+    void setSilent(bool silent) { m_silent = silent; }
+    // Seconds between each play call and its first sound being heard (0 by default).
+    void setStartDelay(double seconds) { m_startDelay = seconds > 0 ? seconds : 0; }
 
     // Every playMusic request, in order, as the caller named the file (also unplayable ones).
     const std::vector<std::string>& requests() const { return m_requests; }
     void clearRequests() { m_requests.clear(); }
     // The recording that plays now ("" when silent).
     std::string currentMusic();
-    // Seconds played of the current recording, and its full length (-1 when nothing plays).
+    // Seconds heard of the current recording, and its full length (-1 when nothing plays).
     double position();
     double duration() const { return m_active ? m_duration : -1.0; }
     float volume() const { return m_volume; }
@@ -50,6 +60,9 @@ class VirtualAudioBackend : public AudioBackend {
     float m_volume = 1.0f;
     bool m_active = false;
     bool m_loop = false;
+    bool m_held = false;
+    bool m_silent = false;
+    double m_startDelay = 0;
 };
 
 }  // namespace pagly::audio

@@ -74,12 +74,14 @@ class DiskMicrophoneTest : public pagly::test::ReaderTest {
     void practiseFirstSentence() {
         openPage(19);
         press(kKeyM);
-        bool sawRecording = false;
+        bool sawRecording = false, sawSpec = false;
         for (int i = 0; i < 6000; ++i) {
             SpeakingPractice::Phase phase = practice()->phase();
-            if (phase == SpeakingPractice::Recording && !sawRecording) {
-                sawRecording = true;
-                // The device opened in the format the raw file was written in.
+            if (phase == SpeakingPractice::Recording) sawRecording = true;
+            if (!sawSpec && m_backend->isCapturing() &&
+                m_backend->outcome() == audio::CaptureBackend::Started) {
+                sawSpec = true;
+                // The device opened (on its worker) in the format the raw file was written in.
                 const SDL_AudioSpec& spec = m_backend->deviceSpec();
                 EXPECT_EQ(AUDIO_S16SYS, spec.format);
                 EXPECT_EQ(1, spec.channels);
@@ -91,6 +93,7 @@ class DiskMicrophoneTest : public pagly::test::ReaderTest {
             SDL_Delay(10);
         }
         ASSERT_TRUE(sawRecording) << "the disk driver's capture device did not open";
+        EXPECT_TRUE(sawSpec);
         EXPECT_NE(SpeakingPractice::Recording, practice()->phase());
         EXPECT_FALSE(m_backend->isCapturing());
         EXPECT_EQ(0u, m_backend->droppedSamples());

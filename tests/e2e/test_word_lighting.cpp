@@ -84,6 +84,29 @@ TEST_F(WordLightingTest, TheLitWordIsTheOneWhoseTimingHoldsTheMomentAtEachSpeed)
     }
 }
 
+// The light follows the frames the device has played, not the clock since the play call: a
+// device that starts 0.9 s late (or 50 ms, as on a quiet run) never has a word lit ahead of
+// its sound, at any speed.
+TEST_F(WordLightingTest, TheLitWordFollowsWhatTheDeviceHasPlayed) {
+    for (double late : {0.05, 0.9}) {
+        for (float speed : {1.0f, 0.5f}) {
+            SCOPED_TRACE("device " + std::to_string(late) + " s late, speed " +
+                         std::to_string(speed));
+            SimpleAudioEngine::sharedEngine()->setBackgroundMusicSpeed(speed);
+            m_audio.backend().setStartDelay(late);
+            openPage(kPage);
+            settle();
+            WordTimings timings = timingsOf(kPage, kSentence);
+            touchSentence(kSentence);
+            releaseSentence(kSentence);
+            std::set<int> seen;
+            followLitWords(timings, speed, seen);
+            ASSERT_FALSE(HasFailure());
+            EXPECT_EQ(6u, seen.size());
+        }
+    }
+}
+
 TEST_F(WordLightingTest, AnotherSentenceTakesTheLightAndLeavingThePagePutsItOut) {
     openPage(kPage);
     settle();

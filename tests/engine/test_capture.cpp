@@ -15,6 +15,7 @@
 
 using namespace pagly::audio;
 using pagly::test::EngineTest;
+using pagly::test::roomNoise;
 using pagly::test::VirtualCaptureScope;
 
 namespace {
@@ -39,6 +40,24 @@ std::vector<float> quiet(double seconds, float hiss = 0.0005f) {
     std::vector<float> out((size_t)(seconds * kRate));
     for (size_t i = 0; i < out.size(); ++i) out[i] = (i % 2 ? hiss : -hiss);
     return out;
+}
+
+// The reader's cue as the microphone hears it back: 880 Hz with 10 ms soft edges.
+std::vector<float> ourTone(double seconds, float amplitude) {
+    std::vector<float> out((size_t)(seconds * kRate));
+    double edge = 0.01 * kRate;
+    for (size_t i = 0; i < out.size(); ++i) {
+        double fade = std::min(1.0, std::min(i / edge, (out.size() - 1 - i) / edge));
+        out[i] = (float)(amplitude * fade * std::sin(2 * 3.14159265358979 * 880 * i / kRate + 1.0));
+    }
+    return out;
+}
+
+// Adds `part` into `signal` from `at` seconds on.
+void mixIn(std::vector<float>& signal, const std::vector<float>& part, double at) {
+    size_t from = (size_t)(at * kRate);
+    for (size_t i = 0; i < part.size() && from + i < signal.size(); ++i)
+        signal[from + i] += part[i];
 }
 
 std::vector<float> join(std::initializer_list<std::vector<float>> parts) {
@@ -177,6 +196,59 @@ TEST(SpeechEndDetector, MarksWhereTheSpeechWas) {
     ASSERT_EQ(SpeechEndDetector::Ended, detector.state());
     EXPECT_NEAR(0.5, (double)detector.speechStart() / kRate, 0.03);
     EXPECT_NEAR(1.5, (double)detector.speechEnd() / kRate, 0.03);
+}
+
+// A learner who starts as the tone ends, or a sound server whose capture stream sends its
+// buffered voice after a while of nothing: the first frames are speech. The speech line must
+// not be taken from them, over digital silence or a room's noise.
+TEST(SpeechEndDetector, SpeechFromTheFirstFrameIsFoundWhereItStarts) {
+    struct Background {
+        const char* name;
+        double dbfs;  // -200: digital zeros
+    } backgrounds[] = {{"digital zeros", -200}, {"a quiet room", -60}, {"a fan", -47}};
+    for (const Background& b : backgrounds) {
+        for (double lead : {0.0, 0.1, 0.15}) {
+            SCOPED_TRACE(std::string(b.name) + ", voice after " + std::to_string(lead) + " s");
+            // Two words with a short gap, then silence.
+            std::vector<float> signal = roomNoise(lead + 3.0, b.dbfs);
+            mixIn(signal, tone(0.5), lead);
+            mixIn(signal, tone(0.6), lead + 0.7);
+            SpeechEndDetector detector(kRate, 10);
+            for (size_t i = 0; i < signal.size(); i += 512)
+                detector.push(signal.data() + i, std::min<size_t>(512, signal.size() - i));
+            EXPECT_EQ(SpeechEndDetector::Ended, detector.state());
+            ASSERT_TRUE(detector.heardSpeech());
+            EXPECT_NEAR(lead, (double)detector.speechStart() / kRate, 0.03);
+            EXPECT_NEAR(lead + 1.3, (double)detector.speechEnd() / kRate, 0.03);
+        }
+    }
+}
+
+// The microphone hears the reader's own tone late (a Bluetooth speaker): the learner is
+// silent, and the tone is not their speech; when they speak after it, their speech starts
+// where they did.
+TEST(SpeechEndDetector, OurToneHeardBackLateIsNotSpeech) {
+    for (double delay : {0.0, 0.12, 0.2}) {
+        for (float loudness : {0.05f, 0.3f}) {
+            SCOPED_TRACE("tone after " + std::to_string(delay) + " s at " +
+                         std::to_string(loudness));
+            std::vector<float> silent = roomNoise(3.0, -60);
+            mixIn(silent, ourTone(0.15, loudness), delay);
+            SpeechEndDetector detector(kRate, 2.5);
+            detector.ignoreTone(880);
+            detector.push(silent.data(), silent.size());
+            EXPECT_FALSE(detector.heardSpeech()) << detector.speechStart() / (double)kRate;
+
+            std::vector<float> speaking = roomNoise(3.0, -60);
+            mixIn(speaking, ourTone(0.15, loudness), delay);
+            mixIn(speaking, tone(0.8), 0.6);
+            SpeechEndDetector heard(kRate, 10);
+            heard.ignoreTone(880);
+            heard.push(speaking.data(), speaking.size());
+            ASSERT_TRUE(heard.heardSpeech());
+            EXPECT_NEAR(0.6, (double)heard.speechStart() / kRate, 0.03);
+        }
+    }
 }
 
 TEST(SpeechEndDetector, AbsurdLimitsAndSamplesDoNotHang) {

@@ -122,6 +122,23 @@ TEST_F(MixerOnTheDirectorsClock, APageReadAloudOpensTheDeviceOnceAndAStillReader
     }
 }
 
+// Speaking practice holds the device from the sentence through its tone (0.15 s), a recording
+// of any length and its playback: the idle limit of the tone's length must not close it under
+// the learner, nor open it again for each sentence. Let go, it closes as after any sound.
+TEST_F(MixerOnTheDirectorsClock, AHeldDeviceStaysOpenThroughAnySilenceAndClosesOnceLetGo) {
+    int opensBefore = m_mixer->deviceOpenCount();
+    audio()->holdSoundDevice(true);
+    for (int sentence = 0; sentence < 3; ++sentence) {
+        readPage({"one.mp3"}, false);
+        advance(20.0);  // a long recording: far past the last sound's length and 3 s
+        EXPECT_TRUE(m_mixer->isDeviceOpen()) << sentence;
+    }
+    EXPECT_EQ(1, m_mixer->deviceOpenCount() - opensBefore);
+    audio()->holdSoundDevice(false);
+    advance(m_mixer->currentDuration() + 3.0 + 2 * kPoll + 0.1);
+    EXPECT_FALSE(m_mixer->isDeviceOpen());
+}
+
 // A missing, empty or non-MP3 recording is named in one line "cannot use <file>: <reason>" the
 // first time it is asked for, at any speed, although both the mixer and the audio engine
 // find it unusable.

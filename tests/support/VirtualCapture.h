@@ -1,6 +1,7 @@
 #pragma once
 
 #include <memory>
+#include <vector>
 
 namespace pagly::audio {
 class CaptureBackend;
@@ -8,6 +9,10 @@ class VirtualCaptureBackend;
 }  // namespace pagly::audio
 
 namespace pagly::test {
+
+// A room's noise as a microphone hears it: white noise at `dbfs` (a fixed sequence), `rate`
+// samples a second.
+std::vector<float> roomNoise(double seconds, double dbfs, int rate = 16000);
 
 // Puts the virtual-clock microphone under Microphone for its lifetime and gives the previous
 // back-end back afterwards: recordings then hear what the test feeds, a second of samples per

@@ -1,98 +1,148 @@
-// Recording from SDL's capture device (see SdlCaptureBackend.h).
+// Recording through a worker that owns the capture device (see SdlCaptureBackend.h).
 #include "engine/audio/capture/SdlCaptureBackend.h"
 
+#include <chrono>
+
 #include "engine/audio/capture/SampleRing.h"
-#include "engine/base/CCObject.h"
+#include "engine/audio/capture/SdlCaptureDevice.h"
 
 namespace pagly::audio {
 
-using namespace pagly::engine;
+SdlCaptureBackend::SdlCaptureBackend(std::unique_ptr<CaptureDevice> device)
+    : m_device(std::move(device)) {
+    if (!m_device) {
+        auto sdl = std::make_unique<SdlCaptureDevice>();
+        m_sdlDevice = sdl.get();
+        m_device = std::move(sdl);
+    }
+    m_worker = SDL_CreateThread(
+        [](void* self) {
+            static_cast<SdlCaptureBackend*>(self)->work();
+            return 0;
+        },
+        "pagly capture", this);
+}
 
-SdlCaptureBackend::SdlCaptureBackend() = default;
+SdlCaptureBackend::~SdlCaptureBackend() {
+    stop();
+    post({Request::Quit, 0, nullptr});
+    SDL_WaitThread(m_worker, nullptr);
+}
 
-SdlCaptureBackend::~SdlCaptureBackend() { stop(); }
+void SdlCaptureBackend::post(Request request) {
+    if (!m_worker) {
+        // No thread could be made: the device is driven here, as before there was a worker.
+        handle(std::move(request));
+        return;
+    }
+    {
+        std::lock_guard<std::mutex> hold(m_lock);
+        m_requests.push_back(std::move(request));
+    }
+    m_wake.notify_one();
+}
+
+void SdlCaptureBackend::work() {
+    for (;;) {
+        Request request;
+        {
+            std::unique_lock<std::mutex> hold(m_lock);
+            m_wake.wait(hold, [this] { return !m_requests.empty(); });
+            request = std::move(m_requests.front());
+            m_requests.pop_front();
+        }
+        bool quit = request.kind == Request::Quit;
+        handle(std::move(request));
+        if (quit) return;
+    }
+}
+
+void SdlCaptureBackend::handle(Request request) {
+    if (request.kind == Request::Open) {
+        // A recording abandoned before its device opened is not opened at all: a stalled
+        // device would only be waited on again.
+        std::lock_guard<std::mutex> hold(m_lock);
+        if (request.recording != m_recording) return;
+    }
+    if (m_deviceOpen) m_device->close();
+    m_deviceOpen = false;
+    m_deviceRing.reset();
+    if (request.kind != Request::Open) return;
+    std::string problem;
+    int rate = kSampleRate;
+    Outcome outcome = m_device->open(*request.ring, rate, problem);
+    m_deviceOpen = outcome == Started;
+    if (m_deviceOpen) m_deviceRing = request.ring;  // kept while the device may write into it
+    std::lock_guard<std::mutex> hold(m_lock);
+    if (request.recording != m_recording) return;  // abandoned meanwhile: closed next
+    m_answered = request.recording;
+    m_answer = outcome;
+    m_problem = problem;
+    m_rate = rate;
+}
 
 CaptureBackend::Outcome SdlCaptureBackend::start(std::string* problem) {
     stop();
-    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
-        if (problem) *problem = std::string("no sound system: ") + SDL_GetError();
-        return NoDevice;
+    m_ring = std::make_shared<SampleRing>((size_t)(kRingSeconds * kSampleRate));
+    m_capturing = true;
+    {
+        std::lock_guard<std::mutex> hold(m_lock);
+        ++m_recording;
     }
-    m_audioStarted = true;
-    SDL_AudioSpec want{};
-    want.freq = kSampleRate;
-    want.format = AUDIO_S16SYS;
-    want.channels = 1;
-    want.samples = 512;  // 32 ms: the end of speech is noticed soon after it comes
-    want.callback = &SdlCaptureBackend::onSamples;
-    want.userdata = this;
-    // Never dropped below: every frame empties the ring long before it fills.
-    m_ring = std::make_unique<SampleRing>((size_t)(kRingSeconds * kSampleRate));
-    // SDL converts to exactly this; the block holds one callback's worth, whatever SDL sends.
-    m_blockSize = 1 << 16;
-    m_block = std::make_unique<float[]>(m_blockSize);
-    int devices = SDL_GetNumAudioDevices(1);
-    m_device = SDL_OpenAudioDevice(nullptr, 1, &want, &m_spec, 0);
-    if (m_device == 0) {
-        std::string why = SDL_GetError();
-        stop();
-        if (problem) *problem = why;
-        // Devices listed but none opened: it is there and refuses (busy, or access denied).
-        return devices > 0 ? Refused : NoDevice;
-    }
-    SDL_PauseAudioDevice(m_device, 0);
-    return Started;
+    post({Request::Open, m_recording, m_ring});
+    return outcome(problem);
+}
+
+CaptureBackend::Outcome SdlCaptureBackend::outcome(std::string* problem) const {
+    std::lock_guard<std::mutex> hold(m_lock);
+    if (m_answered != m_recording) return Opening;
+    if (problem) *problem = m_problem;
+    return m_answer;
 }
 
 void SdlCaptureBackend::stop() {
-    if (m_device != 0) {
-        // Waits for a callback that runs; none comes afterwards.
-        SDL_CloseAudioDevice(m_device);
-        m_device = 0;
+    if (!m_capturing) return;
+    m_capturing = false;
+    m_lastDropped = m_ring ? m_ring->dropped() : 0;
+    m_ring.reset();  // the worker keeps it while the device may still write
+    unsigned recording;
+    {
+        std::lock_guard<std::mutex> hold(m_lock);
+        recording = m_recording;
+        // No later answer belongs to a recording: the next start is a new one.
+        ++m_recording;
     }
-    if (m_audioStarted) {
-        SDL_QuitSubSystem(SDL_INIT_AUDIO);
-        m_audioStarted = false;
-    }
-    m_ring.reset();
+    post({Request::Close, recording, nullptr});
+}
+
+bool SdlCaptureBackend::isCapturing() const {
+    if (!m_capturing) return false;
+    Outcome now = outcome();
+    return now == Started || now == Opening;
+}
+
+int SdlCaptureBackend::sampleRate() const {
+    std::lock_guard<std::mutex> hold(m_lock);
+    return m_rate;
 }
 
 size_t SdlCaptureBackend::take(std::vector<float>& out) {
-    return m_ring && m_device ? m_ring->readAll(out) : 0;
+    if (!m_capturing || !m_ring || outcome() != Started) return 0;
+    return m_ring->readAll(out);
 }
 
-size_t SdlCaptureBackend::droppedSamples() const { return m_ring ? m_ring->dropped() : 0; }
+size_t SdlCaptureBackend::droppedSamples() const {
+    return m_ring ? m_ring->dropped() : m_lastDropped;
+}
 
-void SDLCALL SdlCaptureBackend::onSamples(void* userdata, Uint8* stream, int length) {
-    // SDL's audio thread: converts and hands over, nothing else (no locks, no allocation).
-    auto* self = static_cast<SdlCaptureBackend*>(userdata);
-    const SDL_AudioSpec& spec = self->m_spec;
-    int channels = spec.channels > 0 ? spec.channels : 1;
-    bool isFloat = SDL_AUDIO_ISFLOAT(spec.format);
-    int bytes = SDL_AUDIO_BITSIZE(spec.format) / 8;
-    if ((bytes != 2 || isFloat) && (bytes != 4 || !isFloat)) return;  // asked for S16: never
-    size_t frames = (size_t)length / (size_t)(bytes * channels);
-    while (frames > 0) {
-        size_t n = frames < self->m_blockSize ? frames : self->m_blockSize;
-        for (size_t i = 0; i < n; ++i) {
-            float sum = 0;
-            for (int c = 0; c < channels; ++c) {
-                if (isFloat) {
-                    float v;
-                    SDL_memcpy(&v, stream + 4 * (i * channels + c), 4);
-                    sum += v;
-                } else {
-                    Sint16 v;
-                    SDL_memcpy(&v, stream + 2 * (i * channels + c), 2);
-                    sum += v / 32768.0f;
-                }
-            }
-            self->m_block[i] = sum / channels;
-        }
-        self->m_ring->write(self->m_block.get(), n);
-        stream += n * bytes * channels;
-        frames -= n;
-    }
+double SdlCaptureBackend::now() const {
+    using namespace std::chrono;
+    return duration<double>(steady_clock::now().time_since_epoch()).count();
+}
+
+SDL_AudioSpec SdlCaptureBackend::deviceSpec() const {
+    if (!m_sdlDevice || outcome() != Started) return SDL_AudioSpec{};
+    return m_sdlDevice->spec();
 }
 
 }  // namespace pagly::audio

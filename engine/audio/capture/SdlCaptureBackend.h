@@ -2,52 +2,77 @@
 
 #include <SDL.h>
 
+#include <condition_variable>
+#include <deque>
 #include <memory>
+#include <mutex>
 #include <string>
 
-#include "engine/audio/capture/CaptureBackend.h"
+#include "engine/audio/capture/CaptureDevice.h"
 
 namespace pagly::audio {
 
 class SampleRing;
+class SdlCaptureDevice;
 
-// Records from SDL's default capture device (PulseAudio or PipeWire on a desktop; SDL's disk
-// driver reads a raw file instead). SDL's audio thread converts each block to mono floats and
-// puts it into a lock-free ring of several seconds, which the engine thread empties every
+// Records from a capture device (SDL's default one unless another is given) through a worker
+// thread that owns it: the engine thread only posts "open" and "close" and reads the answer
+// and the samples. Opening or closing a capture device can take most of a second, and with a
+// stalled sound server does not return at all; the window never waits for it. The device
+// writes into a lock-free ring of several seconds, which the engine thread empties every
 // frame: a page that animates or a slow frame never makes the device wait or lose samples.
-//
-// SDL's audio system is started here (counted, so it shares it with the playback back-end). The
-// reader records only after a sentence has played, when playback has already started it: the
-// two never start it at once from two threads.
 class SdlCaptureBackend : public CaptureBackend {
   public:
-    // The rate asked of the device; SDL converts whatever the microphone gives to it.
     static constexpr int kSampleRate = 16000;
     static constexpr double kRingSeconds = 8.0;
 
-    SdlCaptureBackend();
+    // `device` null: SDL's default capture device.
+    explicit SdlCaptureBackend(std::unique_ptr<CaptureDevice> device = nullptr);
+    // Waits for the worker to finish what it was asked.
     ~SdlCaptureBackend() override;
 
     Outcome start(std::string* problem = nullptr) override;
+    Outcome outcome(std::string* problem = nullptr) const override;
     void stop() override;
-    bool isCapturing() const override { return m_device != 0; }
-    int sampleRate() const override { return m_spec.freq; }
+    bool isCapturing() const override;
+    int sampleRate() const override;
     size_t take(std::vector<float>& out) override;
     size_t droppedSamples() const override;
+    double now() const override;
 
-    // The format SDL reports for the opened device (what its raw input is made of).
-    const SDL_AudioSpec& deviceSpec() const { return m_spec; }
+    // The format SDL reports for the opened device (what its raw input is made of); zeros
+    // unless SDL's device has opened.
+    SDL_AudioSpec deviceSpec() const;
 
   private:
-    static void SDLCALL onSamples(void* self, Uint8* stream, int length);
+    struct Request {
+        enum Kind { Open, Close, Quit } kind;
+        unsigned recording;                // which start it belongs to
+        std::shared_ptr<SampleRing> ring;  // Open: where the samples go
+    };
+    void post(Request request);
+    // The worker's loop, and what it does with one request.
+    void work();
+    void handle(Request request);
 
-    SDL_AudioDeviceID m_device = 0;
-    SDL_AudioSpec m_spec{};
-    bool m_audioStarted = false;
-    std::unique_ptr<SampleRing> m_ring;
-    // Conversion space of the audio thread (sized once, before the device runs).
-    std::unique_ptr<float[]> m_block;
-    size_t m_blockSize = 0;
+    std::unique_ptr<CaptureDevice> m_device;   // used by the worker only
+    bool m_deviceOpen = false;                 // the worker's
+    std::shared_ptr<SampleRing> m_deviceRing;  // the worker's: where the open device writes
+    SdlCaptureDevice* m_sdlDevice = nullptr;   // m_device when it is SDL's
+    SDL_Thread* m_worker = nullptr;            // an SDL thread: SDL frees its per-thread error text
+    mutable std::mutex m_lock;
+    std::condition_variable m_wake;
+    std::deque<Request> m_requests;  // under m_lock
+    // The worker's answer to the latest open (under m_lock).
+    unsigned m_answered = 0;
+    Outcome m_answer = NoDevice;
+    std::string m_problem;
+    int m_rate = kSampleRate;
+    // The engine thread's side.
+    unsigned m_recording = 0;  // counts starts
+    bool m_capturing = false;
+    std::shared_ptr<SampleRing> m_ring;
+    size_t m_lastDropped = 0;
 };
 
 }  // namespace pagly::audio

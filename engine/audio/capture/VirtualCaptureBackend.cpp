@@ -17,18 +17,22 @@ double VirtualCaptureBackend::clock() const {
 CaptureBackend::Outcome VirtualCaptureBackend::start(std::string* problem) {
     ++m_starts;
     m_capturing = false;
-    if (m_outcome != Started) {
-        if (problem) *problem = m_outcome == NoDevice ? "no capture device" : "the device refused";
-        return m_outcome;
-    }
+    m_lastOutcome = m_outcome;
+    if (m_outcome != Started) return outcome(problem);
     m_capturing = true;
     m_startedAt = clock();
     m_delivered = 0;
     return Started;
 }
 
+CaptureBackend::Outcome VirtualCaptureBackend::outcome(std::string* problem) const {
+    if (problem && m_lastOutcome != Started)
+        *problem = m_lastOutcome == NoDevice ? "no capture device" : "the device refused";
+    return m_lastOutcome;
+}
+
 size_t VirtualCaptureBackend::take(std::vector<float>& out) {
-    if (!m_capturing) return 0;
+    if (!m_capturing || !m_delivering) return 0;
     double elapsed = clock() - m_startedAt;
     if (elapsed < 0) elapsed = 0;
     size_t due = (size_t)std::floor(elapsed * m_rate + 1e-6);
