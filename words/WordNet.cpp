@@ -142,10 +142,13 @@ std::vector<Lemma> WordNet::lemmas(std::string_view word) {
     return found;
 }
 
-std::string WordNet::formAsWritten(const std::string& word, const std::vector<Lemma>& found) const {
-    if (found.empty()) return word;
-    // A capitalised word that is its own dictionary form keeps its capitals ("Paris").
-    if (foldCase(found[0].form) == foldCase(word)) return word;
+std::string WordNet::formAsWritten(const std::string& word, const std::vector<Lemma>& found,
+                                   Trouble& trouble) {
+    if (found.empty()) return word;  // a name WordNet lacks stays as written
+    // A name keeps its capitals ("Paris"); a word that starts a sentence does not ("Hello").
+    if (foldCase(found[0].form) == foldCase(word) &&
+        std::isupper(static_cast<unsigned char>(word[0])) && isProperName(word, trouble))
+        return word;
     return found[0].form;
 }
 
@@ -154,7 +157,10 @@ std::string WordNet::dictionaryForm(std::string_view word) {
     std::vector<Lemma> found = lemmas(cleaned);
     std::string base = withoutClitic(cleaned);
     if (!found.empty() && foldCase(found[0].form) == foldCase(cleaned)) base = cleaned;
-    return formAsWritten(base, found);
+    Trouble trouble;
+    std::string form = formAsWritten(base, found, trouble);
+    trouble.report();
+    return form;
 }
 
 std::optional<Synset> WordNet::synsetAt(PartOfSpeech pos, uint64_t offset) {
@@ -221,7 +227,7 @@ Meaning WordNet::meaning(std::string_view word, size_t sensesPerPart) {
     if (found.empty() && m.word != cleaned) found = lemmasOf(m.word, trouble);
     if (!found.empty() && m.word != cleaned && foldCase(found[0].form) == foldCase(cleaned))
         m.word = cleaned;  // a word with its own apostrophe ("o'clock")
-    m.lemma = formAsWritten(m.word, found);
+    m.lemma = formAsWritten(m.word, found, trouble);
     for (const Lemma& lemma : found) {
         if (auto entry = indexEntry(lemma.pos, indexKey(lemma.form), trouble)) {
             auto senses = sensesOf(*entry, lemma.pos, sensesPerPart, trouble);

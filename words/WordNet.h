@@ -74,7 +74,8 @@ class WordNet {
                                          Trouble& trouble);
     std::vector<Sense> sensesOf(const IndexEntry& entry, PartOfSpeech pos, size_t limit,
                                 Trouble& trouble);
-    std::string formAsWritten(const std::string& word, const std::vector<Lemma>& found) const;
+    std::string formAsWritten(const std::string& word, const std::vector<Lemma>& found,
+                              Trouble& trouble);
 
     std::string folder_;
     std::array<Part, 4> parts_;
