@@ -4,11 +4,14 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 
 namespace pagly::words {
 namespace {
 constexpr size_t kBlock = 4096;
+// Lines are short: scans read this much at a time.
+constexpr size_t kScan = 512;
 
 char foldByte(char c, bool fold) { return fold && c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; }
 }  // namespace
@@ -43,21 +46,51 @@ bool LineFile::open() {
     return true;
 }
 
+const std::string* LineFile::page(uint64_t index) {
+    constexpr size_t kPages = 32;
+    Page* slot = nullptr;
+    for (Page& p : pages_) {
+        if (p.index == index) {
+            p.lastUse = ++uses_;
+            return &p.bytes;
+        }
+        if (!slot || p.lastUse < slot->lastUse) slot = &p;
+    }
+    if (pages_.size() < kPages) {
+        pages_.emplace_back();
+        slot = &pages_.back();
+    }
+    uint64_t offset = index * kBlock;
+    size_t length = size_t(std::min<uint64_t>(kBlock, size_ - offset));
+    slot->index = UINT64_MAX;
+    slot->bytes.resize(length);
+    size_t done = 0;
+    while (done < length) {
+        ssize_t got = ::pread(fd_, &slot->bytes[done], length - done, off_t(offset + done));
+        if (got < 0 && errno == EINTR) continue;
+        if (got <= 0) return nullptr;
+        done += size_t(got);
+    }
+    slot->index = index;
+    slot->lastUse = ++uses_;
+    return &slot->bytes;
+}
+
 bool LineFile::readAt(uint64_t offset, size_t length, std::string& out) {
     out.clear();
     if (!open()) return false;
     if (offset >= size_) return true;
     if (length > size_ - offset) length = size_t(size_ - offset);
-    out.resize(length);
-    size_t done = 0;
-    while (done < length) {
-        ssize_t got = ::pread(fd_, &out[done], length - done, off_t(offset + done));
-        if (got < 0 && errno == EINTR) continue;
-        if (got <= 0) break;
-        done += size_t(got);
+    out.reserve(length);
+    while (out.size() < length) {
+        uint64_t at = offset + out.size();
+        const std::string* bytes = page(at / kBlock);
+        if (!bytes) return false;
+        size_t from = size_t(at % kBlock);
+        if (from >= bytes->size()) return false;  // the file shrank
+        out.append(*bytes, from, std::min(length - out.size(), bytes->size() - from));
     }
-    out.resize(done);
-    return done == length;
+    return true;
 }
 
 bool LineFile::lineAt(uint64_t offset, std::string& line, Trouble& trouble) {
@@ -71,8 +104,8 @@ bool LineFile::lineAt(uint64_t offset, std::string& line, Trouble& trouble) {
         return false;
     }
     std::string block;
-    for (uint64_t at = offset; at < size_; at += kBlock) {
-        if (!readAt(at, kBlock, block)) {
+    for (uint64_t at = offset; at < size_; at += kScan) {
+        if (!readAt(at, kScan, block)) {
             trouble.note("cannot read " + path_);
             return false;
         }
@@ -100,7 +133,7 @@ bool LineFile::lineStartAtOrAfter(uint64_t pos, uint64_t& start, Trouble& troubl
             trouble.note(path_ + ": no line break near offset " + std::to_string(pos));
             return false;
         }
-        if (!readAt(at, kBlock, block)) {
+        if (!readAt(at, kScan, block)) {
             trouble.note("cannot read " + path_);
             return false;
         }

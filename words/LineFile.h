@@ -39,7 +39,17 @@ class LineFile {
     // The offset of the first line that starts at or after `pos`, or size() if none.
     bool lineStartAtOrAfter(uint64_t pos, uint64_t& start, Trouble& trouble);
 
+    // A few recently read pages: a bisection reads the same top pages for every key.
+    struct Page {
+        uint64_t index = UINT64_MAX;
+        uint64_t lastUse = 0;
+        std::string bytes;
+    };
+    const std::string* page(uint64_t index);
+
     std::string path_;
+    std::vector<Page> pages_;
+    uint64_t uses_ = 0;
     int fd_ = -1;
     bool tried_ = false;
     uint64_t size_ = 0;
