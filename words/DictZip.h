@@ -17,8 +17,9 @@ class DictZip {
   public:
     // An entry longer than this is taken for a bad offset.
     static constexpr size_t kMaxEntry = 1 << 20;
-    // A file without the random-access table is inflated whole only up to this size.
-    static constexpr uint64_t kMaxWhole = 256ull << 20;
+    // A file without the random-access table is inflated whole only up to this size (the
+    // largest FreeDict text, English-German, is 80 MB).
+    static constexpr uint64_t kMaxWhole = 128ull << 20;
 
     explicit DictZip(std::string path);
 
