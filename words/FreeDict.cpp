@@ -164,10 +164,7 @@ Translation FreeDict::translate(const std::vector<std::string>& forms, const std
         }
         if (!t.lines.empty()) break;
     }
-    if (!t.lines.empty())
-        t.status = LookupStatus::Found;
-    else
-        t.status = trouble.any() ? LookupStatus::Unavailable : LookupStatus::NotInDictionary;
+    t.status = statusOf(!t.lines.empty(), trouble);
     trouble.report();
     return t;
 }

@@ -25,33 +25,22 @@ bool isWordByte(unsigned char c) { return std::isalnum(c) || c >= 0x80 || c == '
 
 }  // namespace
 
-const char* partName(PartOfSpeech pos) {
-    switch (pos) {
-        case PartOfSpeech::Noun:
-            return "noun";
-        case PartOfSpeech::Verb:
-            return "verb";
-        case PartOfSpeech::Adjective:
-            return "adjective";
-        case PartOfSpeech::Adverb:
-            return "adverb";
-    }
-    return "";
-}
+namespace {
+struct PartNames {
+    const char* name;
+    const char* file;
+    char letter;
+};
+// In the order of PartOfSpeech.
+const PartNames kPartNames[] = {{"noun", "noun", 'n'},
+                                {"verb", "verb", 'v'},
+                                {"adjective", "adj", 'a'},
+                                {"adverb", "adv", 'r'}};
+}  // namespace
 
-const char* partFileName(PartOfSpeech pos) {
-    switch (pos) {
-        case PartOfSpeech::Noun:
-            return "noun";
-        case PartOfSpeech::Verb:
-            return "verb";
-        case PartOfSpeech::Adjective:
-            return "adj";
-        case PartOfSpeech::Adverb:
-            return "adv";
-    }
-    return "";
-}
+const char* partName(PartOfSpeech pos) { return kPartNames[size_t(pos)].name; }
+const char* partFileName(PartOfSpeech pos) { return kPartNames[size_t(pos)].file; }
+char partLetter(PartOfSpeech pos) { return kPartNames[size_t(pos)].letter; }
 
 std::string cleanWord(std::string_view raw) {
     std::string s;

@@ -17,6 +17,8 @@ constexpr PartOfSpeech kPartsOfSpeech[] = {PartOfSpeech::Noun, PartOfSpeech::Ver
 const char* partName(PartOfSpeech pos);
 // WordNet's file suffix: "noun", "verb", "adj", "adv".
 const char* partFileName(PartOfSpeech pos);
+// WordNet's letter in its records: 'n', 'v', 'a', 'r'.
+char partLetter(PartOfSpeech pos);
 
 // The word without surrounding punctuation or spaces, with curly and modifier apostrophes
 // made straight and inner runs of spaces made one; case is kept.

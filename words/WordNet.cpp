@@ -9,11 +9,6 @@ namespace {
 
 size_t indexOf(PartOfSpeech pos) { return size_t(pos); }
 
-char posLetter(PartOfSpeech pos) {
-    static const char kLetters[] = {'n', 'v', 'a', 'r'};
-    return kLetters[indexOf(pos)];
-}
-
 bool isFile(const std::string& path) {
     struct stat st {};
     return stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
@@ -196,7 +191,7 @@ std::vector<Sense> WordNet::sensesOf(const IndexEntry& entry, PartOfSpeech pos, 
         }
         Sense sense{pos, synset->definition, synset->example, synset->words, {}};
         for (const SynsetLink& link : synset->links)
-            if (link.symbol == "@" && link.pos == posLetter(pos))
+            if (link.symbol == "@" && link.pos == partLetter(pos))
                 sense.broader.push_back(link.offset);
         out.push_back(std::move(sense));
     }
@@ -234,10 +229,7 @@ Meaning WordNet::meaning(std::string_view word, size_t sensesPerPart) {
             m.senses.insert(m.senses.end(), senses.begin(), senses.end());
         }
     }
-    if (!m.senses.empty())
-        m.status = LookupStatus::Found;
-    else
-        m.status = trouble.any() ? LookupStatus::Unavailable : LookupStatus::NotInDictionary;
+    m.status = statusOf(!m.senses.empty(), trouble);
     trouble.report();
     return m;
 }

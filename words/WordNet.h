@@ -20,6 +20,13 @@ namespace pagly::words {
 // logged); `NotInDictionary` is a good dictionary without the word.
 enum class LookupStatus { Found, NotInDictionary, Unavailable };
 
+// A look-up that found something found it, even past some damage; one that found nothing
+// because of damage says so.
+inline LookupStatus statusOf(bool found, const Trouble& trouble) {
+    if (found) return LookupStatus::Found;
+    return trouble.any() ? LookupStatus::Unavailable : LookupStatus::NotInDictionary;
+}
+
 struct Lemma {
     std::string form;
     PartOfSpeech pos = PartOfSpeech::Noun;
