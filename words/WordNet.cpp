@@ -14,11 +14,10 @@ bool isFile(const std::string& path) {
     return stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
 }
 
-// WordNet writes multi-word lemmas with underscores.
+// WordNet writes multi-word lemmas with underscores (and keeps hyphens: "well-being").
 std::string indexKey(const std::string& folded) {
     std::string key = folded;
-    for (char& c : key)
-        if (c == ' ' || c == '-') c = '_';
+    std::replace(key.begin(), key.end(), ' ', '_');
     return key;
 }
 
@@ -108,9 +107,7 @@ bool WordNet::isProperName(const std::string& word, Trouble& trouble) {
     auto synset = parseSynsetLine(line);
     if (!synset) return false;
     // WordNet writes names with their capitals in the synset ("James", "Paris").
-    std::string written = word;
-    std::replace(written.begin(), written.end(), '-', ' ');
-    return std::find(synset->words.begin(), synset->words.end(), written) != synset->words.end();
+    return std::find(synset->words.begin(), synset->words.end(), word) != synset->words.end();
 }
 
 bool WordNet::isName(std::string_view word) {

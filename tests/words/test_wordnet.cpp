@@ -33,7 +33,9 @@ const FormCase kForms[] = {
     {"Dogs", "dog", LookupStatus::Found, "a member of the genus Canis"},  // starts a sentence
     {"\u201cHello,\u201d", "hello", LookupStatus::Found, "an expression of greeting"},
     {"o'clock", "o'clock", LookupStatus::Found, "according to the clock"},  // its own apostrophe
-    {"James", "James", LookupStatus::Found, ""},                            // a name, not "jam"
+    {"Ice cream", "ice cream", LookupStatus::Found, "frozen dessert"},      // two words
+    {"well-being", "well-being", LookupStatus::Found, "a contented state"},
+    {"James", "James", LookupStatus::Found, ""},  // a name, not "jam"
     {"Paris", "Paris", LookupStatus::Found, "the capital and largest city of France"},
     {"Kofi", "Kofi", LookupStatus::NotInDictionary, nullptr},  // a name WordNet lacks
     {"blorpt", "blorpt", LookupStatus::NotInDictionary, nullptr},
