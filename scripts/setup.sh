@@ -3,7 +3,10 @@
 # the response benchmark (bench/response.sh: a sound server, X damage and test input), and to
 # import books from elsewhere (a headless browser lays their pages out; zip and sound files), and
 # to speak the book with flite and time its words (pocketsphinx aligns recorded sentences), and
-# to build and check the Debian package (icon PNGs, desktop entry, metainfo, manual pages).
+# to build and check the Debian package (icon PNGs, desktop entry, metainfo, manual pages), and
+# to look words up: WordNet for an English word's dictionary form and meaning, the FreeDict
+# English-to-X dictionaries for its translation (their tests read the installed files), and
+# dictzip to make a test dictionary the way the real ones are made.
 # Idempotent: packages already present are skipped and apt-get update runs at most once.
 set -euo pipefail
 
@@ -20,6 +23,8 @@ packages=(
   flite flite1-dev pocketsphinx pocketsphinx-en-us
   pulseaudio pulseaudio-utils libpulse-dev libx11-dev libxdamage-dev libxtst-dev
   lintian librsvg2-bin desktop-file-utils appstream shared-mime-info man-db
+  wordnet-base dictzip dict-freedict-eng-spa dict-freedict-eng-fra dict-freedict-eng-deu
+  dict-freedict-eng-por dict-freedict-eng-rus dict-freedict-eng-ara
 )
 
 missing=()
