@@ -3,7 +3,9 @@
 # the response benchmark (bench/response.sh: a sound server, X damage and test input), and to
 # import books from elsewhere (a headless browser lays their pages out; zip and sound files), and
 # to speak the book with flite and time its words (pocketsphinx aligns recorded sentences), and
-# to build and check the Debian package (icon PNGs, desktop entry, metainfo, manual pages).
+# to build and check the Debian package (icon PNGs, desktop entry, metainfo, manual pages), and
+# to load the machine while the tests run (stress-ng: a test that passes only on an idle machine
+# depends on scheduling, and is found this way).
 # Idempotent: packages already present are skipped and apt-get update runs at most once.
 set -euo pipefail
 
@@ -20,6 +22,7 @@ packages=(
   flite flite1-dev pocketsphinx pocketsphinx-en-us
   pulseaudio pulseaudio-utils libpulse-dev libx11-dev libxdamage-dev libxtst-dev
   lintian librsvg2-bin desktop-file-utils appstream shared-mime-info man-db
+  stress-ng
 )
 
 missing=()
