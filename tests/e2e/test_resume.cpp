@@ -291,9 +291,20 @@ TEST_F(ResumeTest, TwoReadersWritingAtOnceLeaveOneWholeFile) {
     std::string path = resumeStatePath();
     session().resume.flush();
     const int kTurns = 200;
+    // Each says it is ready and waits for the other, so that their turns overlap.
+    int toChild[2], toParent[2];
+    ASSERT_EQ(0, pipe(toChild));
+    ASSERT_EQ(0, pipe(toParent));
     pid_t child = fork();
     ASSERT_GE(child, 0);
     const bool inChild = child == 0;
+    char ready = 'r';
+    if (write(inChild ? toParent[1] : toChild[1], &ready, 1) != 1 ||
+        read(inChild ? toChild[0] : toParent[0], &ready, 1) != 1) {
+        if (inChild) _exit(3);
+        ADD_FAILURE() << "the child never got ready";
+    }
+    for (int fd : {toChild[0], toChild[1], toParent[0], toParent[1]}) close(fd);
     const std::string book = inChild ? "/book/of/the/child" : "/book/of/the/parent";
     const std::string otherBook = inChild ? "/book/of/the/parent" : "/book/of/the/child";
     const int firstPage = inChild ? 1000 : 2000, otherFirst = inChild ? 2000 : 1000;
@@ -321,7 +332,8 @@ TEST_F(ResumeTest, TwoReadersWritingAtOnceLeaveOneWholeFile) {
     int status = 0;
     ASSERT_EQ(child, waitpid(child, &status, 0));
     EXPECT_TRUE(WIFEXITED(status));
-    EXPECT_EQ(0, WEXITSTATUS(status)) << "1: the child lost its page; 2: ours went back";
+    EXPECT_EQ(0, WEXITSTATUS(status))
+        << "1: the child lost its page; 2: ours went back; 3: no start";
     ResumeState end = readResumeState(path);
     EXPECT_EQ(2u, end.pages.size());
     EXPECT_EQ(1000 + kTurns - 1, end.pageOf("/book/of/the/child"));
