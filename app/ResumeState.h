@@ -1,5 +1,6 @@
 #pragma once
 
+#include <mutex>
 #include <string>
 #include <utility>
 #include <vector>
@@ -26,7 +27,20 @@ struct ResumeState {
     int pageOf(const std::string& book) const;
     // Remembers `page` for `book` as the most recent.
     void setPage(const std::string& book, int page);
-    bool operator==(const ResumeState& other) const;
+};
+
+// What one run changed since its last write. It is merged into the file as the file is then,
+// so that two readers of two books at once keep each other's page, and the speed is the one
+// chosen last: a run that did not change it never writes back the value it read at start.
+struct ResumeChange {
+    std::string book;  // "": no page was opened
+    int page = 0;
+    float speed = 0;  // 0: the speed was not changed
+
+    bool empty() const { return book.empty() && speed == 0; }
+    // Takes `later` on top of this change: what it sets wins.
+    void add(const ResumeChange& later);
+    void applyTo(ResumeState& state) const;
 };
 
 // The state file's path (in the user's data folder).
@@ -37,13 +51,14 @@ std::string resumeStatePath();
 // (a pipe, a folder, a device) is never opened: `notAFile` (when given) is set and nothing is
 // logged here.
 ResumeState readResumeState(const std::string& path, bool* notAFile = nullptr);
-// Writes `state` through a temporary file of this process's own, renamed over the file, so a
-// crash, a full disk or a second reader writing at once leaves one whole file. False (logged)
-// when it could not; never writes over something that is not a regular file.
+// Writes `state` whole through a temporary file of this process's own, renamed over the file
+// while holding the lock file beside it ("state.txt.lock"), so a crash, a full disk or a second
+// reader writing at once leaves one whole file. False (logged) when it could not; never writes
+// over something that is not a regular file.
 bool writeResumeState(const std::string& path, const ResumeState& state);
 
 // What this run remembers for its book, written by a helper thread so that no page turn waits
-// for the disk.
+// for the disk. Each write merges this run's changes into the file under its lock.
 class ResumeMemory {
   public:
     // Reads the state file for the book in `bookFolder`. Something other than a file at the
@@ -62,7 +77,10 @@ class ResumeMemory {
   private:
     // Finds the file and the book on first use when restore was not called.
     void ensureRestored();
-    void writeIfChanged();
+    // Keeps `change` for the helper thread to write.
+    void write(const ResumeChange& change);
+    // On the helper thread: merges what is unwritten into the file at `path`.
+    std::string writeUnwritten(const std::string& path);
     // Logs, on the engine thread, what went wrong in the helper's writes so far.
     void logWriteProblems();
 
@@ -70,8 +88,11 @@ class ResumeMemory {
     bool m_off = false;  // something that is not a file stands at the path
     std::string m_path;
     std::string m_book;
-    ResumeState m_state;
-    ResumeState m_written;
+    ResumeState m_state;  // what this run knows: its book's page and the speed
+    // The changes no write has taken yet (a failed write puts its change back). Shared with
+    // the helper thread, and declared before the writer, which may still use them as it stops.
+    std::mutex m_unwrittenLock;
+    ResumeChange m_unwritten;
     StateWriter m_writer;
 };
 

@@ -9,7 +9,8 @@
 
 // Runs small file writes (the state file) on a helper thread of its own, so that the engine
 // thread never waits for the disk between a key and the frame that answers it. Only the newest
-// pending write is kept: an older one it replaces would be overwritten at once anyway.
+// pending write is kept: each of the state file's writes takes all that is unwritten when it
+// runs, so the one it replaces would have found nothing left to do.
 namespace pagly {
 
 class StateWriter {

@@ -6,7 +6,9 @@
 # to build and check the Debian package (icon PNGs, desktop entry, metainfo, manual pages), and
 # to look words up: WordNet for an English word's dictionary form and meaning, the FreeDict
 # English-to-X dictionaries for its translation (their tests read the installed files), and
-# dictzip to make a test dictionary the way the real ones are made.
+# dictzip to make a test dictionary the way the real ones are made, and
+# to load the machine while the tests run (stress-ng: a test that passes only on an idle machine
+# depends on scheduling, and is found this way).
 # Idempotent: packages already present are skipped and apt-get update runs at most once.
 set -euo pipefail
 
@@ -25,6 +27,7 @@ packages=(
   lintian librsvg2-bin desktop-file-utils appstream shared-mime-info man-db
   wordnet-base dictzip dict-freedict-eng-spa dict-freedict-eng-fra dict-freedict-eng-deu
   dict-freedict-eng-por dict-freedict-eng-rus dict-freedict-eng-ara
+  stress-ng
 )
 
 missing=()

@@ -241,26 +241,104 @@ TEST_F(ResumeTest, AFailedWriteLeavesTheOldFileWhole) {
     EXPECT_TRUE(said);
 }
 
+// Two readers of two books at once: each write merges this run's change into the file as it
+// is then, so neither loses the other's page, and the speed is the one chosen last (a run that
+// did not change it never writes back the value it read at start).
+TEST_F(ResumeTest, TwoReadersOfTwoBooksKeepEachOthersPageAndTheSpeedChosenLast) {
+    std::string path = resumeStatePath();
+    ResumeState start;
+    start.setPage("/books/b", 3);
+    start.setPage("/books/a", 10);
+    ASSERT_TRUE(writeState(start));
+    ResumeMemory a, b;
+    a.restore(path, "/books/a");
+    b.restore(path, "/books/b");
+    struct Step {
+        const char* what;
+        ResumeMemory* reader;
+        int page;     // 0: the step changes the speed
+        float speed;  // the speed chosen
+        int pageA, pageB;
+        float fileSpeed;
+    };
+    const Step steps[] = {
+        {"B turns", &b, 4, 0, 10, 4, 0},
+        {"A turns", &a, 11, 0, 11, 4, 0},
+        {"B chooses a speed", &b, 0, 1.25f, 11, 4, 1.25f},
+        {"A turns again", &a, 12, 0, 12, 4, 1.25f},
+        {"A chooses a speed", &a, 0, 0.75f, 12, 4, 0.75f},
+        {"B turns again", &b, 5, 0, 12, 5, 0.75f},
+    };
+    for (const Step& step : steps) {
+        if (step.page)
+            step.reader->rememberPage(step.page);
+        else
+            step.reader->rememberSpeed(step.speed);
+        step.reader->flush();
+        ResumeState file = readResumeState(path);
+        EXPECT_EQ(step.pageA, file.pageOf("/books/a")) << step.what;
+        EXPECT_EQ(step.pageB, file.pageOf("/books/b")) << step.what;
+        EXPECT_EQ(step.fileSpeed, file.speed) << step.what;
+    }
+    EXPECT_EQ(0, access((path + ".lock").c_str(), F_OK)) << "the lock file beside it";
+    EXPECT_EQ(0u, stateFileTemporaries().size());
+}
+
+// Two processes, each turning its own book 200 times through its own writer as fast as it can
+// (one choosing speeds on the way): after each of its writes a process finds its own page in a
+// whole file, and at the end both last pages and the speed chosen last are there.
 TEST_F(ResumeTest, TwoReadersWritingAtOnceLeaveOneWholeFile) {
     std::string path = resumeStatePath();
-    // Two processes, each writing its own states as fast as it can: every read between and
-    // after finds one whole file of one of them.
+    session().resume.flush();
+    const int kTurns = 200;
+    // Each says it is ready and waits for the other, so that their turns overlap.
+    int toChild[2], toParent[2];
+    ASSERT_EQ(0, pipe(toChild));
+    ASSERT_EQ(0, pipe(toParent));
     pid_t child = fork();
     ASSERT_GE(child, 0);
-    ResumeState mine;
-    for (int i = 0; i < 200; ++i) {
-        mine.setPage(child == 0 ? "/book/of/the/child" : "/book/of/the/parent", 2 + i % 70);
-        if (!writeResumeState(path, mine) && child == 0) _exit(1);
-        if (child != 0) {
+    const bool inChild = child == 0;
+    char ready = 'r';
+    if (write(inChild ? toParent[1] : toChild[1], &ready, 1) != 1 ||
+        read(inChild ? toChild[0] : toParent[0], &ready, 1) != 1) {
+        if (inChild) _exit(3);
+        ADD_FAILURE() << "the child never got ready";
+    }
+    for (int fd : {toChild[0], toChild[1], toParent[0], toParent[1]}) close(fd);
+    const std::string book = inChild ? "/book/of/the/child" : "/book/of/the/parent";
+    const std::string otherBook = inChild ? "/book/of/the/parent" : "/book/of/the/child";
+    const int firstPage = inChild ? 1000 : 2000, otherFirst = inChild ? 2000 : 1000;
+    int lost = 0, backwards = 0, otherSeen = 0;
+    {
+        ResumeMemory memory;
+        memory.restore(path, book);
+        for (int i = 0; i < kTurns; ++i) {
+            memory.rememberPage(firstPage + i);
+            if (inChild && i == 0) memory.rememberSpeed(1.25f);
+            if (inChild && i == kTurns / 2) memory.rememberSpeed(0.75f);
+            memory.flush();
             ResumeState seen = readResumeState(path);
-            ASSERT_EQ(1u, seen.pages.size()) << "a whole file of one writer";
+            lost += seen.pageOf(book) != firstPage + i;
+            int other = seen.pageOf(otherBook);
+            if (other) {
+                backwards += other < otherSeen || other < otherFirst;
+                otherSeen = other;
+            }
         }
     }
-    if (child == 0) _exit(0);
+    if (inChild) _exit(lost ? 1 : backwards ? 2 : 0);
+    EXPECT_EQ(0, lost) << "reads after this process's own write without its page";
+    EXPECT_EQ(0, backwards) << "the other's page went back";
     int status = 0;
-    waitpid(child, &status, 0);
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
-    EXPECT_EQ(1u, readResumeState(path).pages.size());
+    ASSERT_EQ(child, waitpid(child, &status, 0));
+    EXPECT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(0, WEXITSTATUS(status))
+        << "1: the child lost its page; 2: ours went back; 3: no start";
+    ResumeState end = readResumeState(path);
+    EXPECT_EQ(2u, end.pages.size());
+    EXPECT_EQ(1000 + kTurns - 1, end.pageOf("/book/of/the/child"));
+    EXPECT_EQ(2000 + kTurns - 1, end.pageOf("/book/of/the/parent"));
+    EXPECT_EQ(0.75f, end.speed) << "the speed chosen last; the parent never chose one";
     EXPECT_EQ(0u, stateFileTemporaries().size());
 }
 

@@ -65,10 +65,17 @@ if [ -z "$wid" ]; then
   cat "$log"
   exit 1
 fi
-sleep 0.3  # let the window settle at its size
+expected=$(awk "BEGIN { h = 1024; printf \"%dx%d\", int(h * 0.94 * 2 / 3 + 0.5), int(h * 0.94 + 0.5) }")
+# The window may be shown before it takes its size: wait for the size (a loaded machine takes
+# longer), bounded only so that a wrong size fails instead of hanging.
+size=""
+for _ in $(seq 300); do
+  size=$(xdotool getwindowgeometry "$wid" 2>/dev/null | sed -n "s/.*Geometry: //p" || true)
+  [ "$size" = "$expected" ] && break
+  kill -0 "$pid" 2>/dev/null || break
+  sleep 0.1
+done
 name=$(xdotool getwindowname "$wid")
-size=$(xdotool getwindowgeometry "$wid" | sed -n "s/.*Geometry: //p")
-expected=$(awk "BEGIN { h = 1024 * 0.94; printf \"%dx%d\", int(h * 2 / 3 + 0.5), int(h + 0.5) }")
 echo "window \"$name\" $size (expected \"$title\" $expected)"
 [ "$name" = "$title" ] || { echo "FAIL: title"; exit 1; }
 [ "$size" = "$expected" ] || { echo "FAIL: size"; exit 1; }

@@ -1,5 +1,8 @@
 #include "support/VirtualAudio.h"
 
+#include <chrono>
+#include <thread>
+
 #include "engine/audio/SimpleAudioEngine.h"
 #include "engine/audio/VirtualAudioBackend.h"
 
@@ -25,5 +28,12 @@ const std::vector<std::string>& VirtualAudioScope::played() const { return m_bac
 std::string VirtualAudioScope::current() { return m_backend->currentMusic(); }
 
 bool VirtualAudioScope::isPlaying() { return m_backend->isMusicPlaying(); }
+
+bool waitUntilMusicStops() {
+    SimpleAudioEngine* audio = SimpleAudioEngine::sharedEngine();
+    for (int polls = 0; polls < 12000 && audio->isBackgroundMusicPlaying(); ++polls)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    return !audio->isBackgroundMusicPlaying();
+}
 
 }  // namespace pagly::test

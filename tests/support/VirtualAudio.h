@@ -35,6 +35,11 @@ class VirtualAudioScope {
     std::unique_ptr<audio::AudioBackend> m_previous;
 };
 
+// Waits until the music of a real back-end (SDL's dummy driver, which plays in real time and
+// later still on a loaded machine) has stopped: for the event, never against the clock. The
+// bound (minutes) only keeps a recording that never ends from hanging the run: false then.
+bool waitUntilMusicStops();
+
 // EngineTest with the virtual audio back-end installed for the whole test.
 class AudioEngineTest : public EngineTest {
   protected:
