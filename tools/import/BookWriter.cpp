@@ -58,14 +58,23 @@ struct ReaderPage {
     std::vector<ReaderSentence> sentences;
 };
 
-// A page's name in the contents: the book's own table of contents entry for its document, else
-// its first line.
-std::string pageTitle(const SourceDocument& document, const std::vector<ReaderSentence>& kept,
-                      size_t first) {
-    if (!document.sectionTitle.empty()) return document.sectionTitle;
-    return first < kept.size() ? kept[first].text : std::string();
+// `text` cut to at most `longest` bytes, at a character's start.
+std::string cutAtCharacter(const std::string& text, size_t longest) {
+    if (text.size() <= longest) return text;
+    size_t cut = longest;
+    while (cut > 0 && ((unsigned char)text[cut] & 0xC0) == 0x80) --cut;
+    return text.substr(0, cut);
 }
 
+// A page's name in the contents: the book's own table of contents entry for its document, else
+// its first line; as short as a title (a long section title is told once, where it is cut).
+std::string pageTitle(const SourceDocument& document, const std::vector<ReaderSentence>& kept,
+                      size_t first) {
+    const std::string& title = !document.sectionTitle.empty() ? document.sectionTitle
+                               : first < kept.size()          ? kept[first].text
+                                                              : std::string();
+    return cutAtCharacter(title, kLongestTitle);
+}
 
 std::string realPath(const std::string& path) {
     char resolved[PATH_MAX];
@@ -83,11 +92,10 @@ std::string relativeTo(const std::string& path, const std::string& folder) {
 std::string shortTitle(const std::string& title, const std::string& what,
                        const std::function<void(const ImportProblem&)>& problem) {
     if (title.size() <= kLongestTitle) return title;
-    size_t cut = kLongestTitle;
-    while (cut > 0 && ((unsigned char)title[cut] & 0xC0) == 0x80) --cut;
+    std::string cut = cutAtCharacter(title, kLongestTitle);
     problem({what, "it is " + std::to_string(title.size()) + " bytes long; only its first " +
-                       std::to_string(cut) + " are kept"});
-    return title.substr(0, cut);
+                       std::to_string(cut.size()) + " are kept"});
+    return cut;
 }
 
 std::string xmlText(const std::string& text) {
