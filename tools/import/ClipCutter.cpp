@@ -1,5 +1,6 @@
 // Cutting clips into MP3 files of their own (see ClipCutter.h).
 #include "tools/import/ClipCutter.h"
+#include "tools/import/Interruption.h"
 #include "tools/import/QuietDecoder.h"
 
 #include <fcntl.h>
@@ -176,6 +177,13 @@ bool ClipCutter::cut(const std::string& source, double begin, double end, const 
         out.clear();
     };
     while (got < wanted) {
+        // A long clip is many blocks: a stop asked for is seen within one of them.
+        if (cancelRequested()) {
+            sf_close(written);
+            unlink(target.c_str());
+            close();
+            return why = "the conversion was stopped", false;
+        }
         sf_count_t n = sf_readf_float(m_file, frames.data(), std::min(kBlockFrames, wanted - got));
         if (n <= 0) break;
         mono.resize((size_t)n);
