@@ -13,6 +13,7 @@
 #include "tools/import/BookWriter.h"
 #include "tools/import/FileTree.h"
 #include "tools/import/HeadlessBrowser.h"
+#include "tools/tests/ImportFixtures.h"
 
 namespace pagly::testing {
 
@@ -54,15 +55,10 @@ class ConversionTest : public ::testing::Test {
     }
 
     static void writeQuietRecording(const std::string& path) {
-        SF_INFO info{};
-        info.samplerate = 16000;
-        info.channels = 1;
-        info.format = SF_FORMAT_WAV | SF_FORMAT_PCM_16;
-        SNDFILE* f = sf_open(path.c_str(), SFM_WRITE, &info);
-        ASSERT_NE(nullptr, f) << sf_strerror(nullptr);
-        std::vector<short> samples(16000, 0);
-        sf_write_short(f, samples.data(), (sf_count_t)samples.size());
-        sf_close(f);
+        std::string why;
+        ASSERT_TRUE(pagly::testing::writeSound(path, SF_FORMAT_WAV | SF_FORMAT_PCM_16, 16000,
+                                               std::vector<float>(16000, 0.0f), why))
+            << why;
     }
 
     // A document of the source folder named `file` with this HTML, one sentence per id (each

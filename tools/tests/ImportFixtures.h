@@ -5,6 +5,7 @@
 #define PAGLY_TOOLS_TESTS_IMPORTFIXTURES_H
 
 #include <json/json.h>
+#include <sndfile.h>
 #include <zip.h>
 
 #include <cstdlib>
@@ -23,6 +24,21 @@
 namespace pagly::testing {
 
 namespace fs = std::filesystem;
+
+// Writes mono `samples` at `rate` as a sound file of libsndfile's `format` (a WAV, an MP3 ...);
+// false, with libsndfile's reason in `why`, when it cannot.
+inline bool writeSound(const std::string& path, int format, int rate,
+                       const std::vector<float>& samples, std::string& why) {
+    SF_INFO info{};
+    info.samplerate = rate;
+    info.channels = 1;
+    info.format = format;
+    SNDFILE* file = sf_open(path.c_str(), SFM_WRITE, &info);
+    if (!file) return why = sf_strerror(nullptr), false;
+    bool whole = sf_writef_float(file, samples.data(), (sf_count_t)samples.size()) ==
+                 (sf_count_t)samples.size();
+    return sf_close(file) == 0 && whole;
+}
 
 // Every problem, one line each, for a failing assertion's message.
 inline std::string told(const std::vector<import::ImportProblem>& problems) {

@@ -187,11 +187,12 @@ TEST_F(ImportBudgetBook, ABrowserBusyPastItsTimeStaysBusyUntilStartedAfresh) {
     EXPECT_TRUE(s_browser->timedOut()) << why;
     EXPECT_FALSE(s_browser->evaluate("1 + 1", value, why));
     EXPECT_TRUE(s_browser->timedOut()) << why;
+    // The fresh start gets the usual patience: a loaded machine may take more than 2 s to start.
+    s_browser->timeoutSeconds = patience;
     ASSERT_TRUE(s_browser->start(why)) << why;
     EXPECT_TRUE(s_browser->evaluate("1 + 1", value, why)) << why;
     EXPECT_FALSE(s_browser->timedOut());
     EXPECT_EQ(2, value.asInt());
-    s_browser->timeoutSeconds = patience;
 }
 
 }  // namespace

@@ -213,16 +213,13 @@ TEST(HostileRecording, AFewKilobytesOfFlacNeverCostHundredsOfMegabytes) {
 TEST(HostileRecording, ADamagedMp3IsMeasuredWithoutTheDecodersNotes) {
     ScratchFolder dir;
     const std::string mp3 = dir / "damaged.mp3";
-    SF_INFO info{};
-    info.samplerate = 44100;
-    info.channels = 1;
-    info.format = SF_FORMAT_MPEG | SF_FORMAT_MPEG_LAYER_III;
-    SNDFILE* file = sf_open(mp3.c_str(), SFM_WRITE, &info);
-    ASSERT_NE(nullptr, file) << sf_strerror(nullptr);
     std::vector<float> tone(3 * 44100);
     for (size_t i = 0; i < tone.size(); ++i) tone[i] = 0.3f * std::sin((float)i * 0.06f);
-    sf_writef_float(file, tone.data(), (sf_count_t)tone.size());
-    sf_close(file);
+    std::string why;
+    ASSERT_TRUE(pagly::testing::writeSound(mp3, SF_FORMAT_MPEG | SF_FORMAT_MPEG_LAYER_III, 44100,
+                                           tone, why))
+        << why;
+    why.clear();
     // Junk between two frames: the decoder meets a header it cannot use, resyncs and says so.
     std::string junk;
     for (int i = 0; i < 400; ++i) junk += (char)(i % 2 ? 0xFF : 0xF0 + i % 13);
@@ -231,7 +228,6 @@ TEST(HostileRecording, ADamagedMp3IsMeasuredWithoutTheDecodersNotes) {
     writeFile(mp3, bytes);
 
     ::testing::internal::CaptureStderr();
-    std::string why;
     double seconds = decodedSoundSeconds(mp3, why);
     std::string printed = ::testing::internal::GetCapturedStderr();
     EXPECT_EQ("", printed);

@@ -34,17 +34,13 @@ namespace {
 
 // Tone between silences: 1 s silence, 1 s of 440 Hz, 1 s silence, at 44.1 kHz mono.
 void writeToneRecording(const std::string& path) {
-    SF_INFO info{};
-    info.samplerate = 44100;
-    info.channels = 1;
-    info.format = SF_FORMAT_MPEG | SF_FORMAT_MPEG_LAYER_III;
-    SNDFILE* f = sf_open(path.c_str(), SFM_WRITE, &info);
-    ASSERT_NE(nullptr, f) << sf_strerror(nullptr);
     std::vector<float> samples(3 * 44100, 0.0f);
     for (int i = 44100; i < 2 * 44100; ++i)
         samples[(size_t)i] = 0.5f * std::sin(i * 2 * M_PI * 440 / 44100);
-    sf_writef_float(f, samples.data(), (sf_count_t)samples.size());
-    sf_close(f);
+    std::string why;
+    ASSERT_TRUE(pagly::testing::writeSound(path, SF_FORMAT_MPEG | SF_FORMAT_MPEG_LAYER_III, 44100,
+                                           samples, why))
+        << why;
 }
 
 // The decoded length of a recording (what a gapless player plays) and its loudness.
